@@ -1,0 +1,53 @@
+#include "core/OptionMap.h"
+
+#include <algorithm>
+
+namespace tandemix {
+namespace {
+
+bool Decides(const std::string& entry, std::string_view key) {
+    return !entry.empty() && std::string_view(entry).starts_with(key);
+}
+
+}  // namespace
+
+void OptionMap::Set(std::string_view key, std::string_view value) {
+    for (std::string& entry : entries_) {
+        if (!Decides(entry, key)) {
+            continue;
+        }
+        // The entry keeps its own key text, which may be longer than the key looked for.
+        entry.resize(std::min(entry.find(';'), entry.size()));
+        entry.append(";").append(value);
+        return;
+    }
+    std::string entry(key);
+    entry.append(";").append(value);
+    entries_.push_back(std::move(entry));
+}
+
+std::string OptionMap::Get(std::string_view key) const {
+    for (const std::string& entry : entries_) {
+        if (Decides(entry, key)) {
+            const auto separator = entry.find(';');
+            return separator == std::string::npos ? std::string() : entry.substr(separator + 1);
+        }
+    }
+    return {};
+}
+
+void OptionMap::CopyTo(OptionMap& destination) const {
+    // Copy first: the destination may be this map.
+    const std::vector<std::string> copy = entries_;
+    destination.entries_.insert(destination.entries_.end(), copy.begin(), copy.end());
+}
+
+bool IsOptionSet(const OptionMap& options, std::string_view key) {
+    const std::string value = options.Get(key);
+    constexpr std::string_view kYes = "yes";
+    return std::equal(value.begin(), value.end(), kYes.begin(), kYes.end(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
+}
+
+}  // namespace tandemix

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/OptionMap.h"
+#include "document/TextDocument.h"
+
+namespace tandemix {
+
+// Fills the document with one line per file of the folder tree: its depth as indentation,
+// its name and its last modification time (UTC, to the minute). The name of the document
+// is the path as given; trailing separators are ignored for the listing. False when
+// nothing is left of the path.
+bool LoadFolder(TextDocument& document, std::string path, const OptionMap& options);
+
+// The recursive step: lists the folder at the given depth (0 for the listed folder).
+bool ListFolder(TextDocument& document, const std::string& folderPath, const OptionMap& options,
+                int depth);
+
+}  // namespace tandemix

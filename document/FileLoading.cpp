@@ -1,0 +1,58 @@
+#include "document/HtmlModes.h"
+#include "document/LineReader.h"
+#include "document/TextDocument.h"
+
+namespace tandemix {
+
+bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, DebugLog& log) {
+    if (path.empty()) {
+        log.Write("error : empty input filename\r\n");
+        return false;
+    }
+    SetName(path);
+    AddOptions(options);
+    const std::optional<FileBytes> file = ReadFileBytes(path);
+    if (!file) {
+        log.Write("error : cannot open " + path + "\r\n");
+        return false;
+    }
+    const std::string_view text = TextBeforeEndMark(file->bytes);
+    const bool keepEmptyLines = IsOptionSet(options, OptionMap::kShowEmptyLines);
+    const auto addUnlessDropped = [&](std::string_view line) {
+        if (keepEmptyLines || !line.empty()) {
+            AddLine(line);
+        }
+    };
+
+    if (IsOptionSet(options, OptionMap::kDeleteAllTags)) {
+        auto lines = std::make_shared<const std::string>(TagFreeLines(text));
+        storage_.Hold(lines, *lines);
+        std::string_view rest = *lines;
+        lines_.reserve(CountLineFeeds(rest));
+        hashes_.reserve(lines_.capacity());
+        // Every line ends with the only "\r\n" it holds.
+        for (auto end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
+            AddLine(rest.substr(0, end + 1));
+            rest.remove_prefix(end + 1);
+        }
+        return true;
+    }
+
+    storage_.Hold(file->owner, file->bytes);
+    lines_.reserve(CountLineFeeds(text) + 1);
+    hashes_.reserve(lines_.capacity());
+    if (IsOptionSet(options, OptionMap::kLineBreakAfterEachTag)) {
+        ForEachLine(text, [&](std::string_view line) {
+            if (CountTagEnds(line) < 2) {
+                addUnlessDropped(line);
+            } else {
+                ForEachPieceAfterTags(line, [&](std::string_view piece) { AddLine(piece); });
+            }
+        });
+    } else {
+        ForEachLine(text, addUnlessDropped);
+    }
+    return true;
+}
+
+}  // namespace tandemix

@@ -1,0 +1,114 @@
+#include "document/TextDocument.h"
+
+#include <algorithm>
+
+#include "document/CandidateIndex.h"
+
+namespace tandemix {
+
+TextDocument::TextDocument(CodePage codePage)
+    : codePage_(codePage), rule_(MatchRule::FromOptions(options_, codePage)) {}
+
+TextDocument::~TextDocument() = default;
+TextDocument::TextDocument(TextDocument&&) noexcept = default;
+TextDocument& TextDocument::operator=(TextDocument&&) noexcept = default;
+
+void TextDocument::AddOptions(const OptionMap& options) {
+    options.CopyTo(options_);
+    rule_ = MatchRule::FromOptions(options_, codePage_);
+    index_.reset();
+}
+
+void TextDocument::AddLine(std::string_view text) {
+    const std::string_view stored = storage_.Store(text);
+    std::string scratch;
+    hashes_.push_back(ComputeLineHash(rule_.Apply(stored, scratch)));
+    lines_.push_back(LineEntry{stored, 0});
+    index_.reset();
+}
+
+void TextDocument::AddMarkedLine(std::string_view text, std::int32_t mark) {
+    lines_.push_back(LineEntry{storage_.Store(text), mark});
+    index_.reset();
+}
+
+std::string_view TextDocument::GetLineText(LineIndex index) const {
+    return InRange(index) ? lines_[static_cast<std::size_t>(index)].text : std::string_view();
+}
+
+std::string TextDocument::GetMatchText(LineIndex index) const {
+    std::string scratch;
+    return std::string(MatchTextOf(index, scratch));
+}
+
+std::int32_t TextDocument::GetMark(LineIndex index) const {
+    return InRange(index) ? lines_[static_cast<std::size_t>(index)].mark : 0;
+}
+
+MarkCounts TextDocument::CountMarks() const {
+    MarkCounts counts;
+    for (const LineEntry& line : lines_) {
+        counts.added += line.mark == 2;
+        counts.changed += line.mark == 1;
+        counts.deleted += line.mark == 3;
+    }
+    return counts;
+}
+
+bool TextDocument::FindLine(LineIndex index, const TextDocument& other, LineIndex& position) const {
+    if (hashes_.empty() || !InRange(index) || index >= SearchableCount() || other.hashes_.empty()) {
+        return false;
+    }
+    const std::int32_t hash = hashes_[static_cast<std::size_t>(index)];
+    std::string scratch;
+    const std::string_view matchText = MatchTextOf(index, scratch);
+    const LineIndex from = std::max<LineIndex>(position, 0);
+
+    // Aligned inputs mostly continue with equal lines: try the nearest candidate before
+    // asking the index.
+    if (from < other.SearchableCount() && other.Matches(from, hash, matchText)) {
+        position = from;
+        return true;
+    }
+    const auto key = CandidateIndex::MatchKey(hash, matchText);
+    for (const std::uint32_t candidate : other.Index().Candidates(key, from)) {
+        if (other.Matches(candidate, hash, matchText)) {
+            position = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+LineIndex TextDocument::SearchableCount() const {
+    return std::min(GetLineCount(), static_cast<LineIndex>(hashes_.size()));
+}
+
+std::string_view TextDocument::MatchTextOf(LineIndex index, std::string& scratch) const {
+    return rule_.Apply(GetLineText(index), scratch);
+}
+
+bool TextDocument::Matches(LineIndex candidate, std::int32_t hash,
+                           std::string_view matchText) const {
+    if (hashes_[static_cast<std::size_t>(candidate)] != hash) {
+        return false;
+    }
+    std::string scratch;
+    return MatchTextOf(candidate, scratch) == matchText;
+}
+
+const CandidateIndex& TextDocument::Index() const {
+    if (!index_) {
+        const LineIndex count = SearchableCount();
+        std::vector<std::uint64_t> keys(static_cast<std::size_t>(count));
+        std::string scratch;
+        for (LineIndex p = 0; p < count; ++p) {
+            const auto at = static_cast<std::size_t>(p);
+            keys[at] = CandidateIndex::MatchKey(hashes_[at], MatchTextOf(p, scratch));
+        }
+        index_ = std::make_unique<const CandidateIndex>(keys);
+    }
+    return *index_;
+}
+
+}  // namespace tandemix

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/CodePage.h"
+#include "core/DebugLog.h"
+#include "core/OptionMap.h"
+#include "document/LineEntry.h"
+#include "document/LineMatching.h"
+#include "document/TextStorage.h"
+
+namespace tandemix {
+
+class CandidateIndex;
+
+// Numbers of rows by mark, in the order the report asks for them.
+struct MarkCounts {
+    LineIndex added = 0;
+    LineIndex changed = 0;
+    LineIndex deleted = 0;
+};
+
+// The one container of lines: a loaded input (filled with AddLine, one line hash per
+// line) or a list of aligned rows (filled with AddMarkedLine and AddEmptyLine, no hashes).
+// Reads out of range yield the empty text or 0.
+class TextDocument {
+public:
+    explicit TextDocument(CodePage codePage);
+    ~TextDocument();
+    TextDocument(TextDocument&&) noexcept;
+    TextDocument& operator=(TextDocument&&) noexcept;
+    TextDocument(const TextDocument&) = delete;
+    TextDocument& operator=(const TextDocument&) = delete;
+
+    void SetName(std::string name) { name_ = std::move(name); }
+    const std::string& GetName() const { return name_; }
+    CodePage GetCodePage() const { return codePage_; }
+
+    void AddOptions(const OptionMap& options);
+    const OptionMap& GetOptions() const { return options_; }
+
+    // Reads a text file into lines in the mode its options choose. False when the path is
+    // empty or the file cannot be read; both are reported to the log.
+    bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log);
+
+    void AddLine(std::string_view text);
+    void AddMarkedLine(std::string_view text, std::int32_t mark);
+    void AddEmptyLine() { AddMarkedLine({}, 0); }
+
+    // Lets this document keep views into the other's texts instead of copies of them.
+    void ShareTextOf(const TextDocument& other) { storage_.ShareBlocksOf(other.storage_); }
+
+    LineIndex GetLineCount() const { return static_cast<LineIndex>(lines_.size()); }
+    std::string_view GetLineText(LineIndex index) const;
+    std::string GetMatchText(LineIndex index) const;
+    std::int32_t GetMark(LineIndex index) const;
+    const std::vector<std::int32_t>& GetLineHashes() const { return hashes_; }
+    MarkCounts CountMarks() const;
+
+    // Whether line `index` of this document occurs in `other` at or after `position`; if
+    // so, `position` becomes the first such line. Lines occur when their line hashes and
+    // their matching texts (each under its own document's options) are equal.
+    bool FindLine(LineIndex index, const TextDocument& other, LineIndex& position) const;
+
+private:
+    bool InRange(LineIndex index) const { return index >= 0 && index < GetLineCount(); }
+    // The lines that can be found: those that have a line hash.
+    LineIndex SearchableCount() const;
+    std::string_view MatchTextOf(LineIndex index, std::string& scratch) const;
+    bool Matches(LineIndex candidate, std::int32_t hash, std::string_view matchText) const;
+    const CandidateIndex& Index() const;
+
+    std::string name_;
+    OptionMap options_;
+    CodePage codePage_;
+    MatchRule rule_;
+    TextStorage storage_;
+    std::vector<LineEntry> lines_;
+    std::vector<std::int32_t> hashes_;
+    // Built on the first search that needs it; dropped whenever lines or options change.
+    mutable std::unique_ptr<const CandidateIndex> index_;
+};
+
+}  // namespace tandemix

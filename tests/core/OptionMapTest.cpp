@@ -1,0 +1,96 @@
+#include "core/OptionMap.h"
+
+#include <gtest/gtest.h>
+
+namespace tandemix {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+OptionMap MapOf(const Entries& entries) {
+    OptionMap map;
+    for (const auto& entry : entries) {
+        map.Append(entry);
+    }
+    return map;
+}
+
+TEST(OptionMapTest, AllBoxesOffGivesFiveEntriesInOrder) {
+    OptionMap map;
+    for (const auto key : {OptionMap::kCase, OptionMap::kIndent, OptionMap::kLineBreakAfterEachTag,
+                           OptionMap::kDeleteAllTags, OptionMap::kShowEmptyLines}) {
+        map.Set(key, "no");
+    }
+    EXPECT_EQ(map.Entries(), (Entries{"case;no", "indent;no", "LineBrakeAfterEachTag;no",
+                                      "DeleteAllTags;no", "ShowEmptyLines;no"}));
+}
+
+TEST(OptionMapTest, SetKeepsPositionAndEntryKeyText) {
+    struct Row {
+        const char* name;
+        Entries before;
+        const char* key;
+        const char* value;
+        Entries after;
+    };
+    const Row rows[] = {
+        {"replaces value in place",
+         {"case;no", "indent;no"},
+         "case",
+         "yes",
+         {"case;yes", "indent;no"}},
+        {"appends a missing key", {"case;no"}, "indent", "no", {"case;no", "indent;no"}},
+        {"longer stored key keeps its text", {"cases;x"}, "case", "yes", {"cases;yes"}},
+        {"entry without separator gains one", {"case"}, "case", "no", {"case;no"}},
+        {"empty entry is passed over", {"", "case;no"}, "case", "yes", {"", "case;yes"}},
+        {"first of two matching entries", {"case;a", "case;b"}, "case", "c", {"case;c", "case;b"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        OptionMap map = MapOf(row.before);
+        map.Set(row.key, row.value);
+        EXPECT_EQ(map.Entries(), row.after);
+    }
+}
+
+TEST(OptionMapTest, GetFindsFirstEntryByPrefix) {
+    struct Row {
+        const char* name;
+        Entries entries;
+        const char* key;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"empty map", {}, "case", ""},
+        {"no entry begins with key", {"indent;no"}, "case", ""},
+        {"value after first separator", {"case;no;more"}, "case", "no;more"},
+        {"entry without separator", {"case"}, "case", ""},
+        {"prefix of a longer key", {"caseless;yes"}, "case", "yes"},
+        {"key not at position 0", {"xcase;no"}, "case", ""},
+        {"empty value", {"case;"}, "case", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(MapOf(row.entries).Get(row.key), row.expected);
+    }
+}
+
+TEST(OptionMapTest, CopyToAppendsWithoutMerging) {
+    OptionMap source = MapOf({"case;no", "indent;yes"});
+    OptionMap destination = MapOf({"case;yes"});
+    source.CopyTo(destination);
+    EXPECT_EQ(destination.Entries(), (Entries{"case;yes", "case;no", "indent;yes"}));
+    source.CopyTo(source);
+    EXPECT_EQ(source.Entries().size(), 4u);
+}
+
+TEST(OptionMapTest, LoaderOptionIsSetByYesInAnyCase) {
+    EXPECT_TRUE(IsOptionSet(MapOf({"ShowEmptyLines;Yes"}), OptionMap::kShowEmptyLines));
+    EXPECT_TRUE(IsOptionSet(MapOf({"ShowEmptyLines;YES"}), OptionMap::kShowEmptyLines));
+    EXPECT_FALSE(IsOptionSet(MapOf({"ShowEmptyLines;yess"}), OptionMap::kShowEmptyLines));
+    EXPECT_FALSE(IsOptionSet(MapOf({"ShowEmptyLines;no"}), OptionMap::kShowEmptyLines));
+    EXPECT_FALSE(IsOptionSet(OptionMap(), OptionMap::kShowEmptyLines));
+}
+
+}  // namespace
+}  // namespace tandemix

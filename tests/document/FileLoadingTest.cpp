@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "document/TextDocument.h"
+#include "support/RecordingDebugLog.h"
+#include "support/TempDir.h"
+
+namespace tandemix {
+namespace {
+
+using Lines = std::vector<std::string>;
+using testing::RecordingDebugLog;
+using testing::TempDir;
+
+enum Mode {
+    Plain,
+    KeepEmpty,
+    BreakAfterTags,
+    BreakKeepEmpty,
+    DeleteTags,
+    DeleteTagsKeepEmpty,
+    BothHtml
+};
+
+OptionMap OptionsFor(Mode mode) {
+    OptionMap options;
+    const bool keepEmpty =
+        mode == KeepEmpty || mode == BreakKeepEmpty || mode == DeleteTagsKeepEmpty;
+    const bool breakTags = mode == BreakAfterTags || mode == BreakKeepEmpty || mode == BothHtml;
+    const bool deleteTags = mode == DeleteTags || mode == DeleteTagsKeepEmpty || mode == BothHtml;
+    options.Set(OptionMap::kCase, "yes");
+    options.Set(OptionMap::kIndent, "yes");
+    options.Set(OptionMap::kLineBreakAfterEachTag, breakTags ? "yes" : "no");
+    options.Set(OptionMap::kDeleteAllTags, deleteTags ? "yes" : "no");
+    options.Set(OptionMap::kShowEmptyLines, keepEmpty ? "yes" : "no");
+    return options;
+}
+
+Lines LinesOf(const TextDocument& document) {
+    Lines lines;
+    for (LineIndex i = 0; i < document.GetLineCount(); ++i) {
+        lines.emplace_back(document.GetLineText(i));
+    }
+    return lines;
+}
+
+struct LoadCase {
+    const char* name;
+    Mode mode;
+    std::string bytes;
+    Lines expected;
+};
+
+class FileLoadingTest : public ::testing::Test {
+protected:
+    Lines Load(const std::string& bytes, const OptionMap& options) {
+        TextDocument document(CodePage::Windows1252);
+        const std::string path = dir_.Write("input.txt", bytes);
+        EXPECT_TRUE(document.LoadFile(path, options, log_));
+        EXPECT_EQ(document.GetLineHashes().size(),
+                  static_cast<std::size_t>(document.GetLineCount()));
+        return LinesOf(document);
+    }
+
+    TempDir dir_;
+    RecordingDebugLog log_;
+};
+
+TEST_F(FileLoadingTest, LineReadingAndPlainMode) {
+    const LoadCase cases[] = {
+        {"empty file", Plain, "", {}},
+        {"empty lines dropped", Plain, "a\r\n\r\nb\r\n", {"a", "b"}},
+        {"empty lines kept", KeepEmpty, "a\r\n\r\nb\r\n", {"a", "", "b"}},
+        {"short and blank lines are not empty", Plain, "}\n   \n", {"}", "   "}},
+        {"only CR before LF is dropped", Plain, "a\r\r\nb", {"a\r", "b"}},
+        {"last line without line feed", Plain, "a\nb", {"a", "b"}},
+        {"final line feed starts no line", KeepEmpty, "a\n", {"a"}},
+        {"lone line feed is one empty line", KeepEmpty, "\n", {""}},
+        {"0x1A ends the text",
+         Plain,
+         "a\x1A"
+         "b\n",
+         {"a"}},
+        {"CR at end of file stays", Plain, "a\r", {"a\r"}},
+        {"NUL byte stays in the line", Plain, std::string("a\0b\n", 4), {std::string("a\0b", 3)}},
+        {"bytes are not converted", Plain, "\xE4\xF6\xFC\n", {"\xE4\xF6\xFC"}},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Load(c.bytes, OptionsFor(c.mode)), c.expected);
+    }
+}
+
+TEST_F(FileLoadingTest, HtmlModes) {
+    const std::string longOpen = "<" + std::string(199, 'x');
+    const std::string tag200 = "<" + std::string(198, 'x') + ">";
+    const std::string tag201 = "<" + std::string(199, 'x') + ">";
+    const LoadCase cases[] = {
+        {"tag removed", DeleteTags, "a<b>c\n", {"ac\r\n"}},
+        {"tag over two lines", DeleteTags, "a<span\nclass=x>b\n", {"ab\r\n"}},
+        {"lone < at end of text", DeleteTags, "x < y\n", {"x &st; y\r\n"}},
+        {"< up to > of next line", DeleteTags, "a < b\nc > d\n", {"a  d\r\n"}},
+        {"< before < becomes &st;", DeleteTags, "a<<b>\n", {"a&st;\r\n"}},
+        {"200 byte tag removed", DeleteTags, "a" + tag200 + "b\n", {"ab\r\n"}},
+        {"201 byte tag stops stripping",
+         DeleteTags,
+         "a" + tag201 + "<i>b\n",
+         {"a" + tag201 + "<i>b\r\n"}},
+        {"< without end within 199 bytes",
+         DeleteTags,
+         "a" + longOpen + "\n<b>c\n",
+         {"a" + longOpen + "\r\n", "<b>c\r\n"}},
+        {"tag-only and blank lines vanish, indentation goes",
+         DeleteTags,
+         "<p> <br>\n   \n  text  \n",
+         {"text  \r\n"}},
+        {"keep empty lines changes nothing", DeleteTagsKeepEmpty, "<p>\n\n \nx\n", {"x\r\n"}},
+        {"empty file", DeleteTags, "", {}},
+        {"file of empty lines", DeleteTags, "\n\r\n\n", {}},
+        {"entities and script text survive",
+         DeleteTags,
+         "<script>if (a &amp;&amp; b) x();</script>\n",
+         {"if (a &amp;&amp; b) x();\r\n"}},
+        {"delete wins over break", BothHtml, "<tr><td>x</td>\n", {"x\r\n"}},
+        {"broken after each tag", BreakAfterTags, "<tr><td>x</td>\n", {"<tr>", "<td>", "x</td>"}},
+        {"one > keeps the line whole", BreakAfterTags, "<p>text\n", {"<p>text"}},
+        {"leading > is a piece", BreakAfterTags, "> a>\n", {">", " a>"}},
+        {"text after last > is its own line",
+         BreakAfterTags,
+         "<b>x</b> tail\n",
+         {"<b>", "x</b>", " tail"}},
+        {"leading blanks of a piece stay", BreakAfterTags, "  <a> <b>\n", {"  <a>", " <b>"}},
+        {"empty lines dropped in break mode", BreakAfterTags, "<a><b>\n\nx\n", {"<a>", "<b>", "x"}},
+        {"empty lines kept in break mode",
+         BreakKeepEmpty,
+         "<a><b>\n\nx\n",
+         {"<a>", "<b>", "", "x"}},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Load(c.bytes, OptionsFor(c.mode)), c.expected);
+    }
+}
+
+TEST_F(FileLoadingTest, LoaderOptionsAreCaseInsensitiveAndMissingMeansOff) {
+    OptionMap options;
+    options.Set(OptionMap::kShowEmptyLines, "Yes");
+    EXPECT_EQ(Load("a\n\nb\n", options), (Lines{"a", "", "b"}));
+    EXPECT_EQ(Load("a\n\nb\n", OptionMap()), (Lines{"a", "b"}));
+}
+
+TEST_F(FileLoadingTest, EmptyPathLeavesDocumentUnchanged) {
+    TextDocument document(CodePage::None);
+    EXPECT_FALSE(document.LoadFile("", OptionsFor(Plain), log_));
+    EXPECT_EQ(log_.lines, (Lines{"error : empty input filename\r\n"}));
+    EXPECT_EQ(document.GetName(), "");
+    EXPECT_TRUE(document.GetOptions().IsEmpty());
+}
+
+TEST_F(FileLoadingTest, UnreadablePathKeepsNameAndOptions) {
+    for (const std::string& path : {dir_.Path() + "/missing.txt", dir_.Path()}) {
+        SCOPED_TRACE(path);
+        TextDocument document(CodePage::None);
+        log_.lines.clear();
+        EXPECT_FALSE(document.LoadFile(path, OptionsFor(Plain), log_));
+        EXPECT_EQ(log_.lines, (Lines{"error : cannot open " + path + "\r\n"}));
+        EXPECT_EQ(document.GetName(), path);
+        EXPECT_EQ(document.GetOptions().Entries().size(), 5u);
+        EXPECT_EQ(document.GetLineCount(), 0);
+    }
+}
+
+TEST_F(FileLoadingTest, ReadsFromAFifo) {
+    const std::string path = dir_.Path() + "/fifo";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    std::thread writer(
+        [&] { std::ofstream(path, std::ios::binary) << std::string(100000, 'x') << "\ny"; });
+    TextDocument document(CodePage::None);
+    EXPECT_TRUE(document.LoadFile(path, OptionsFor(Plain), log_));
+    writer.join();
+    ASSERT_EQ(document.GetLineCount(), 2);
+    EXPECT_EQ(document.GetLineText(0).size(), 100000u);
+    EXPECT_EQ(document.GetLineText(1), "y");
+}
+
+}  // namespace
+}  // namespace tandemix

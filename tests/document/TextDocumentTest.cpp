@@ -1,0 +1,120 @@
+#include "document/TextDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tandemix {
+namespace {
+
+TEST(LineHashTest, KnownValues) {
+    struct Row {
+        const char* name;
+        std::string text;
+        std::int32_t hash;
+    };
+    const Row rows[] = {
+        {"abc", "abc", 1266},
+        {"empty", "", 0},
+        {"byte E4 counts as signed", "\xE4", -28},
+        {"a with CR LF", "a\r\n", 922},
+        {"wraps at 32 bits", std::string(40, 'z'),
+         [] {
+             std::uint32_t h = 0;
+             for (int i = 0; i < 40; ++i)
+                 h = 3 * h + 'z';
+             return static_cast<std::int32_t>(h);
+         }()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ComputeLineHash(row.text), row.hash);
+    }
+}
+
+TEST(TextDocumentTest, NewDocumentIsEmpty) {
+    const TextDocument document(CodePage::None);
+    EXPECT_EQ(document.GetName(), "");
+    EXPECT_TRUE(document.GetOptions().IsEmpty());
+    EXPECT_EQ(document.GetLineCount(), 0);
+    EXPECT_TRUE(document.GetLineHashes().empty());
+}
+
+TEST(TextDocumentTest, ReadsOutOfRangeAreEmpty) {
+    TextDocument document(CodePage::None);
+    document.AddMarkedLine("x", 2);
+    for (const LineIndex index : {LineIndex{-1}, LineIndex{1}, LineIndex{1000}}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(document.GetLineText(index), "");
+        EXPECT_EQ(document.GetMatchText(index), "");
+        EXPECT_EQ(document.GetMark(index), 0);
+    }
+    EXPECT_EQ(document.GetMark(0), 2);
+}
+
+TEST(TextDocumentTest, CountMarksCountsAddedChangedDeleted) {
+    TextDocument document(CodePage::None);
+    for (const std::int32_t mark : {0, 1, 1, 2, 3, 5}) {
+        document.AddMarkedLine("row", mark);
+    }
+    const MarkCounts counts = document.CountMarks();
+    EXPECT_EQ(counts.added, 1);
+    EXPECT_EQ(counts.changed, 2);
+    EXPECT_EQ(counts.deleted, 1);
+}
+
+TEST(TextDocumentTest, RowListHasNoHashesAndKeepsTexts) {
+    TextDocument rows(CodePage::Windows1252);
+    rows.AddMarkedLine("  ABC", 1);
+    rows.AddEmptyLine();
+    EXPECT_TRUE(rows.GetLineHashes().empty());
+    EXPECT_EQ(rows.GetLineCount(), 2);
+    EXPECT_EQ(rows.GetMatchText(0), "  ABC");
+    EXPECT_EQ(rows.GetLineText(1), "");
+    EXPECT_EQ(rows.GetMark(1), 0);
+}
+
+TEST(TextDocumentTest, HashesFollowMatchTextUnderOwnOptions) {
+    OptionMap options;
+    options.Set(OptionMap::kCase, "no");
+    options.Set(OptionMap::kIndent, "no");
+    TextDocument document(CodePage::Windows1252);
+    document.AddOptions(options);
+    for (const char* line : {"  Hello", "\tWORLD", "\xC4pfel", "   "}) {
+        document.AddLine(line);
+    }
+    ASSERT_EQ(document.GetLineHashes().size(), 4u);
+    EXPECT_EQ(document.GetMatchText(0), "hello");
+    EXPECT_EQ(document.GetMatchText(2), "\xE4pfel");
+    EXPECT_EQ(document.GetLineText(0), "  Hello");
+    for (LineIndex i = 0; i < 4; ++i) {
+        EXPECT_EQ(document.GetLineHashes()[i], ComputeLineHash(document.GetMatchText(i)));
+    }
+}
+
+TEST(TextDocumentTest, SharedTextOutlivesItsFirstOwner) {
+    auto input = std::make_unique<TextDocument>(CodePage::None);
+    input->AddLine(std::string(100, 'q'));
+    TextDocument rows(CodePage::None);
+    rows.ShareTextOf(*input);
+    rows.AddMarkedLine(input->GetLineText(0), 3);
+    rows.AddMarkedLine(std::string("elsewhere"), 2);
+    input.reset();
+    EXPECT_EQ(rows.GetLineText(0), std::string(100, 'q'));
+    EXPECT_EQ(rows.GetLineText(1), "elsewhere");
+}
+
+TEST(TextDocumentTest, ManyLinesKeepTheirTexts) {
+    TextDocument document(CodePage::None);
+    std::vector<std::string> expected;
+    for (int i = 0; i < 20000; ++i) {
+        expected.push_back(std::string(static_cast<std::size_t>(i % 300), 'a') + std::to_string(i));
+        document.AddLine(expected.back());
+    }
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(document.GetLineText(static_cast<LineIndex>(i)), expected[i]);
+    }
+}
+
+}  // namespace
+}  // namespace tandemix
