@@ -2,6 +2,10 @@
 
 #include "diff/LineMark.h"
 
+#include <algorithm>
+#include <future>
+#include <system_error>
+
 namespace tandemix {
 namespace {
 
@@ -35,6 +39,18 @@ private:
     TextDocument& result2_;
 };
 
+void PrepareSearchSideBySide(const TextDocument& input1, const TextDocument& input2) {
+    std::future<void> second;
+    try {
+        second = std::async(std::launch::async, [&input2] { input2.PrepareSearch(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the searches build what they need themselves.
+        return;
+    }
+    input1.PrepareSearch();
+    second.get();
+}
+
 }  // namespace
 
 bool ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
@@ -48,8 +64,20 @@ bool ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
     RowWriter rows(input1, input2, result1, result2);
     const LineIndex count1 = input1.GetLineCount();
     const LineIndex count2 = input2.GetLineCount();
+    // Similar inputs give about as many rows as the longer one has lines.
+    const LineIndex expectedRows = std::max(count1, count2) + std::max(count1, count2) / 16;
+    result1.ReserveLines(expectedRows);
+    result2.ReserveLines(expectedRows);
     LineIndex i = 0;
     LineIndex j = 0;
+    // Equal leading lines need no search; the first pair that differs needs both search
+    // structures, which are then built side by side.
+    for (; i < count1 && j < count2 && input1.LineMatches(i, input2, j); ++i, ++j) {
+        rows.Pair(i, MarkUnchanged, j, MarkUnchanged);
+    }
+    if (i < count1 && j < count2) {
+        PrepareSearchSideBySide(input1, input2);
+    }
     while (i < count1) {
         if (j == count2) {
             rows.Deleted(i, count1);

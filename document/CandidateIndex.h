@@ -18,20 +18,37 @@ public:
     static std::uint64_t MatchKey(std::int32_t lineHash, std::string_view matchText);
 
     // keys[p] is the match key of line p.
-    explicit CandidateIndex(const std::vector<std::uint64_t>& keys);
+    explicit CandidateIndex(std::vector<std::uint64_t> keys);
+
+    // The match key of line p of the indexed document.
+    std::uint64_t KeyOf(LineIndex p) const { return keys_[static_cast<std::size_t>(p)]; }
 
     // The positions at or after `from` whose key equals `key`, in ascending order.
     std::span<const std::uint32_t> Candidates(std::uint64_t key, LineIndex from) const;
 
 private:
-    std::size_t SlotOf(std::uint64_t key) const;
+    struct Group {
+        std::uint64_t key = 0;
+        std::uint32_t start = 0;  // first of its positions in positions_
+        std::uint32_t count = 0;
+    };
+    // Open addressing: a slot holds the key's upper half, to reject most strangers without
+    // touching the groups, and the group number + 1 (0 for an empty slot).
+    struct Slot {
+        std::uint32_t fingerprint = 0;
+        std::uint32_t group = 0;
+    };
 
-    std::vector<std::uint64_t> groupKeys_;
-    // Group g owns positions_[groupStarts_[g]] up to positions_[groupStarts_[g + 1]].
-    std::vector<std::uint32_t> groupStarts_;
+    std::size_t FindSlot(std::uint64_t key) const;
+    std::size_t FilterBit(std::uint64_t key) const;
+
+    // One bit per hashed key, a table small enough to stay in the cache: most lines that
+    // occur nowhere are turned away here without a look at the large slot table.
+    std::vector<std::uint64_t> keys_;
+    std::vector<std::uint64_t> filter_;
+    std::vector<Slot> slots_;
+    std::vector<Group> groups_;
     std::vector<std::uint32_t> positions_;
-    // Open addressing: group number + 1, or 0 for an empty slot.
-    std::vector<std::uint32_t> slots_;
 };
 
 }  // namespace tandemix

@@ -28,8 +28,8 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
         auto lines = std::make_shared<const std::string>(TagFreeLines(text));
         storage_.Hold(lines, *lines);
         std::string_view rest = *lines;
-        lines_.reserve(CountLineFeeds(rest));
-        hashes_.reserve(lines_.capacity());
+        ReserveLines(static_cast<LineIndex>(CountLineFeeds(rest)));
+        hashes_.reserve(texts_.capacity());
         // Every line ends with the only "\r\n" it holds.
         for (auto end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
             AddLine(rest.substr(0, end + 1));
@@ -39,8 +39,8 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
     }
 
     storage_.Hold(file->owner, file->bytes);
-    lines_.reserve(CountLineFeeds(text) + 1);
-    hashes_.reserve(lines_.capacity());
+    ReserveLines(static_cast<LineIndex>(CountLineFeeds(text) + 1));
+    hashes_.reserve(texts_.capacity());
     if (IsOptionSet(options, OptionMap::kLineBreakAfterEachTag)) {
         ForEachLine(text, [&](std::string_view line) {
             if (CountTagEnds(line) < 2) {

@@ -23,17 +23,32 @@ void TextDocument::AddLine(std::string_view text) {
     const std::string_view stored = storage_.Store(text);
     std::string scratch;
     hashes_.push_back(ComputeLineHash(rule_.Apply(stored, scratch)));
-    lines_.push_back(LineEntry{stored, 0});
+    texts_.push_back(stored);
+    if (!marks_.empty()) {
+        marks_.push_back(0);
+    }
     index_.reset();
 }
 
 void TextDocument::AddMarkedLine(std::string_view text, std::int32_t mark) {
-    lines_.push_back(LineEntry{storage_.Store(text), mark});
+    texts_.push_back(storage_.Store(text));
+    if (mark != 0 || !marks_.empty()) {
+        marks_.reserve(texts_.capacity());
+        marks_.resize(texts_.size() - 1, 0);
+        marks_.push_back(mark);
+    }
     index_.reset();
 }
 
+void TextDocument::ReserveLines(LineIndex count) {
+    texts_.reserve(static_cast<std::size_t>(count));
+    if (!marks_.empty()) {
+        marks_.reserve(static_cast<std::size_t>(count));
+    }
+}
+
 std::string_view TextDocument::GetLineText(LineIndex index) const {
-    return InRange(index) ? lines_[static_cast<std::size_t>(index)].text : std::string_view();
+    return InRange(index) ? texts_[static_cast<std::size_t>(index)] : std::string_view();
 }
 
 std::string TextDocument::GetMatchText(LineIndex index) const {
@@ -42,15 +57,15 @@ std::string TextDocument::GetMatchText(LineIndex index) const {
 }
 
 std::int32_t TextDocument::GetMark(LineIndex index) const {
-    return InRange(index) ? lines_[static_cast<std::size_t>(index)].mark : 0;
+    return InRange(index) && !marks_.empty() ? marks_[static_cast<std::size_t>(index)] : 0;
 }
 
 MarkCounts TextDocument::CountMarks() const {
     MarkCounts counts;
-    for (const LineEntry& line : lines_) {
-        counts.added += line.mark == 2;
-        counts.changed += line.mark == 1;
-        counts.deleted += line.mark == 3;
+    for (const std::int32_t mark : marks_) {
+        counts.added += mark == 2;
+        counts.changed += mark == 1;
+        counts.deleted += mark == 3;
     }
     return counts;
 }
@@ -70,7 +85,8 @@ bool TextDocument::FindLine(LineIndex index, const TextDocument& other, LineInde
         position = from;
         return true;
     }
-    const auto key = CandidateIndex::MatchKey(hash, matchText);
+    // The key of a line of an indexed document is at hand; others are computed.
+    const auto key = index_ ? index_->KeyOf(index) : CandidateIndex::MatchKey(hash, matchText);
     for (const std::uint32_t candidate : other.Index().Candidates(key, from)) {
         if (other.Matches(candidate, hash, matchText)) {
             position = candidate;
@@ -78,6 +94,17 @@ bool TextDocument::FindLine(LineIndex index, const TextDocument& other, LineInde
         }
     }
     return false;
+}
+
+bool TextDocument::LineMatches(LineIndex index, const TextDocument& other,
+                               LineIndex otherIndex) const {
+    if (index < 0 || index >= SearchableCount() || otherIndex < 0 ||
+        otherIndex >= other.SearchableCount()) {
+        return false;
+    }
+    std::string scratch;
+    return other.Matches(otherIndex, hashes_[static_cast<std::size_t>(index)],
+                         MatchTextOf(index, scratch));
 }
 
 LineIndex TextDocument::SearchableCount() const {
@@ -106,7 +133,7 @@ const CandidateIndex& TextDocument::Index() const {
             const auto at = static_cast<std::size_t>(p);
             keys[at] = CandidateIndex::MatchKey(hashes_[at], MatchTextOf(p, scratch));
         }
-        index_ = std::make_unique<const CandidateIndex>(keys);
+        index_ = std::make_unique<const CandidateIndex>(std::move(keys));
     }
     return *index_;
 }

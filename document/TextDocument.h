@@ -50,11 +50,14 @@ public:
     void AddLine(std::string_view text);
     void AddMarkedLine(std::string_view text, std::int32_t mark);
     void AddEmptyLine() { AddMarkedLine({}, 0); }
+    // Room for this many lines in all, so that a known count is stored without regrowth.
+    void ReserveLines(LineIndex count);
 
     // Lets this document keep views into the other's texts instead of copies of them.
     void ShareTextOf(const TextDocument& other) { storage_.ShareBlocksOf(other.storage_); }
 
-    LineIndex GetLineCount() const { return static_cast<LineIndex>(lines_.size()); }
+    LineIndex GetLineCount() const { return static_cast<LineIndex>(texts_.size()); }
+    LineEntry GetLine(LineIndex index) const { return {GetLineText(index), GetMark(index)}; }
     std::string_view GetLineText(LineIndex index) const;
     std::string GetMatchText(LineIndex index) const;
     std::int32_t GetMark(LineIndex index) const;
@@ -65,6 +68,13 @@ public:
     // so, `position` becomes the first such line. Lines occur when their line hashes and
     // their matching texts (each under its own document's options) are equal.
     bool FindLine(LineIndex index, const TextDocument& other, LineIndex& position) const;
+
+    // Whether line `index` of this document and line `otherIndex` of the other match.
+    bool LineMatches(LineIndex index, const TextDocument& other, LineIndex otherIndex) const;
+
+    // Builds the search structure now instead of at the first search that needs it, so
+    // that a caller can build those of two documents side by side.
+    void PrepareSearch() const { Index(); }
 
 private:
     bool InRange(LineIndex index) const { return index >= 0 && index < GetLineCount(); }
@@ -79,7 +89,9 @@ private:
     CodePage codePage_;
     MatchRule rule_;
     TextStorage storage_;
-    std::vector<LineEntry> lines_;
+    std::vector<std::string_view> texts_;
+    // Empty while every mark is 0, as in every loaded input.
+    std::vector<std::int32_t> marks_;
     std::vector<std::int32_t> hashes_;
     // Built on the first search that needs it; dropped whenever lines or options change.
     mutable std::unique_ptr<const CandidateIndex> index_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <random>
 
 namespace tandemix {
 namespace {
@@ -29,6 +30,22 @@ TEST(LineHashTest, KnownValues) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(ComputeLineHash(row.text), row.hash);
+    }
+}
+
+TEST(LineHashTest, AgreesWithByteByByteFormulaOnAnyBytes) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(random() % 40, '\0');
+        const bool highBytes = round % 2 == 0;
+        for (char& c : text) {
+            c = static_cast<char>(highBytes ? random() % 256 : random() % 128);
+        }
+        std::uint32_t expected = 0;
+        for (const char c : text) {
+            expected = 3 * expected + static_cast<std::uint32_t>(static_cast<signed char>(c));
+        }
+        ASSERT_EQ(ComputeLineHash(text), static_cast<std::int32_t>(expected)) << round;
     }
 }
 

@@ -1,0 +1,106 @@
+#include "cli/Application.h"
+
+#include <unistd.h>
+
+#include <new>
+#include <optional>
+
+#include "cli/CommandLine.h"
+#include "cli/ConsoleSinks.h"
+#include "cli/HelpText.h"
+#include "cli/Outcome.h"
+#include "cli/StageProgress.h"
+#include "core/CodePage.h"
+#include "core/DesktopLauncher.h"
+#include "core/Messages.h"
+#include "core/OutputDirectory.h"
+
+namespace tandemix::cli {
+namespace {
+
+struct Console {
+    TextOut out;
+    TextOut err;
+};
+
+int Status(ExitStatus status) {
+    return static_cast<int>(status);
+}
+
+int ShowInfo(InfoRequest info, const Console& console) {
+    console.out(info == InfoRequest::Help ? HelpText() : VersionLine());
+    return Status(ExitStatus::NoDifferences);
+}
+
+int ShowUsageError(const UsageError& error, const Console& console) {
+    console.err("tandemix-cli: " + error.text + "\n");
+    console.err(UsageLine());
+    return Status(ExitStatus::Trouble);
+}
+
+std::optional<std::string> OutputDirectoryFor(const CompareInvocation& invocation) {
+    if (invocation.outputDirectory) {
+        return invocation.outputDirectory;
+    }
+    return FindOutputDirectory(OutputDirectoryEnvironment::FromProcess());
+}
+
+int Compare(const CompareInvocation& invocation, CodePage codePage, const Console& console) {
+    if (invocation.request.webPages) {
+        console.err("--web: noch nicht verf\xC3\xBCgbar\n");
+        return Status(ExitStatus::Trouble);
+    }
+    const std::optional<std::string> outputDirectory = OutputDirectoryFor(invocation);
+    if (!outputDirectory) {
+        console.err(TerminalLine(messages::kNoOutputDirectory));
+        return Status(ExitStatus::Trouble);
+    }
+
+    ProgressLine progressLine(console.err);
+    std::optional<StageProgress> progress;
+    // Progress is for a person watching; logs and pipes get only the messages.
+    if (::isatty(STDERR_FILENO) == 1) {
+        progress.emplace(progressLine);
+    }
+    ConsoleMessages messages(console.err, progressLine);
+    ConsoleDebugLog debugLog(console.err, progressLine);
+    const RunContext context{*outputDirectory, codePage, messages, debugLog,
+                             progress ? &*progress : nullptr};
+    std::optional<DesktopLauncher> launcher;
+    if (invocation.open) {
+        launcher.emplace();
+    }
+
+    CompareOutcome outcome;
+    try {
+        outcome = RunCompareCommand(invocation.request, context, launcher ? &*launcher : nullptr);
+    } catch (const std::bad_alloc&) {
+        progressLine.Clear();
+        console.err(TerminalLine(messages::kNotEnoughMemory));
+        return Status(ExitStatus::Trouble);
+    }
+    progressLine.Clear();
+
+    const ExitStatus status = StatusOf(outcome, messages.AnyWarned());
+    if (status != ExitStatus::Trouble && !invocation.quiet) {
+        console.out(ResultLine(outcome.run.differenceCount) + "\n" + outcome.containerPath + "\n");
+    }
+    return Status(status);
+}
+
+}  // namespace
+
+int RunApplication(std::span<const std::string> arguments) {
+    const Console console{StreamOut(stdout), StreamOut(stderr)};
+    const CommandLine commandLine = ParseCommandLine(arguments);
+    if (const auto* error = std::get_if<UsageError>(&commandLine)) {
+        return ShowUsageError(*error, console);
+    }
+    if (const auto* info = std::get_if<InfoRequest>(&commandLine)) {
+        return ShowInfo(*info, console);
+    }
+    const CodePage codePage = CodePageFromLocale();
+    return Compare(std::get<CompareInvocation>(commandLine), codePage, console);
+}
+
+}  // namespace tandemix::cli

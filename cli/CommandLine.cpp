@@ -1,0 +1,197 @@
+#include "cli/CommandLine.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+#include <vector>
+
+namespace tandemix::cli {
+namespace {
+
+// What the options set, before the defaults that depend on --web are filled in.
+struct ParseState {
+    CompareInvocation invocation;
+    std::optional<bool> breakAfterTags;
+    std::optional<bool> followRedirects;
+    std::optional<InfoRequest> info;
+    std::vector<std::string> inputs;
+};
+
+// Returns the usage error, if any.
+using Apply = std::optional<std::string> (*)(ParseState&, std::string_view value);
+
+struct KnownOption {
+    std::string_view longName;
+    char shortName;  // 0 when there is none
+    bool takesValue;
+    Apply apply;
+};
+
+CompareRequest& Request(ParseState& state) {
+    return state.invocation.request;
+}
+
+std::string WithoutTrailingSeparators(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.remove_suffix(1);
+    }
+    return std::string(path);
+}
+
+std::optional<std::string> SetOutputDirectory(ParseState& state, std::string_view value) {
+    if (value.empty()) {
+        return "--output-dir: leerer Verzeichnisname";
+    }
+    state.invocation.outputDirectory = WithoutTrailingSeparators(value);
+    return std::nullopt;
+}
+
+std::optional<std::string> SetContainer(ParseState& state, std::string_view value) {
+    if (value == "hta") {
+        Request(state).containerForm = ContainerForm::Hta;
+    } else if (value == "htm") {
+        Request(state).containerForm = ContainerForm::Html;
+    } else {
+        return "--container: \"hta\" oder \"htm\" erwartet, nicht \"" + std::string(value) + "\"";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
+    const auto colon = value.find(':');
+    if (colon == std::string_view::npos || colon == 0) {
+        return "--user: NAME:PASSWORT erwartet";
+    }
+    state.invocation.credentials =
+        WebCredentials{std::string(value.substr(0, colon)), std::string(value.substr(colon + 1))};
+    return std::nullopt;
+}
+
+template <auto Set>
+std::optional<std::string> Flag(ParseState& state, std::string_view) {
+    Set(state);
+    return std::nullopt;
+}
+
+constexpr std::array kOptions = {
+    KnownOption{"output-dir", 'o', true, &SetOutputDirectory},
+    KnownOption{"ignore-case", 0, false,
+                &Flag<[](ParseState& s) { Request(s).caseSensitive = false; }>},
+    KnownOption{"ignore-indent", 0, false, &Flag<[](ParseState& s) { Request(s).indent = false; }>},
+    KnownOption{"keep-empty-lines", 0, false,
+                &Flag<[](ParseState& s) { Request(s).keepEmptyLines = true; }>},
+    KnownOption{"break-after-tags", 0, false,
+                &Flag<[](ParseState& s) { s.breakAfterTags = true; }>},
+    KnownOption{"no-break-after-tags", 0, false,
+                &Flag<[](ParseState& s) { s.breakAfterTags = false; }>},
+    KnownOption{"strip-tags", 0, false,
+                &Flag<[](ParseState& s) { Request(s).deleteAllTags = true; }>},
+    KnownOption{"no-line-numbers", 0, false,
+                &Flag<[](ParseState& s) { Request(s).showLineNumbers = false; }>},
+    KnownOption{"web", 0, false, &Flag<[](ParseState& s) { Request(s).webPages = true; }>},
+    KnownOption{"follow-redirects", 0, false,
+                &Flag<[](ParseState& s) { s.followRedirects = true; }>},
+    KnownOption{"no-follow-redirects", 0, false,
+                &Flag<[](ParseState& s) { s.followRedirects = false; }>},
+    KnownOption{"user", 0, true, &SetUser},
+    KnownOption{"container", 0, true, &SetContainer},
+    KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
+    KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},
+    // Help outranks the version when both are asked for.
+    KnownOption{"help", 'h', false, &Flag<[](ParseState& s) { s.info = InfoRequest::Help; }>},
+    KnownOption{"version", 0, false,
+                &Flag<[](ParseState& s) { s.info = s.info.value_or(InfoRequest::Version); }>},
+};
+
+const KnownOption* FindLong(std::string_view name) {
+    const auto it = std::ranges::find(kOptions, name, &KnownOption::longName);
+    return it != kOptions.end() ? &*it : nullptr;
+}
+
+const KnownOption* FindShort(char name) {
+    const auto it = std::ranges::find(kOptions, name, &KnownOption::shortName);
+    return it != kOptions.end() ? &*it : nullptr;
+}
+
+// Reads one argument that begins with a dash; may take the next argument as its value.
+std::optional<std::string> ParseOption(ParseState& state, std::span<const std::string> arguments,
+                                       std::size_t& at) {
+    const std::string_view argument = arguments[at];
+    const bool isLong = argument.starts_with("--");
+    const KnownOption* option = nullptr;
+    std::optional<std::string_view> attached;
+    if (isLong) {
+        std::string_view name = argument.substr(2);
+        if (const auto equals = name.find('='); equals != std::string_view::npos) {
+            attached = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        option = FindLong(name);
+    } else {
+        option = FindShort(argument[1]);
+        if (option != nullptr && argument.size() > 2) {
+            if (!option->takesValue) {
+                return "unbekannte Option: " + std::string(argument);
+            }
+            attached = argument.substr(2);
+        }
+    }
+    if (option == nullptr) {
+        const std::string_view shown = isLong ? argument.substr(0, argument.find('=')) : argument;
+        return "unbekannte Option: " + std::string(shown);
+    }
+    const std::string shownName = "--" + std::string(option->longName);
+    if (!option->takesValue) {
+        if (attached) {
+            return shownName + " nimmt keinen Wert";
+        }
+        return option->apply(state, {});
+    }
+    if (attached) {
+        return option->apply(state, *attached);
+    }
+    if (at + 1 >= arguments.size()) {
+        return shownName + " braucht einen Wert";
+    }
+    return option->apply(state, arguments[++at]);
+}
+
+CompareInvocation Finish(ParseState& state) {
+    CompareRequest& request = Request(state);
+    request.input1 = state.inputs[0];
+    request.input2 = state.inputs[1];
+    // Web pages are mostly markup on few lines and often move; both defaults follow --web.
+    request.breakAfterEachTag = state.breakAfterTags.value_or(request.webPages);
+    request.followRedirects = state.followRedirects.value_or(request.webPages);
+    return std::move(state.invocation);
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(std::span<const std::string> arguments) {
+    ParseState state;
+    bool optionsEnded = false;
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            state.inputs.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (auto error = ParseOption(state, arguments, at)) {
+            return UsageError{std::move(*error)};
+        }
+    }
+    if (state.info) {
+        return *state.info;
+    }
+    if (state.inputs.size() != 2) {
+        return UsageError{"zwei Eingaben erwartet, " + std::to_string(state.inputs.size()) +
+                          " angegeben"};
+    }
+    if (state.invocation.credentials && !Request(state).webPages) {
+        return UsageError{"--user gilt nur mit --web"};
+    }
+    return Finish(state);
+}
+
+}  // namespace tandemix::cli

@@ -1,0 +1,27 @@
+#include "cli/ConsoleSinks.h"
+
+namespace tandemix::cli {
+
+std::string TerminalLine(std::string_view line) {
+    if (line.ends_with("\r\n")) {
+        line.remove_suffix(2);
+    } else if (line.ends_with('\n')) {
+        line.remove_suffix(1);
+    }
+    std::string text(line);
+    text.push_back('\n');
+    return text;
+}
+
+void ConsoleMessages::Warn(std::string_view text) {
+    warned_ = true;
+    progress_.Clear();
+    out_(TerminalLine(text));
+}
+
+void ConsoleDebugLog::Write(std::string_view line) {
+    progress_.Clear();
+    out_(TerminalLine(line));
+}
+
+}  // namespace tandemix::cli

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/ProgressLine.h"
+#include "core/DebugLog.h"
+#include "core/MessageSink.h"
+
+namespace tandemix::cli {
+
+// Prints each message for the user on a line of its own, after clearing the progress line.
+class ConsoleMessages final : public MessageSink {
+public:
+    ConsoleMessages(TextOut out, ProgressLine& progress)
+        : out_(std::move(out)), progress_(progress) {}
+
+    void Warn(std::string_view text) override;
+
+    // Every message of the engine reports a failure.
+    bool AnyWarned() const { return warned_; }
+
+private:
+    TextOut out_;
+    ProgressLine& progress_;
+    bool warned_ = false;
+};
+
+// Prints the diagnostic lines with the terminal's line end instead of "\r\n".
+class ConsoleDebugLog final : public DebugLog {
+public:
+    ConsoleDebugLog(TextOut out, ProgressLine& progress)
+        : out_(std::move(out)), progress_(progress) {}
+
+    void Write(std::string_view line) override;
+
+private:
+    TextOut out_;
+    ProgressLine& progress_;
+};
+
+// The line as a terminal shows it: ending in a single "\n".
+std::string TerminalLine(std::string_view line);
+
+}  // namespace tandemix::cli

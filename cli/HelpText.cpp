@@ -1,0 +1,40 @@
+#include "cli/HelpText.h"
+
+namespace tandemix::cli {
+
+std::string_view HelpText() {
+    return "Aufruf: tandemix-cli [OPTIONEN] EINGABE1 EINGABE2\n"
+           "Vergleicht zwei Dateien oder zwei Verzeichnisse und schreibt den Bericht als\n"
+           "HTML-Seiten in das Ausgabeverzeichnis.\n"
+           "\n"
+           "  -o, --output-dir VERZ      Ausgabeverzeichnis (sonst: Dokumente, Anwendungsdaten,\n"
+           "                             temporäres Verzeichnis, Arbeitsverzeichnis)\n"
+           "      --ignore-case          Groß-/Kleinschreibung nicht beachten\n"
+           "      --ignore-indent        Einrückung nicht beachten\n"
+           "      --keep-empty-lines     leere Zeilen mitvergleichen\n"
+           "      --break-after-tags     nach jedem Tag eine neue Zeile (mit --web Vorgabe)\n"
+           "      --no-break-after-tags  auch mit --web nicht nach Tags umbrechen\n"
+           "      --strip-tags           alle Tags entfernen\n"
+           "      --no-line-numbers      keine Zeilennummern anzeigen\n"
+           "      --web                  die Eingaben sind Internet-Adressen\n"
+           "      --follow-redirects     Weiterleitungen folgen (mit --web Vorgabe)\n"
+           "      --no-follow-redirects  Weiterleitungen nicht folgen\n"
+           "      --user NAME:PASSWORT   Anmeldung für Internet-Seiten (nur mit --web)\n"
+           "      --container hta|htm    Form der Rahmenseite (Vorgabe: htm)\n"
+           "      --open                 den Bericht danach öffnen\n"
+           "  -q, --quiet                bei Erfolg nichts ausgeben\n"
+           "  -h, --help                 diese Hilfe anzeigen\n"
+           "      --version              die Version anzeigen\n"
+           "\n"
+           "Rückgabewert: 0 keine Unterschiede, 1 Unterschiede, 2 Fehler.\n";
+}
+
+std::string_view VersionLine() {
+    return "tandemix-cli " TANDEMIX_VERSION "\n";
+}
+
+std::string_view UsageLine() {
+    return "Aufruf: tandemix-cli [OPTIONEN] EINGABE1 EINGABE2 (mehr mit --help)\n";
+}
+
+}  // namespace tandemix::cli

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "core/CompareCommand.h"
+
+namespace tandemix::cli {
+
+// Exit statuses as diff(1) uses them.
+enum class ExitStatus : int { NoDifferences = 0, Differences = 1, Trouble = 2 };
+
+// A run that warned the user failed, even when its pages were written.
+ExitStatus StatusOf(const CompareOutcome& outcome, bool warned);
+
+// The result as the top page words it, without markup.
+std::string ResultLine(LineIndex differenceCount);
+
+}  // namespace tandemix::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "core/ComparisonRun.h"
+#include "core/OptionMap.h"
+#include "report/ResultContainer.h"
+
+namespace tandemix {
+
+// Everything the compare command reads from the window (or the command line).
+struct CompareRequest {
+    std::string input1;
+    std::string input2;
+    bool caseSensitive = true;
+    bool indent = true;
+    bool breakAfterEachTag = false;
+    bool deleteAllTags = false;
+    bool keepEmptyLines = false;
+    bool showLineNumbers = true;
+    bool webPages = false;
+    bool followRedirects = false;
+    ContainerForm containerForm = ContainerForm::Html;
+};
+
+// The ways of opening the container, tried in this order until one works.
+enum class LaunchAttempt { ByFileType, ReportViewer, BrowserLauncher };
+
+class ContainerLauncher {
+public:
+    virtual ~ContainerLauncher() = default;
+    // True when the attempt started something that shows the page.
+    virtual bool Launch(LaunchAttempt attempt, const std::string& containerPath) = 0;
+};
+
+struct CompareOutcome {
+    RunResult run;
+    std::string containerPath;  // empty when the run stopped early
+};
+
+// The five options in their fixed order, each "yes" or "no".
+OptionMap BuildOptionMap(const CompareRequest& request);
+
+// Runs the comparison, writes the container page when the run succeeded and, when a
+// launcher is given, opens it: by file type, then the report viewer, then the desktop's
+// browser launcher, whose failure is not reported.
+CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
+                                 ContainerLauncher* launcher);
+
+// The same on paths that differ from the typed inputs (the fetched copies of web pages);
+// the typed inputs stay the names the report shows.
+CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
+                                        const std::string& path2, const RunContext& context,
+                                        ContainerLauncher* launcher);
+
+// Opens the container with the first attempt that works.
+void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath);
+
+}  // namespace tandemix

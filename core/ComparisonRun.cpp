@@ -1,0 +1,89 @@
+#include "core/ComparisonRun.h"
+
+#include <array>
+#include <optional>
+
+#include "core/InputLoading.h"
+#include "core/Messages.h"
+#include "report/ReportWriter.h"
+#include "report/ResultContainer.h"
+
+namespace tandemix {
+namespace {
+
+void Notify(const RunContext& context, RunStage stage) {
+    if (context.observer != nullptr) {
+        context.observer->OnStage(stage);
+    }
+}
+
+struct AlignedRows {
+    TextDocument rows1;
+    TextDocument rows2;
+};
+
+// The inputs live only until they are aligned; the rows keep the texts they show.
+AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, InputKind kind,
+                         const OptionMap& options, const RunContext& context,
+                         const ReportWriter& writer) {
+    TextDocument input1(context.codePage);
+    TextDocument input2(context.codePage);
+    Notify(context, RunStage::Loading);
+    LoadInputs(path1, path2, kind, options, input1, input2, context.debugLog);
+    Notify(context, RunStage::Aligning);
+    AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage)};
+    writer.ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
+    return aligned;
+}
+
+}  // namespace
+
+RunResult ComparisonRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const WindowState& window,
+                        const RunContext& context) {
+    const std::array<std::string, 3> pagePaths = {
+        OutputPath(context.outputDirectory, kTopPageName),
+        OutputPath(context.outputDirectory, kPage1Name),
+        OutputPath(context.outputDirectory, kPage2Name),
+    };
+    const InputKind kind1 = KindOfPath(path1);
+    if (kind1 == InputKind::Missing) {
+        context.messages.Warn(messages::kInput1Missing);
+        return {};
+    }
+    const InputKind kind2 = KindOfPath(path2);
+    if (kind2 == InputKind::Missing) {
+        context.messages.Warn(messages::kInput2Missing);
+        return {};
+    }
+    if (kind1 != kind2) {
+        context.messages.Warn(messages::kKindsDiffer);
+        return {};
+    }
+
+    const ReportWriter writer;
+    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context, writer);
+    Notify(context, RunStage::Generating);
+    const bool showNames = !window.webPagesKind;
+    ReportPages pages;
+    writer.GeneratePages(aligned.rows1, aligned.rows2, pages,
+                         window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden,
+                         showNames ? aligned.rows1.GetName() : window.inputText1,
+                         showNames ? aligned.rows2.GetName() : window.inputText2);
+
+    Notify(context, RunStage::Writing);
+    const std::array<const std::string*, 3> texts = {&pages.top, &pages.page1, &pages.page2};
+    std::optional<std::string> firstFailure;
+    for (std::size_t i = 0; i < pagePaths.size(); ++i) {
+        if (!writer.WritePage(pagePaths[i], *texts[i], context.debugLog) && !firstFailure) {
+            firstFailure = pagePaths[i];
+        }
+    }
+    if (firstFailure) {
+        context.messages.Warn(messages::CannotOpenFile(*firstFailure));
+        return {};
+    }
+    return RunResult{true, DifferenceCount(aligned.rows1, aligned.rows2)};
+}
+
+}  // namespace tandemix

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+#include "core/CodePage.h"
+#include "core/DebugLog.h"
+#include "core/MessageSink.h"
+#include "core/OptionMap.h"
+#include "document/LineEntry.h"
+
+namespace tandemix {
+
+// The window state a run reads besides its arguments, handed in by the caller.
+struct WindowState {
+    bool showLineNumbers = true;
+    bool webPagesKind = false;
+    std::string inputText1;  // shown as the names in the Web Pages kind
+    std::string inputText2;
+};
+
+// Stages of a run, for front ends that show progress.
+enum class RunStage { Loading, Aligning, Generating, Writing };
+
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void OnStage(RunStage stage) = 0;
+};
+
+struct RunContext {
+    std::string outputDirectory;  // without trailing separator
+    CodePage codePage = CodePage::None;
+    MessageSink& messages;
+    DebugLog& debugLog;
+    RunObserver* observer = nullptr;  // optional
+};
+
+struct RunResult {
+    bool written = false;  // the three pages were generated and written
+    LineIndex differenceCount = 0;
+};
+
+// Loads two files or two folders, aligns them and writes the three report pages into the
+// output directory. Stops with a message, writing nothing, when an input is missing, when
+// the kinds differ, or when a page cannot be written.
+RunResult ComparisonRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const WindowState& window,
+                        const RunContext& context);
+
+}  // namespace tandemix

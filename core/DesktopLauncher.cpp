@@ -1,0 +1,146 @@
+#include "core/DesktopLauncher.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace tandemix {
+namespace {
+
+constexpr const char* kOpenByFileType = "xdg-open";
+constexpr const char* kViewerName = "tandemix-viewer";
+constexpr std::array<const char*, 2> kBrowserLaunchers = {"x-www-browser", "sensible-browser"};
+
+struct Program {
+    std::string name;  // a path, or a bare name looked up on PATH
+    bool searchPath = true;
+};
+
+// Sends the child's standard output to /dev/null; the command line's own output stays clean.
+class QuietOutput {
+public:
+    QuietOutput() {
+        ::posix_spawn_file_actions_init(&actions_);
+        ::posix_spawn_file_actions_addopen(&actions_, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    }
+    ~QuietOutput() { ::posix_spawn_file_actions_destroy(&actions_); }
+    QuietOutput(const QuietOutput&) = delete;
+    QuietOutput& operator=(const QuietOutput&) = delete;
+
+    const posix_spawn_file_actions_t* Get() const { return &actions_; }
+
+private:
+    posix_spawn_file_actions_t actions_{};
+};
+
+// One program with one argument, ready to start. Everything is prepared before any fork,
+// so the child only has to call the spawn function.
+class Spawner {
+public:
+    Spawner(Program program, const std::string& argument)
+        : program_(std::move(program)), argument_(argument) {
+        // A path that begins with a dash would be read as an option.
+        if (argument_.starts_with('-')) {
+            argument_.insert(0, "./");
+        }
+        argv_ = {program_.name.data(), argument_.data(), nullptr};
+    }
+
+    // The error number of the spawn, 0 when the program started.
+    int Spawn(pid_t& pid) const {
+        return program_.searchPath
+                   ? ::posix_spawnp(&pid, argv_[0], output_.Get(), nullptr, argv_.data(), environ)
+                   : ::posix_spawn(&pid, argv_[0], output_.Get(), nullptr, argv_.data(), environ);
+    }
+
+private:
+    Program program_;
+    std::string argument_;
+    std::array<char*, 3> argv_{};
+    QuietOutput output_;
+};
+
+std::optional<int> WaitFor(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
+    }
+    return status;
+}
+
+bool ExitedCleanly(std::optional<int> status) {
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+bool RunAndWait(Program program, const std::string& argument) {
+    const Spawner spawner(std::move(program), argument);
+    pid_t pid = 0;
+    return spawner.Spawn(pid) == 0 && ExitedCleanly(WaitFor(pid));
+}
+
+// Starts the program through a short-lived middle child, so that the program is adopted
+// by init, which reaps it; the middle child's exit status tells whether the spawn worked.
+bool StartDetached(Program program, const std::string& argument) {
+    const Spawner spawner(std::move(program), argument);
+    const pid_t middle = ::fork();
+    if (middle < 0) {
+        return false;
+    }
+    if (middle == 0) {
+        pid_t pid = 0;
+        ::_exit(spawner.Spawn(pid) == 0 ? 0 : 127);
+    }
+    return ExitedCleanly(WaitFor(middle));
+}
+
+std::string RunningProgramDirectory() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.parent_path().string();
+}
+
+Program Viewer(const std::string& programDirectory) {
+    if (!programDirectory.empty()) {
+        std::string beside = programDirectory + "/" + kViewerName;
+        if (::access(beside.c_str(), X_OK) == 0) {
+            return {std::move(beside), false};
+        }
+    }
+    return {kViewerName, true};
+}
+
+}  // namespace
+
+DesktopLauncher::DesktopLauncher() : DesktopLauncher(RunningProgramDirectory()) {}
+
+DesktopLauncher::DesktopLauncher(std::string programDirectory)
+    : programDirectory_(std::move(programDirectory)) {}
+
+bool DesktopLauncher::Launch(LaunchAttempt attempt, const std::string& containerPath) {
+    switch (attempt) {
+        case LaunchAttempt::ByFileType:
+            return RunAndWait({kOpenByFileType, true}, containerPath);
+        case LaunchAttempt::ReportViewer:
+            return StartDetached(Viewer(programDirectory_), containerPath);
+        case LaunchAttempt::BrowserLauncher:
+            for (const char* launcher : kBrowserLaunchers) {
+                if (StartDetached({launcher, true}, containerPath)) {
+                    return true;
+                }
+            }
+            return false;
+    }
+    return false;
+}
+
+}  // namespace tandemix

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tandemix {
+
+// What the search for an output directory reads from the process, gathered in one place
+// so that tests can hand in folders of their own. Unset variables are empty.
+struct OutputDirectoryEnvironment {
+    std::string home;                 // HOME
+    std::string documentsDirectory;   // XDG_DOCUMENTS_DIR
+    std::string configHome;           // XDG_CONFIG_HOME, holds user-dirs.dirs
+    std::string dataHome;             // XDG_DATA_HOME
+    std::string tempDirectory;        // TMPDIR
+    std::string systemTemp = "/tmp";  // used when TMPDIR names no folder
+    std::string workingDirectory;
+
+    static OutputDirectoryEnvironment FromProcess();
+};
+
+// The folder the report pages go to: the user's documents folder, else the per-user
+// application data folder (both created when missing), else the temporary folder, else
+// the working directory when a file can be written there. Nothing when all of them fail.
+// The path has no trailing separator unless it is the root.
+std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment& env);
+
+// The documents folder as the desktop names it, before it is checked or created.
+std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& env);
+
+namespace messages {
+
+inline constexpr std::string_view kNoOutputDirectory =
+    "Tandemix hat kein Verzeichnis gefunden, um die Ergebnisse dort abzuspeichern.\n"
+    "Beispiel: Verzeichnis \"Eigene Dateien\".\nVorgang wird abgebrochen.";
+
+}  // namespace messages
+
+}  // namespace tandemix

@@ -1,0 +1,260 @@
+#include "report/ReportWriter.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <future>
+#include <system_error>
+
+#include "diff/DifferenceEngine.h"
+#include "diff/LineMark.h"
+#include "report/FileReplacement.h"
+#include "report/PageFragments.h"
+#include "report/ReportScripts.h"
+
+namespace tandemix {
+namespace {
+
+namespace f = fragments;
+
+constexpr std::string_view kSpace = "&nbsp;";
+constexpr std::string_view kTab = "&nbsp;&nbsp;&nbsp;&nbsp;";
+// Longer debug lines are cut to this many characters, line end included.
+constexpr std::size_t kLongestDebugLine = 259;
+
+void AppendNumber(LineIndex number, std::string& out) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    out.append(digits, end);
+}
+
+std::string_view ClassOf(std::int32_t mark) {
+    switch (mark) {
+        case MarkChanged:
+            return f::kChangedClass;
+        case MarkAdded:
+            return f::kAddedClass;
+        case MarkDeleted:
+            return f::kDeletedClass;
+        default:
+            return {};
+    }
+}
+
+// Display names may hold any bytes; they must not become markup.
+void AppendEscapedName(std::string_view name, std::string& out) {
+    for (const char c : name) {
+        switch (c) {
+            case '&':
+                out.append("&amp;");
+                break;
+            case '<':
+                out.append("&lt;");
+                break;
+            case '>':
+                out.append("&gt;");
+                break;
+            case '"':
+                out.append("&quot;");
+                break;
+            default:
+                out.push_back(c);
+        }
+    }
+}
+
+bool IsMarkupByte(char c) {
+    return c == '<' || c == '>' || c == '&';
+}
+
+// The first "<", ">" or "&" at or after `from`, or the text's size. Rows rarely hold one,
+// so whole words are tested first.
+std::size_t FindMarkupByte(std::string_view text, std::size_t from) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    const auto holds = [](std::uint64_t word, char c) {
+        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+        return (x - kOnes) & ~x & kHighs;
+    };
+    for (; from + 8 <= text.size(); from += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + from, 8);
+        if ((holds(word, '<') | holds(word, '>') | holds(word, '&')) != 0) {
+            break;
+        }
+    }
+    while (from < text.size() && !IsMarkupByte(text[from])) {
+        ++from;
+    }
+    return from;
+}
+
+std::size_t EscapedLength(std::string_view text) {
+    if (text.empty()) {
+        return kSpace.size();
+    }
+    std::size_t length = text.size();
+    std::size_t at = 0;
+    for (; at < text.size() && (text[at] == ' ' || text[at] == '\t'); ++at) {
+        length += text[at] == ' ' ? kSpace.size() - 1 : kTab.size() - 1;
+    }
+    for (at = FindMarkupByte(text, at); at < text.size(); at = FindMarkupByte(text, at + 1)) {
+        length += text[at] == '&' ? 4 : 3;
+    }
+    return length;
+}
+
+std::string SideHead(LineIndex rowCount) {
+    std::string head;
+    head.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kSideStyleStart);
+    head.append(".C { background:").append(ReportWriter::kChangedColour).append("; }\r\n");
+    head.append(".A { background:").append(ReportWriter::kAddedColour).append("; }\r\n");
+    head.append(".D { background:").append(ReportWriter::kDeletedColour).append("; }\r\n");
+    head.append(f::kSideStyleEnd);
+    head.append(rowCount > 0 ? f::kRowsStart : f::kEmptyFolder);
+    return head;
+}
+
+// Sized once so that a page of a million rows is built without reallocation.
+std::size_t SidePageLength(const TextDocument& rows, std::size_t headLength,
+                           LineNumbers lineNumbers) {
+    std::size_t length = headLength + f::kRowsEnd.size() + f::kSideEnd.size();
+    for (LineIndex r = 0; r < rows.GetLineCount(); ++r) {
+        length += f::kRowStart.size() + ClassOf(rows.GetMark(r)).size() + 2 +
+                  EscapedLength(rows.GetLineText(r)) + f::kRowEnd.size();
+        if (lineNumbers == LineNumbers::Shown) {
+            length += f::kNumberStart.size() + f::kNumberEnd.size() + 20;
+        }
+    }
+    return length;
+}
+
+std::string SidePage(const TextDocument& rows, std::string_view head, LineNumbers lineNumbers) {
+    std::string page;
+    page.reserve(SidePageLength(rows, head.size(), lineNumbers));
+    page.append(head);
+    for (LineIndex r = 0; r < rows.GetLineCount(); ++r) {
+        page.append(f::kRowStart).append(ClassOf(rows.GetMark(r))).push_back('>');
+        if (lineNumbers == LineNumbers::Shown) {
+            page.append(f::kNumberStart);
+            AppendNumber(r, page);
+            page.append(f::kNumberEnd);
+        }
+        page.push_back(' ');
+        AppendEscapedLine(rows.GetLineText(r), page);
+        page.append(f::kRowEnd);
+    }
+    if (rows.GetLineCount() > 0) {
+        page.append(f::kRowsEnd);
+    }
+    page.append(f::kSideEnd);
+    return page;
+}
+
+std::string TopPage(LineIndex differenceCount, std::string_view name1, std::string_view name2) {
+    std::string page;
+    page.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kTopStyle);
+    page.append(f::kScriptStart).append(kSearchScript).append(f::kScriptEnd);
+    page.append(f::kScriptStart).append(kViewScript).append(f::kScriptEnd);
+    page.append(f::kTopBodyStart);
+    if (differenceCount == 0) {
+        page.append(f::kResultNone);
+    } else {
+        page.append(f::kResultCountStart);
+        AppendNumber(differenceCount, page);
+        page.append(f::kResultCountEnd);
+    }
+    page.append(f::kLegend).append(f::kTextSizeChooser).append(f::kCredit).append(f::kControls);
+    page.append(f::kNamesStart);
+    AppendEscapedName(name1, page);
+    page.append(f::kNamesBetween);
+    AppendEscapedName(name2, page);
+    page.append(f::kNamesEnd).append(f::kTopEnd);
+    return page;
+}
+
+std::string CannotCreateLine(const std::string& path) {
+    constexpr std::string_view kStart = "error : cannot create ";
+    constexpr std::string_view kEnd = "\r\n";
+    constexpr std::string_view kCut = "...";
+    std::string line(kStart);
+    const std::size_t room = kLongestDebugLine - kStart.size() - kEnd.size();
+    if (path.size() <= room) {
+        line.append(path);
+    } else {
+        // The end of a path names the file; keep it.
+        line.append(kCut).append(path, path.size() - (room - kCut.size()));
+    }
+    return line.append(kEnd);
+}
+
+}  // namespace
+
+bool ReportWriter::ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
+                                      TextDocument& result1, TextDocument& result2) const {
+    return tandemix::ComputeDifferences(input1, input2, result1, result2);
+}
+
+void ReportWriter::GeneratePages(const TextDocument& rows1, const TextDocument& rows2,
+                                 ReportPages& pages, LineNumbers lineNumbers,
+                                 std::string_view name1, std::string_view name2) const {
+    pages.top = TopPage(DifferenceCount(rows1, rows2), name1, name2);
+    // Both row lists are equally long, so the first decides the shared opener.
+    const std::string head = SideHead(rows1.GetLineCount());
+    // The two side pages are independent: build the second on a helper thread when one
+    // can be had.
+    std::future<std::string> page2;
+    try {
+        page2 = std::async(std::launch::async, [&] { return SidePage(rows2, head, lineNumbers); });
+    } catch (const std::system_error&) {
+        pages.page1 = SidePage(rows1, head, lineNumbers);
+        pages.page2 = SidePage(rows2, head, lineNumbers);
+        return;
+    }
+    pages.page1 = SidePage(rows1, head, lineNumbers);
+    pages.page2 = page2.get();
+}
+
+bool ReportWriter::WritePage(const std::string& path, std::string_view text, DebugLog& log) const {
+    if (ReplaceFile(path, text)) {
+        return true;
+    }
+    log.Write(CannotCreateLine(path));
+    return false;
+}
+
+void AppendEscapedLine(std::string_view text, std::string& out) {
+    if (text.empty()) {
+        out.append(kSpace);
+        return;
+    }
+    std::size_t at = 0;
+    for (; at < text.size() && (text[at] == ' ' || text[at] == '\t'); ++at) {
+        out.append(text[at] == ' ' ? kSpace : kTab);
+    }
+    while (at < text.size()) {
+        const std::size_t plainEnd = FindMarkupByte(text, at);
+        out.append(text, at, plainEnd - at);
+        if (plainEnd == text.size()) {
+            break;
+        }
+        const char c = text[plainEnd];
+        out.append(c == '<' ? "&lt;" : c == '>' ? "&gt;" : "&amp;");
+        at = plainEnd + 1;
+    }
+}
+
+std::string EscapeLine(std::string_view text) {
+    std::string out;
+    out.reserve(EscapedLength(text));
+    AppendEscapedLine(text, out);
+    return out;
+}
+
+LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2) {
+    const MarkCounts side1 = rows1.CountMarks();
+    const MarkCounts side2 = rows2.CountMarks();
+    return side1.changed + side1.added + side1.deleted + side2.added + side2.deleted;
+}
+
+}  // namespace tandemix

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/DebugLog.h"
+#include "document/TextDocument.h"
+
+namespace tandemix {
+
+enum class LineNumbers { Hidden, Shown };
+
+// The three generated pages of one comparison.
+struct ReportPages {
+    std::string top;
+    std::string page1;
+    std::string page2;
+};
+
+// Turns two aligned row lists into the top page and the two side pages.
+class ReportWriter {
+public:
+    static constexpr std::string_view kChangedColour = "#FFEEBB";
+    static constexpr std::string_view kAddedColour = "#CCEECC";
+    static constexpr std::string_view kDeletedColour = "#EECCCC";
+
+    bool ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
+                            TextDocument& result1, TextDocument& result2) const;
+
+    void GeneratePages(const TextDocument& rows1, const TextDocument& rows2, ReportPages& pages,
+                       LineNumbers lineNumbers, std::string_view name1,
+                       std::string_view name2) const;
+
+    // Writes the text as it is, replacing the file whole or not at all. On failure it
+    // logs "error : cannot create PATH" and returns false.
+    bool WritePage(const std::string& path, std::string_view text, DebugLog& log) const;
+};
+
+// The HTML form of one row's text.
+std::string EscapeLine(std::string_view text);
+void AppendEscapedLine(std::string_view text, std::string& out);
+
+// The number of differences the top page states.
+LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2);
+
+}  // namespace tandemix

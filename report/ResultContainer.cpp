@@ -1,0 +1,69 @@
+#include "report/ResultContainer.h"
+
+#include "core/Messages.h"
+#include "report/FileReplacement.h"
+
+namespace tandemix {
+namespace {
+
+constexpr std::string_view kContainer =
+    "<!-- Tandemix: Rahmen der Ergebnisseiten -->\r\n"
+    "<HTA:APPLICATION ID=\"Tandemix\"    APPLICATIONNAME=\"Tandemix\"    BORDER=\"thick\"    "
+    "BORDERSTYLE=\"normal\"    CAPTION=\"yes\"    ICON=\"tandemix.ico\"    "
+    "MAXIMIZEBUTTON=\"yes\"    MINIMIZEBUTTON=\"yes\"    SHOWINTASKBAR=\"yes\"    "
+    "SINGLEINSTANCE=\"no\"    SYSMENU=\"yes\"    WINDOWSTATE=\"maximize\">"
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+    "<HTML>\r\n"
+    "<HEAD>\r\n"
+    "<TITLE> Tandemix Ergebnisse  </TITLE>\r\n"
+    "<style type='text/css'>\r\n"
+    "<!--\r\n"
+    ".N { background-color:white; }\r\n"
+    ".C { background-color:#FFEEBB; }\r\n"
+    ".A { background-color:#CCEECC; }\r\n"
+    ".D { background-color:#EECCCC; }\r\n"
+    "-->\r\n"
+    "</style>\r\n"
+    "</HEAD>\r\n"
+    "<FRAMESET rows=\"90,*\" border=\"1\" FRAMESPACING=\"0\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
+    "MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\">\r\n"
+    "<FRAME name=\"top\" src=\"~tandemixtop.htm\" scrolling=\"no\" border=\"0\" "
+    "frameborder=\"no\" noresize TOPMARGIN=\"4\" LEFTMARGIN=\"4\" MARGINHEIGHT=\"4\" "
+    "MARGINWIDTH=\"4\" APPLICATION=\"yes\"></FRAME>\r\n"
+    "<FRAMESET name=\"main\" cols=\"*,*\" border=\"0\" frameborder=\"1\" FRAMESPACING=\"5\" "
+    "TOPMARGIN=\"0\" LEFTMARGIN=\"0\" MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\">\r\n"
+    "<FRAME name=\"frame0\" src=\"~tandemix1.htm\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
+    "MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\" FRAMEBORDER=\"1\" BORDER=\"0\" "
+    "APPLICATION=\"yes\"></FRAME>\r\n"
+    "<FRAME name=\"frame1\" src=\"~tandemix2.htm\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
+    "MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\" FRAMEBORDER=\"1\" BORDER=\"0\" "
+    "BORDERCOLOR=\"#3366cc\" APPLICATION=\"yes\"></FRAME>\r\n"
+    "</FRAMESET>\r\n"
+    "</FRAMESET>\r\n"
+    "</HTML>\r\n";
+
+}  // namespace
+
+std::string_view ContainerText() {
+    return kContainer;
+}
+
+bool WriteResultContainer(const std::string& path, MessageSink& messages) {
+    if (ReplaceFile(path, kContainer)) {
+        return true;
+    }
+    messages.Warn(messages::CannotOpenFile(path));
+    return false;
+}
+
+std::string OutputPath(const std::string& outputDirectory, std::string_view name) {
+    std::string path = outputDirectory;
+    path.push_back('/');
+    return path.append(name);
+}
+
+std::string_view ContainerName(ContainerForm form) {
+    return form == ContainerForm::Hta ? kHtaContainerName : kHtmlContainerName;
+}
+
+}  // namespace tandemix

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Runs the browser test of the report's top page scripts.
+#   run.sh REPORT_DIR   test the report already in REPORT_DIR
+#   run.sh              generate one with $TANDEMIX_CLI (hand-built pages when unset)
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+if [ "$#" -gt 1 ]; then
+    echo "usage: $0 [REPORT_DIR]" >&2
+    exit 2
+fi
+if [ "$#" -eq 1 ]; then
+    if [ ! -f "$1/Tandemix.htm" ]; then
+        echo "error : no report in $1" >&2
+        exit 2
+    fi
+    TANDEMIX_REPORT_DIR="$(cd "$1" && pwd)"
+    export TANDEMIX_REPORT_DIR
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+
+missing=()
+[ -x /usr/bin/chromium ] || missing+=(chromium)
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+if [ "${#missing[@]}" -gt 0 ]; then
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cd "$here"
+if [ -f package-lock.json ]; then
+    npm ci --no-audit --no-fund
+else
+    npm install --no-audit --no-fund
+fi
+node --test report-scripts.test.js

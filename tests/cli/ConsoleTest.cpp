@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli/ConsoleSinks.h"
+#include "cli/Outcome.h"
+#include "cli/ProgressLine.h"
+#include "cli/StageProgress.h"
+
+namespace tandemix::cli {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Collects what would go to the terminal.
+struct Terminal {
+    std::string text;
+    TextOut Out() {
+        return [this](std::string_view written) { text.append(written); };
+    }
+    std::string Take() { return std::exchange(text, {}); }
+};
+
+TEST(ProgressLineTest, RewritesAndClearsInPlace) {
+    Terminal terminal;
+    ProgressLine line(terminal.Out());
+    line.Clear();
+    EXPECT_EQ(terminal.Take(), "") << "nothing shown, nothing to clear";
+    line.Show("Erzeuge Seiten...");
+    EXPECT_EQ(terminal.Take(), "\rErzeuge Seiten...");
+    line.Show("Lade...");
+    EXPECT_EQ(terminal.Take(), "\rLade...          ") << "the shorter text covers the longer";
+    line.Clear();
+    EXPECT_EQ(terminal.Take(), "\r" + std::string(17, ' ') + "\r");
+    line.Clear();
+    EXPECT_EQ(terminal.Take(), "");
+}
+
+TEST(StageProgressTest, StaysQuietForQuickRuns) {
+    Terminal terminal;
+    ProgressLine line(terminal.Out());
+    StageProgress::Clock::time_point now{};
+    StageProgress progress(line, [&now] { return now; });
+
+    progress.OnStage(RunStage::Loading);
+    now += 400ms;
+    progress.OnStage(RunStage::Aligning);
+    EXPECT_EQ(terminal.Take(), "");
+
+    now += 200ms;
+    progress.OnStage(RunStage::Generating);
+    EXPECT_EQ(terminal.Take(), "\r" + std::string(StageText(RunStage::Generating)));
+    progress.OnStage(RunStage::Writing);
+    EXPECT_TRUE(terminal.Take().starts_with("\r" + std::string(StageText(RunStage::Writing))));
+}
+
+TEST(StageProgressTest, EveryStageHasItsOwnWords) {
+    const RunStage stages[] = {RunStage::Loading, RunStage::Aligning, RunStage::Generating,
+                               RunStage::Writing};
+    for (const RunStage a : stages) {
+        EXPECT_FALSE(StageText(a).empty());
+        for (const RunStage b : stages) {
+            if (a != b) {
+                EXPECT_NE(StageText(a), StageText(b));
+            }
+        }
+    }
+}
+
+TEST(ConsoleSinksTest, MessagesStartOnAClearedLine) {
+    Terminal terminal;
+    ProgressLine line(terminal.Out());
+    ConsoleMessages messages(terminal.Out(), line);
+    ConsoleDebugLog debugLog(terminal.Out(), line);
+
+    EXPECT_FALSE(messages.AnyWarned());
+    line.Show("Schreibe...");
+    terminal.Take();
+    debugLog.Write("error : cannot create x\r\n");
+    EXPECT_EQ(terminal.Take(), "\r           \rerror : cannot create x\n");
+    line.Show("Schreibe...");
+    terminal.Take();
+    messages.Warn(
+        "Die Datei x kann nicht\nge\xC3\xB6"
+        "ffnet werden");
+    EXPECT_EQ(terminal.Take(),
+              "\r           \rDie Datei x kann nicht\nge\xC3\xB6"
+              "ffnet werden\n");
+    EXPECT_TRUE(messages.AnyWarned());
+}
+
+TEST(ConsoleSinksTest, TerminalLineEndsInOneNewline) {
+    const struct {
+        std::string_view line;
+        std::string_view expected;
+    } cases[] = {
+        {"error : x\r\n", "error : x\n"},
+        {"error : x\n", "error : x\n"},
+        {"two\nlines", "two\nlines\n"},
+        {"inner\r\nkept\r\n", "inner\r\nkept\n"},
+        {"", "\n"},
+    };
+    for (const auto& row : cases) {
+        EXPECT_EQ(TerminalLine(row.line), row.expected);
+    }
+}
+
+TEST(OutcomeTest, ExitStatusFollowsDiff) {
+    const struct {
+        const char* name;
+        bool written;
+        LineIndex differences;
+        const char* containerPath;
+        bool warned;
+        ExitStatus expected;
+    } cases[] = {
+        {"same", true, 0, "/o/Tandemix.htm", false, ExitStatus::NoDifferences},
+        {"one difference", true, 1, "/o/Tandemix.htm", false, ExitStatus::Differences},
+        {"run stopped", false, 0, "", true, ExitStatus::Trouble},
+        {"container not written", true, 0, "/o/Tandemix.htm", true, ExitStatus::Trouble},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const CompareOutcome outcome{RunResult{row.written, row.differences}, row.containerPath};
+        EXPECT_EQ(StatusOf(outcome, row.warned), row.expected);
+    }
+}
+
+}  // namespace
+}  // namespace tandemix::cli

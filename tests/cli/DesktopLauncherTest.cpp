@@ -1,0 +1,135 @@
+#include "core/DesktopLauncher.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "support/TempDir.h"
+
+namespace tandemix {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Fake desktop programs in folders of their own, with PATH reduced to the fake bin folder
+// so that the real desktop programs of the machine are never started.
+class DesktopLauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (const char* path = std::getenv("PATH")) {
+            savedPath_ = path;
+        }
+        fs::create_directory(Bin());
+        fs::create_directory(Beside());
+        ::setenv("PATH", Bin().c_str(), 1);
+    }
+    void TearDown() override { ::setenv("PATH", savedPath_.c_str(), 1); }
+
+    std::string Bin() const { return root_.Path() + "/bin"; }
+    std::string Beside() const { return root_.Path() + "/beside"; }
+    std::string Record() const { return root_.Path() + "/record"; }
+
+    // A program that writes its tag, its arguments and where its output goes, one a line.
+    void AddProgram(const std::string& folder, const std::string& name, int exitStatus = 0,
+                    const std::string& tag = {}) const {
+        const std::string path = folder + "/" + name;
+        std::ofstream(path) << "#!/bin/sh\n"
+                            << "PATH=/usr/bin:/bin\n"
+                            << "out=$(readlink /proc/$$/fd/1)\n"
+                            << "{ echo " << (tag.empty() ? name : tag)
+                            << "; printf '%s\\n' \"$@\" \"$out\"; } > '" << Record() << ".part'\n"
+                            << "mv '" << Record() << ".part' '" << Record() << "'\n"
+                            << "echo noise\n"
+                            << "exit " << exitStatus << "\n";
+        ::chmod(path.c_str(), 0755);
+    }
+
+    // Detached programs finish on their own time.
+    std::string AwaitRecord() const {
+        for (int i = 0; i < 500 && !fs::exists(Record()); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::ifstream file(Record());
+        std::stringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+
+    testing::TempDir root_;
+    std::string savedPath_;
+};
+
+constexpr const char* kAwkwardPath = "/tmp/a b/\"quoted\" $HOME 'x';.htm";
+
+TEST_F(DesktopLauncherTest, OpensByFileTypeAndWaitsForTheExitStatus) {
+    DesktopLauncher launcher(Beside());
+    EXPECT_FALSE(launcher.Launch(LaunchAttempt::ByFileType, kAwkwardPath)) << "no xdg-open";
+
+    AddProgram(Bin(), "xdg-open", 3);
+    EXPECT_FALSE(launcher.Launch(LaunchAttempt::ByFileType, kAwkwardPath));
+
+    AddProgram(Bin(), "xdg-open", 0);
+    EXPECT_TRUE(launcher.Launch(LaunchAttempt::ByFileType, kAwkwardPath));
+    // Waited for: the record is complete without polling.
+    std::ifstream file(Record());
+    std::stringstream text;
+    text << file.rdbuf();
+    EXPECT_EQ(text.str(), std::string("xdg-open\n") + kAwkwardPath + "\n/dev/null\n");
+}
+
+TEST_F(DesktopLauncherTest, PathThatLooksLikeAnOptionStaysAPath) {
+    AddProgram(Bin(), "xdg-open");
+    EXPECT_TRUE(DesktopLauncher(Beside()).Launch(LaunchAttempt::ByFileType, "-x/Tandemix.htm"));
+    EXPECT_EQ(AwaitRecord(), "xdg-open\n./-x/Tandemix.htm\n/dev/null\n");
+}
+
+TEST_F(DesktopLauncherTest, ViewerBesideTheProgramComesBeforePath) {
+    AddProgram(Bin(), "tandemix-viewer");
+    AddProgram(Beside(), "tandemix-viewer", 0, "beside");
+    EXPECT_TRUE(DesktopLauncher(Beside()).Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
+    EXPECT_EQ(AwaitRecord(), std::string("beside\n") + kAwkwardPath + "\n/dev/null\n");
+}
+
+TEST_F(DesktopLauncherTest, ViewerOnPathWhenNoneBesideTheProgram) {
+    DesktopLauncher launcher(Beside());
+    EXPECT_FALSE(launcher.Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
+    AddProgram(Bin(), "tandemix-viewer", 5);
+    // Not waited for, so even a viewer that fails later counts as started.
+    EXPECT_TRUE(launcher.Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
+    EXPECT_EQ(AwaitRecord(), std::string("tandemix-viewer\n") + kAwkwardPath + "\n/dev/null\n");
+}
+
+TEST_F(DesktopLauncherTest, BrowserLaunchersInTurn) {
+    DesktopLauncher launcher(Beside());
+    EXPECT_FALSE(launcher.Launch(LaunchAttempt::BrowserLauncher, kAwkwardPath));
+    AddProgram(Bin(), "sensible-browser");
+    EXPECT_TRUE(launcher.Launch(LaunchAttempt::BrowserLauncher, kAwkwardPath));
+    EXPECT_EQ(AwaitRecord(), std::string("sensible-browser\n") + kAwkwardPath + "\n/dev/null\n");
+
+    fs::remove(Record());
+    AddProgram(Bin(), "x-www-browser");
+    EXPECT_TRUE(launcher.Launch(LaunchAttempt::BrowserLauncher, kAwkwardPath));
+    EXPECT_EQ(AwaitRecord(), std::string("x-www-browser\n") + kAwkwardPath + "\n/dev/null\n");
+}
+
+TEST_F(DesktopLauncherTest, DetachedProgramsLeaveNoChildBehind) {
+    AddProgram(Bin(), "tandemix-viewer");
+    ASSERT_TRUE(DesktopLauncher(Beside()).Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
+    AwaitRecord();
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+}  // namespace
+}  // namespace tandemix

@@ -1,0 +1,231 @@
+#!/usr/bin/env bash
+# Runs tandemix-cli as a user would and checks exit statuses, output and written pages.
+# Usage: cli_end_to_end.sh PATH_TO_TANDEMIX_CLI
+set -u
+
+CLI=${1:?path to tandemix-cli}
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-cli-XXXXXX")
+trap 'rm -rf "$WORK"' EXIT
+FAILURES=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    FAILURES=$((FAILURES + 1))
+}
+
+# run NAME ARGS...: runs the program with OUT, ERR and STATUS set afterwards.
+run() {
+    local name=$1
+    shift
+    "$CLI" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err"
+    STATUS=$?
+    OUT=$(cat "$WORK/$name.out")
+    ERR=$(cat "$WORK/$name.err")
+}
+
+expect_status() {
+    [ "$STATUS" -eq "$2" ] || fail "$1: exit status $STATUS, expected $2 (stderr: $ERR)"
+}
+
+expect_out() {
+    [ "$OUT" = "$2" ] || fail "$1: stdout was [$OUT], expected [$2]"
+}
+
+expect_err_contains() {
+    case $ERR in
+        *"$2"*) ;;
+        *) fail "$1: stderr [$ERR] lacks [$2]" ;;
+    esac
+}
+
+# Waits for a file that a detached program writes.
+await_file() {
+    for _ in $(seq 100); do
+        [ -s "$1" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+IN="$WORK/in"
+mkdir -p "$IN/left" "$IN/right"
+printf 'alpha\nbeta\ngamma\n' >"$IN/one.txt"
+printf 'alpha\nBETA\ngamma\ndelta\n' >"$IN/two.txt"
+printf 'one\n' >"$IN/left/a.txt"
+printf 'one\n' >"$IN/right/a.txt"
+printf 'extra\n' >"$IN/right/b.txt"
+printf 'not a folder\n' >"$WORK/regular"
+
+# --- Results and exit statuses ---
+
+OUTDIR="$WORK/differ"
+mkdir "$OUTDIR"
+run differ -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status differ 1
+expect_out differ "Ergebnis: 2 Unterschiede
+$OUTDIR/Tandemix.htm"
+[ -z "$ERR" ] || fail "differ: stderr not empty: [$ERR]"
+for page in Tandemix.htm '~tandemixtop.htm' '~tandemix1.htm' '~tandemix2.htm'; do
+    [ -f "$OUTDIR/$page" ] || fail "differ: $page not written"
+done
+
+TOP="$OUTDIR/~tandemixtop.htm"
+for page in "$TOP" "$OUTDIR/~tandemix1.htm" "$OUTDIR/~tandemix2.htm"; do
+    newlines=$(tr -cd '\n' <"$page" | wc -c)
+    crlf=$(grep -c $'\r$' "$page")
+    [ "$newlines" -gt 0 ] && [ "$newlines" -eq "$crlf" ] ||
+        fail "page $page: $crlf of $newlines line ends are CR LF"
+done
+grep -F "$IN/one.txt" "$TOP" | grep -qF "$IN/two.txt" ||
+    fail "top page: no row names both inputs"
+
+OUTDIR="$WORK/same"
+mkdir "$OUTDIR"
+run same -o "$OUTDIR/" "$IN/one.txt" "$IN/one.txt"
+expect_status same 0
+expect_out same "Ergebnis: Keine Unterschiede
+$OUTDIR/Tandemix.htm"
+
+OUTDIR="$WORK/case"
+mkdir "$OUTDIR"
+printf 'alpha\nbeta\ngamma\ndelta\n' >"$IN/three.txt"
+run case --ignore-case --output-dir="$OUTDIR" "$IN/three.txt" "$IN/two.txt"
+expect_status case 0
+
+OUTDIR="$WORK/folders"
+mkdir "$OUTDIR"
+run folders -o "$OUTDIR" "$IN/left" "$IN/right"
+expect_status folders 1
+expect_out folders "Ergebnis: 1 Unterschiede
+$OUTDIR/Tandemix.htm"
+
+OUTDIR="$WORK/hta"
+mkdir "$OUTDIR"
+run hta --container hta -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status hta 1
+expect_out hta "Ergebnis: 2 Unterschiede
+$OUTDIR/Tandemix.hta"
+[ -f "$OUTDIR/Tandemix.hta" ] || fail "hta: Tandemix.hta not written"
+[ ! -e "$OUTDIR/Tandemix.htm" ] || fail "hta: Tandemix.htm written too"
+
+OUTDIR="$WORK/quiet"
+mkdir "$OUTDIR"
+run quiet -q -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status quiet 1
+expect_out quiet ""
+[ -z "$ERR" ] || fail "quiet: stderr not empty: [$ERR]"
+
+# The documents folder is the default when no output folder is given.
+OUTDIR="$WORK/home/Documents"
+HOME="$WORK/home" XDG_CONFIG_HOME="" XDG_DOCUMENTS_DIR="" \
+    run default-dir "$IN/one.txt" "$IN/one.txt"
+expect_status default-dir 0
+expect_out default-dir "Ergebnis: Keine Unterschiede
+$OUTDIR/Tandemix.htm"
+
+# --- Trouble ---
+
+OUTDIR="$WORK/missing"
+mkdir "$OUTDIR"
+run missing -o "$OUTDIR" "$IN/nothing.txt" "$IN/two.txt"
+expect_status missing 2
+expect_out missing ""
+expect_err_contains missing "Datei / Verzeichnis / Internet-Seite 1 existiert nicht"
+[ -z "$(ls -A "$OUTDIR")" ] || fail "missing: files were written: $(ls -A "$OUTDIR")"
+
+OUTDIR="$WORK/missing2"
+mkdir "$OUTDIR"
+run missing2 -o "$OUTDIR" "$IN/one.txt" "$IN/nothing.txt"
+expect_status missing2 2
+expect_err_contains missing2 "Datei / Verzeichnis / Internet-Seite 2 existiert nicht"
+
+OUTDIR="$WORK/kinds"
+mkdir "$OUTDIR"
+run kinds -o "$OUTDIR" "$IN/left" "$IN/one.txt"
+expect_status kinds 2
+expect_err_contains kinds "Evtl. sind sie nicht vom selben Typ?"
+[ -z "$(ls -A "$OUTDIR")" ] || fail "kinds: files were written"
+
+# Being root, permissions would not stop the writing; a folder below a file cannot exist.
+run unwritable -o "$WORK/regular/out" "$IN/one.txt" "$IN/two.txt"
+expect_status unwritable 2
+expect_out unwritable ""
+expect_err_contains unwritable "Die Datei $WORK/regular/out/~tandemixtop.htm kann nicht ge"
+case $ERR in
+    *$'\r'*) fail "unwritable: stderr holds a carriage return" ;;
+esac
+
+run unknown --frobnicate "$IN/one.txt" "$IN/two.txt"
+expect_status unknown 2
+expect_err_contains unknown "--frobnicate"
+expect_out unknown ""
+
+run one-input "$IN/one.txt"
+expect_status one-input 2
+
+run container --container pdf "$IN/one.txt" "$IN/two.txt"
+expect_status container 2
+
+run web --web http://a.example/ http://b.example/
+expect_status web 2
+expect_err_contains web "--web"
+
+# --- Help and version ---
+
+run help --help
+expect_status help 0
+case $OUT in
+    *--output-dir*) ;;
+    *) fail "help: options not listed" ;;
+esac
+
+run version --version
+expect_status version 0
+[[ $OUT =~ ^tandemix-cli\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "version: [$OUT]"
+
+# --- Opening the report ---
+
+BIN="$WORK/bin"
+mkdir "$BIN"
+RECORD="$WORK/opened"
+cat >"$BIN/xdg-open" <<SCRIPT
+#!/bin/sh
+printf 'xdg-open %s\n' "\$@" >"$RECORD"
+exit 0
+SCRIPT
+chmod +x "$BIN/xdg-open"
+
+OUTDIR="$WORK/open"
+mkdir "$OUTDIR"
+PATH="$BIN:$PATH" run open --open -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status open 1
+[ "$(cat "$RECORD" 2>/dev/null)" = "xdg-open $OUTDIR/Tandemix.htm" ] ||
+    fail "open: xdg-open was asked [$(cat "$RECORD" 2>/dev/null)]"
+expect_out open "Ergebnis: 2 Unterschiede
+$OUTDIR/Tandemix.htm"
+
+rm -f "$RECORD"
+cat >"$BIN/xdg-open" <<SCRIPT
+#!/bin/sh
+exit 4
+SCRIPT
+cat >"$BIN/tandemix-viewer" <<SCRIPT
+#!/bin/sh
+printf 'viewer %s\n' "\$@" >"$RECORD.part" && mv "$RECORD.part" "$RECORD"
+SCRIPT
+chmod +x "$BIN/tandemix-viewer"
+[ ! -e "$(dirname "$CLI")/tandemix-viewer" ] || fail "viewer: one lies beside the program"
+
+OUTDIR="$WORK/viewer"
+mkdir "$OUTDIR"
+PATH="$BIN:$PATH" run viewer --open -o "$OUTDIR" "$IN/one.txt" "$IN/one.txt"
+expect_status viewer 0
+await_file "$RECORD" || fail "viewer: not started"
+[ "$(cat "$RECORD" 2>/dev/null)" = "viewer $OUTDIR/Tandemix.htm" ] ||
+    fail "viewer: was asked [$(cat "$RECORD" 2>/dev/null)]"
+
+if [ "$FAILURES" -ne 0 ]; then
+    echo "$FAILURES check(s) failed" >&2
+    exit 1
+fi
+echo "all checks passed"

@@ -1,0 +1,159 @@
+#include "core/ComparisonRun.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "core/CompareCommand.h"
+#include "core/Messages.h"
+#include "support/RecordingDebugLog.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+
+namespace tandemix {
+namespace {
+
+using testing::RecordingDebugLog;
+using testing::RecordingMessageSink;
+using testing::ReadWholeFile;
+using testing::TempDir;
+
+class ComparisonRunTest : public ::testing::Test {
+protected:
+    ComparisonRunTest() {
+        ::mkdir(out_.c_str(), 0777);
+        ::mkdir((inputs_.Path() + "/folder1").c_str(), 0777);
+        ::mkdir((inputs_.Path() + "/folder2").c_str(), 0777);
+        file1_ = inputs_.Write("one.txt", "a\nb\nc\n");
+        file2_ = inputs_.Write("two.txt", "a\nB\nc\nd\n");
+    }
+
+    RunResult Run(const std::string& path1, const std::string& path2,
+                  const WindowState& window = {}) {
+        const RunContext context{out_, CodePage::None, messages_, log_};
+        return ComparisonRun(path1, path2, BuildOptionMap({}), window, context);
+    }
+    std::string Page(std::string_view name) const { return ReadWholeFile(out_ + "/" + std::string(name)); }
+
+    TempDir inputs_;
+    TempDir output_;
+    std::string out_ = output_.Path() + "/out";
+    std::string file1_;
+    std::string file2_;
+    RecordingMessageSink messages_;
+    RecordingDebugLog log_;
+};
+
+TEST_F(ComparisonRunTest, TwoFilesWriteThreePages) {
+    const RunResult result = Run(file1_, file2_);
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.differenceCount, 2);
+    EXPECT_TRUE(messages_.messages.empty());
+    EXPECT_NE(Page("~tandemixtop.htm").find("Ergebnis: 2 Unterschiede"), std::string::npos);
+    EXPECT_NE(Page("~tandemixtop.htm").find("&nbsp;" + file1_ + "</font>"), std::string::npos);
+    EXPECT_NE(Page("~tandemix1.htm").find("class='C'><strong>1</strong> b</p>"), std::string::npos);
+    EXPECT_NE(Page("~tandemix2.htm").find("class='A'><strong>3</strong> d</p>"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, FolderTestDecidesAndTrailingSeparatorIsAccepted) {
+    inputs_.Write("folder1/x.txt", "x");
+    const RunResult result =
+        Run(inputs_.Path() + "/folder1/", inputs_.Path() + "/folder2");
+    EXPECT_TRUE(result.written);
+    EXPECT_EQ(result.differenceCount, 1);
+    EXPECT_NE(Page("~tandemix1.htm").find("class='D'><strong>0</strong> &nbsp;&nbsp;&nbsp;&nbsp;x.txt ("),
+              std::string::npos);
+    EXPECT_NE(Page("~tandemixtop.htm").find("folder1/</font>"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {
+    const WindowState window{true, true, "example.com/a", "http://example.com/b"};
+    ASSERT_TRUE(Run(file1_, file2_, window).written);
+    EXPECT_NE(Page("~tandemixtop.htm").find("&nbsp;example.com/a</font>"), std::string::npos);
+    EXPECT_EQ(Page("~tandemixtop.htm").find(file1_), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
+    ASSERT_TRUE(Run(file1_, file1_).written);
+    const std::string oldTop = Page("~tandemixtop.htm");
+    const std::string folder = inputs_.Path() + "/folder1";
+    const std::string missing = inputs_.Path() + "/missing";
+    struct Case {
+        const char* name;
+        std::string path1;
+        std::string path2;
+        std::string_view message;
+    };
+    const Case cases[] = {
+        {"both missing", missing, missing, messages::kInput1Missing},
+        {"empty path 1", "", file2_, messages::kInput1Missing},
+        {"path 2 missing", file1_, missing, messages::kInput2Missing},
+        {"ERROR from a failed download", file1_, "ERROR", messages::kInput2Missing},
+        {"folder against file", folder, file2_, messages::kKindsDiffer},
+        {"file against folder", file1_, folder, messages::kKindsDiffer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages_.messages.clear();
+        EXPECT_FALSE(Run(c.path1, c.path2).written);
+        EXPECT_EQ(messages_.messages, std::vector<std::string>{std::string(c.message)});
+        EXPECT_EQ(Page("~tandemixtop.htm"), oldTop);
+    }
+}
+
+TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
+    out_ = inputs_.Write("not-a-folder", "x");
+    EXPECT_FALSE(Run(file1_, file2_).written);
+    EXPECT_EQ(log_.lines.size(), 3u);
+    EXPECT_EQ(messages_.messages,
+              std::vector<std::string>{messages::CannotOpenFile(out_ + "/~tandemixtop.htm")});
+}
+
+class RecordingLauncher final : public ContainerLauncher {
+public:
+    explicit RecordingLauncher(int failures) : failures_(failures) {}
+    bool Launch(LaunchAttempt attempt, const std::string& path) override {
+        attempts.emplace_back(attempt, path);
+        return failures_-- <= 0;
+    }
+    std::vector<std::pair<LaunchAttempt, std::string>> attempts;
+
+private:
+    int failures_;
+};
+
+TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
+    CompareRequest request;
+    request.input1 = file1_;
+    request.input2 = file2_;
+    request.containerForm = ContainerForm::Hta;
+    RecordingLauncher launcher(2);
+    const RunContext context{out_, CodePage::None, messages_, log_};
+    const CompareOutcome outcome = RunCompareCommand(request, context, &launcher);
+    EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix.hta");
+    EXPECT_FALSE(Page("Tandemix.hta").empty());
+    ASSERT_EQ(launcher.attempts.size(), 3u);
+    EXPECT_EQ(launcher.attempts[0].first, LaunchAttempt::ByFileType);
+    EXPECT_EQ(launcher.attempts[1].first, LaunchAttempt::ReportViewer);
+    EXPECT_EQ(launcher.attempts[2].first, LaunchAttempt::BrowserLauncher);
+    EXPECT_EQ(launcher.attempts[2].second, outcome.containerPath);
+
+    request.input2 = "";
+    RecordingLauncher untouched(0);
+    EXPECT_TRUE(RunCompareCommand(request, context, &untouched).containerPath.empty());
+    EXPECT_TRUE(untouched.attempts.empty());
+}
+
+TEST(BuildOptionMapTest, FiveKeysInOrderFromTheBoxes) {
+    CompareRequest request;
+    request.caseSensitive = false;
+    request.deleteAllTags = true;
+    EXPECT_EQ(BuildOptionMap(request).Entries(),
+              (std::vector<std::string>{"case;no", "indent;yes", "LineBrakeAfterEachTag;no",
+                                        "DeleteAllTags;yes", "ShowEmptyLines;no"}));
+}
+
+}  // namespace
+}  // namespace tandemix

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/MessageSink.h"
+
+namespace tandemix::testing {
+
+class RecordingMessageSink final : public MessageSink {
+public:
+    void Warn(std::string_view text) override { messages.emplace_back(text); }
+    std::vector<std::string> messages;
+};
+
+}  // namespace tandemix::testing
