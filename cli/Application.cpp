@@ -14,6 +14,7 @@
 #include "core/DesktopLauncher.h"
 #include "core/Messages.h"
 #include "core/OutputDirectory.h"
+#include "core/WebComparison.h"
 
 namespace tandemix::cli {
 namespace {
@@ -45,11 +46,22 @@ std::optional<std::string> OutputDirectoryFor(const CompareInvocation& invocatio
     return FindOutputDirectory(OutputDirectoryEnvironment::FromProcess());
 }
 
-int Compare(const CompareInvocation& invocation, CodePage codePage, const Console& console) {
-    if (invocation.request.webPages) {
-        console.err("--web: noch nicht verf\xC3\xBCgbar\n");
-        return Status(ExitStatus::Trouble);
+CompareOutcome Run(const CompareInvocation& invocation, const RunContext& context,
+                   ContainerLauncher* launcher) {
+    if (!invocation.request.webPages) {
+        return RunCompareCommand(invocation.request, context, launcher);
     }
+    // Nobody can be asked for a login here: --user answers once, or the login is refused.
+    CancellingPrompt cancelling;
+    std::optional<FixedCredentialsPrompt> fixed;
+    if (invocation.credentials) {
+        fixed.emplace(*invocation.credentials);
+    }
+    CredentialsPrompt& prompt = fixed ? static_cast<CredentialsPrompt&>(*fixed) : cancelling;
+    return RunWebCompareCommand(invocation.request, context, launcher, FetchSettings{}, prompt);
+}
+
+int Compare(const CompareInvocation& invocation, CodePage codePage, const Console& console) {
     const std::optional<std::string> outputDirectory = OutputDirectoryFor(invocation);
     if (!outputDirectory) {
         console.err(TerminalLine(messages::kNoOutputDirectory));
@@ -73,7 +85,7 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
 
     CompareOutcome outcome;
     try {
-        outcome = RunCompareCommand(invocation.request, context, launcher ? &*launcher : nullptr);
+        outcome = Run(invocation, context, launcher ? &*launcher : nullptr);
     } catch (const std::bad_alloc&) {
         progressLine.Clear();
         console.err(TerminalLine(messages::kNotEnoughMemory));

@@ -63,7 +63,7 @@ std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
         return "--user: NAME:PASSWORT erwartet";
     }
     state.invocation.credentials =
-        WebCredentials{std::string(value.substr(0, colon)), std::string(value.substr(colon + 1))};
+        Credentials{std::string(value.substr(0, colon)), std::string(value.substr(colon + 1))};
     return std::nullopt;
 }
 

@@ -6,20 +6,15 @@
 #include <variant>
 
 #include "core/CompareCommand.h"
+#include "web/CredentialsPrompt.h"
 
 namespace tandemix::cli {
-
-// Name and password for pages behind a login, kept for when web pages can be fetched.
-struct WebCredentials {
-    std::string name;
-    std::string password;
-};
 
 // One compare command as the command line asks for it.
 struct CompareInvocation {
     CompareRequest request;
     std::optional<std::string> outputDirectory;  // searched for when not given
-    std::optional<WebCredentials> credentials;
+    std::optional<Credentials> credentials;      // for pages behind a login
     bool open = false;
     bool quiet = false;
 };

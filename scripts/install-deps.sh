@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, and only those missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev diffutils findutils time chromium nodejs npm)
+packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev diffutils findutils time
+    libcurl4-openssl-dev libssl-dev openssl python3 chromium nodejs npm)
 
 missing=()
 for package in "${packages[@]}"; do

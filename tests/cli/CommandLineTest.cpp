@@ -20,7 +20,7 @@ std::string Describe(const CompareInvocation& invocation) {
             " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
     text += invocation.credentials
-                ? " user=" + invocation.credentials->name + ":" + invocation.credentials->password
+                ? " user=" + invocation.credentials->user + ":" + invocation.credentials->password
                 : std::string(" user=<none>");
     text += std::string(" open=") + yn(invocation.open) + " quiet=" + yn(invocation.quiet);
     return text;
@@ -112,19 +112,19 @@ const ParseCase kParseCases[] = {
      {"--web", "--user", "anna:geheim", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = e.request.breakAfterEachTag = e.request.followRedirects = true;
-         e.credentials = WebCredentials{"anna", "geheim"};
+         e.credentials = Credentials{"anna", "geheim"};
      }},
     {"password keeps its colons",
      {"--web", "--user=anna:ge:heim", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = e.request.breakAfterEachTag = e.request.followRedirects = true;
-         e.credentials = WebCredentials{"anna", "ge:heim"};
+         e.credentials = Credentials{"anna", "ge:heim"};
      }},
     {"empty password",
      {"--web", "--user", "anna:", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = e.request.breakAfterEachTag = e.request.followRedirects = true;
-         e.credentials = WebCredentials{"anna", ""};
+         e.credentials = Credentials{"anna", ""};
      }},
     {"container hta",
      {"--container", "hta", "a", "b"},

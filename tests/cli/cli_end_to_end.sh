@@ -166,9 +166,12 @@ expect_status one-input 2
 run container --container pdf "$IN/one.txt" "$IN/two.txt"
 expect_status container 2
 
-run web --web http://a.example/ http://b.example/
-expect_status web 2
-expect_err_contains web "--web"
+# Nothing listens on port 1: both fetches fail, and only input 1 is reported.
+run web-unreachable --web -o "$WORK" http://127.0.0.1:1/a http://127.0.0.1:1/b
+expect_status web-unreachable 2
+expect_err_contains web-unreachable "Internet-Seite 1 existiert nicht"
+[ ! -e "$WORK/~tandemixurl1" ] && [ ! -e "$WORK/~tandemixurl2" ] ||
+    fail "web-unreachable: fetched copies left behind"
 
 # --- Help and version ---
 
@@ -223,6 +226,46 @@ expect_status viewer 0
 await_file "$RECORD" || fail "viewer: not started"
 [ "$(cat "$RECORD" 2>/dev/null)" = "viewer $OUTDIR/Tandemix.htm" ] ||
     fail "viewer: was asked [$(cat "$RECORD" 2>/dev/null)]"
+
+# --- Two web pages from a server on loopback ---
+
+SITE="$WORK/site"
+mkdir "$SITE"
+printf '<html><body><p>Hallo</p><p>Welt</p></body></html>\n' >"$SITE/a.html"
+printf '<html><body><p>Hallo</p><p>Leute</p></body></html>\n' >"$SITE/b.html"
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$SITE" >"$WORK/server.log" 2>&1 &
+SERVER=$!
+PORT=""
+for _ in $(seq 100); do
+    PORT=$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$WORK/server.log" | head -n 1)
+    [ -n "$PORT" ] && break
+    sleep 0.05
+done
+if [ -z "$PORT" ]; then
+    fail "web: the loopback server did not start"
+else
+    URL1="http://127.0.0.1:$PORT/a.html"
+    URL2="http://127.0.0.1:$PORT/b.html"
+    OUTDIR="$WORK/web"
+    mkdir "$OUTDIR"
+    run web --web -o "$OUTDIR" "$URL1" "$URL2"
+    expect_status web 1
+    expect_out web "Ergebnis: 1 Unterschiede
+$OUTDIR/Tandemix.htm"
+    grep -qF "&nbsp;$URL1</font></td>" "$OUTDIR/~tandemixtop.htm" || fail "web: address 1 not shown"
+    grep -qF "&nbsp;$URL2</font></code>" "$OUTDIR/~tandemixtop.htm" || fail "web: address 2 not shown"
+    # Broken after each tag: "<p>" and "Welt</p>" are rows of their own.
+    grep -qF "> &lt;p&gt;</p>" "$OUTDIR/~tandemix1.htm" || fail "web: rows not broken after tags"
+    grep -qF "class='C'><strong>5</strong> Welt&lt;/p&gt;</p>" "$OUTDIR/~tandemix1.htm" ||
+        fail "web: changed row not where expected"
+    [ ! -e "$OUTDIR/~tandemixurl1" ] && [ ! -e "$OUTDIR/~tandemixurl2" ] ||
+        fail "web: fetched copies left behind"
+
+    run web-missing --web -o "$OUTDIR" "http://127.0.0.1:$PORT/none.html" "$URL2"
+    expect_status web-missing 1
+fi
+kill "$SERVER" 2>/dev/null
+wait "$SERVER" 2>/dev/null
 
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed" >&2

@@ -1,0 +1,230 @@
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "web/CurlHandles.h"
+#include "web/PageFetcher.h"
+#include "web/TlsPolicy.h"
+#include "web/WebAddress.h"
+
+namespace tandemix {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using web_detail::EasyHandle;
+using web_detail::HeaderList;
+
+// What the callbacks of one request share.
+struct Transfer {
+    explicit Transfer(const FetchSettings& settings)
+        : bodyCap(settings.bodyCap), idleTimeout(settings.idleTimeout) {}
+
+    void Restart() {
+        body.clear();
+        received = 0;
+        overCap = false;
+        lastByte = Clock::now();
+    }
+
+    std::uint64_t bodyCap;
+    std::chrono::milliseconds idleTimeout;
+    std::string body;
+    std::uint64_t received = 0;
+    bool overCap = false;
+    Clock::time_point lastByte = Clock::now();
+    // Exceptions must not cross libcurl; one thrown in a callback is raised again after it.
+    std::exception_ptr failure;
+};
+
+// Any return value other than the chunk's size makes libcurl abandon the transfer.
+std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
+    Transfer& transfer = *static_cast<Transfer*>(user);
+    const std::size_t length = size * count;
+    transfer.lastByte = Clock::now();
+    transfer.received += length;
+    if (transfer.received > transfer.bodyCap) {
+        transfer.overCap = true;
+        return 0;
+    }
+    try {
+        const char* const end = data + length;
+        const char* run = data;
+        while (true) {
+            const char* const zero = std::find(run, end, '\0');
+            transfer.body.append(run, zero);
+            if (zero == end) {
+                break;
+            }
+            run = zero + 1;
+        }
+    } catch (...) {
+        transfer.failure = std::current_exception();
+        return 0;
+    }
+    return length;
+}
+
+std::size_t OnHeader(char*, std::size_t size, std::size_t count, void* user) {
+    static_cast<Transfer*>(user)->lastByte = Clock::now();
+    return size * count;
+}
+
+// libcurl calls this at least once a second, also while nothing arrives.
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const Transfer& transfer = *static_cast<const Transfer*>(user);
+    return Clock::now() - transfer.lastByte > transfer.idleTimeout ? 1 : 0;
+}
+
+// Keeps the first failure of a series of curl_easy_setopt calls.
+class OptionSetter {
+public:
+    explicit OptionSetter(CURL* handle) : handle_(handle) {}
+
+    template <typename Value>
+    OptionSetter& Set(CURLoption option, Value value) {
+        if (result_ == CURLE_OK) {
+            result_ = curl_easy_setopt(handle_, option, value);
+        }
+        return *this;
+    }
+    OptionSetter& Also(CURLcode result) {
+        if (result_ == CURLE_OK) {
+            result_ = result;
+        }
+        return *this;
+    }
+    bool Ok() const { return result_ == CURLE_OK; }
+
+private:
+    CURL* handle_;
+    CURLcode result_ = CURLE_OK;
+};
+
+// No cache anywhere on the way: the page is compared as the server has it now.
+HeaderList RequestHeaders() {
+    HeaderList list;
+    for (const char* header : {"Accept: */*", "Pragma: no-cache", "Cache-Control: no-cache"}) {
+        curl_slist* longer = curl_slist_append(list.get(), header);
+        if (longer == nullptr) {
+            return nullptr;
+        }
+        // The list keeps its head; ownership only passes from the old value to the new one.
+        static_cast<void>(list.release());
+        list.reset(longer);
+    }
+    return list;
+}
+
+bool Configure(CURL* handle, const FetchSettings& settings, curl_slist* headers,
+               Transfer& transfer) {
+    const bool follow = settings.redirects == Redirects::Follow;
+    OptionSetter options(handle);
+    options.Set(CURLOPT_NOSIGNAL, 1L)
+        .Set(CURLOPT_PROTOCOLS_STR, "http,https")
+        .Set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https")
+        .Set(CURLOPT_FOLLOWLOCATION, follow ? 1L : 0L)
+        .Set(CURLOPT_MAXREDIRS, settings.maxRedirects)
+        .Set(CURLOPT_HTTPHEADER, headers)
+        .Set(CURLOPT_USERAGENT, settings.userAgent.c_str())
+        .Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.connectTimeout.count()))
+        .Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(settings.bodyCap))
+        .Set(CURLOPT_WRITEFUNCTION, OnBody)
+        .Set(CURLOPT_WRITEDATA, &transfer)
+        .Set(CURLOPT_HEADERFUNCTION, OnHeader)
+        .Set(CURLOPT_HEADERDATA, &transfer)
+        .Set(CURLOPT_NOPROGRESS, 0L)
+        .Set(CURLOPT_XFERINFOFUNCTION, OnProgress)
+        .Set(CURLOPT_XFERINFODATA, &transfer)
+        .Also(web_detail::ApplyTlsPolicy(handle, settings.caBundlePath.c_str()));
+    return options.Ok();
+}
+
+CURLcode Perform(CURL* handle, const std::string& url, Transfer& transfer) {
+    transfer.Restart();
+    CURLcode result = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    if (result == CURLE_OK) {
+        result = curl_easy_perform(handle);
+    }
+    if (transfer.failure) {
+        std::rethrow_exception(transfer.failure);
+    }
+    return result;
+}
+
+long InfoLong(CURL* handle, CURLINFO info) {
+    long value = 0;
+    return curl_easy_getinfo(handle, info, &value) == CURLE_OK ? value : 0;
+}
+
+std::optional<AuthRequester> AuthRequested(CURL* handle) {
+    const long status = InfoLong(handle, CURLINFO_RESPONSE_CODE);
+    if (status == 401) {
+        return AuthRequester::Server;
+    }
+    // A proxy refuses an https tunnel before any answer of the server exists.
+    if (status == 407 || InfoLong(handle, CURLINFO_HTTP_CONNECTCODE) == 407) {
+        return AuthRequester::Proxy;
+    }
+    return std::nullopt;
+}
+
+std::string EffectiveUrl(CURL* handle, const std::string& requested) {
+    char* url = nullptr;
+    if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &url) != CURLE_OK || url == nullptr) {
+        return requested;
+    }
+    return url;
+}
+
+// The server or proxy says which scheme it wants (basic, digest, ...); libcurl picks it.
+bool SetCredentials(CURL* handle, AuthRequester requester, const Credentials& credentials) {
+    const bool proxy = requester == AuthRequester::Proxy;
+    OptionSetter options(handle);
+    options.Set(proxy ? CURLOPT_PROXYUSERNAME : CURLOPT_USERNAME, credentials.user.c_str())
+        .Set(proxy ? CURLOPT_PROXYPASSWORD : CURLOPT_PASSWORD, credentials.password.c_str())
+        .Set(proxy ? CURLOPT_PROXYAUTH : CURLOPT_HTTPAUTH, CURLAUTH_ANY);
+    return options.Ok();
+}
+
+}  // namespace
+
+DownloadStatus DownloadPage(std::string_view url, const FetchSettings& settings,
+                            CredentialsPrompt& prompt, std::string& content) {
+    const std::optional<std::string> requestUrl = RequestUrl(url);
+    if (!requestUrl) {
+        return DownloadStatus::Refused;
+    }
+    const EasyHandle handle = web_detail::NewEasyHandle();
+    const HeaderList headers = RequestHeaders();
+    Transfer transfer(settings);
+    if (!handle || !headers || !Configure(handle.get(), settings, headers.get(), transfer)) {
+        return DownloadStatus::Refused;
+    }
+
+    CURLcode result = Perform(handle.get(), *requestUrl, transfer);
+    if (const std::optional<AuthRequester> requester = AuthRequested(handle.get())) {
+        // The answer that asked for credentials was followed to its end; ask for that one.
+        const std::string answeredUrl = EffectiveUrl(handle.get(), *requestUrl);
+        const std::optional<Credentials> credentials = prompt.Ask(answeredUrl, *requester);
+        if (!credentials || !SetCredentials(handle.get(), *requester, *credentials)) {
+            return DownloadStatus::Refused;
+        }
+        result = Perform(handle.get(), answeredUrl, transfer);
+    }
+
+    if (transfer.overCap || result == CURLE_FILESIZE_EXCEEDED) {
+        return DownloadStatus::Refused;
+    }
+    // A page may be close to the cap in size; it is not copied when it can be moved.
+    if (content.empty()) {
+        content = std::move(transfer.body);
+    } else {
+        content += transfer.body;
+    }
+    return result == CURLE_OK ? DownloadStatus::Complete : DownloadStatus::Interrupted;
+}
+
+}  // namespace tandemix
