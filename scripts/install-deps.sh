@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev diffutils findutils time
-    libcurl4-openssl-dev libssl-dev openssl python3 chromium nodejs npm)
+    libcurl4-openssl-dev libssl-dev openssl python3 chromium)
 
 missing=()
 for package in "${packages[@]}"; do
@@ -11,6 +11,10 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
+# Node.js may come from elsewhere than Debian (its own npm then conflicts with Debian's):
+# what counts is that the commands are there.
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 
 if [ ${#missing[@]} -eq 0 ]; then
     exit 0
