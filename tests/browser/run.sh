@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the browser test of the report's top page scripts.
 #   run.sh REPORT_DIR   test the report already in REPORT_DIR
-#   run.sh              generate one with $TANDEMIX_CLI (hand-built pages when unset)
+#   run.sh              generate one with the command-line program $TANDEMIX_CLI
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
