@@ -8,11 +8,11 @@ namespace {
 std::vector<std::string> Command(const std::string& root, const std::vector<Endpoint>& endpoints) {
     std::vector<std::string> command = {TANDEMIX_TEST_PYTHON, TANDEMIX_LOOPBACK_SERVER, root};
     for (const Endpoint& endpoint : endpoints) {
-        std::string spec = std::to_string(endpoint.port);
+        std::string endpointArgument = std::to_string(endpoint.port);
         if (endpoint.tls) {
-            spec += "," + endpoint.tls->certificate + "," + endpoint.tls->key;
+            endpointArgument += "," + endpoint.tls->certificate + "," + endpoint.tls->key;
         }
-        command.push_back(spec);
+        command.push_back(endpointArgument);
     }
     return command;
 }
