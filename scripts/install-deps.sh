@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev diffutils findutils time
-    libcurl4-openssl-dev libssl-dev openssl python3 chromium)
+    libcurl4-openssl-dev libssl-dev openssl python3 chromium
+    qt6-base-dev qt6-webengine-dev xvfb xauth)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+#include "app/DialogControls.h"
+#include "app/RememberedStates.h"
+#include "core/CompareCommand.h"
+#include "web/CredentialsPrompt.h"
+
+namespace tandemix::app {
+
+// The compare command's request: options from the remembered states, the kind, the
+// redirect box and the output form from the controls themselves.
+CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls);
+
+// The compare function of the Web Pages kind (fetch, run, delete the fetched files).
+using WebCompare = std::function<CompareOutcome(const CompareRequest&, const RunContext&,
+                                                ContainerLauncher*, CredentialsPrompt&)>;
+
+// The engine's web compare with the users' fetch settings.
+WebCompare EngineWebCompare();
+
+struct CompareServices {
+    const RunContext& context;
+    ContainerLauncher& launcher;
+    CredentialsPrompt& credentials;
+    WebCompare webCompare;
+};
+
+// Runs one comparison under the wait cursor. An exception leaves the command as a message,
+// so the window stays usable; the outcome is then that of a run that stopped early.
+CompareOutcome RunCompareAction(const CompareRequest& request, const CompareServices& services);
+
+}  // namespace tandemix::app

@@ -1,0 +1,73 @@
+#include "app/CompareApp.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPalette>
+
+#include "app/BrowserPane.h"
+#include "app/CompareDialog.h"
+#include "app/CredentialsDialog.h"
+#include "app/PathPickers.h"
+#include "app/Resources.h"
+#include "app/UrlOpener.h"
+#include "app/WarningBoxSink.h"
+#include "core/DesktopLauncher.h"
+
+namespace tandemix::app {
+
+std::optional<std::string> FixOutputDirectory(const OutputDirectoryEnvironment& environment,
+                                              MessageSink& messages) {
+    std::optional<std::string> directory = FindOutputDirectory(environment);
+    if (!directory) {
+        messages.Warn(tandemix::messages::kNoOutputDirectory);
+    }
+    return directory;
+}
+
+void SetDialogColours(QApplication& application) {
+    QPalette colours = application.palette();
+    for (const auto role : {QPalette::Window, QPalette::Base}) {
+        colours.setColor(role, Qt::white);
+    }
+    for (const auto role : {QPalette::WindowText, QPalette::Text}) {
+        colours.setColor(role, Qt::black);
+    }
+    application.setPalette(colours);
+}
+
+int CCompareApp::Run(QApplication& application) {
+    LoadResources();
+    SetDialogColours(application);
+    QIcon icon(QStringLiteral(":/tandemix/tandemix.xpm"));
+    icon.addFile(QStringLiteral(":/tandemix/tandemix-small.xpm"));
+    application.setWindowIcon(icon);
+
+    WarningBoxSink messages;
+    const std::optional<std::string> outputDirectory =
+        FixOutputDirectory(OutputDirectoryEnvironment::FromProcess(), messages);
+    if (!outputDirectory) {
+        return 1;
+    }
+
+    StderrDebugLog debugLog;
+    DesktopLauncher launcher;
+    QtPathPickers pickers;
+    DesktopUrlOpener urlOpener;
+    CredentialsDialogPrompt credentials;
+    WindowServices services{messages,
+                            debugLog,
+                            launcher,
+                            pickers,
+                            urlOpener,
+                            credentials,
+                            EngineWebCompare(),
+                            [](QWidget* parent) { return new CWebBrowser2(parent); },
+                            CodePageFromLocale()};
+    CCompareDlg window(*outputDirectory, services);
+    messages.SetParent(&window);
+    credentials.SetParent(&window);
+    window.exec();
+    return 0;
+}
+
+}  // namespace tandemix::app

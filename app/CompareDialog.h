@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+
+#include "app/ControlWidgets.h"
+#include "app/KindRules.h"
+#include "app/RememberedStates.h"
+#include "app/WindowServices.h"
+
+namespace tandemix::app {
+
+// The main window: inputs, kind, options, output form, the commands and the help pane.
+// The rules live in small pieces beside it; this class wires them to the widgets.
+class CCompareDlg final : public QDialog {
+    Q_OBJECT
+public:
+    CCompareDlg(std::string outputDirectory, WindowServices services, QWidget* parent = nullptr);
+    ~CCompareDlg() override;
+
+    QWidget* Control(int id) const { return controls_->Widget(id); }
+    DialogControls& Controls() { return *controls_; }
+    const RememberedStates& States() const { return states_; }
+    const RememberedFolders& Folders() const { return folders_; }
+    BrowseKind CurrentBrowseKind() const { return browseKind_; }
+    const std::string& OutputDirectory() const { return outputDirectory_; }
+
+    void OnCompare();
+    void OnBrowse(Input input);
+    void OnHelp();
+    void OnAbout();
+
+private:
+    QWidget* MakeCustomWidget(const ControlEntry& control, QWidget* parent);
+    void Open();
+    void ConnectHandlers();
+    void WidenMakerLink();
+
+    std::string outputDirectory_;
+    WindowServices services_;
+    RememberedStates states_;
+    RememberedFolders folders_;
+    BrowseKind browseKind_ = BrowseKind::File;
+    HelpPane* pane_ = nullptr;  // owned by the window as a child widget
+    std::unique_ptr<ControlWidgets> controls_;
+};
+
+}  // namespace tandemix::app

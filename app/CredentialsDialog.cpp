@@ -1,0 +1,41 @@
+#include "app/CredentialsDialog.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/QtText.h"
+
+namespace tandemix::app {
+
+std::optional<Credentials> CredentialsDialogPrompt::Ask(std::string_view url,
+                                                        AuthRequester requester) {
+    QDialog dialog(parent_);
+    dialog.setWindowTitle(QStringLiteral("Anmeldung"));
+    auto* layout = new QFormLayout(&dialog);
+    const QString who = requester == AuthRequester::Proxy
+                            ? QStringLiteral("Der Proxy-Server verlangt eine Anmeldung f\u00fcr")
+                            : QStringLiteral("Der Server verlangt eine Anmeldung f\u00fcr");
+    auto* text = new QLabel(who + QStringLiteral("\n") + FromLocal(url), &dialog);
+    text->setWordWrap(true);
+    layout->addRow(text);
+    auto* user = new QLineEdit(&dialog);
+    auto* password = new QLineEdit(&dialog);
+    password->setEchoMode(QLineEdit::Password);
+    layout->addRow(QStringLiteral("Benutzername:"), user);
+    layout->addRow(QStringLiteral("Kennwort:"), password);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    layout->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return Credentials{user->text().toStdString(), password->text().toStdString()};
+}
+
+}  // namespace tandemix::app

@@ -1,0 +1,170 @@
+// The "..." buttons: where the folder pickers open, what a choice changes, and the folder
+// picker's own status line and OK rule.
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QtTest>
+
+#include "WindowFixture.h"
+#include "app/FolderPicker.h"
+
+using namespace tandemix;
+using namespace tandemix::app;
+using namespace tandemix::app::test;
+
+using Steps = QStringList;   // "1:A" confirms folder A for input 1, "2:-" cancels input 2
+using Starts = QStringList;  // where each picker opened, "" for no folder
+
+class PathSelectionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void rememberedFolders_data() {
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<Starts>("starts");
+        QTest::addColumn<QString>("input1");
+        QTest::addColumn<QString>("input2");
+        QTest::newRow("first choice for input 1 is where input 2 starts")
+            << Steps{"1:A", "2:-"} << Starts{"", "A"} << "A"
+            << "";
+        QTest::newRow("choice for input 2 is where input 1 starts next")
+            << Steps{"1:A", "2:B", "1:-"} << Starts{"", "A", "B"} << "A"
+            << "B";
+        QTest::newRow("two choices for input 1 reopen at the first")
+            << Steps{"1:A", "1:B", "1:-"} << Starts{"", "A", "A"} << "B"
+            << "";
+        QTest::newRow("a choice for input 2 first is where input 1 starts")
+            << Steps{"2:B", "1:-", "2:-"} << Starts{"", "B", "B"} << ""
+            << "B";
+        QTest::newRow("cancelling changes no input") << Steps{"1:-", "2:-"} << Starts{"", ""} << ""
+                                                     << "";
+    }
+    void rememberedFolders() {
+        QFETCH(Steps, steps);
+        QFETCH(Starts, starts);
+        QFETCH(QString, input1);
+        QFETCH(QString, input2);
+        WindowFixture fixture;
+        fixture.Click(kIdFolders);
+        for (const QString& step : steps) {
+            const QString answer = step.mid(2);
+            fixture.pickers.answers.push_back(
+                answer == QStringLiteral("-") ? std::nullopt : std::optional(answer.toStdString()));
+            fixture.Click(step.startsWith(QLatin1Char('1')) ? kIdBrowse1 : kIdBrowse2);
+        }
+        Starts opened;
+        for (const std::string& start : fixture.pickers.folderStarts) {
+            opened << QString::fromStdString(start);
+        }
+        QCOMPARE(opened, starts);
+        QCOMPARE(fixture.Edit(kIdInput1)->text(), input1);
+        QCOMPARE(fixture.Edit(kIdInput2)->text(), input2);
+    }
+
+    void rememberedFoldersOutliveKindChanges() {
+        WindowFixture fixture;
+        fixture.Click(kIdFolders);
+        fixture.pickers.answers = {std::optional<std::string>("A")};
+        fixture.Click(kIdBrowse1);
+        fixture.Click(kIdWebPages);
+        fixture.Click(kIdFolders);
+        fixture.Click(kIdBrowse2);
+        QCOMPARE(fixture.pickers.folderStarts.back(), std::string("A"));
+    }
+
+    void fileChoiceKeepsTheOtherTypedInput() {
+        WindowFixture fixture;
+        QTest::keyClicks(fixture.Edit(kIdInput2), QStringLiteral("typed.txt"));
+        fixture.pickers.answers = {std::optional<std::string>("/tmp/chosen.txt")};
+        fixture.Click(kIdBrowse1);
+        QCOMPARE(fixture.Edit(kIdInput1)->text(), QStringLiteral("/tmp/chosen.txt"));
+        QCOMPARE(fixture.Edit(kIdInput2)->text(), QStringLiteral("typed.txt"));
+        QCOMPARE(fixture.pickers.fileOwners.front(), fixture.window.get());
+        QVERIFY(fixture.pickers.folderStarts.empty());
+    }
+
+    void cancelledFileChoiceChangesNothing() {
+        WindowFixture fixture;
+        QTest::keyClicks(fixture.Edit(kIdInput1), QStringLiteral("kept.txt"));
+        fixture.Click(kIdBrowse1);
+        QCOMPARE(fixture.Edit(kIdInput1)->text(), QStringLiteral("kept.txt"));
+    }
+
+    void statusLine_data() {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("shownLength");
+        QTest::newRow("short") << 10 << 10;
+        QTest::newRow("exactly 35") << 35 << 35;
+        QTest::newRow("36 is cut") << 36 << 38;
+        QTest::newRow("long") << 200 << 38;
+    }
+    void statusLine() {
+        QFETCH(int, length);
+        QFETCH(int, shownLength);
+        const QString path = QStringLiteral("/") + QString(length - 1, QLatin1Char('d'));
+        const QString shown = ShortenForStatus(path);
+        QCOMPARE(shown.size(), shownLength);
+        QVERIFY(shown.startsWith(path.left(35)));
+        QCOMPARE(shown.endsWith(QStringLiteral("...")), length > 35);
+    }
+
+    void statusLineCountsCharactersNotBytes() {
+        const QString path = QStringLiteral("/") + QString(40, QChar(0x00FC));
+        QCOMPARE(ShortenForStatus(path), path.left(35) + QStringLiteral("..."));
+    }
+
+    void okNeedsAnEntry_data() {
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<bool>("okEnabled");
+        QTest::newRow("empty folder") << "" << false;
+        QTest::newRow("one file") << "file" << true;
+        QTest::newRow("one hidden file") << ".hidden" << true;
+        QTest::newRow("one subfolder") << "sub/" << true;
+    }
+    void okNeedsAnEntry() {
+        QFETCH(QString, content);
+        QFETCH(bool, okEnabled);
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("picked"));
+        QDir().mkpath(folder);
+        if (content.endsWith(QLatin1Char('/'))) {
+            QDir().mkpath(folder + QLatin1Char('/') + content);
+        } else if (!content.isEmpty()) {
+            QFile file(folder + QLatin1Char('/') + content);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(FolderHasEntry(folder.toStdString()), okEnabled);
+        FolderPicker picker(folder.toStdString());
+        QCOMPARE(picker.OkButton()->isEnabled(), okEnabled);
+        QCOMPARE(picker.Result(), folder.toStdString());
+        QCOMPARE(picker.StatusText(), ShortenForStatus(folder));
+    }
+
+    void pickerFollowsTheSelection() {
+        QTemporaryDir root;
+        const QString full = root.filePath(QStringLiteral("full"));
+        const QString empty = root.filePath(QStringLiteral("empty"));
+        QDir().mkpath(full + QStringLiteral("/inner"));
+        QDir().mkpath(empty);
+        FolderPicker picker(full.toStdString());
+        QVERIFY(picker.OkButton()->isEnabled());
+        picker.SelectFolder(empty.toStdString());
+        QCOMPARE(picker.Result(), empty.toStdString());
+        QVERIFY(!picker.OkButton()->isEnabled());
+        QCOMPARE(picker.windowTitle(), QStringLiteral("Current Selection"));
+    }
+
+    void pickerAnswersTheChosenFolder() {
+        QTemporaryDir root;
+        const QString folder = root.filePath(QStringLiteral("chosen"));
+        QDir().mkpath(folder + QStringLiteral("/inner"));
+        FolderPicker picker(folder.toStdString());
+        QTimer::singleShot(0, picker.OkButton(), &QPushButton::click);
+        QCOMPARE(picker.Run(), std::optional<std::string>(folder.toStdString()));
+        FolderPicker cancelled(folder.toStdString());
+        QTimer::singleShot(0, &cancelled, &QDialog::reject);
+        QCOMPARE(cancelled.Run(), std::optional<std::string>());
+    }
+};
+
+QTEST_MAIN(PathSelectionTest)
+#include "PathSelectionTest.moc"

@@ -1,0 +1,163 @@
+// The browser pane and the report viewer in a real web engine: the external property,
+// the bundled help page when offline, and a report whose frames script one another.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QWebEnginePage>
+#include <QtTest>
+
+#include "Recorders.h"
+#include "app/BrowserPane.h"
+#include "app/WebEngineSetup.h"
+#include "app/viewer/ReportViewer.h"
+#include "core/CompareCommand.h"
+#include "report/ResultContainer.h"
+
+using namespace tandemix;
+using namespace tandemix::app;
+using namespace tandemix::app::test;
+
+namespace {
+
+constexpr int kLoadTimeoutMs = 30000;
+
+QVariant Evaluate(QWebEngineView& view, const QString& script) {
+    QVariant result;
+    bool done = false;
+    view.page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, kLoadTimeoutMs)) {
+        return QStringLiteral("<timeout>");
+    }
+    return result;
+}
+
+bool WaitForLoad(QWebEngineView& view) {
+    QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+    return loaded.wait(kLoadTimeoutMs);
+}
+
+void WriteText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+}  // namespace
+
+class WebEngineTest : public QObject {
+    Q_OBJECT
+private slots:
+    void externalProperty_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("the property") << "xxyyzz"
+                                      << "Wibble";
+        QTest::newRow("only three characters decide") << "xxyabc"
+                                                      << "Wibble";
+        QTest::newRow("full-width letters")
+            << QString::fromUtf8("\xEF\xBD\x98\xEF\xBD\x98\xEF\xBD\x99zz") << "Wibble";
+        QTest::newRow("another name") << "abcdef"
+                                      << "undefined";
+        QTest::newRow("too short") << "xx"
+                                   << "undefined";
+        QTest::newRow("case matters") << "XXYYZZ"
+                                      << "undefined";
+    }
+    void externalProperty() {
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        CWebBrowser2 pane;
+        pane.setHtml(QStringLiteral("<html><body>x</body></html>"),
+                     QUrl(QStringLiteral("http://localhost/")));
+        QVERIFY(WaitForLoad(pane));
+        const QString script = QStringLiteral("String(window.external['%1'])").arg(name);
+        QCOMPARE(Evaluate(pane, script).toString(), value);
+    }
+
+    void unreachablePageShowsTheBundledHelp() {
+        CWebBrowser2 pane;
+        pane.Navigate("http://127.0.0.1:1/hilfe/start.php?version=1.0");
+        QTRY_COMPARE_WITH_TIMEOUT(pane.url(), CWebBrowser2::OfflineHelpUrl(), kLoadTimeoutMs);
+        QTRY_COMPARE_WITH_TIMEOUT(pane.title(), QStringLiteral("Tandemix Hilfe"), kLoadTimeoutMs);
+        QVERIFY(Evaluate(pane, QStringLiteral("document.body.innerText"))
+                    .toString()
+                    .contains(QStringLiteral("Leere Zeilen erhalten")));
+    }
+
+    // Neither the page's menu nor the window's own (which holds the About entry) opens.
+    void paneOffersNoContextMenu() {
+        QWidget window;
+        window.setContextMenuPolicy(Qt::ActionsContextMenu);
+        window.addAction(new QAction(QStringLiteral("window menu"), &window));
+        auto* pane = new CWebBrowser2(&window);
+        pane->setGeometry(0, 0, 300, 200);
+        pane->setHtml(QStringLiteral("<html><body><p>text to click</p></body></html>"));
+        window.resize(300, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(WaitForLoad(*pane));
+        QWidget* target = pane->focusProxy() != nullptr ? pane->focusProxy() : pane;
+        QTest::mouseClick(target, Qt::RightButton, {}, QPoint(20, 20));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                                target->mapToGlobal(QPoint(20, 20)));
+        QApplication::sendEvent(target, &event);
+        QTest::qWait(300);
+        QVERIFY(QApplication::activePopupWidget() == nullptr);
+        QVERIFY(window.findChildren<QMenu*>().isEmpty());
+    }
+
+    void viewerReportFramesScriptEachOther_data() {
+        QTest::addColumn<int>("form");
+        QTest::newRow("hta") << static_cast<int>(ContainerForm::Hta);
+        QTest::newRow("htm") << static_cast<int>(ContainerForm::Html);
+    }
+    void viewerReportFramesScriptEachOther() {
+        QFETCH(int, form);
+        QTemporaryDir directory;
+        WriteText(directory.filePath(QStringLiteral("a.txt")), "Sleeping bag\nHead torch\n");
+        WriteText(directory.filePath(QStringLiteral("b.txt")), "Sleeping mat\nHead torch\n");
+        RecordingSink messages;
+        SilentDebugLog debugLog;
+        const RunContext context{directory.path().toStdString(), CodePage::Utf8, messages,
+                                 debugLog};
+        CompareRequest request;
+        request.input1 = directory.filePath(QStringLiteral("a.txt")).toStdString();
+        request.input2 = directory.filePath(QStringLiteral("b.txt")).toStdString();
+        request.containerForm = static_cast<ContainerForm>(form);
+        const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
+        QVERIFY(!outcome.containerPath.empty());
+
+        ReportViewer viewer;
+        QCOMPARE(viewer.windowTitle(), QStringLiteral("Tandemix Ergebnisse"));
+        viewer.OpenContainer(QString::fromStdString(outcome.containerPath));
+        QVERIFY(WaitForLoad(viewer));
+        // frames[0] is the top page: the name "top" is shadowed by window.top.
+        const QString frameText = QStringLiteral(
+            "(function(){try{return frames['frame0'].document.body.textContent.length>0 && "
+            "frames[0].document.forms.length>0;}catch(e){return 'blocked: '+e;}})()");
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(viewer, frameText).toString(), QStringLiteral("true"),
+                                  kLoadTimeoutMs);
+        // The search of the top frame marks the phrase in both side frames.
+        Evaluate(viewer, QStringLiteral("var t=frames[0].document;"
+                                        "t.suche.eingabe.value='Sleeping';"
+                                        "t.suche.senden.click();"));
+        const QString marks = QStringLiteral(
+            "frames['frame0'].document.querySelectorAll('span.hervorhebungexakt').length + ',' +"
+            "frames['frame1'].document.querySelectorAll('span.hervorhebungexakt').length");
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(viewer, marks).toString(), QStringLiteral("1,1"),
+                                  kLoadTimeoutMs);
+    }
+};
+
+int main(int argc, char** argv) {
+    PrepareWebEngine();
+    QApplication application(argc, argv);
+    WebEngineTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WebEngineTest.moc"

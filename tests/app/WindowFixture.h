@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
+
+#include "Recorders.h"
+#include "app/CompareDialog.h"
+#include "core/DebugLog.h"
+
+namespace tandemix::app::test {
+
+// A main window whose outside world is recorders: no boxes, no programs started, no web
+// engine. Reports go to a temporary output directory.
+struct WindowFixture {
+    RecordingSink messages;
+    SilentDebugLog debugLog;
+    RecordingLauncher launcher;
+    ScriptedPickers pickers;
+    RecordingOpener opener;
+    CancellingPrompt credentials;
+    std::optional<CompareRequest> webRequest;
+    std::function<void()> duringWebCompare;
+    RecordingPane* pane = nullptr;
+    QTemporaryDir outputDirectory;
+    std::unique_ptr<CCompareDlg> window;
+
+    WindowFixture() {
+        WindowServices services{messages,
+                                debugLog,
+                                launcher,
+                                pickers,
+                                opener,
+                                credentials,
+                                [this](const CompareRequest& request, const RunContext&,
+                                       ContainerLauncher*, CredentialsPrompt&) {
+                                    webRequest = request;
+                                    if (duringWebCompare) {
+                                        duringWebCompare();
+                                    }
+                                    return CompareOutcome{};
+                                },
+                                [this](QWidget* parent) {
+                                    pane = new RecordingPane(parent);
+                                    return pane;
+                                },
+                                CodePage::Utf8};
+        window = std::make_unique<CCompareDlg>(outputDirectory.path().toStdString(), services);
+    }
+
+    QAbstractButton* Button(int id) const {
+        return qobject_cast<QAbstractButton*>(window->Control(id));
+    }
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(window->Control(id)); }
+    void Click(int id) const { Button(id)->click(); }
+    std::string OutputPath(std::string_view name) const {
+        return outputDirectory.path().toStdString() + "/" + std::string(name);
+    }
+};
+
+}  // namespace tandemix::app::test
