@@ -7,7 +7,7 @@
 #include "app/AppMessages.h"
 #include "app/ControlIds.h"
 #include "app/WaitCursor.h"
-#include "core/WebComparison.h"
+#include "run/WebComparison.h"
 
 namespace tandemix::app {
 

@@ -4,7 +4,7 @@
 
 #include "app/DialogControls.h"
 #include "app/RememberedStates.h"
-#include "core/CompareCommand.h"
+#include "run/CompareCommand.h"
 #include "web/CredentialsPrompt.h"
 
 namespace tandemix::app {

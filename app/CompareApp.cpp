@@ -11,7 +11,7 @@
 #include "app/Resources.h"
 #include "app/UrlOpener.h"
 #include "app/WarningBoxSink.h"
-#include "core/DesktopLauncher.h"
+#include "desktop/DesktopLauncher.h"
 
 namespace tandemix::app {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "core/MessageSink.h"
-#include "core/OutputDirectory.h"
+#include "base/MessageSink.h"
+#include "run/OutputDirectory.h"
 
 class QApplication;
 

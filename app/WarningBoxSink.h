@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "core/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tandemix::app {
 

@@ -7,10 +7,10 @@
 #include "app/HelpPane.h"
 #include "app/PathPickers.h"
 #include "app/UrlOpener.h"
-#include "core/CodePage.h"
-#include "core/CompareCommand.h"
-#include "core/DebugLog.h"
-#include "core/MessageSink.h"
+#include "base/CodePage.h"
+#include "base/DebugLog.h"
+#include "base/MessageSink.h"
+#include "run/CompareCommand.h"
 #include "web/CredentialsPrompt.h"
 
 class QWidget;

@@ -8,13 +8,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/CodePage.h"
-#include "core/DebugLog.h"
-#include "core/InputLoading.h"
-#include "core/OptionMap.h"
+#include "base/CodePage.h"
+#include "base/DebugLog.h"
+#include "base/OptionMap.h"
 #include "diff/DifferenceEngine.h"
-#include "diff/FolderListing.h"
+#include "document/FolderListing.h"
 #include "document/TextDocument.h"
+#include "run/InputLoading.h"
 
 namespace {
 

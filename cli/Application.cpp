@@ -5,16 +5,16 @@
 #include <new>
 #include <optional>
 
+#include "base/CodePage.h"
+#include "base/Messages.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/HelpText.h"
 #include "cli/Outcome.h"
 #include "cli/StageProgress.h"
-#include "core/CodePage.h"
-#include "core/DesktopLauncher.h"
-#include "core/Messages.h"
-#include "core/OutputDirectory.h"
-#include "core/WebComparison.h"
+#include "desktop/DesktopLauncher.h"
+#include "run/OutputDirectory.h"
+#include "run/WebComparison.h"
 
 namespace tandemix::cli {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "core/CompareCommand.h"
+#include "run/CompareCommand.h"
 #include "web/CredentialsPrompt.h"
 
 namespace tandemix::cli {

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/DebugLog.h"
+#include "base/MessageSink.h"
 #include "cli/ProgressLine.h"
-#include "core/DebugLog.h"
-#include "core/MessageSink.h"
 
 namespace tandemix::cli {
 

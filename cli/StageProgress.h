@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "cli/ProgressLine.h"
-#include "core/ComparisonRun.h"
+#include "run/ComparisonRun.h"
 
 namespace tandemix::cli {
 

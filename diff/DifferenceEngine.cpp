@@ -1,6 +1,6 @@
 #include "diff/DifferenceEngine.h"
 
-#include "diff/LineMark.h"
+#include "document/LineMark.h"
 
 #include <algorithm>
 #include <future>
@@ -8,6 +8,8 @@
 
 namespace tandemix {
 namespace {
+
+using enum LineMark;
 
 class RowWriter {
 public:

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/LineEntry.h"
+#include "document/LineIndex.h"
 
 namespace tandemix {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/CodePage.h"
-#include "core/OptionMap.h"
+#include "base/CodePage.h"
+#include "base/OptionMap.h"
 
 namespace tandemix {
 

@@ -25,16 +25,16 @@ void TextDocument::AddLine(std::string_view text) {
     hashes_.push_back(ComputeLineHash(rule_.Apply(stored, scratch)));
     texts_.push_back(stored);
     if (!marks_.empty()) {
-        marks_.push_back(0);
+        marks_.push_back(LineMark::MarkUnchanged);
     }
     index_.reset();
 }
 
-void TextDocument::AddMarkedLine(std::string_view text, std::int32_t mark) {
+void TextDocument::AddMarkedLine(std::string_view text, LineMark mark) {
     texts_.push_back(storage_.Store(text));
-    if (mark != 0 || !marks_.empty()) {
+    if (mark != LineMark::MarkUnchanged || !marks_.empty()) {
         marks_.reserve(texts_.capacity());
-        marks_.resize(texts_.size() - 1, 0);
+        marks_.resize(texts_.size() - 1, LineMark::MarkUnchanged);
         marks_.push_back(mark);
     }
     index_.reset();
@@ -56,16 +56,17 @@ std::string TextDocument::GetMatchText(LineIndex index) const {
     return std::string(MatchTextOf(index, scratch));
 }
 
-std::int32_t TextDocument::GetMark(LineIndex index) const {
-    return InRange(index) && !marks_.empty() ? marks_[static_cast<std::size_t>(index)] : 0;
+LineMark TextDocument::GetMark(LineIndex index) const {
+    return InRange(index) && !marks_.empty() ? marks_[static_cast<std::size_t>(index)]
+                                             : LineMark::MarkUnchanged;
 }
 
 MarkCounts TextDocument::CountMarks() const {
     MarkCounts counts;
-    for (const std::int32_t mark : marks_) {
-        counts.added += mark == 2;
-        counts.changed += mark == 1;
-        counts.deleted += mark == 3;
+    for (const LineMark mark : marks_) {
+        counts.added += mark == LineMark::MarkAdded;
+        counts.changed += mark == LineMark::MarkChanged;
+        counts.deleted += mark == LineMark::MarkDeleted;
     }
     return counts;
 }

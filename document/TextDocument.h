@@ -6,10 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "core/CodePage.h"
-#include "core/DebugLog.h"
-#include "core/OptionMap.h"
-#include "document/LineEntry.h"
+#include "base/CodePage.h"
+#include "base/DebugLog.h"
+#include "base/OptionMap.h"
+#include "document/LineIndex.h"
+#include "document/LineMark.h"
 #include "document/LineMatching.h"
 #include "document/TextStorage.h"
 
@@ -48,8 +49,8 @@ public:
     bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log);
 
     void AddLine(std::string_view text);
-    void AddMarkedLine(std::string_view text, std::int32_t mark);
-    void AddEmptyLine() { AddMarkedLine({}, 0); }
+    void AddMarkedLine(std::string_view text, LineMark mark);
+    void AddEmptyLine() { AddMarkedLine({}, LineMark::MarkUnchanged); }
     // Room for this many lines in all, so that a known count is stored without regrowth.
     void ReserveLines(LineIndex count);
 
@@ -57,10 +58,9 @@ public:
     void ShareTextOf(const TextDocument& other) { storage_.ShareBlocksOf(other.storage_); }
 
     LineIndex GetLineCount() const { return static_cast<LineIndex>(texts_.size()); }
-    LineEntry GetLine(LineIndex index) const { return {GetLineText(index), GetMark(index)}; }
     std::string_view GetLineText(LineIndex index) const;
     std::string GetMatchText(LineIndex index) const;
-    std::int32_t GetMark(LineIndex index) const;
+    LineMark GetMark(LineIndex index) const;
     const std::vector<std::int32_t>& GetLineHashes() const { return hashes_; }
     MarkCounts CountMarks() const;
 
@@ -90,8 +90,8 @@ private:
     MatchRule rule_;
     TextStorage storage_;
     std::vector<std::string_view> texts_;
-    // Empty while every mark is 0, as in every loaded input.
-    std::vector<std::int32_t> marks_;
+    // Empty while every mark is MarkUnchanged, as in every loaded input.
+    std::vector<LineMark> marks_;
     std::vector<std::int32_t> hashes_;
     // Built on the first search that needs it; dropped whenever lines or options change.
     mutable std::unique_ptr<const CandidateIndex> index_;

@@ -80,7 +80,8 @@ inline constexpr std::string_view kControls =
     "<input name=\"clear\" type=\"button\" onclick=\"get_frames('0')\" value=\"l&ouml;schen\">\r\n"
     "</form>\r\n"
     "<form name=\"wrap\" action=\"javascript:set_wrap();\">\r\n"
-    "<input type=\"button\" name=\"setwrap\" value=\"Zeilenumbruch\" onclick=\"set_wrap();\"; />\r\n"
+    "<input type=\"button\" name=\"setwrap\" value=\"Zeilenumbruch\" onclick=\"set_wrap();\"; "
+    "/>\r\n"
     "</form>\r\n"
     "</td></tr>\r\n";
 inline constexpr std::string_view kNamesStart =

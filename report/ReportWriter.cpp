@@ -6,9 +6,8 @@
 #include <future>
 #include <system_error>
 
-#include "diff/DifferenceEngine.h"
-#include "diff/LineMark.h"
-#include "report/FileReplacement.h"
+#include "base/FileReplacement.h"
+#include "document/LineMark.h"
 #include "report/PageFragments.h"
 #include "report/ReportScripts.h"
 
@@ -28,13 +27,13 @@ void AppendNumber(LineIndex number, std::string& out) {
     out.append(digits, end);
 }
 
-std::string_view ClassOf(std::int32_t mark) {
+std::string_view ClassOf(LineMark mark) {
     switch (mark) {
-        case MarkChanged:
+        case LineMark::MarkChanged:
             return f::kChangedClass;
-        case MarkAdded:
+        case LineMark::MarkAdded:
             return f::kAddedClass;
-        case MarkDeleted:
+        case LineMark::MarkDeleted:
             return f::kDeletedClass;
         default:
             return {};
@@ -189,11 +188,6 @@ std::string CannotCreateLine(const std::string& path) {
 }
 
 }  // namespace
-
-bool ReportWriter::ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
-                                      TextDocument& result1, TextDocument& result2) const {
-    return tandemix::ComputeDifferences(input1, input2, result1, result2);
-}
 
 void ReportWriter::GeneratePages(const TextDocument& rows1, const TextDocument& rows2,
                                  ReportPages& pages, LineNumbers lineNumbers,

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/DebugLog.h"
+#include "base/DebugLog.h"
 #include "document/TextDocument.h"
 
 namespace tandemix {
@@ -23,9 +23,6 @@ public:
     static constexpr std::string_view kChangedColour = "#FFEEBB";
     static constexpr std::string_view kAddedColour = "#CCEECC";
     static constexpr std::string_view kDeletedColour = "#EECCCC";
-
-    bool ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
-                            TextDocument& result1, TextDocument& result2) const;
 
     void GeneratePages(const TextDocument& rows1, const TextDocument& rows2, ReportPages& pages,
                        LineNumbers lineNumbers, std::string_view name1,

@@ -1,7 +1,7 @@
 #include "report/ResultContainer.h"
 
-#include "core/Messages.h"
-#include "report/FileReplacement.h"
+#include "base/FileReplacement.h"
+#include "base/Messages.h"
 
 namespace tandemix {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tandemix {
 

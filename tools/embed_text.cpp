@@ -13,10 +13,14 @@ namespace {
 
 std::string Escape(char c) {
     switch (c) {
-        case '\\': return "\\\\";
-        case '"': return "\\\"";
-        case '\t': return "\\t";
-        default: break;
+        case '\\':
+            return "\\\\";
+        case '"':
+            return "\\\"";
+        case '\t':
+            return "\\t";
+        default:
+            break;
     }
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte >= 0x7F) {

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes core/UnicodeLowerCase.inc, the simple lower-case mapping as sorted ranges.
+"""Writes base/UnicodeLowerCase.inc, the simple lower-case mapping as sorted ranges.
 
 Run from anywhere: python3 tools/generate_unicode_lower.py
 The table follows the Unicode version of the Python that runs this script.
@@ -67,7 +67,7 @@ def render(ranges):
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    target = os.path.join(root, "core", "UnicodeLowerCase.inc")
+    target = os.path.join(root, "base", "UnicodeLowerCase.inc")
     mapping = simple_lower_mapping()
     ranges = build_ranges(mapping)
     # Checks the grouping against the plain mapping before anything is written.

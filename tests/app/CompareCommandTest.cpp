@@ -9,7 +9,7 @@
 
 #include "WindowFixture.h"
 #include "app/AppMessages.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "report/ResultContainer.h"
 
 using namespace tandemix;

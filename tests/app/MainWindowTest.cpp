@@ -12,7 +12,7 @@
 #include "app/KindRules.h"
 #include "app/ProductAddresses.h"
 #include "app/QtText.h"
-#include "core/OutputDirectory.h"
+#include "run/OutputDirectory.h"
 
 using namespace tandemix;
 using namespace tandemix::app;

@@ -11,8 +11,8 @@
 #include "app/HelpPane.h"
 #include "app/PathPickers.h"
 #include "app/UrlOpener.h"
-#include "core/CompareCommand.h"
-#include "core/MessageSink.h"
+#include "base/MessageSink.h"
+#include "run/CompareCommand.h"
 
 namespace tandemix::app::test {
 

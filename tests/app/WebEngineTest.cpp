@@ -11,8 +11,8 @@
 #include "app/BrowserPane.h"
 #include "app/WebEngineSetup.h"
 #include "app/viewer/ReportViewer.h"
-#include "core/CompareCommand.h"
 #include "report/ResultContainer.h"
+#include "run/CompareCommand.h"
 
 using namespace tandemix;
 using namespace tandemix::app;

@@ -8,7 +8,7 @@
 
 #include "Recorders.h"
 #include "app/CompareDialog.h"
-#include "core/DebugLog.h"
+#include "base/DebugLog.h"
 
 namespace tandemix::app::test {
 

@@ -38,7 +38,8 @@ std::string Describe(const TextDocument& result1, const TextDocument& result2) {
     for (LineIndex r = 0; r < result1.GetLineCount(); ++r) {
         const auto side = [&](const TextDocument& d) {
             const std::string text(d.GetLineText(r));
-            return (text.empty() ? std::string(".") : text) + std::to_string(d.GetMark(r));
+            return (text.empty() ? std::string(".") : text) +
+                   std::to_string(static_cast<int>(d.GetMark(r)));
         };
         out << (r ? "; " : "") << side(result1) << "|" << side(result2);
     }

@@ -51,7 +51,7 @@ TEST(FindLineTest, EqualHashWithOtherTextIsPassedOver) {
 
 TEST(FindLineTest, RowListsAreNeverFound) {
     TextDocument rows(CodePage::None);
-    rows.AddMarkedLine("a", 0);
+    rows.AddMarkedLine("a", LineMark::MarkUnchanged);
     const TextDocument input = Input({"a"});
     LineIndex position = 0;
     EXPECT_FALSE(input.FindLine(0, rows, position));

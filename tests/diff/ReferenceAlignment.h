@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "diff/LineMark.h"
+#include "document/LineMark.h"
 #include "document/TextDocument.h"
 
 namespace tandemix::testing {
@@ -101,10 +101,12 @@ inline Alignment LiteralAlignment(const TextDocument& in1, const TextDocument& i
 inline Alignment RowsOf(const TextDocument& result1, const TextDocument& result2) {
     Alignment out;
     for (LineIndex r = 0; r < result1.GetLineCount(); ++r) {
-        out.side1.push_back({std::string(result1.GetLineText(r)), result1.GetMark(r)});
+        out.side1.push_back(
+            {std::string(result1.GetLineText(r)), static_cast<std::int32_t>(result1.GetMark(r))});
     }
     for (LineIndex r = 0; r < result2.GetLineCount(); ++r) {
-        out.side2.push_back({std::string(result2.GetLineText(r)), result2.GetMark(r)});
+        out.side2.push_back(
+            {std::string(result2.GetLineText(r)), static_cast<std::int32_t>(result2.GetMark(r))});
     }
     return out;
 }

@@ -59,20 +59,20 @@ TEST(TextDocumentTest, NewDocumentIsEmpty) {
 
 TEST(TextDocumentTest, ReadsOutOfRangeAreEmpty) {
     TextDocument document(CodePage::None);
-    document.AddMarkedLine("x", 2);
+    document.AddMarkedLine("x", LineMark{2});
     for (const LineIndex index : {LineIndex{-1}, LineIndex{1}, LineIndex{1000}}) {
         SCOPED_TRACE(index);
         EXPECT_EQ(document.GetLineText(index), "");
         EXPECT_EQ(document.GetMatchText(index), "");
-        EXPECT_EQ(document.GetMark(index), 0);
+        EXPECT_EQ(document.GetMark(index), LineMark{0});
     }
-    EXPECT_EQ(document.GetMark(0), 2);
+    EXPECT_EQ(document.GetMark(0), LineMark{2});
 }
 
 TEST(TextDocumentTest, CountMarksCountsAddedChangedDeleted) {
     TextDocument document(CodePage::None);
     for (const std::int32_t mark : {0, 1, 1, 2, 3, 5}) {
-        document.AddMarkedLine("row", mark);
+        document.AddMarkedLine("row", static_cast<LineMark>(mark));
     }
     const MarkCounts counts = document.CountMarks();
     EXPECT_EQ(counts.added, 1);
@@ -82,13 +82,13 @@ TEST(TextDocumentTest, CountMarksCountsAddedChangedDeleted) {
 
 TEST(TextDocumentTest, RowListHasNoHashesAndKeepsTexts) {
     TextDocument rows(CodePage::Windows1252);
-    rows.AddMarkedLine("  ABC", 1);
+    rows.AddMarkedLine("  ABC", LineMark{1});
     rows.AddEmptyLine();
     EXPECT_TRUE(rows.GetLineHashes().empty());
     EXPECT_EQ(rows.GetLineCount(), 2);
     EXPECT_EQ(rows.GetMatchText(0), "  ABC");
     EXPECT_EQ(rows.GetLineText(1), "");
-    EXPECT_EQ(rows.GetMark(1), 0);
+    EXPECT_EQ(rows.GetMark(1), LineMark{0});
 }
 
 TEST(TextDocumentTest, HashesFollowMatchTextUnderOwnOptions) {
@@ -114,8 +114,8 @@ TEST(TextDocumentTest, SharedTextOutlivesItsFirstOwner) {
     input->AddLine(std::string(100, 'q'));
     TextDocument rows(CodePage::None);
     rows.ShareTextOf(*input);
-    rows.AddMarkedLine(input->GetLineText(0), 3);
-    rows.AddMarkedLine(std::string("elsewhere"), 2);
+    rows.AddMarkedLine(input->GetLineText(0), LineMark{3});
+    rows.AddMarkedLine(std::string("elsewhere"), LineMark{2});
     input.reset();
     EXPECT_EQ(rows.GetLineText(0), std::string(100, 'q'));
     EXPECT_EQ(rows.GetLineText(1), "elsewhere");

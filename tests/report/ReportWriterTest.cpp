@@ -11,8 +11,8 @@
 namespace tandemix {
 namespace {
 
-using testing::RecordingDebugLog;
 using testing::ReadWholeFile;
+using testing::RecordingDebugLog;
 using testing::TempDir;
 
 struct Row {
@@ -23,7 +23,7 @@ struct Row {
 TextDocument Rows(const std::vector<Row>& rows) {
     TextDocument document(CodePage::None);
     for (const Row& row : rows) {
-        document.AddMarkedLine(row.text, row.mark);
+        document.AddMarkedLine(row.text, static_cast<LineMark>(row.mark));
     }
     return document;
 }
@@ -197,10 +197,14 @@ TEST(ReportWriterTest, ResultTextByCount) {
     const Case cases[] = {
         {"identical", {{"a", 0}}, {{"a", 0}}, "Ergebnis: Keine Unterschiede"},
         {"one changed pair keeps the plural", {{"a", 1}}, {{"b", 1}}, "Ergebnis: 1 Unterschiede"},
-        {"two deleted and one added", {{"a", 3}, {"b", 3}, {"", 0}}, {{"", 0}, {"", 0}, {"c", 2}},
+        {"two deleted and one added",
+         {{"a", 3}, {"b", 3}, {"", 0}},
+         {{"", 0}, {"", 0}, {"c", 2}},
          "Ergebnis: 3 Unterschiede"},
-        {"three changed rows count three", {{"a", 1}, {"b", 1}, {"c", 1}},
-         {{"x", 1}, {"y", 1}, {"z", 1}}, "Ergebnis: 3 Unterschiede"},
+        {"three changed rows count three",
+         {{"a", 1}, {"b", 1}, {"c", 1}},
+         {{"x", 1}, {"y", 1}, {"z", 1}},
+         "Ergebnis: 3 Unterschiede"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -11,8 +11,8 @@
 namespace tandemix {
 namespace {
 
-using testing::RecordingMessageSink;
 using testing::ReadWholeFile;
+using testing::RecordingMessageSink;
 using testing::TempDir;
 
 TEST(ResultContainerTest, FixedTextFramesThePages) {
@@ -26,7 +26,8 @@ TEST(ResultContainerTest, FixedTextFramesThePages) {
              "<FRAME name=\"top\" src=\"~tandemixtop.htm\" scrolling=\"no\"",
              "<FRAME name=\"frame0\" src=\"~tandemix1.htm\"",
              "<FRAME name=\"frame1\" src=\"~tandemix2.htm\"",
-             "BORDERCOLOR=\"#3366cc\" APPLICATION=\"yes\"></FRAME>\r\n</FRAMESET>\r\n</FRAMESET>\r\n"
+             "BORDERCOLOR=\"#3366cc\" "
+             "APPLICATION=\"yes\"></FRAME>\r\n</FRAMESET>\r\n</FRAMESET>\r\n"
              "</HTML>\r\n",
          }) {
         SCOPED_TRACE(line);
@@ -56,7 +57,8 @@ TEST(ResultContainerTest, UnwritablePathIsReported) {
     EXPECT_FALSE(WriteResultContainer(path, messages));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0], "Die Datei " + path +
-                                        " kann nicht ge\xC3\xB6" "ffnet werden\nDer Zugriff wurde "
+                                        " kann nicht ge\xC3\xB6"
+                                        "ffnet werden\nDer Zugriff wurde "
                                         "verweigert.");
 }
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/DebugLog.h"
+#include "base/DebugLog.h"
 
 namespace tandemix::testing {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/MessageSink.h"
+#include "base/MessageSink.h"
 
 namespace tandemix::testing {
 

@@ -1,4 +1,4 @@
-#include "core/WebComparison.h"
+#include "run/WebComparison.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "LoopbackServer.h"
 #include "WebTestSupport.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
 #include "support/RecordingDebugLog.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "core/CodePage.h"
-#include "core/DebugLog.h"
-#include "core/MessageSink.h"
-#include "core/OptionMap.h"
-#include "document/LineEntry.h"
+#include "base/CodePage.h"
+#include "base/DebugLog.h"
+#include "base/MessageSink.h"
+#include "base/OptionMap.h"
+#include "document/LineIndex.h"
 
 namespace tandemix {
 

@@ -1,4 +1,4 @@
-#include "core/DesktopLauncher.h"
+#include "desktop/DesktopLauncher.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>

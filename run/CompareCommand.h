@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "core/ComparisonRun.h"
-#include "core/OptionMap.h"
+#include "base/OptionMap.h"
 #include "report/ResultContainer.h"
+#include "run/ComparisonRun.h"
 
 namespace tandemix {
 

@@ -1,4 +1,4 @@
-#include "core/InputLoading.h"
+#include "run/InputLoading.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-#include "diff/FolderListing.h"
+#include "document/FolderListing.h"
 
 namespace tandemix {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/CompareCommand.h"
+#include "run/CompareCommand.h"
 #include "web/CredentialsPrompt.h"
 #include "web/FetchSettings.h"
 

@@ -1,4 +1,4 @@
-#include "diff/FolderListing.h"
+#include "document/FolderListing.h"
 
 #include <fcntl.h>
 #include <grp.h>

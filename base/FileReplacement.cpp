@@ -1,4 +1,4 @@
-#include "report/FileReplacement.h"
+#include "base/FileReplacement.h"
 
 #include <fcntl.h>
 #include <unistd.h>

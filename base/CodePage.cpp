@@ -1,4 +1,4 @@
-#include "core/CodePage.h"
+#include "base/CodePage.h"
 
 #include <algorithm>
 #include <array>
@@ -78,7 +78,7 @@ struct LowerCaseRange {
 };
 
 constexpr LowerCaseRange kLowerCaseRanges[] = {
-#include "core/UnicodeLowerCase.inc"
+#include "base/UnicodeLowerCase.inc"
 };
 
 char32_t UnicodeLower(char32_t codePoint) {

@@ -1,4 +1,4 @@
-#include "core/CompareCommand.h"
+#include "run/CompareCommand.h"
 
 namespace tandemix {
 namespace {

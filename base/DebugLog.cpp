@@ -1,4 +1,4 @@
-#include "core/DebugLog.h"
+#include "base/DebugLog.h"
 
 #include <cstdio>
 

@@ -1,12 +1,13 @@
-#include "core/ComparisonRun.h"
+#include "run/ComparisonRun.h"
 
 #include <array>
 #include <optional>
 
-#include "core/InputLoading.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
+#include "diff/DifferenceEngine.h"
 #include "report/ReportWriter.h"
 #include "report/ResultContainer.h"
+#include "run/InputLoading.h"
 
 namespace tandemix {
 namespace {
@@ -24,15 +25,14 @@ struct AlignedRows {
 
 // The inputs live only until they are aligned; the rows keep the texts they show.
 AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, InputKind kind,
-                         const OptionMap& options, const RunContext& context,
-                         const ReportWriter& writer) {
+                         const OptionMap& options, const RunContext& context) {
     TextDocument input1(context.codePage);
     TextDocument input2(context.codePage);
     Notify(context, RunStage::Loading);
     LoadInputs(path1, path2, kind, options, input1, input2, context.debugLog);
     Notify(context, RunStage::Aligning);
     AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage)};
-    writer.ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
+    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
     return aligned;
 }
 
@@ -61,8 +61,8 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
         return {};
     }
 
+    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context);
     const ReportWriter writer;
-    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context, writer);
     Notify(context, RunStage::Generating);
     const bool showNames = !window.webPagesKind;
     ReportPages pages;

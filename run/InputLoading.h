@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/DebugLog.h"
-#include "core/OptionMap.h"
+#include "base/DebugLog.h"
+#include "base/OptionMap.h"
 #include "document/TextDocument.h"
 
 namespace tandemix {

@@ -1,4 +1,4 @@
-#include "core/DesktopLauncher.h"
+#include "desktop/DesktopLauncher.h"
 
 #include <fcntl.h>
 #include <spawn.h>

@@ -1,4 +1,4 @@
-#include "core/OutputDirectory.h"
+#include "run/OutputDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "diff/FolderListing.h"
+#include "document/FolderListing.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/OptionMap.h"
+#include "base/OptionMap.h"
 #include "document/TextDocument.h"
 
 namespace tandemix {

@@ -1,4 +1,4 @@
-#include "core/OptionMap.h"
+#include "base/OptionMap.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/WebComparison.h"
+#include "run/WebComparison.h"
 
 #include <cstdio>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/CompareCommand.h"
+#include "run/CompareCommand.h"
 
 namespace tandemix {
 

@@ -1,4 +1,4 @@
-#include "core/ComparisonRun.h"
+#include "run/ComparisonRun.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 
 #include <fstream>
 
-#include "core/CompareCommand.h"
-#include "core/Messages.h"
+#include "base/Messages.h"
+#include "run/CompareCommand.h"
 #include "support/RecordingDebugLog.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
@@ -15,9 +15,9 @@
 namespace tandemix {
 namespace {
 
+using testing::ReadWholeFile;
 using testing::RecordingDebugLog;
 using testing::RecordingMessageSink;
-using testing::ReadWholeFile;
 using testing::TempDir;
 
 class ComparisonRunTest : public ::testing::Test {
@@ -35,7 +35,9 @@ protected:
         const RunContext context{out_, CodePage::None, messages_, log_};
         return ComparisonRun(path1, path2, BuildOptionMap({}), window, context);
     }
-    std::string Page(std::string_view name) const { return ReadWholeFile(out_ + "/" + std::string(name)); }
+    std::string Page(std::string_view name) const {
+        return ReadWholeFile(out_ + "/" + std::string(name));
+    }
 
     TempDir inputs_;
     TempDir output_;
@@ -59,12 +61,12 @@ TEST_F(ComparisonRunTest, TwoFilesWriteThreePages) {
 
 TEST_F(ComparisonRunTest, FolderTestDecidesAndTrailingSeparatorIsAccepted) {
     inputs_.Write("folder1/x.txt", "x");
-    const RunResult result =
-        Run(inputs_.Path() + "/folder1/", inputs_.Path() + "/folder2");
+    const RunResult result = Run(inputs_.Path() + "/folder1/", inputs_.Path() + "/folder2");
     EXPECT_TRUE(result.written);
     EXPECT_EQ(result.differenceCount, 1);
-    EXPECT_NE(Page("~tandemix1.htm").find("class='D'><strong>0</strong> &nbsp;&nbsp;&nbsp;&nbsp;x.txt ("),
-              std::string::npos);
+    EXPECT_NE(
+        Page("~tandemix1.htm").find("class='D'><strong>0</strong> &nbsp;&nbsp;&nbsp;&nbsp;x.txt ("),
+        std::string::npos);
     EXPECT_NE(Page("~tandemixtop.htm").find("folder1/</font>"), std::string::npos);
 }
 
