@@ -15,11 +15,11 @@ CompareRequest RequestFromWindow(const RememberedStates& states, const DialogCon
     CompareRequest request;
     request.input1 = states.input1;
     request.input2 = states.input2;
-    request.caseSensitive = states.caseSensitive;
-    request.indent = states.indent;
-    request.breakAfterEachTag = states.lineBreakAfterEachTag;
-    request.deleteAllTags = states.deleteAllTags;
-    request.keepEmptyLines = states.keepEmptyLines;
+    request.options.caseSensitive = states.caseSensitive;
+    request.options.indent = states.indent;
+    request.options.breakAfterEachTag = states.lineBreakAfterEachTag;
+    request.options.deleteAllTags = states.deleteAllTags;
+    request.options.keepEmptyLines = states.keepEmptyLines;
     request.showLineNumbers = states.showLineNumbers;
     request.webPages = controls.IsChecked(kIdWebPages);
     request.followRedirects = controls.IsChecked(kIdFollowRedirects);

@@ -1,5 +1,7 @@
 #include "base/CodePage.h"
 
+#include "base/AsciiCase.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -25,7 +27,7 @@ std::string NormalizedCodeset(std::string_view localeName) {
         if (c == '-' || c == '_') {
             continue;
         }
-        normalized.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+        normalized.push_back(AsciiLower(c));
     }
     return normalized;
 }
@@ -37,7 +39,7 @@ using ByteTable = std::array<unsigned char, 256>;
 constexpr ByteTable MakeAsciiTable() {
     ByteTable table{};
     for (int i = 0; i < 256; ++i) {
-        table[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i + 0x20 : i);
+        table[i] = AsciiLower(static_cast<unsigned char>(i));
     }
     return table;
 }

@@ -42,12 +42,4 @@ void OptionMap::CopyTo(OptionMap& destination) const {
     destination.entries_.insert(destination.entries_.end(), copy.begin(), copy.end());
 }
 
-bool IsOptionSet(const OptionMap& options, std::string_view key) {
-    const std::string value = options.Get(key);
-    constexpr std::string_view kYes = "yes";
-    return std::equal(value.begin(), value.end(), kYes.begin(), kYes.end(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
-}
-
 }  // namespace tandemix

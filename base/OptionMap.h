@@ -30,7 +30,4 @@ private:
     std::vector<std::string> entries_;
 };
 
-// A loader option counts as set when its value is "yes" in any letter case.
-bool IsOptionSet(const OptionMap& options, std::string_view key);
-
 }  // namespace tandemix

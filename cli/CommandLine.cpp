@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "base/Paths.h"
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -29,13 +31,6 @@ struct KnownOption {
 
 CompareRequest& Request(ParseState& state) {
     return state.invocation.request;
-}
-
-std::string WithoutTrailingSeparators(std::string_view path) {
-    while (path.size() > 1 && path.back() == '/') {
-        path.remove_suffix(1);
-    }
-    return std::string(path);
 }
 
 std::optional<std::string> SetOutputDirectory(ParseState& state, std::string_view value) {
@@ -76,16 +71,17 @@ std::optional<std::string> Flag(ParseState& state, std::string_view) {
 constexpr std::array kOptions = {
     KnownOption{"output-dir", 'o', true, &SetOutputDirectory},
     KnownOption{"ignore-case", 0, false,
-                &Flag<[](ParseState& s) { Request(s).caseSensitive = false; }>},
-    KnownOption{"ignore-indent", 0, false, &Flag<[](ParseState& s) { Request(s).indent = false; }>},
+                &Flag<[](ParseState& s) { Request(s).options.caseSensitive = false; }>},
+    KnownOption{"ignore-indent", 0, false,
+                &Flag<[](ParseState& s) { Request(s).options.indent = false; }>},
     KnownOption{"keep-empty-lines", 0, false,
-                &Flag<[](ParseState& s) { Request(s).keepEmptyLines = true; }>},
+                &Flag<[](ParseState& s) { Request(s).options.keepEmptyLines = true; }>},
     KnownOption{"break-after-tags", 0, false,
                 &Flag<[](ParseState& s) { s.breakAfterTags = true; }>},
     KnownOption{"no-break-after-tags", 0, false,
                 &Flag<[](ParseState& s) { s.breakAfterTags = false; }>},
     KnownOption{"strip-tags", 0, false,
-                &Flag<[](ParseState& s) { Request(s).deleteAllTags = true; }>},
+                &Flag<[](ParseState& s) { Request(s).options.deleteAllTags = true; }>},
     KnownOption{"no-line-numbers", 0, false,
                 &Flag<[](ParseState& s) { Request(s).showLineNumbers = false; }>},
     KnownOption{"web", 0, false, &Flag<[](ParseState& s) { Request(s).webPages = true; }>},
@@ -161,7 +157,7 @@ CompareInvocation Finish(ParseState& state) {
     request.input1 = state.inputs[0];
     request.input2 = state.inputs[1];
     // Web pages are mostly markup on few lines and often move; both defaults follow --web.
-    request.breakAfterEachTag = state.breakAfterTags.value_or(request.webPages);
+    request.options.breakAfterEachTag = state.breakAfterTags.value_or(request.webPages);
     request.followRedirects = state.followRedirects.value_or(request.webPages);
     return std::move(state.invocation);
 }

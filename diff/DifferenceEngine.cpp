@@ -1,10 +1,9 @@
 #include "diff/DifferenceEngine.h"
 
+#include "base/SideBySide.h"
 #include "document/LineMark.h"
 
 #include <algorithm>
-#include <future>
-#include <system_error>
 
 namespace tandemix {
 namespace {
@@ -41,22 +40,10 @@ private:
     TextDocument& result2_;
 };
 
-void PrepareSearchSideBySide(const TextDocument& input1, const TextDocument& input2) {
-    std::future<void> second;
-    try {
-        second = std::async(std::launch::async, [&input2] { input2.PrepareSearch(); });
-    } catch (const std::system_error&) {
-        // No thread to be had: the searches build what they need themselves.
-        return;
-    }
-    input1.PrepareSearch();
-    second.get();
-}
-
 }  // namespace
 
-bool ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
-                        TextDocument& result1, TextDocument& result2) {
+void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
+                        TextDocument& result2) {
     result1.SetName(input1.GetName());
     result2.SetName(input2.GetName());
     // The rows are the inputs' own texts: hold them instead of copying them.
@@ -78,7 +65,7 @@ bool ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
         rows.Pair(i, MarkUnchanged, j, MarkUnchanged);
     }
     if (i < count1 && j < count2) {
-        PrepareSearchSideBySide(input1, input2);
+        RunSideBySide([&] { input1.PrepareSearch(); }, [&] { input2.PrepareSearch(); });
     }
     while (i < count1) {
         if (j == count2) {
@@ -109,7 +96,6 @@ bool ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
         }
     }
     rows.Added(j, count2);
-    return true;
 }
 
 }  // namespace tandemix

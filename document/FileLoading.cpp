@@ -1,3 +1,4 @@
+#include "base/ComparisonOptions.h"
 #include "document/HtmlModes.h"
 #include "document/LineReader.h"
 #include "document/TextDocument.h"
@@ -17,14 +18,14 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
         return false;
     }
     const std::string_view text = TextBeforeEndMark(file->bytes);
-    const bool keepEmptyLines = IsOptionSet(options, OptionMap::kShowEmptyLines);
+    const ComparisonOptions read = ComparisonOptions::FromOptionMap(options);
     const auto addUnlessDropped = [&](std::string_view line) {
-        if (keepEmptyLines || !line.empty()) {
+        if (read.keepEmptyLines || !line.empty()) {
             AddLine(line);
         }
     };
 
-    if (IsOptionSet(options, OptionMap::kDeleteAllTags)) {
+    if (read.deleteAllTags) {
         auto lines = std::make_shared<const std::string>(TagFreeLines(text));
         storage_.Hold(lines, *lines);
         std::string_view rest = *lines;
@@ -41,7 +42,7 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
     storage_.Hold(file->owner, file->bytes);
     ReserveLines(static_cast<LineIndex>(CountLineFeeds(text) + 1));
     hashes_.reserve(texts_.capacity());
-    if (IsOptionSet(options, OptionMap::kLineBreakAfterEachTag)) {
+    if (read.breakAfterEachTag) {
         ForEachLine(text, [&](std::string_view line) {
             if (CountTagEnds(line) < 2) {
                 addUnlessDropped(line);

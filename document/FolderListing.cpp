@@ -10,12 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/AsciiCase.h"
+#include "base/Paths.h"
+
 namespace tandemix {
 namespace {
-
-unsigned char FoldAscii(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;
-}
 
 // Only A to Z are folded so that the order does not depend on the locale; all other bytes
 // compare as unsigned values.
@@ -25,8 +24,8 @@ int CompareBytes(std::string_view a, std::string_view b, bool fold) {
         unsigned char x = static_cast<unsigned char>(a[i]);
         unsigned char y = static_cast<unsigned char>(b[i]);
         if (fold) {
-            x = FoldAscii(x);
-            y = FoldAscii(y);
+            x = AsciiLower(x);
+            y = AsciiLower(y);
         }
         if (x != y) {
             return x < y ? -1 : 1;
@@ -155,19 +154,12 @@ void ListEntries(TextDocument& document, const std::string& folderPath, int dept
 bool LoadFolder(TextDocument& document, std::string path, const OptionMap& options) {
     document.SetName(path);
     document.AddOptions(options);
-    const std::size_t end = path.find_last_not_of('/');
-    if (end != std::string::npos) {
-        path.resize(end + 1);
-    } else if (!path.empty()) {
-        // Only separators: the root itself, which stays listable.
-        path = "/";
-    }
-    return ListFolder(document, path, options, 0);
+    // Only separators leave the root, which stays listable.
+    return ListFolder(document, WithoutTrailingSeparators(path), 0);
 }
 
 // The listing itself does not depend on the options.
-bool ListFolder(TextDocument& document, const std::string& folderPath, const OptionMap& /*options*/,
-                int depth) {
+bool ListFolder(TextDocument& document, const std::string& folderPath, int depth) {
     if (folderPath.empty()) {
         return false;
     }

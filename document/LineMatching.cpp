@@ -3,12 +3,10 @@
 #include <bit>
 #include <cstring>
 
+#include "base/ComparisonOptions.h"
+
 namespace tandemix {
 namespace {
-
-bool SwitchesRuleOn(const std::string& value) {
-    return !value.empty() && value != "yes";
-}
 
 std::string_view WithoutIndent(std::string_view line) {
     const auto first = line.find_first_not_of(" \t");
@@ -24,8 +22,9 @@ MatchRule MatchRule::FromOptions(const OptionMap& options, CodePage codePage) {
     if (options.IsEmpty()) {
         return rule;
     }
-    rule.ignoreIndent = SwitchesRuleOn(options.Get(OptionMap::kIndent));
-    rule.ignoreCase = SwitchesRuleOn(options.Get(OptionMap::kCase));
+    const ComparisonOptions read = ComparisonOptions::FromOptionMap(options);
+    rule.ignoreIndent = !read.indent;
+    rule.ignoreCase = !read.caseSensitive;
     return rule;
 }
 

@@ -17,7 +17,6 @@ struct MatchRule {
     CodePage codePage = CodePage::None;
 
     static MatchRule FromOptions(const OptionMap& options, CodePage codePage);
-    bool KeepsLinesAsStored() const { return !ignoreIndent && !ignoreCase; }
 
     // The matching text: a view of the line itself when the rule keeps it, otherwise a
     // view of scratch, which receives the changed text.

@@ -86,9 +86,18 @@ bool TextDocument::FindLine(LineIndex index, const TextDocument& other, LineInde
         position = from;
         return true;
     }
-    // The key of a line of an indexed document is at hand; others are computed.
-    const auto key = index_ ? index_->KeyOf(index) : CandidateIndex::MatchKey(hash, matchText);
-    for (const std::uint32_t candidate : other.Index().Candidates(key, from)) {
+    if (other.index_) {
+        // The key of a line of an indexed document is at hand; others are computed.
+        const auto key = index_ ? index_->KeyOf(index) : CandidateIndex::MatchKey(hash, matchText);
+        for (const std::uint32_t candidate : other.index_->Candidates(key, from)) {
+            if (other.Matches(candidate, hash, matchText)) {
+                position = candidate;
+                return true;
+            }
+        }
+        return false;
+    }
+    for (LineIndex candidate = from + 1; candidate < other.SearchableCount(); ++candidate) {
         if (other.Matches(candidate, hash, matchText)) {
             position = candidate;
             return true;
@@ -125,18 +134,15 @@ bool TextDocument::Matches(LineIndex candidate, std::int32_t hash,
     return MatchTextOf(candidate, scratch) == matchText;
 }
 
-const CandidateIndex& TextDocument::Index() const {
-    if (!index_) {
-        const LineIndex count = SearchableCount();
-        std::vector<std::uint64_t> keys(static_cast<std::size_t>(count));
-        std::string scratch;
-        for (LineIndex p = 0; p < count; ++p) {
-            const auto at = static_cast<std::size_t>(p);
-            keys[at] = CandidateIndex::MatchKey(hashes_[at], MatchTextOf(p, scratch));
-        }
-        index_ = std::make_unique<const CandidateIndex>(std::move(keys));
+void TextDocument::PrepareSearch() {
+    const LineIndex count = SearchableCount();
+    std::vector<std::uint64_t> keys(static_cast<std::size_t>(count));
+    std::string scratch;
+    for (LineIndex p = 0; p < count; ++p) {
+        const auto at = static_cast<std::size_t>(p);
+        keys[at] = CandidateIndex::MatchKey(hashes_[at], MatchTextOf(p, scratch));
     }
-    return *index_;
+    index_ = std::make_unique<const CandidateIndex>(std::move(keys));
 }
 
 }  // namespace tandemix

@@ -72,9 +72,9 @@ public:
     // Whether line `index` of this document and line `otherIndex` of the other match.
     bool LineMatches(LineIndex index, const TextDocument& other, LineIndex otherIndex) const;
 
-    // Builds the search structure now instead of at the first search that needs it, so
-    // that a caller can build those of two documents side by side.
-    void PrepareSearch() const { Index(); }
+    // Builds the index that makes FindLine fast on this document as the other one; until
+    // then a search looks at every line. Adding lines or options drops it again.
+    void PrepareSearch();
 
 private:
     bool InRange(LineIndex index) const { return index >= 0 && index < GetLineCount(); }
@@ -82,7 +82,6 @@ private:
     LineIndex SearchableCount() const;
     std::string_view MatchTextOf(LineIndex index, std::string& scratch) const;
     bool Matches(LineIndex candidate, std::int32_t hash, std::string_view matchText) const;
-    const CandidateIndex& Index() const;
 
     std::string name_;
     OptionMap options_;
@@ -93,8 +92,7 @@ private:
     // Empty while every mark is MarkUnchanged, as in every loaded input.
     std::vector<LineMark> marks_;
     std::vector<std::int32_t> hashes_;
-    // Built on the first search that needs it; dropped whenever lines or options change.
-    mutable std::unique_ptr<const CandidateIndex> index_;
+    std::unique_ptr<const CandidateIndex> index_;
 };
 
 }  // namespace tandemix

@@ -3,10 +3,9 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <future>
-#include <system_error>
 
 #include "base/FileReplacement.h"
+#include "base/SideBySide.h"
 #include "document/LineMark.h"
 #include "report/PageFragments.h"
 #include "report/ReportScripts.h"
@@ -195,18 +194,8 @@ void ReportWriter::GeneratePages(const TextDocument& rows1, const TextDocument& 
     pages.top = TopPage(DifferenceCount(rows1, rows2), name1, name2);
     // Both row lists are equally long, so the first decides the shared opener.
     const std::string head = SideHead(rows1.GetLineCount());
-    // The two side pages are independent: build the second on a helper thread when one
-    // can be had.
-    std::future<std::string> page2;
-    try {
-        page2 = std::async(std::launch::async, [&] { return SidePage(rows2, head, lineNumbers); });
-    } catch (const std::system_error&) {
-        pages.page1 = SidePage(rows1, head, lineNumbers);
-        pages.page2 = SidePage(rows2, head, lineNumbers);
-        return;
-    }
-    pages.page1 = SidePage(rows1, head, lineNumbers);
-    pages.page2 = page2.get();
+    RunSideBySide([&] { pages.page1 = SidePage(rows1, head, lineNumbers); },
+                  [&] { pages.page2 = SidePage(rows2, head, lineNumbers); });
 }
 
 bool ReportWriter::WritePage(const std::string& path, std::string_view text, DebugLog& log) const {

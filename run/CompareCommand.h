@@ -2,7 +2,11 @@
 
 #include <string>
 
+#include "base/ComparisonOptions.h"
 #include "base/OptionMap.h"
+#include "diff/DifferenceEngine.h"
+#include "document/FolderListing.h"
+#include "report/ReportForm.h"
 #include "report/ResultContainer.h"
 #include "run/ComparisonRun.h"
 
@@ -12,15 +16,14 @@ namespace tandemix {
 struct CompareRequest {
     std::string input1;
     std::string input2;
-    bool caseSensitive = true;
-    bool indent = true;
-    bool breakAfterEachTag = false;
-    bool deleteAllTags = false;
-    bool keepEmptyLines = false;
+    ComparisonOptions options;
     bool showLineNumbers = true;
     bool webPages = false;
     bool followRedirects = false;
     ContainerForm containerForm = ContainerForm::Html;
+    Alignment alignment = Alignment::Greedy;
+    FolderComparison folderComparison = FolderComparison::ByTime;
+    ReportForm reportForm = ReportForm::Framed;
 };
 
 // The ways of opening the container, tried in this order until one works.
@@ -37,9 +40,6 @@ struct CompareOutcome {
     RunResult run;
     std::string containerPath;  // empty when the run stopped early
 };
-
-// The five options in their fixed order, each "yes" or "no".
-OptionMap BuildOptionMap(const CompareRequest& request);
 
 // Runs the comparison, writes the container page when the run succeeded and, when a
 // launcher is given, opens it: by file type, then the report viewer, then the desktop's

@@ -2,10 +2,9 @@
 
 #include <sys/stat.h>
 
-#include <future>
-#include <system_error>
 #include <vector>
 
+#include "base/SideBySide.h"
 #include "document/FolderListing.h"
 
 namespace tandemix {
@@ -46,19 +45,10 @@ InputKind KindOfPath(const std::string& path) {
 void LoadInputs(const std::string& path1, const std::string& path2, InputKind kind,
                 const OptionMap& options, TextDocument& input1, TextDocument& input2,
                 DebugLog& log) {
-    BufferedDebugLog log2;
-    std::future<void> second;
-    try {
-        second =
-            std::async(std::launch::async, [&] { LoadInput(path2, kind, options, input2, log2); });
-    } catch (const std::system_error&) {
-        LoadInput(path1, kind, options, input1, log);
-        LoadInput(path2, kind, options, input2, log);
-        return;
-    }
     BufferedDebugLog log1;
-    LoadInput(path1, kind, options, input1, log1);
-    second.get();
+    BufferedDebugLog log2;
+    RunSideBySide([&] { LoadInput(path1, kind, options, input1, log1); },
+                  [&] { LoadInput(path2, kind, options, input2, log2); });
     log1.ReplayTo(log);
     log2.ReplayTo(log);
 }

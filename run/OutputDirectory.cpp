@@ -10,6 +10,8 @@
 #include <fstream>
 #include <vector>
 
+#include "base/Paths.h"
+
 namespace tandemix {
 namespace {
 
@@ -28,13 +30,6 @@ std::string Variable(const char* name) {
 // A relative folder would depend on where the program happens to be started.
 bool IsAbsolute(std::string_view path) {
     return !path.empty() && path.front() == '/';
-}
-
-std::string WithoutTrailingSeparators(std::string path) {
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
 }
 
 std::string HomeFromPasswordFile() {

@@ -8,6 +8,10 @@ namespace tandemix {
 
 enum class Redirects { Follow, Keep };
 
+// Whether a server certificate must be valid in every respect, or may name another host or
+// lie outside its dates (never: come from an unknown issuer).
+enum class CertificateCheck { Full, AcceptNameAndDateErrors };
+
 // How a web page is fetched. The defaults are the ones users get; tests shorten the limits
 // so that a hostile server is dealt with in seconds.
 struct FetchSettings {
@@ -19,6 +23,7 @@ struct FetchSettings {
     long maxRedirects = 20;
     // Certificate authorities to trust instead of the system's; empty for the system's.
     std::string caBundlePath;
+    CertificateCheck certificateCheck = CertificateCheck::Full;
     std::chrono::milliseconds connectTimeout{60'000};
     // The transfer is abandoned when no byte at all arrives for this long.
     std::chrono::milliseconds idleTimeout{60'000};

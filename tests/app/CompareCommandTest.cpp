@@ -89,7 +89,7 @@ private slots:
         fixture.Click(kIdCompare);
         QVERIFY(fixture.webRequest.has_value());
         Entries built;
-        const OptionMap options = BuildOptionMap(*fixture.webRequest);
+        const OptionMap options = BuildOptionMap(fixture.webRequest->options);
         for (const std::string& entry : options.Entries()) {
             built << QString::fromStdString(entry);
         }
@@ -105,7 +105,8 @@ private slots:
         fixture.Edit(kIdInput1)->setText(QStringLiteral("example.com/a"));
         fixture.Click(kIdCompare);
         QVERIFY(fixture.webRequest.has_value());
-        QCOMPARE(BuildOptionMap(*fixture.webRequest).Get(OptionMap::kCase), std::string("no"));
+        QCOMPARE(BuildOptionMap(fixture.webRequest->options).Get(OptionMap::kCase),
+                 std::string("no"));
         QVERIFY(!fixture.webRequest->showLineNumbers);
         QCOMPARE(fixture.webRequest->input1, std::string("example.com/a"));
     }

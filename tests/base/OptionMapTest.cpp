@@ -1,3 +1,4 @@
+#include "base/ComparisonOptions.h"
 #include "base/OptionMap.h"
 
 #include <gtest/gtest.h>
@@ -84,12 +85,41 @@ TEST(OptionMapTest, CopyToAppendsWithoutMerging) {
     EXPECT_EQ(source.Entries().size(), 4u);
 }
 
-TEST(OptionMapTest, LoaderOptionIsSetByYesInAnyCase) {
-    EXPECT_TRUE(IsOptionSet(MapOf({"ShowEmptyLines;Yes"}), OptionMap::kShowEmptyLines));
-    EXPECT_TRUE(IsOptionSet(MapOf({"ShowEmptyLines;YES"}), OptionMap::kShowEmptyLines));
-    EXPECT_FALSE(IsOptionSet(MapOf({"ShowEmptyLines;yess"}), OptionMap::kShowEmptyLines));
-    EXPECT_FALSE(IsOptionSet(MapOf({"ShowEmptyLines;no"}), OptionMap::kShowEmptyLines));
-    EXPECT_FALSE(IsOptionSet(OptionMap(), OptionMap::kShowEmptyLines));
+// The loaders take "yes" in any case; the matching rules leave lines alone only for exactly
+// "yes" or nothing, so "Yes" switches them on.
+TEST(ComparisonOptionsTest, EachKeyIsReadByItsOwnRule) {
+    struct Row {
+        const char* name;
+        Entries entries;
+        ComparisonOptions expected;
+    };
+    const Row rows[] = {
+        {"empty map", {}, {true, true, false, false, false}},
+        {"all no",
+         {"case;no", "indent;no", "LineBrakeAfterEachTag;no", "DeleteAllTags;no",
+          "ShowEmptyLines;no"},
+         {false, false, false, false, false}},
+        {"loader yes in capitals",
+         {"LineBrakeAfterEachTag;YES", "DeleteAllTags;Yes", "ShowEmptyLines;yEs"},
+         {true, true, true, true, true}},
+        {"matching Yes is on", {"case;Yes", "indent;YES"}, {false, false, false, false, false}},
+        {"matching empty is off", {"case;", "indent"}, {true, true, false, false, false}},
+        {"near misses",
+         {"ShowEmptyLines;yess", "DeleteAllTags;ye"},
+         {true, true, false, false, false}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ComparisonOptions::FromOptionMap(MapOf(row.entries)), row.expected);
+    }
+}
+
+TEST(ComparisonOptionsTest, BuildsFiveKeysInOrderAndReadsThemBack) {
+    const ComparisonOptions options{false, true, false, true, false};
+    const OptionMap map = BuildOptionMap(options);
+    EXPECT_EQ(map.Entries(), (Entries{"case;no", "indent;yes", "LineBrakeAfterEachTag;no",
+                                      "DeleteAllTags;yes", "ShowEmptyLines;no"}));
+    EXPECT_EQ(ComparisonOptions::FromOptionMap(map), options);
 }
 
 }  // namespace

@@ -13,9 +13,10 @@ std::string Describe(const CompareInvocation& invocation) {
     const CompareRequest& r = invocation.request;
     auto yn = [](bool on) { return on ? "yes" : "no"; };
     std::string text = "inputs=" + r.input1 + "|" + r.input2;
-    text += std::string(" case=") + yn(r.caseSensitive) + " indent=" + yn(r.indent) +
-            " breakTags=" + yn(r.breakAfterEachTag) + " stripTags=" + yn(r.deleteAllTags) +
-            " emptyLines=" + yn(r.keepEmptyLines) + " numbers=" + yn(r.showLineNumbers) +
+    text += std::string(" case=") + yn(r.options.caseSensitive) +
+            " indent=" + yn(r.options.indent) + " breakTags=" + yn(r.options.breakAfterEachTag) +
+            " stripTags=" + yn(r.options.deleteAllTags) +
+            " emptyLines=" + yn(r.options.keepEmptyLines) + " numbers=" + yn(r.showLineNumbers) +
             " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
             " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
@@ -64,16 +65,16 @@ const ParseCase kParseCases[] = {
      [](CompareInvocation& e) { e.outputDirectory = "-q"; }},
     {"ignore case",
      {"--ignore-case", "a", "b"},
-     [](CompareInvocation& e) { e.request.caseSensitive = false; }},
+     [](CompareInvocation& e) { e.request.options.caseSensitive = false; }},
     {"ignore indent",
      {"--ignore-indent", "a", "b"},
-     [](CompareInvocation& e) { e.request.indent = false; }},
+     [](CompareInvocation& e) { e.request.options.indent = false; }},
     {"keep empty lines",
      {"--keep-empty-lines", "a", "b"},
-     [](CompareInvocation& e) { e.request.keepEmptyLines = true; }},
+     [](CompareInvocation& e) { e.request.options.keepEmptyLines = true; }},
     {"break after tags",
      {"--break-after-tags", "a", "b"},
-     [](CompareInvocation& e) { e.request.breakAfterEachTag = true; }},
+     [](CompareInvocation& e) { e.request.options.breakAfterEachTag = true; }},
     {"no break after tags without web",
      {"--no-break-after-tags", "a", "b"},
      [](CompareInvocation&) {}},
@@ -82,7 +83,7 @@ const ParseCase kParseCases[] = {
      [](CompareInvocation&) {}},
     {"strip tags",
      {"--strip-tags", "a", "b"},
-     [](CompareInvocation& e) { e.request.deleteAllTags = true; }},
+     [](CompareInvocation& e) { e.request.options.deleteAllTags = true; }},
     {"no line numbers",
      {"--no-line-numbers", "a", "b"},
      [](CompareInvocation& e) { e.request.showLineNumbers = false; }},
@@ -90,7 +91,7 @@ const ParseCase kParseCases[] = {
      {"--web", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = true;
-         e.request.breakAfterEachTag = true;
+         e.request.options.breakAfterEachTag = true;
          e.request.followRedirects = true;
      }},
     {"web without tag breaks",
@@ -103,7 +104,7 @@ const ParseCase kParseCases[] = {
      {"--web", "--no-follow-redirects", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = true;
-         e.request.breakAfterEachTag = true;
+         e.request.options.breakAfterEachTag = true;
      }},
     {"follow redirects without web",
      {"--follow-redirects", "a", "b"},
@@ -111,19 +112,22 @@ const ParseCase kParseCases[] = {
     {"user with web",
      {"--web", "--user", "anna:geheim", "a", "b"},
      [](CompareInvocation& e) {
-         e.request.webPages = e.request.breakAfterEachTag = e.request.followRedirects = true;
+         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
+             true;
          e.credentials = Credentials{"anna", "geheim"};
      }},
     {"password keeps its colons",
      {"--web", "--user=anna:ge:heim", "a", "b"},
      [](CompareInvocation& e) {
-         e.request.webPages = e.request.breakAfterEachTag = e.request.followRedirects = true;
+         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
+             true;
          e.credentials = Credentials{"anna", "ge:heim"};
      }},
     {"empty password",
      {"--web", "--user", "anna:", "a", "b"},
      [](CompareInvocation& e) {
-         e.request.webPages = e.request.breakAfterEachTag = e.request.followRedirects = true;
+         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
+             true;
          e.credentials = Credentials{"anna", ""};
      }},
     {"container hta",
@@ -137,12 +141,12 @@ const ParseCase kParseCases[] = {
     {"long quiet", {"--quiet", "a", "b"}, [](CompareInvocation& e) { e.quiet = true; }},
     {"options after the inputs",
      {"a", "b", "--ignore-case"},
-     [](CompareInvocation& e) { e.request.caseSensitive = false; }},
+     [](CompareInvocation& e) { e.request.options.caseSensitive = false; }},
     {"a single dash is an input", {"-", "b"}, [](CompareInvocation& e) { e.request.input1 = "-"; }},
     {"double dash ends the options",
      {"--ignore-case", "--", "-q", "--web"},
      [](CompareInvocation& e) {
-         e.request.caseSensitive = false;
+         e.request.options.caseSensitive = false;
          e.request.input1 = "-q";
          e.request.input2 = "--web";
      }},

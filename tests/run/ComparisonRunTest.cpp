@@ -148,14 +148,5 @@ TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     EXPECT_TRUE(untouched.attempts.empty());
 }
 
-TEST(BuildOptionMapTest, FiveKeysInOrderFromTheBoxes) {
-    CompareRequest request;
-    request.caseSensitive = false;
-    request.deleteAllTags = true;
-    EXPECT_EQ(BuildOptionMap(request).Entries(),
-              (std::vector<std::string>{"case;no", "indent;yes", "LineBrakeAfterEachTag;no",
-                                        "DeleteAllTags;yes", "ShowEmptyLines;no"}));
-}
-
 }  // namespace
 }  // namespace tandemix
