@@ -19,10 +19,9 @@ inline constexpr std::string_view kTopStyle =
     "<style type='text/css'>\r\n"
     "<!--\r\n"
     "body, td { font-family:Tahoma, Arial, Helvetica, sans-serif; font-size: 9pt}\r\n"
-    ".N { background-color:white; }\r\n"
-    ".C { background-color:#FFEEBB; }\r\n"
-    ".A { background-color:#CCEECC; }\r\n"
-    ".D { background-color:#EECCCC; }\r\n"
+    ".N { background-color:white; }\r\n";
+// The row colour rules stand here.
+inline constexpr std::string_view kTopStyleEnd =
     "form {display:inline;}\r\n"
     ".grey {background:#f8f8f8; color:#000;}\r\n"
     "-->\r\n"
@@ -38,14 +37,13 @@ inline constexpr std::string_view kResultNone =
     "<font size=-1><b>&nbsp;Ergebnis: Keine Unterschiede";
 inline constexpr std::string_view kResultCountStart = "<font size=-1><b>&nbsp;Ergebnis: ";
 inline constexpr std::string_view kResultCountEnd = " Unterschiede";
-inline constexpr std::string_view kLegend =
-    "&nbsp;&nbsp;&nbsp;&nbsp;"
-    "<b style='background-color:#FFEEBB;width:30'>&nbsp;</b>&nbsp;<b>ge&auml;ndert</b>"
-    "&nbsp;&nbsp;"
-    "<b style='background-color:#CCEECC;width:30'>&nbsp;</b>&nbsp;<b>hinzugef&uuml;gt</b>"
-    "&nbsp;&nbsp;"
-    "<b style='background-color:#EECCCC;width:30'>&nbsp;</b>&nbsp;<b>gel&ouml;scht</b>"
-    "&nbsp;&nbsp;</font>";
+// The legend: one coloured box and word per row colour, each followed by kLegendGap.
+inline constexpr std::string_view kLegendStart = "&nbsp;&nbsp;&nbsp;&nbsp;";
+inline constexpr std::string_view kLegendBoxStart = "<b style='background-color:";
+inline constexpr std::string_view kLegendBoxEnd = ";width:30'>&nbsp;</b>&nbsp;<b>";
+inline constexpr std::string_view kLegendWordEnd = "</b>";
+inline constexpr std::string_view kLegendGap = "&nbsp;&nbsp;";
+inline constexpr std::string_view kLegendEnd = "</font>";
 inline constexpr std::string_view kTextSizeChooser =
     "<FORM ACTION='' style='display:inline'>"
     "<SELECT id='fontoptions' "

@@ -9,6 +9,7 @@
 #include "document/LineMark.h"
 #include "report/PageFragments.h"
 #include "report/ReportScripts.h"
+#include "report/RowColours.h"
 
 namespace tandemix {
 namespace {
@@ -102,12 +103,19 @@ std::size_t EscapedLength(std::string_view text) {
     return length;
 }
 
+void AppendLegend(std::string& page) {
+    page.append(f::kLegendStart);
+    for (const RowColour& row : kRowColours) {
+        page.append(f::kLegendBoxStart).append(row.colour).append(f::kLegendBoxEnd);
+        page.append(row.legendWord).append(f::kLegendWordEnd).append(f::kLegendGap);
+    }
+    page.append(f::kLegendEnd);
+}
+
 std::string SideHead(LineIndex rowCount) {
     std::string head;
     head.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kSideStyleStart);
-    head.append(".C { background:").append(ReportWriter::kChangedColour).append("; }\r\n");
-    head.append(".A { background:").append(ReportWriter::kAddedColour).append("; }\r\n");
-    head.append(".D { background:").append(ReportWriter::kDeletedColour).append("; }\r\n");
+    AppendRowColourRules(head, "background");
     head.append(f::kSideStyleEnd);
     head.append(rowCount > 0 ? f::kRowsStart : f::kEmptyFolder);
     return head;
@@ -152,6 +160,8 @@ std::string SidePage(const TextDocument& rows, std::string_view head, LineNumber
 std::string TopPage(LineIndex differenceCount, std::string_view name1, std::string_view name2) {
     std::string page;
     page.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kTopStyle);
+    AppendRowColourRules(page, "background-color");
+    page.append(f::kTopStyleEnd);
     page.append(f::kScriptStart).append(kSearchScript).append(f::kScriptEnd);
     page.append(f::kScriptStart).append(kViewScript).append(f::kScriptEnd);
     page.append(f::kTopBodyStart);
@@ -162,7 +172,8 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
         AppendNumber(differenceCount, page);
         page.append(f::kResultCountEnd);
     }
-    page.append(f::kLegend).append(f::kTextSizeChooser).append(f::kCredit).append(f::kControls);
+    AppendLegend(page);
+    page.append(f::kTextSizeChooser).append(f::kCredit).append(f::kControls);
     page.append(f::kNamesStart);
     AppendEscapedName(name1, page);
     page.append(f::kNamesBetween);

@@ -20,10 +20,6 @@ struct ReportPages {
 // Turns two aligned row lists into the top page and the two side pages.
 class ReportWriter {
 public:
-    static constexpr std::string_view kChangedColour = "#FFEEBB";
-    static constexpr std::string_view kAddedColour = "#CCEECC";
-    static constexpr std::string_view kDeletedColour = "#EECCCC";
-
     void GeneratePages(const TextDocument& rows1, const TextDocument& rows2, ReportPages& pages,
                        LineNumbers lineNumbers, std::string_view name1,
                        std::string_view name2) const;

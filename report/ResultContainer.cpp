@@ -2,11 +2,12 @@
 
 #include "base/FileReplacement.h"
 #include "base/Messages.h"
+#include "report/RowColours.h"
 
 namespace tandemix {
 namespace {
 
-constexpr std::string_view kContainer =
+constexpr std::string_view kContainerStart =
     "<!-- Tandemix: Rahmen der Ergebnisseiten -->\r\n"
     "<HTA:APPLICATION ID=\"Tandemix\"    APPLICATIONNAME=\"Tandemix\"    BORDER=\"thick\"    "
     "BORDERSTYLE=\"normal\"    CAPTION=\"yes\"    ICON=\"tandemix.ico\"    "
@@ -18,10 +19,9 @@ constexpr std::string_view kContainer =
     "<TITLE> Tandemix Ergebnisse  </TITLE>\r\n"
     "<style type='text/css'>\r\n"
     "<!--\r\n"
-    ".N { background-color:white; }\r\n"
-    ".C { background-color:#FFEEBB; }\r\n"
-    ".A { background-color:#CCEECC; }\r\n"
-    ".D { background-color:#EECCCC; }\r\n"
+    ".N { background-color:white; }\r\n";
+// The row colour rules stand here.
+constexpr std::string_view kContainerEnd =
     "-->\r\n"
     "</style>\r\n"
     "</HEAD>\r\n"
@@ -44,12 +44,14 @@ constexpr std::string_view kContainer =
 
 }  // namespace
 
-std::string_view ContainerText() {
-    return kContainer;
+std::string ContainerText() {
+    std::string text(kContainerStart);
+    AppendRowColourRules(text, "background-color");
+    return text.append(kContainerEnd);
 }
 
 bool WriteResultContainer(const std::string& path, MessageSink& messages) {
-    if (ReplaceFile(path, kContainer)) {
+    if (ReplaceFile(path, ContainerText())) {
         return true;
     }
     messages.Warn(messages::CannotOpenFile(path));
