@@ -17,19 +17,21 @@ public:
         : input1_(input1), input2_(input2), result1_(result1), result2_(result2) {}
 
     void Pair(LineIndex line1, LineMark mark1, LineIndex line2, LineMark mark2) {
-        result1_.AddMarkedLine(input1_.GetLineText(line1), mark1);
-        result2_.AddMarkedLine(input2_.GetLineText(line2), mark2);
+        result1_.AddMarkedLine(input1_.GetLineText(line1), mark1, input1_.GetSourceLine(line1));
+        result2_.AddMarkedLine(input2_.GetLineText(line2), mark2, input2_.GetSourceLine(line2));
     }
     void Deleted(LineIndex from, LineIndex to) {
         for (LineIndex line = from; line < to; ++line) {
-            result1_.AddMarkedLine(input1_.GetLineText(line), MarkDeleted);
+            result1_.AddMarkedLine(input1_.GetLineText(line), MarkDeleted,
+                                   input1_.GetSourceLine(line));
             result2_.AddEmptyLine();
         }
     }
     void Added(LineIndex from, LineIndex to) {
         for (LineIndex line = from; line < to; ++line) {
             result1_.AddEmptyLine();
-            result2_.AddMarkedLine(input2_.GetLineText(line), MarkAdded);
+            result2_.AddMarkedLine(input2_.GetLineText(line), MarkAdded,
+                                   input2_.GetSourceLine(line));
         }
     }
 

@@ -19,9 +19,12 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
     }
     const std::string_view text = TextBeforeEndMark(file->bytes);
     const ComparisonOptions read = ComparisonOptions::FromOptionMap(options);
+    // Every line read counts, also one that is dropped.
+    SourceLine sourceLine = 0;
     const auto addUnlessDropped = [&](std::string_view line) {
+        ++sourceLine;
         if (read.keepEmptyLines || !line.empty()) {
-            AddLine(line);
+            AddLine(line, sourceLine);
         }
     };
 
@@ -47,7 +50,9 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
             if (CountTagEnds(line) < 2) {
                 addUnlessDropped(line);
             } else {
-                ForEachPieceAfterTags(line, [&](std::string_view piece) { AddLine(piece); });
+                ++sourceLine;
+                ForEachPieceAfterTags(line,
+                                      [&](std::string_view piece) { AddLine(piece, sourceLine); });
             }
         });
     } else {

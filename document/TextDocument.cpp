@@ -20,6 +20,11 @@ void TextDocument::AddOptions(const OptionMap& options) {
 }
 
 void TextDocument::AddLine(std::string_view text) {
+    AddLine(text, static_cast<SourceLine>(texts_.size() + 1));
+}
+
+void TextDocument::AddLine(std::string_view text, SourceLine sourceLine) {
+    sourceLines_.push_back(sourceLine);
     const std::string_view stored = storage_.Store(text);
     std::string scratch;
     hashes_.push_back(ComputeLineHash(rule_.Apply(stored, scratch)));
@@ -30,7 +35,8 @@ void TextDocument::AddLine(std::string_view text) {
     index_.reset();
 }
 
-void TextDocument::AddMarkedLine(std::string_view text, LineMark mark) {
+void TextDocument::AddMarkedLine(std::string_view text, LineMark mark, SourceLine sourceLine) {
+    sourceLines_.push_back(sourceLine);
     texts_.push_back(storage_.Store(text));
     if (mark != LineMark::MarkUnchanged || !marks_.empty()) {
         marks_.reserve(texts_.capacity());
@@ -42,6 +48,7 @@ void TextDocument::AddMarkedLine(std::string_view text, LineMark mark) {
 
 void TextDocument::ReserveLines(LineIndex count) {
     texts_.reserve(static_cast<std::size_t>(count));
+    sourceLines_.reserve(static_cast<std::size_t>(count));
     if (!marks_.empty()) {
         marks_.reserve(static_cast<std::size_t>(count));
     }
@@ -59,6 +66,10 @@ std::string TextDocument::GetMatchText(LineIndex index) const {
 LineMark TextDocument::GetMark(LineIndex index) const {
     return InRange(index) && !marks_.empty() ? marks_[static_cast<std::size_t>(index)]
                                              : LineMark::MarkUnchanged;
+}
+
+SourceLine TextDocument::GetSourceLine(LineIndex index) const {
+    return InRange(index) ? sourceLines_[static_cast<std::size_t>(index)] : 0;
 }
 
 MarkCounts TextDocument::CountMarks() const {

@@ -18,6 +18,8 @@ namespace tandemix {
 
 class CandidateIndex;
 
+using SourceLine = std::uint32_t;
+
 // Numbers of rows by mark, in the order the report asks for them.
 struct MarkCounts {
     LineIndex added = 0;
@@ -48,8 +50,12 @@ public:
     // empty or the file cannot be read; both are reported to the log.
     bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log);
 
+    // The source line is the line's number in its file, counted from 1; without one, lines
+    // are numbered in the order they are added.
     void AddLine(std::string_view text);
-    void AddMarkedLine(std::string_view text, LineMark mark);
+    void AddLine(std::string_view text, SourceLine sourceLine);
+    // A row shows a line of an input, whose source line it keeps, or is a placeholder (0).
+    void AddMarkedLine(std::string_view text, LineMark mark, SourceLine sourceLine = 0);
     void AddEmptyLine() { AddMarkedLine({}, LineMark::MarkUnchanged); }
     // Room for this many lines in all, so that a known count is stored without regrowth.
     void ReserveLines(LineIndex count);
@@ -61,6 +67,9 @@ public:
     std::string_view GetLineText(LineIndex index) const;
     std::string GetMatchText(LineIndex index) const;
     LineMark GetMark(LineIndex index) const;
+    // The number of the line in its file (1 for the first), or 0 for a placeholder row and
+    // out of range.
+    SourceLine GetSourceLine(LineIndex index) const;
     const std::vector<std::int32_t>& GetLineHashes() const { return hashes_; }
     MarkCounts CountMarks() const;
 
@@ -92,6 +101,7 @@ private:
     // Empty while every mark is MarkUnchanged, as in every loaded input.
     std::vector<LineMark> marks_;
     std::vector<std::int32_t> hashes_;
+    std::vector<SourceLine> sourceLines_;
     std::unique_ptr<const CandidateIndex> index_;
 };
 

@@ -91,6 +91,21 @@ TEST(DifferenceEngineTest, IgnoredDifferencesKeepEachSidesText) {
     EXPECT_EQ(Align(Input({"  Hello"}), Input({"hello"})), "  Hello1|hello1");
 }
 
+TEST(DifferenceEngineTest, RowsKeepTheSourceLinesOfTheirLines) {
+    TextDocument input1 = Input({"a", "b"});
+    TextDocument input2 = Input({"b", "a"});
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    ComputeDifferences(input1, input2, result1, result2);
+    const std::vector<std::pair<SourceLine, SourceLine>> expected = {{0, 1}, {1, 2}, {2, 0}};
+    ASSERT_EQ(result1.GetLineCount(), 3);
+    for (LineIndex r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(result1.GetSourceLine(r), expected[r].first);
+        EXPECT_EQ(result2.GetSourceLine(r), expected[r].second);
+    }
+}
+
 TEST(DifferenceEngineTest, ResultsTakeTheInputNames) {
     TextDocument input1 = Input({"a"});
     TextDocument input2 = Input({"a"});

@@ -69,6 +69,35 @@ protected:
     RecordingDebugLog log_;
 };
 
+// A line keeps the number it has in its file, also when lines before it were dropped or
+// when it is a piece of a longer line.
+TEST_F(FileLoadingTest, LinesKeepTheirNumbersInTheFile) {
+    struct Case {
+        const char* name;
+        Mode mode;
+        std::string bytes;
+        std::vector<SourceLine> expected;
+    };
+    const Case cases[] = {
+        {"dropped empty lines still count", Plain, "a\r\n\r\n\nb\r\nc", {1, 4, 5}},
+        {"kept empty lines", KeepEmpty, "a\n\nb\n", {1, 2, 3}},
+        {"pieces share their line", BreakAfterTags, "\n<a><b>x\ny\n", {2, 2, 2, 3}},
+        {"tag-free lines in order", DeleteTags, "<p>a</p>\n\n<p>b</p>\n", {1, 2}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextDocument document(CodePage::None);
+        ASSERT_TRUE(
+            document.LoadFile(dir_.Write("numbered.txt", c.bytes), OptionsFor(c.mode), log_));
+        std::vector<SourceLine> numbers;
+        for (LineIndex i = 0; i < document.GetLineCount(); ++i) {
+            numbers.push_back(document.GetSourceLine(i));
+        }
+        EXPECT_EQ(numbers, c.expected);
+        EXPECT_EQ(document.GetSourceLine(document.GetLineCount()), 0u);
+    }
+}
+
 TEST_F(FileLoadingTest, LineReadingAndPlainMode) {
     const LoadCase cases[] = {
         {"empty file", Plain, "", {}},
