@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace tandemix {
@@ -41,12 +43,31 @@ private:
     posix_spawn_file_actions_t actions_{};
 };
 
-// One program with one argument, ready to start. Everything is prepared before any fork,
-// so the child only has to call the spawn function.
+// A started program in a session of its own, so that it outlives the terminal or window
+// that started it.
+class OwnSession {
+public:
+    OwnSession() {
+        ::posix_spawnattr_init(&attributes_);
+        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSID);
+    }
+    ~OwnSession() { ::posix_spawnattr_destroy(&attributes_); }
+    OwnSession(const OwnSession&) = delete;
+    OwnSession& operator=(const OwnSession&) = delete;
+
+    const posix_spawnattr_t* Get() const { return &attributes_; }
+
+private:
+    posix_spawnattr_t attributes_{};
+};
+
+enum class Session { Same, Own };
+
+// One program with one argument, ready to start.
 class Spawner {
 public:
-    Spawner(Program program, const std::string& argument)
-        : program_(std::move(program)), argument_(argument) {
+    Spawner(Program program, const std::string& argument, Session session)
+        : program_(std::move(program)), argument_(argument), session_(session) {
         // A path that begins with a dash would be read as an option.
         if (argument_.starts_with('-')) {
             argument_.insert(0, "./");
@@ -56,16 +77,21 @@ public:
 
     // The error number of the spawn, 0 when the program started.
     int Spawn(pid_t& pid) const {
-        return program_.searchPath
-                   ? ::posix_spawnp(&pid, argv_[0], output_.Get(), nullptr, argv_.data(), environ)
-                   : ::posix_spawn(&pid, argv_[0], output_.Get(), nullptr, argv_.data(), environ);
+        const posix_spawnattr_t* attributes =
+            session_ == Session::Own ? ownSession_.Get() : nullptr;
+        return program_.searchPath ? ::posix_spawnp(&pid, argv_[0], output_.Get(), attributes,
+                                                    argv_.data(), environ)
+                                   : ::posix_spawn(&pid, argv_[0], output_.Get(), attributes,
+                                                   argv_.data(), environ);
     }
 
 private:
     Program program_;
     std::string argument_;
     std::array<char*, 3> argv_{};
+    Session session_;
     QuietOutput output_;
+    OwnSession ownSession_;
 };
 
 std::optional<int> WaitFor(pid_t pid) {
@@ -83,24 +109,25 @@ bool ExitedCleanly(std::optional<int> status) {
 }
 
 bool RunAndWait(Program program, const std::string& argument) {
-    const Spawner spawner(std::move(program), argument);
+    const Spawner spawner(std::move(program), argument, Session::Same);
     pid_t pid = 0;
     return spawner.Spawn(pid) == 0 && ExitedCleanly(WaitFor(pid));
 }
 
-// Starts the program through a short-lived middle child, so that the program is adopted
-// by init, which reaps it; the middle child's exit status tells whether the spawn worked.
+// The spawn reports a program that cannot be executed, so a zero result means it runs. A
+// thread of its own reaps it whenever it ends, so a long-lived window collects no zombies.
 bool StartDetached(Program program, const std::string& argument) {
-    const Spawner spawner(std::move(program), argument);
-    const pid_t middle = ::fork();
-    if (middle < 0) {
+    const Spawner spawner(std::move(program), argument, Session::Own);
+    pid_t pid = 0;
+    if (spawner.Spawn(pid) != 0) {
         return false;
     }
-    if (middle == 0) {
-        pid_t pid = 0;
-        ::_exit(spawner.Spawn(pid) == 0 ? 0 : 127);
+    try {
+        std::thread([pid] { WaitFor(pid); }).detach();
+    } catch (const std::system_error&) {
+        // Without a thread the child stays a zombie until this process ends; it still runs.
     }
-    return ExitedCleanly(WaitFor(middle));
+    return true;
 }
 
 std::string RunningProgramDirectory() {
