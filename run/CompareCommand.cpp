@@ -13,7 +13,7 @@ CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std
     const WindowState window{request.showLineNumbers, request.webPages, request.input1,
                              request.input2};
     CompareOutcome outcome;
-    outcome.run = ComparisonRun(path1, path2, options, window, context);
+    outcome.run = ComparisonRun(path1, path2, options, window, context, request.choices);
     if (!outcome.run.written) {
         return outcome;
     }

@@ -4,9 +4,6 @@
 
 #include "base/ComparisonOptions.h"
 #include "base/OptionMap.h"
-#include "diff/DifferenceEngine.h"
-#include "document/FolderListing.h"
-#include "report/ReportForm.h"
 #include "report/ResultContainer.h"
 #include "run/ComparisonRun.h"
 
@@ -21,9 +18,7 @@ struct CompareRequest {
     bool webPages = false;
     bool followRedirects = false;
     ContainerForm containerForm = ContainerForm::Html;
-    Alignment alignment = Alignment::Greedy;
-    FolderComparison folderComparison = FolderComparison::ByTime;
-    ReportForm reportForm = ReportForm::Framed;
+    RunChoices choices;
 };
 
 // The ways of opening the container, tried in this order until one works.

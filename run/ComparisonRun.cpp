@@ -40,7 +40,7 @@ AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, Inp
 
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
-                        const RunContext& context) {
+                        const RunContext& context, const RunChoices& /*choices*/) {
     const std::array<std::string, 3> pagePaths = {
         OutputPath(context.outputDirectory, kTopPageName),
         OutputPath(context.outputDirectory, kPage1Name),

@@ -6,7 +6,10 @@
 #include "base/DebugLog.h"
 #include "base/MessageSink.h"
 #include "base/OptionMap.h"
+#include "diff/DifferenceEngine.h"
+#include "document/FolderListing.h"
 #include "document/LineIndex.h"
+#include "report/ReportForm.h"
 
 namespace tandemix {
 
@@ -16,6 +19,13 @@ struct WindowState {
     bool webPagesKind = false;
     std::string inputText1;  // shown as the names in the Web Pages kind
     std::string inputText2;
+};
+
+// Choices a run offers beyond the original tool's: each default is its behaviour.
+struct RunChoices {
+    Alignment alignment = Alignment::Greedy;
+    FolderComparison folderComparison = FolderComparison::ByTime;
+    ReportForm reportForm = ReportForm::Framed;
 };
 
 // Stages of a run, for front ends that show progress.
@@ -45,6 +55,6 @@ struct RunResult {
 // the kinds differ, or when a page cannot be written.
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
-                        const RunContext& context);
+                        const RunContext& context, const RunChoices& choices = {});
 
 }  // namespace tandemix
