@@ -46,6 +46,32 @@ void TextDocument::AddMarkedLine(std::string_view text, LineMark mark, SourceLin
     index_.reset();
 }
 
+void TextDocument::AddRowOf(const TextDocument& input, LineIndex index, LineMark mark) {
+    if (const auto title = input.GetSectionTitle(index)) {
+        BeginSection(std::string(*title));
+    }
+    AddMarkedLine(input.GetLineText(index), mark, input.GetSourceLine(index));
+}
+
+void TextDocument::BeginSection(std::string title) {
+    const LineIndex next = GetLineCount();
+    if (!sections_.empty() && sections_.back().first == next) {
+        sections_.back().second = std::move(title);
+        return;
+    }
+    sections_.emplace_back(next, std::move(title));
+}
+
+std::optional<std::string_view> TextDocument::GetSectionTitle(LineIndex index) const {
+    const auto found = std::lower_bound(sections_.begin(), sections_.end(), index,
+                                        [](const std::pair<LineIndex, std::string>& section,
+                                           LineIndex line) { return section.first < line; });
+    if (found == sections_.end() || found->first != index || !InRange(index)) {
+        return std::nullopt;
+    }
+    return std::string_view(found->second);
+}
+
 void TextDocument::ReserveLines(LineIndex count) {
     texts_.reserve(static_cast<std::size_t>(count));
     sourceLines_.reserve(static_cast<std::size_t>(count));

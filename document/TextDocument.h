@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/CodePage.h"
@@ -57,6 +59,15 @@ public:
     // A row shows a line of an input, whose source line it keeps, or is a placeholder (0).
     void AddMarkedLine(std::string_view text, LineMark mark, SourceLine sourceLine = 0);
     void AddEmptyLine() { AddMarkedLine({}, LineMark::MarkUnchanged); }
+    // A row that shows line `index` of the input: its text, its source line and the section
+    // it begins, if any.
+    void AddRowOf(const TextDocument& input, LineIndex index, LineMark mark);
+
+    // Lines fall into sections, such as the files of one folder: the next line added begins
+    // a section with this title.
+    void BeginSection(std::string title);
+    // The title of the section that begins at this line; nothing when none begins there.
+    std::optional<std::string_view> GetSectionTitle(LineIndex index) const;
     // Room for this many lines in all, so that a known count is stored without regrowth.
     void ReserveLines(LineIndex count);
 
@@ -102,6 +113,8 @@ private:
     std::vector<LineMark> marks_;
     std::vector<std::int32_t> hashes_;
     std::vector<SourceLine> sourceLines_;
+    // The first line of each section and its title, in line order.
+    std::vector<std::pair<LineIndex, std::string>> sections_;
     std::unique_ptr<const CandidateIndex> index_;
 };
 

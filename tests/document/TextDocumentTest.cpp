@@ -133,5 +133,29 @@ TEST(TextDocumentTest, ManyLinesKeepTheirTexts) {
     }
 }
 
+TEST(TextDocumentTest, SectionsBeginAtLinesAndTravelWithRows) {
+    TextDocument input(CodePage::None);
+    input.BeginSection("sub");
+    input.AddLine("y.txt");
+    input.BeginSection("ignored: replaced before any line");
+    input.BeginSection("");
+    input.AddLine("x.txt");
+    input.AddLine("w.txt");
+    EXPECT_EQ(input.GetSectionTitle(0), "sub");
+    EXPECT_EQ(input.GetSectionTitle(1), "");
+    EXPECT_EQ(input.GetSectionTitle(2), std::nullopt);
+    EXPECT_EQ(input.GetSectionTitle(3), std::nullopt);
+
+    TextDocument rows(CodePage::None);
+    rows.AddEmptyLine();
+    rows.AddRowOf(input, 1, LineMark::MarkDeleted);
+    rows.AddRowOf(input, 2, LineMark::MarkUnchanged);
+    EXPECT_EQ(rows.GetSectionTitle(0), std::nullopt);
+    EXPECT_EQ(rows.GetSectionTitle(1), "");
+    EXPECT_EQ(rows.GetSectionTitle(2), std::nullopt);
+    EXPECT_EQ(rows.GetLineText(1), "x.txt");
+    EXPECT_EQ(rows.GetSourceLine(2), 3u);
+}
+
 }  // namespace
 }  // namespace tandemix
