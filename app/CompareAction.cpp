@@ -1,15 +1,28 @@
 #include "app/CompareAction.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <exception>
 #include <new>
 #include <string>
 
-#include "app/AppMessages.h"
-#include "app/ControlIds.h"
-#include "app/WaitCursor.h"
+#include "app/ProductResources.h"
 #include "run/WebComparison.h"
 
 namespace tandemix::app {
+namespace {
+
+// Shows the wait cursor for the lifetime of the object, so that every way out of a
+// command, an exception included, ends it.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
 
 CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls) {
     CompareRequest request;

@@ -6,11 +6,10 @@
 
 #include "app/BrowserPane.h"
 #include "app/CompareDialog.h"
-#include "app/CredentialsDialog.h"
-#include "app/PathPickers.h"
-#include "app/Resources.h"
-#include "app/UrlOpener.h"
-#include "app/WarningBoxSink.h"
+#include "app/MessageBoxes.h"
+#include "app/PathSelection.h"
+#include "app/ProductResources.h"
+#include "app/StaticLink.h"
 #include "desktop/DesktopLauncher.h"
 
 namespace tandemix::app {

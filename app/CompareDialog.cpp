@@ -5,12 +5,10 @@
 #include <QLabel>
 
 #include "app/AboutDialog.h"
-#include "app/AppMessages.h"
-#include "app/DataExchange.h"
 #include "app/PathSelection.h"
-#include "app/ProductAddresses.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
-#include "app/Resources.h"
+#include "app/RememberedStates.h"
 #include "app/StaticLink.h"
 
 namespace tandemix::app {

@@ -1,15 +1,44 @@
 #pragma once
 
+#include <QCursor>
 #include <QDialog>
+#include <functional>
 #include <memory>
 #include <string>
 
-#include "app/ControlWidgets.h"
+#include "app/BrowserPane.h"
+#include "app/CompareAction.h"
+#include "app/DialogControls.h"
 #include "app/KindRules.h"
+#include "app/PathSelection.h"
 #include "app/RememberedStates.h"
-#include "app/WindowServices.h"
+#include "app/StaticLink.h"
+#include "base/CodePage.h"
+#include "base/DebugLog.h"
+#include "base/MessageSink.h"
+#include "run/CompareCommand.h"
+#include "web/CredentialsPrompt.h"
 
 namespace tandemix::app {
+
+// Makes the lower pane as a widget owned by the parent.
+using HelpPaneMaker = std::function<HelpPane*(QWidget* parent)>;
+
+// What the main window uses from outside; the program passes the real ones, tests
+// recorders.
+struct WindowServices {
+    MessageSink& messages;
+    DebugLog& debugLog;
+    ContainerLauncher& launcher;
+    PathPickers& pickers;
+    UrlOpener& urlOpener;
+    CredentialsPrompt& credentials;
+    WebCompare webCompare;
+    HelpPaneMaker makePane;
+    CodePage codePage = CodePage::None;
+    // One hand cursor serves every link control of the process.
+    QCursor handCursor{Qt::PointingHandCursor};
+};
 
 // The main window: inputs, kind, options, output form, the commands and the help pane.
 // The rules live in small pieces beside it; this class wires them to the widgets.

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/ControlIds.h"
-#include "app/DataExchange.h"
+#include "app/DialogControls.h"
+#include "app/RememberedStates.h"
 
 namespace tandemix::app {
 namespace {

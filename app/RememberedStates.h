@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "app/DialogControls.h"
+
 namespace tandemix::app {
 
 // The values the window's data exchange reads from its controls and shows in them.
@@ -32,5 +34,11 @@ inline std::size_t IndexOf(Input input) {
 inline Input Other(Input input) {
     return input == Input::One ? Input::Two : Input::One;
 }
+
+// The window's data exchange. Read-back: controls into remembered states.
+void ReadBack(const DialogControls& controls, RememberedStates& states);
+
+// Show: remembered states into controls, both input fields and the six option boxes.
+void Show(const RememberedStates& states, DialogControls& controls);
 
 }  // namespace tandemix::app

@@ -5,7 +5,7 @@
 #include <QUrl>
 #include <QWebEngineSettings>
 
-#include "app/AppMessages.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
 
 namespace tandemix::app {

@@ -2,7 +2,7 @@
 #include <QString>
 #include <cstdio>
 
-#include "app/WebEngineSetup.h"
+#include "app/BrowserPane.h"
 #include "app/viewer/ReportViewer.h"
 
 int main(int argc, char** argv) {

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "WindowFixture.h"
-#include "app/AppMessages.h"
+#include "app/ProductResources.h"
 #include "base/Messages.h"
 #include "report/ResultContainer.h"
 

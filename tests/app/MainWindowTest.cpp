@@ -6,11 +6,10 @@
 #include <QtTest>
 
 #include "WindowFixture.h"
-#include "app/AppMessages.h"
 #include "app/CompareApp.h"
-#include "app/ControlTable.h"
+#include "app/DialogControls.h"
 #include "app/KindRules.h"
-#include "app/ProductAddresses.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
 #include "run/OutputDirectory.h"
 

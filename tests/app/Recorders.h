@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/HelpPane.h"
-#include "app/PathPickers.h"
-#include "app/UrlOpener.h"
+#include "app/BrowserPane.h"
+#include "app/PathSelection.h"
+#include "app/StaticLink.h"
 #include "base/MessageSink.h"
 #include "run/CompareCommand.h"
 

@@ -12,7 +12,6 @@
 #include "app/BrowserPane.h"
 #include "app/CompareApp.h"
 #include "app/CompareDialog.h"
-#include "app/WebEngineSetup.h"
 #include "app/viewer/ReportViewer.h"
 
 using namespace tandemix;

@@ -9,7 +9,6 @@
 
 #include "Recorders.h"
 #include "app/BrowserPane.h"
-#include "app/WebEngineSetup.h"
 #include "app/viewer/ReportViewer.h"
 #include "report/ResultContainer.h"
 #include "run/CompareCommand.h"

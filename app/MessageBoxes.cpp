@@ -1,15 +1,23 @@
-#include "app/CredentialsDialog.h"
+#include "app/MessageBoxes.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
+#include "app/ProductResources.h"
 #include "app/QtText.h"
 
 namespace tandemix::app {
+
+void WarningBoxSink::Warn(std::string_view text) {
+    QMessageBox box(QMessageBox::Warning, FromUtf8(messages::kBoxTitle), FromUtf8(text),
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
 
 std::optional<Credentials> CredentialsDialogPrompt::Ask(std::string_view url,
                                                         AuthRequester requester) {

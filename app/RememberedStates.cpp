@@ -1,6 +1,4 @@
-#include "app/DataExchange.h"
-
-#include "app/ControlIds.h"
+#include "app/RememberedStates.h"
 
 namespace tandemix::app {
 
