@@ -25,15 +25,7 @@ public:
 }  // namespace
 
 CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls) {
-    CompareRequest request;
-    request.input1 = states.input1;
-    request.input2 = states.input2;
-    request.options.caseSensitive = states.caseSensitive;
-    request.options.indent = states.indent;
-    request.options.breakAfterEachTag = states.lineBreakAfterEachTag;
-    request.options.deleteAllTags = states.deleteAllTags;
-    request.options.keepEmptyLines = states.keepEmptyLines;
-    request.showLineNumbers = states.showLineNumbers;
+    CompareRequest request = states;
     request.webPages = controls.IsChecked(kIdWebPages);
     request.followRedirects = controls.IsChecked(kIdFollowRedirects);
     request.containerForm = controls.IsChecked(kIdHta) ? ContainerForm::Hta : ContainerForm::Html;

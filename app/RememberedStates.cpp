@@ -5,23 +5,23 @@ namespace tandemix::app {
 void ReadBack(const DialogControls& controls, RememberedStates& states) {
     states.input1 = controls.Text(kIdInput1);
     states.input2 = controls.Text(kIdInput2);
-    states.caseSensitive = controls.IsChecked(kIdCaseSensitive);
-    states.indent = controls.IsChecked(kIdIndent);
-    states.deleteAllTags = controls.IsChecked(kIdDeleteAllTags);
-    states.lineBreakAfterEachTag = controls.IsChecked(kIdLineBreakAfterEachTag);
+    states.options.caseSensitive = controls.IsChecked(kIdCaseSensitive);
+    states.options.indent = controls.IsChecked(kIdIndent);
+    states.options.deleteAllTags = controls.IsChecked(kIdDeleteAllTags);
+    states.options.breakAfterEachTag = controls.IsChecked(kIdLineBreakAfterEachTag);
     states.showLineNumbers = controls.IsChecked(kIdShowLineNumbers);
-    states.keepEmptyLines = controls.IsChecked(kIdKeepEmptyLines);
+    states.options.keepEmptyLines = controls.IsChecked(kIdKeepEmptyLines);
 }
 
 void Show(const RememberedStates& states, DialogControls& controls) {
     controls.SetText(kIdInput1, states.input1);
     controls.SetText(kIdInput2, states.input2);
-    controls.SetChecked(kIdCaseSensitive, states.caseSensitive);
-    controls.SetChecked(kIdIndent, states.indent);
-    controls.SetChecked(kIdDeleteAllTags, states.deleteAllTags);
-    controls.SetChecked(kIdLineBreakAfterEachTag, states.lineBreakAfterEachTag);
+    controls.SetChecked(kIdCaseSensitive, states.options.caseSensitive);
+    controls.SetChecked(kIdIndent, states.options.indent);
+    controls.SetChecked(kIdDeleteAllTags, states.options.deleteAllTags);
+    controls.SetChecked(kIdLineBreakAfterEachTag, states.options.breakAfterEachTag);
     controls.SetChecked(kIdShowLineNumbers, states.showLineNumbers);
-    controls.SetChecked(kIdKeepEmptyLines, states.keepEmptyLines);
+    controls.SetChecked(kIdKeepEmptyLines, states.options.keepEmptyLines);
 }
 
 }  // namespace tandemix::app
