@@ -24,11 +24,13 @@ public:
 
 }  // namespace
 
-CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls) {
+CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls,
+                                 const AdvancedSettings& advanced) {
     CompareRequest request = states;
     request.webPages = controls.IsChecked(kIdWebPages);
     request.followRedirects = controls.IsChecked(kIdFollowRedirects);
     request.containerForm = controls.IsChecked(kIdHta) ? ContainerForm::Hta : ContainerForm::Html;
+    ApplyAdvancedSettings(advanced, request);
     return request;
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPalette>
+#include <QSettings>
 
 #include "app/BrowserPane.h"
 #include "app/CompareDialog.h"
@@ -53,15 +54,13 @@ int CCompareApp::Run(QApplication& application) {
     QtPathPickers pickers;
     DesktopUrlOpener urlOpener;
     CredentialsDialogPrompt credentials;
-    WindowServices services{messages,
-                            debugLog,
-                            launcher,
-                            pickers,
-                            urlOpener,
-                            credentials,
-                            EngineWebCompare(),
-                            [](QWidget* parent) { return new CWebBrowser2(parent); },
-                            CodePageFromLocale()};
+    QSettings settings(QStringLiteral("Tandemix"), QStringLiteral("Tandemix"));
+    WindowServices services{
+        messages,           debugLog,
+        launcher,           pickers,
+        urlOpener,          credentials,
+        EngineWebCompare(), [](QWidget* parent) { return new CWebBrowser2(parent); },
+        settings,           CodePageFromLocale()};
     CCompareDlg window(*outputDirectory, services);
     messages.SetParent(&window);
     credentials.SetParent(&window);

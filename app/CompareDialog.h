@@ -2,10 +2,12 @@
 
 #include <QCursor>
 #include <QDialog>
+#include <QSettings>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "app/AdvancedDialog.h"
 #include "app/BrowserPane.h"
 #include "app/CompareAction.h"
 #include "app/DialogControls.h"
@@ -35,6 +37,8 @@ struct WindowServices {
     CredentialsPrompt& credentials;
     WebCompare webCompare;
     HelpPaneMaker makePane;
+    // Where the advanced settings are kept between starts.
+    QSettings& settings;
     CodePage codePage = CodePage::None;
     // One hand cursor serves every link control of the process.
     QCursor handCursor{Qt::PointingHandCursor};
@@ -52,6 +56,7 @@ public:
     DialogControls& Controls() { return *controls_; }
     const RememberedStates& States() const { return states_; }
     const RememberedFolders& Folders() const { return folders_; }
+    const AdvancedSettings& Advanced() const { return advanced_; }
     BrowseKind CurrentBrowseKind() const { return browseKind_; }
     const std::string& OutputDirectory() const { return outputDirectory_; }
 
@@ -59,6 +64,7 @@ public:
     void OnBrowse(Input input);
     void OnHelp();
     void OnAbout();
+    void OnAdvanced();
 
 private:
     QWidget* MakeCustomWidget(const ControlEntry& control, QWidget* parent);
@@ -70,6 +76,7 @@ private:
     WindowServices services_;
     RememberedStates states_;
     RememberedFolders folders_;
+    AdvancedSettings advanced_;
     BrowseKind browseKind_ = BrowseKind::File;
     HelpPane* pane_ = nullptr;  // owned by the window as a child widget
     std::unique_ptr<ControlWidgets> controls_;

@@ -89,6 +89,14 @@ constexpr std::array kControls = {
                  TabStop::Yes},
     ControlEntry{kIdHta, K::RadioButton, {284, 92, 29, 10}, "H&TA", ""},
     ControlEntry{kIdHtml, K::RadioButton, {284, 106, 33, 10}, "HT&ML", ""},
+    // Beyond the original layout: the settings of the advanced dialog, in the free right
+    // half of the output options, so that every other control keeps its place.
+    ControlEntry{kIdAdvanced,
+                 K::PushButton,
+                 {321, 104, 51, 14},
+                 "Ad&vanced...",
+                 "Erweitert\xE2\x80\xA6",
+                 TabStop::Yes},
     ControlEntry{kIdGeneralOptions, K::GroupFrame, {6, 57, 125, 70}, "General Options", "Optionen"},
     ControlEntry{
         kIdHtmlOptions, K::GroupFrame, {138, 76, 123, 51}, "HTML Options", "HTML Optionen"},

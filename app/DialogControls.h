@@ -41,6 +41,7 @@ enum ControlId : int {
     kIdGeneralOptions = 1027,
     kIdHtmlOptions = 1028,
     kIdOutputOptions = 1029,
+    kIdAdvanced = 1030,
     kIdFiles = 3001,
     kIdFolders = 3002,
     kIdWebPages = 3003,

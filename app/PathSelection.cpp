@@ -154,6 +154,16 @@ std::optional<std::string> QtPathPickers::PickFolder(const std::string& initialF
     return picker.Run();
 }
 
+std::optional<std::string> QtPathPickers::PickOutputFolder(QWidget* owner,
+                                                           const std::string& initialFolder) {
+    const QString folder =
+        QFileDialog::getExistingDirectory(owner, QString(), FromLocal(initialFolder));
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return ToLocal(folder);
+}
+
 void BrowseForInput(Input input, BrowseState state, DialogControls& controls, PathPickers& pickers,
                     QWidget* owner) {
     ReadBack(controls, state.states);

@@ -24,6 +24,10 @@ public:
     virtual std::optional<std::string> PickFile(QWidget* owner) = 0;
     // A folder chosen in the window's own folder picker, opened at the initial folder.
     virtual std::optional<std::string> PickFolder(const std::string& initialFolder) = 0;
+    // A folder for the reports, in the desktop's folder picker owned by the given window; an
+    // empty folder is a fine choice here.
+    virtual std::optional<std::string> PickOutputFolder(QWidget* owner,
+                                                        const std::string& initialFolder) = 0;
 };
 
 // The pickers the user sees.
@@ -31,6 +35,8 @@ class QtPathPickers final : public PathPickers {
 public:
     std::optional<std::string> PickFile(QWidget* owner) override;
     std::optional<std::string> PickFolder(const std::string& initialFolder) override;
+    std::optional<std::string> PickOutputFolder(QWidget* owner,
+                                                const std::string& initialFolder) override;
 };
 
 // The status line shows at most this many characters of the selected path, then "...".

@@ -45,8 +45,15 @@ public:
         folderStarts.push_back(initialFolder);
         return Next();
     }
+    std::optional<std::string> PickOutputFolder(QWidget* owner,
+                                                const std::string& initialFolder) override {
+        fileOwners.push_back(owner);
+        outputFolderStarts.push_back(initialFolder);
+        return Next();
+    }
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> folderStarts;
+    std::vector<std::string> outputFolderStarts;
     std::vector<QWidget*> fileOwners;
 
 private:

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -36,6 +37,9 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
     CancellingPrompt credentials;
     CWebBrowser2* pane = nullptr;
     QTemporaryDir outputDirectory;
+    QTemporaryDir configDirectory;
+    QSettings settings(configDirectory.filePath(QStringLiteral("tandemix.ini")),
+                       QSettings::IniFormat);
     WindowServices services{messages,
                             debugLog,
                             launcher,
@@ -47,6 +51,7 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
                                 pane = new CWebBrowser2(parent);
                                 return pane;
                             },
+                            settings,
                             CodePage::Utf8};
     CCompareDlg window(outputDirectory.path().toStdString(), services);
     qobject_cast<QLineEdit*>(window.Control(kIdInput1))->setText(input1);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
@@ -13,7 +14,8 @@
 namespace tandemix::app::test {
 
 // A main window whose outside world is recorders: no boxes, no programs started, no web
-// engine. Reports go to a temporary output directory.
+// engine. Reports go to a temporary output directory; the settings kept between starts go
+// to a temporary file, or to the given one when a test starts the window twice.
 struct WindowFixture {
     RecordingSink messages;
     SilentDebugLog debugLog;
@@ -22,21 +24,28 @@ struct WindowFixture {
     RecordingOpener opener;
     CancellingPrompt credentials;
     std::optional<CompareRequest> webRequest;
+    std::string webOutputDirectory;
     std::function<void()> duringWebCompare;
     RecordingPane* pane = nullptr;
     QTemporaryDir outputDirectory;
+    QTemporaryDir configDirectory;
+    QSettings settings;
     std::unique_ptr<CCompareDlg> window;
 
-    WindowFixture() {
+    explicit WindowFixture(const QString& settingsFile = {})
+        : settings(settingsFile.isEmpty() ? configDirectory.filePath(QStringLiteral("tandemix.ini"))
+                                          : settingsFile,
+                   QSettings::IniFormat) {
         WindowServices services{messages,
                                 debugLog,
                                 launcher,
                                 pickers,
                                 opener,
                                 credentials,
-                                [this](const CompareRequest& request, const RunContext&,
+                                [this](const CompareRequest& request, const RunContext& context,
                                        ContainerLauncher*, CredentialsPrompt&) {
                                     webRequest = request;
+                                    webOutputDirectory = context.outputDirectory;
                                     if (duringWebCompare) {
                                         duringWebCompare();
                                     }
@@ -46,6 +55,7 @@ struct WindowFixture {
                                     pane = new RecordingPane(parent);
                                     return pane;
                                 },
+                                settings,
                                 CodePage::Utf8};
         window = std::make_unique<CCompareDlg>(outputDirectory.path().toStdString(), services);
     }
