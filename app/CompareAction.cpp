@@ -36,7 +36,7 @@ CompareRequest RequestFromWindow(const RememberedStates& states, const DialogCon
 
 WebCompare EngineWebCompare() {
     return [](const CompareRequest& request, const RunContext& context, ContainerLauncher* launcher,
-              CredentialsPrompt& credentials) {
+              CredentialsPrompt& credentials, CertificateQuestion& /*certificates*/) {
         return RunWebCompareCommand(request, context, launcher, FetchSettings{}, credentials);
     };
 }
@@ -46,7 +46,7 @@ CompareOutcome RunCompareAction(const CompareRequest& request, const CompareServ
     try {
         if (request.webPages) {
             return services.webCompare(request, services.context, &services.launcher,
-                                       services.credentials);
+                                       services.credentials, services.certificates);
         }
         return RunCompareCommand(request, services.context, &services.launcher);
     } catch (const std::bad_alloc&) {

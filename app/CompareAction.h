@@ -6,6 +6,7 @@
 #include "app/DialogControls.h"
 #include "app/RememberedStates.h"
 #include "run/CompareCommand.h"
+#include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
 
 namespace tandemix::app {
@@ -16,8 +17,9 @@ CompareRequest RequestFromWindow(const RememberedStates& states, const DialogCon
                                  const AdvancedSettings& advanced);
 
 // The compare function of the Web Pages kind (fetch, run, delete the fetched files).
-using WebCompare = std::function<CompareOutcome(const CompareRequest&, const RunContext&,
-                                                ContainerLauncher*, CredentialsPrompt&)>;
+using WebCompare =
+    std::function<CompareOutcome(const CompareRequest&, const RunContext&, ContainerLauncher*,
+                                 CredentialsPrompt&, CertificateQuestion&)>;
 
 // The engine's web compare with the users' fetch settings.
 WebCompare EngineWebCompare();
@@ -26,6 +28,7 @@ struct CompareServices {
     const RunContext& context;
     ContainerLauncher& launcher;
     CredentialsPrompt& credentials;
+    CertificateQuestion& certificates;
     WebCompare webCompare;
 };
 

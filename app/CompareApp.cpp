@@ -54,16 +54,23 @@ int CCompareApp::Run(QApplication& application) {
     QtPathPickers pickers;
     DesktopUrlOpener urlOpener;
     CredentialsDialogPrompt credentials;
+    CertificateQuestionBox certificates;
     QSettings settings(QStringLiteral("Tandemix"), QStringLiteral("Tandemix"));
-    WindowServices services{
-        messages,           debugLog,
-        launcher,           pickers,
-        urlOpener,          credentials,
-        EngineWebCompare(), [](QWidget* parent) { return new CWebBrowser2(parent); },
-        settings,           CodePageFromLocale()};
+    WindowServices services{messages,
+                            debugLog,
+                            launcher,
+                            pickers,
+                            urlOpener,
+                            credentials,
+                            certificates,
+                            EngineWebCompare(),
+                            [](QWidget* parent) { return new CWebBrowser2(parent); },
+                            settings,
+                            CodePageFromLocale()};
     CCompareDlg window(*outputDirectory, services);
     messages.SetParent(&window);
     credentials.SetParent(&window);
+    certificates.SetParent(&window);
     window.exec();
     return 0;
 }

@@ -108,8 +108,8 @@ void CCompareDlg::OnCompare() {
     const CompareRequest request = RequestFromWindow(states_, *controls_, advanced_);
     const RunContext context{OutputDirectoryForRuns(advanced_, outputDirectory_),
                              services_.codePage, services_.messages, services_.debugLog};
-    RunCompareAction(request,
-                     {context, services_.launcher, services_.credentials, services_.webCompare});
+    RunCompareAction(request, {context, services_.launcher, services_.credentials,
+                               services_.certificates, services_.webCompare});
 }
 
 void CCompareDlg::OnBrowse(Input input) {

@@ -35,6 +35,7 @@ struct WindowServices {
     PathPickers& pickers;
     UrlOpener& urlOpener;
     CredentialsPrompt& credentials;
+    CertificateQuestion& certificates;
     WebCompare webCompare;
     HelpPaneMaker makePane;
     // Where the advanced settings are kept between starts.

@@ -13,6 +13,7 @@
 #include "app/StaticLink.h"
 #include "base/MessageSink.h"
 #include "run/CompareCommand.h"
+#include "web/CertificateQuestion.h"
 
 namespace tandemix::app::test {
 
@@ -65,6 +66,17 @@ private:
         answers.pop_front();
         return answer;
     }
+};
+
+// Answers every certificate question as told and keeps the problems asked about.
+class RecordingCertificateQuestion final : public CertificateQuestion {
+public:
+    bool AcceptInvalidCertificate(const CertificateProblem& problem) override {
+        problems.push_back(problem.host + " " + problem.reason);
+        return accept;
+    }
+    bool accept = false;
+    std::vector<std::string> problems;
 };
 
 class RecordingOpener final : public UrlOpener {

@@ -35,6 +35,7 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
     test::ScriptedPickers pickers;
     test::RecordingOpener opener;
     CancellingPrompt credentials;
+    test::RecordingCertificateQuestion certificates;
     CWebBrowser2* pane = nullptr;
     QTemporaryDir outputDirectory;
     QTemporaryDir configDirectory;
@@ -46,6 +47,7 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
                             pickers,
                             opener,
                             credentials,
+                            certificates,
                             EngineWebCompare(),
                             [&pane](QWidget* parent) {
                                 pane = new CWebBrowser2(parent);

@@ -23,6 +23,8 @@ struct WindowFixture {
     ScriptedPickers pickers;
     RecordingOpener opener;
     CancellingPrompt credentials;
+    RecordingCertificateQuestion certificates;
+    CertificateQuestion* webCertificates = nullptr;
     std::optional<CompareRequest> webRequest;
     std::string webOutputDirectory;
     std::function<void()> duringWebCompare;
@@ -36,27 +38,30 @@ struct WindowFixture {
         : settings(settingsFile.isEmpty() ? configDirectory.filePath(QStringLiteral("tandemix.ini"))
                                           : settingsFile,
                    QSettings::IniFormat) {
-        WindowServices services{messages,
-                                debugLog,
-                                launcher,
-                                pickers,
-                                opener,
-                                credentials,
-                                [this](const CompareRequest& request, const RunContext& context,
-                                       ContainerLauncher*, CredentialsPrompt&) {
-                                    webRequest = request;
-                                    webOutputDirectory = context.outputDirectory;
-                                    if (duringWebCompare) {
-                                        duringWebCompare();
-                                    }
-                                    return CompareOutcome{};
-                                },
-                                [this](QWidget* parent) {
-                                    pane = new RecordingPane(parent);
-                                    return pane;
-                                },
-                                settings,
-                                CodePage::Utf8};
+        WindowServices services{
+            messages,
+            debugLog,
+            launcher,
+            pickers,
+            opener,
+            credentials,
+            certificates,
+            [this](const CompareRequest& request, const RunContext& context, ContainerLauncher*,
+                   CredentialsPrompt&, CertificateQuestion& question) {
+                webRequest = request;
+                webCertificates = &question;
+                webOutputDirectory = context.outputDirectory;
+                if (duringWebCompare) {
+                    duringWebCompare();
+                }
+                return CompareOutcome{};
+            },
+            [this](QWidget* parent) {
+                pane = new RecordingPane(parent);
+                return pane;
+            },
+            settings,
+            CodePage::Utf8};
         window = std::make_unique<CCompareDlg>(outputDirectory.path().toStdString(), services);
     }
 
