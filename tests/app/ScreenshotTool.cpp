@@ -67,12 +67,12 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
 }
 
 int ShootViewer(const QString& container, const QString& output) {
-    ReportViewer viewer;
-    viewer.OpenContainer(container);
-    // Without a window manager nothing maximises: the viewer takes the screen itself.
-    viewer.setGeometry(viewer.screen()->availableGeometry());
+    test::RecordingLauncher launcher;
+    test::RecordingSink messages;
+    ReportViewer viewer(launcher, messages);
+    viewer.OpenReport(container);
     viewer.showMaximized();
-    QSignalSpy loaded(&viewer, &QWebEngineView::loadFinished);
+    QSignalSpy loaded(viewer.View(), &QWebEngineView::loadFinished);
     loaded.wait(20000);
     return Save(viewer, output) ? 0 : 1;
 }
