@@ -71,6 +71,8 @@ int ShootViewer(const QString& container, const QString& output) {
     test::RecordingSink messages;
     ReportViewer viewer(launcher, messages);
     viewer.OpenReport(container);
+    // The README's picture shows the viewer filling the screen, as a window manager has it.
+    viewer.setGeometry(viewer.screen()->availableGeometry());
     viewer.showMaximized();
     QSignalSpy loaded(viewer.View(), &QWebEngineView::loadFinished);
     loaded.wait(20000);
