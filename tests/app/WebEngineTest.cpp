@@ -192,11 +192,6 @@ private slots:
             QString::fromUtf8("Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige");
         QTest::newRow("killed by the out-of-memory killer")
             << int{QWebEnginePage::KilledTerminationStatus} << 9 << tooBig;
-        QTest::newRow("killed by someone") << int{QWebEnginePage::KilledTerminationStatus} << 15
-                                           << QString::fromUtf8(
-                                                  "Die Anzeige des Berichts wurde "
-                                                  "von au\xC3\x9F"
-                                                  "en beendet (Signal 15).");
         QTest::newRow("exit code")
             << int{QWebEnginePage::AbnormalTerminationStatus} << 3
             << "Die Anzeige des Berichts wurde mit dem Fehlercode 3 beendet.";

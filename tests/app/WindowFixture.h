@@ -26,7 +26,6 @@ struct WindowFixture {
     RecordingCertificateQuestion certificates;
     CertificateQuestion* webCertificates = nullptr;
     std::optional<CompareRequest> webRequest;
-    std::string webOutputDirectory;
     std::function<void()> duringWebCompare;
     RecordingPane* pane = nullptr;
     QTemporaryDir outputDirectory;
@@ -46,11 +45,10 @@ struct WindowFixture {
             opener,
             credentials,
             certificates,
-            [this](const CompareRequest& request, const RunContext& context, ContainerLauncher*,
+            [this](const CompareRequest& request, const RunContext&, ContainerLauncher*,
                    CredentialsPrompt&, CertificateQuestion& question) {
                 webRequest = request;
                 webCertificates = &question;
-                webOutputDirectory = context.outputDirectory;
                 if (duringWebCompare) {
                     duringWebCompare();
                 }
