@@ -4,10 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/AppMessages.h"
-#include "app/ControlIds.h"
-#include "app/DialogUnits.h"
-#include "app/ProductAddresses.h"
+#include "app/DialogControls.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
 #include "app/StaticLink.h"
 

@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QDialog>
 
-#include "app/UrlOpener.h"
+#include "app/StaticLink.h"
 
 namespace tandemix::app {
 

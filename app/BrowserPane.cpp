@@ -5,11 +5,32 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
-#include "app/ExternalObject.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
-#include "app/Resources.h"
 
 namespace tandemix::app {
+namespace {
+
+// Run in every frame before the page's own scripts, it gives pages their external object:
+// a name that begins with "xxy" (width-insensitive) reads as "Wibble", every other name as
+// undefined. Only the first three characters decide, so "xxy" and "xxyyzz" both answer;
+// NFKC folds full-width letters to their narrow forms.
+QString ExternalObjectScript() {
+    return QStringLiteral(R"JS((function () {
+  var answers = new Proxy({}, {
+    get: function (target, name) {
+      if (typeof name !== 'string') { return undefined; }
+      return name.slice(0, 3).normalize('NFKC') === 'xxy' ? 'Wibble' : undefined;
+    }
+  });
+  try {
+    Object.defineProperty(window, 'external',
+                          { value: answers, configurable: true, writable: false });
+  } catch (e) {}
+})();)JS");
+}
+
+}  // namespace
 
 CWebBrowser2::CWebBrowser2(QWidget* parent) : QWebEngineView(parent) {
     LoadResources();

@@ -1,11 +1,26 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QUrl>
 #include <QWebEngineView>
-
-#include "app/HelpPane.h"
+#include <string>
 
 namespace tandemix::app {
+
+// Must run before the application object exists: the web engine shares OpenGL contexts
+// with the widgets.
+inline void PrepareWebEngine() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+}
+
+// The window's lower pane as the window uses it: a widget that navigates to addresses.
+// Window tests replace it by a recorder, so that they need no web engine.
+class HelpPane {
+public:
+    virtual ~HelpPane() = default;
+    virtual QWidget* Widget() = 0;
+    virtual void Navigate(const std::string& address) = 0;
+};
 
 // The embedded browser of the main window: no context menu, no border, the external
 // object for pages' scripts, and the bundled help page whenever a page cannot be loaded.

@@ -1,35 +1,42 @@
 #include "app/CompareAction.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <exception>
 #include <new>
 #include <string>
 
-#include "app/AppMessages.h"
-#include "app/ControlIds.h"
-#include "app/WaitCursor.h"
+#include "app/ProductResources.h"
 #include "run/WebComparison.h"
 
 namespace tandemix::app {
+namespace {
 
-CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls) {
-    CompareRequest request;
-    request.input1 = states.input1;
-    request.input2 = states.input2;
-    request.options.caseSensitive = states.caseSensitive;
-    request.options.indent = states.indent;
-    request.options.breakAfterEachTag = states.lineBreakAfterEachTag;
-    request.options.deleteAllTags = states.deleteAllTags;
-    request.options.keepEmptyLines = states.keepEmptyLines;
-    request.showLineNumbers = states.showLineNumbers;
+// Shows the wait cursor for the lifetime of the object, so that every way out of a
+// command, an exception included, ends it.
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace
+
+CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls,
+                                 const AdvancedSettings& advanced) {
+    CompareRequest request = states;
     request.webPages = controls.IsChecked(kIdWebPages);
     request.followRedirects = controls.IsChecked(kIdFollowRedirects);
     request.containerForm = controls.IsChecked(kIdHta) ? ContainerForm::Hta : ContainerForm::Html;
+    ApplyAdvancedSettings(advanced, request);
     return request;
 }
 
 WebCompare EngineWebCompare() {
     return [](const CompareRequest& request, const RunContext& context, ContainerLauncher* launcher,
-              CredentialsPrompt& credentials) {
+              CredentialsPrompt& credentials, CertificateQuestion& /*certificates*/) {
         return RunWebCompareCommand(request, context, launcher, FetchSettings{}, credentials);
     };
 }
@@ -39,7 +46,7 @@ CompareOutcome RunCompareAction(const CompareRequest& request, const CompareServ
     try {
         if (request.webPages) {
             return services.webCompare(request, services.context, &services.launcher,
-                                       services.credentials);
+                                       services.credentials, services.certificates);
         }
         return RunCompareCommand(request, services.context, &services.launcher);
     } catch (const std::bad_alloc&) {

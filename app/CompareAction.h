@@ -2,20 +2,24 @@
 
 #include <functional>
 
+#include "app/AdvancedDialog.h"
 #include "app/DialogControls.h"
 #include "app/RememberedStates.h"
 #include "run/CompareCommand.h"
+#include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
 
 namespace tandemix::app {
 
-// The compare command's request: options from the remembered states, the kind, the
-// redirect box and the output form from the controls themselves.
-CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls);
+// The compare command's request: a copy of the remembered states, with the kind, the
+// redirect box and the output form from the controls themselves and the advanced settings.
+CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls,
+                                 const AdvancedSettings& advanced);
 
 // The compare function of the Web Pages kind (fetch, run, delete the fetched files).
-using WebCompare = std::function<CompareOutcome(const CompareRequest&, const RunContext&,
-                                                ContainerLauncher*, CredentialsPrompt&)>;
+using WebCompare =
+    std::function<CompareOutcome(const CompareRequest&, const RunContext&, ContainerLauncher*,
+                                 CredentialsPrompt&, CertificateQuestion&)>;
 
 // The engine's web compare with the users' fetch settings.
 WebCompare EngineWebCompare();
@@ -24,6 +28,7 @@ struct CompareServices {
     const RunContext& context;
     ContainerLauncher& launcher;
     CredentialsPrompt& credentials;
+    CertificateQuestion& certificates;
     WebCompare webCompare;
 };
 

@@ -3,14 +3,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPalette>
+#include <QSettings>
 
 #include "app/BrowserPane.h"
 #include "app/CompareDialog.h"
-#include "app/CredentialsDialog.h"
-#include "app/PathPickers.h"
-#include "app/Resources.h"
-#include "app/UrlOpener.h"
-#include "app/WarningBoxSink.h"
+#include "app/MessageBoxes.h"
+#include "app/PathSelection.h"
+#include "app/ProductResources.h"
+#include "app/StaticLink.h"
 #include "desktop/DesktopLauncher.h"
 
 namespace tandemix::app {
@@ -54,18 +54,23 @@ int CCompareApp::Run(QApplication& application) {
     QtPathPickers pickers;
     DesktopUrlOpener urlOpener;
     CredentialsDialogPrompt credentials;
+    CertificateQuestionBox certificates;
+    QSettings settings(QStringLiteral("Tandemix"), QStringLiteral("Tandemix"));
     WindowServices services{messages,
                             debugLog,
                             launcher,
                             pickers,
                             urlOpener,
                             credentials,
+                            certificates,
                             EngineWebCompare(),
                             [](QWidget* parent) { return new CWebBrowser2(parent); },
+                            settings,
                             CodePageFromLocale()};
     CCompareDlg window(*outputDirectory, services);
     messages.SetParent(&window);
     credentials.SetParent(&window);
+    certificates.SetParent(&window);
     window.exec();
     return 0;
 }

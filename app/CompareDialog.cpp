@@ -5,12 +5,10 @@
 #include <QLabel>
 
 #include "app/AboutDialog.h"
-#include "app/AppMessages.h"
-#include "app/DataExchange.h"
 #include "app/PathSelection.h"
-#include "app/ProductAddresses.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
-#include "app/Resources.h"
+#include "app/RememberedStates.h"
 #include "app/StaticLink.h"
 
 namespace tandemix::app {
@@ -18,7 +16,8 @@ namespace tandemix::app {
 CCompareDlg::CCompareDlg(std::string outputDirectory, WindowServices services, QWidget* parent)
     : QDialog(parent),
       outputDirectory_(std::move(outputDirectory)),
-      services_(std::move(services)) {
+      services_(std::move(services)),
+      advanced_(LoadAdvancedSettings(services_.settings)) {
     LoadResources();
     setWindowTitle(QStringLiteral("Tandemix - Compare Files, Folders And Web Pages"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -86,6 +85,7 @@ void CCompareDlg::ConnectHandlers() {
     connect(button(kIdBrowse2), &QAbstractButton::clicked, this, [this] { OnBrowse(Input::Two); });
     connect(button(kIdHelp), &QAbstractButton::clicked, this, &CCompareDlg::OnHelp);
     connect(button(kIdAbout), &QAbstractButton::clicked, this, &CCompareDlg::OnAbout);
+    connect(button(kIdAdvanced), &QAbstractButton::clicked, this, &CCompareDlg::OnAdvanced);
     connect(button(kIdCancel), &QAbstractButton::clicked, this, &QDialog::reject);
 
     // Linux has no system menu to extend: the window's own context menu carries the entry.
@@ -105,11 +105,11 @@ void CCompareDlg::Open() {
 
 void CCompareDlg::OnCompare() {
     ReadBack(*controls_, states_);
-    const CompareRequest request = RequestFromWindow(states_, *controls_);
-    const RunContext context{outputDirectory_, services_.codePage, services_.messages,
-                             services_.debugLog};
-    RunCompareAction(request,
-                     {context, services_.launcher, services_.credentials, services_.webCompare});
+    const CompareRequest request = RequestFromWindow(states_, *controls_, advanced_);
+    const RunContext context{OutputDirectoryForRuns(advanced_, outputDirectory_),
+                             services_.codePage, services_.messages, services_.debugLog};
+    RunCompareAction(request, {context, services_.launcher, services_.credentials,
+                               services_.certificates, services_.webCompare});
 }
 
 void CCompareDlg::OnBrowse(Input input) {
@@ -123,6 +123,15 @@ void CCompareDlg::OnHelp() {
 void CCompareDlg::OnAbout() {
     CAboutDlg about(services_.urlOpener, services_.handCursor, this);
     about.exec();
+}
+
+void CCompareDlg::OnAdvanced() {
+    AdvancedDialog dialog(advanced_, services_.pickers, outputDirectory_, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    advanced_ = dialog.Settings();
+    SaveAdvancedSettings(advanced_, services_.settings);
 }
 
 }  // namespace tandemix::app

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/ControlIds.h"
-#include "app/DataExchange.h"
+#include "app/DialogControls.h"
+#include "app/RememberedStates.h"
 
 namespace tandemix::app {
 namespace {
@@ -22,8 +22,8 @@ void CommonKindStep(Options options, DialogControls& controls, RememberedStates&
     states.input1.clear();
     states.input2.clear();
     controls.SetChecked(kIdShowLineNumbers, states.showLineNumbers);
-    controls.SetChecked(kIdDeleteAllTags, states.deleteAllTags);
-    controls.SetChecked(kIdLineBreakAfterEachTag, states.lineBreakAfterEachTag);
+    controls.SetChecked(kIdDeleteAllTags, states.options.deleteAllTags);
+    controls.SetChecked(kIdLineBreakAfterEachTag, states.options.breakAfterEachTag);
     if (enable && controls.IsChecked(kIdDeleteAllTags)) {
         controls.SetEnabled(kIdLineBreakAfterEachTag, false);
     }
@@ -54,7 +54,7 @@ void ApplyKindChange(CompareKind kind, DialogControls& controls, RememberedState
             break;
         case CompareKind::WebPages:
             controls.SetChecked(kIdLineBreakAfterEachTag, true);
-            states.lineBreakAfterEachTag = true;
+            states.options.breakAfterEachTag = true;
             controls.SetChecked(kIdFollowRedirects, true);
             controls.SetEnabled(kIdBrowse1, false);
             controls.SetEnabled(kIdBrowse2, false);
@@ -68,23 +68,23 @@ void ApplyOptionBoxClick(int id, DialogControls& controls, RememberedStates& sta
     const bool checked = controls.IsChecked(id);
     switch (id) {
         case kIdCaseSensitive:
-            states.caseSensitive = checked;
+            states.options.caseSensitive = checked;
             break;
         case kIdIndent:
-            states.indent = checked;
+            states.options.indent = checked;
             break;
         case kIdLineBreakAfterEachTag:
-            states.lineBreakAfterEachTag = checked;
+            states.options.breakAfterEachTag = checked;
             break;
         case kIdDeleteAllTags:
-            states.deleteAllTags = checked;
+            states.options.deleteAllTags = checked;
             controls.SetEnabled(kIdLineBreakAfterEachTag, !checked);
             break;
         case kIdShowLineNumbers:
             states.showLineNumbers = checked;
             break;
         case kIdKeepEmptyLines:
-            states.keepEmptyLines = checked;
+            states.options.keepEmptyLines = checked;
             break;
         default:
             break;

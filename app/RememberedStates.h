@@ -3,19 +3,17 @@
 #include <array>
 #include <string>
 
+#include "app/DialogControls.h"
+#include "run/CompareCommand.h"
+
 namespace tandemix::app {
 
-// The values the window's data exchange reads from its controls and shows in them.
-struct RememberedStates {
-    std::string input1;
-    std::string input2;
-    bool caseSensitive = true;
-    bool indent = true;
-    bool deleteAllTags = false;
-    bool lineBreakAfterEachTag = false;
-    bool showLineNumbers = true;
-    bool keepEmptyLines = false;
-};
+// The values the window's data exchange reads from its controls and shows in them: the two
+// input texts, the five comparison options and Show Line Numbers. They are kept in the form
+// of the request the compare command sends, whose defaults are the window's initial values,
+// so that the command builds its request by copying them; the fields read from the controls
+// themselves (kind, redirects, output form) are set only in that copy.
+using RememberedStates = CompareRequest;
 
 // What the "..." buttons open: set by the Files and Folders kinds, kept by Web Pages.
 enum class BrowseKind { File, Folder };
@@ -32,5 +30,11 @@ inline std::size_t IndexOf(Input input) {
 inline Input Other(Input input) {
     return input == Input::One ? Input::Two : Input::One;
 }
+
+// The window's data exchange. Read-back: controls into remembered states.
+void ReadBack(const DialogControls& controls, RememberedStates& states);
+
+// Show: remembered states into controls, both input fields and the six option boxes.
+void Show(const RememberedStates& states, DialogControls& controls);
 
 }  // namespace tandemix::app

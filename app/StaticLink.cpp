@@ -1,12 +1,18 @@
 #include "app/StaticLink.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QUrl>
 
 #include "app/QtText.h"
 
 namespace tandemix::app {
+
+bool DesktopUrlOpener::Open(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(FromLocal(address)));
+}
 
 CStaticLink::CStaticLink(const QString& caption, UrlOpener& opener, const QCursor& handCursor,
                          QWidget* parent)

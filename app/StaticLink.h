@@ -5,9 +5,20 @@
 #include <QLabel>
 #include <string>
 
-#include "app/UrlOpener.h"
-
 namespace tandemix::app {
+
+// Opens a web address with the desktop's browser; tests replace it by a recorder.
+class UrlOpener {
+public:
+    virtual ~UrlOpener() = default;
+    // True when the desktop took the address.
+    virtual bool Open(const std::string& address) = 0;
+};
+
+class DesktopUrlOpener final : public UrlOpener {
+public:
+    bool Open(const std::string& address) override;
+};
 
 // A text that looks and acts like a hyperlink: blue and underlined, purple once opened,
 // with the hand cursor; a click opens its address with the desktop's browser and beeps

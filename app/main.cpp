@@ -1,7 +1,7 @@
 #include <QApplication>
 
+#include "app/BrowserPane.h"
 #include "app/CompareApp.h"
-#include "app/WebEngineSetup.h"
 
 int main(int argc, char** argv) {
     tandemix::app::PrepareWebEngine();

@@ -1,33 +1,167 @@
 #include "app/viewer/ReportViewer.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedLayout>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWebEngineSettings>
+#include <QWebEngineView>
+#include <csignal>
 
-#include "app/AppMessages.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
+#include "report/ResultContainer.h"
 
 namespace tandemix::app {
+namespace {
 
-ReportViewer::ReportViewer(QWidget* parent) : QWebEngineView(parent) {
+// Chromium ends a page process that runs out of memory on purpose with a trap (SIGTRAP);
+// the kernel's out-of-memory killer ends it with SIGKILL.
+bool RanOutOfMemory(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+    return (status == QWebEnginePage::CrashedTerminationStatus && exitCode == SIGTRAP) ||
+           (status == QWebEnginePage::KilledTerminationStatus && exitCode == SIGKILL);
+}
+
+QString SignalName(int signal) {
+    switch (signal) {
+        case SIGSEGV:
+            return QStringLiteral("Speicherzugriffsfehler, ");
+        case SIGBUS:
+            return QStringLiteral("Busfehler, ");
+        case SIGILL:
+            return QStringLiteral("ung\u00fcltiger Befehl, ");
+        case SIGFPE:
+            return QStringLiteral("Rechenfehler, ");
+        case SIGABRT:
+            return QStringLiteral("abgebrochen, ");
+        default:
+            return {};
+    }
+}
+
+bool IsHta(const QString& path) {
+    return QFileInfo(path).suffix().compare(QStringLiteral("hta"), Qt::CaseInsensitive) == 0;
+}
+
+bool HoldsTheContainer(const QString& path) {
+    QFile file(path);
+    const std::string_view container = ContainerText();
+    return file.open(QIODevice::ReadOnly) &&
+           file.readAll() == QByteArray(container.data(), static_cast<qsizetype>(container.size()));
+}
+
+}  // namespace
+
+QString TerminationMessage(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode) {
+    if (RanOutOfMemory(status, exitCode)) {
+        return QStringLiteral("Der Bericht ist zu gro\u00df f\u00fcr die Anzeige");
+    }
+    switch (status) {
+        case QWebEnginePage::CrashedTerminationStatus:
+            return QStringLiteral("Die Anzeige des Berichts ist abgest\u00fcrzt (%1Signal %2).")
+                .arg(SignalName(exitCode))
+                .arg(exitCode);
+        case QWebEnginePage::KilledTerminationStatus:
+            return QStringLiteral(
+                       "Die Anzeige des Berichts wurde von au\u00dfen beendet "
+                       "(Signal %1).")
+                .arg(exitCode);
+        case QWebEnginePage::AbnormalTerminationStatus:
+            return QStringLiteral("Die Anzeige des Berichts wurde mit dem Fehlercode %1 beendet.")
+                .arg(exitCode);
+        case QWebEnginePage::NormalTerminationStatus:
+            break;
+    }
+    return QStringLiteral("Die Anzeige des Berichts wurde beendet.");
+}
+
+QRect ViewerGeometry(const QRect& available) {
+    QRect geometry(0, 0, available.width() * 9 / 10, available.height() * 9 / 10);
+    geometry.moveCenter(available.center());
+    return geometry;
+}
+
+ReportViewer::ReportViewer(ContainerLauncher& launcher, MessageSink& messages, QWidget* parent)
+    : QWidget(parent), launcher_(launcher), messages_(messages) {
     setWindowTitle(FromUtf8(messages::kViewerTitle));
-    QWebEngineSettings* settings = page()->settings();
+    stack_ = new QStackedLayout(this);
+    view_ = new QWebEngineView(this);
+    QWebEngineSettings* settings = view_->page()->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    stack_->addWidget(view_);
+
+    problem_ = new QWidget(this);
+    auto* layout = new QVBoxLayout(problem_);
+    problemText_ = new QLabel(problem_);
+    problemText_->setWordWrap(true);
+    problemText_->setAlignment(Qt::AlignCenter);
+    browserButton_ = new QPushButton(QStringLiteral("Im Webbrowser \u00f6ffnen"), problem_);
+    layout->addStretch();
+    layout->addWidget(problemText_);
+    layout->addWidget(browserButton_, 0, Qt::AlignHCenter);
+    layout->addStretch();
+    stack_->addWidget(problem_);
+
+    connect(view_->page(), &QWebEnginePage::renderProcessTerminated, this,
+            &ReportViewer::OnRenderProcessTerminated);
+    connect(browserButton_, &QPushButton::clicked, this, &ReportViewer::OpenInBrowser);
+    // Without a window manager nothing maximises the window: it takes most of the screen
+    // itself.
+    if (QScreen* shown = screen()) {
+        setGeometry(ViewerGeometry(shown->availableGeometry()));
+    }
 }
 
-void ReportViewer::OpenContainer(const QString& path) {
+void ReportViewer::OpenReport(const QString& path) {
+    path_ = path;
+    stack_->setCurrentWidget(view_);
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     QFile file(path);
-    // The engine would show an ".hta" as plain text: the page is handed over as HTML,
-    // with its own address, so that the frames load beside it and share its origin.
-    if (!file.open(QIODevice::ReadOnly)) {
-        load(url);
+    // The engine would show an ".hta" as plain text: the container is handed over as
+    // HTML, with its own address, so that the frames load beside it and share its origin.
+    // Every other report is loaded by its address, which has no size limit.
+    if (!IsHta(path) || !file.open(QIODevice::ReadOnly)) {
+        view_->load(url);
         return;
     }
-    setContent(file.readAll(), QStringLiteral("text/html"), url);
+    view_->setContent(file.readAll(), QStringLiteral("text/html"), url);
+}
+
+bool ReportViewer::ShowsProblem() const {
+    return stack_->currentWidget() == problem_;
+}
+
+QString ReportViewer::ProblemText() const {
+    return problemText_->text();
+}
+
+void ReportViewer::OnRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status,
+                                             int exitCode) {
+    problemText_->setText(TerminationMessage(status, exitCode));
+    stack_->setCurrentWidget(problem_);
+}
+
+void ReportViewer::OpenInBrowser() {
+    // Browsers do not know ".hta": they get the container's HTML form, written beside it.
+    std::string report = ToLocal(path_);
+    if (IsHta(path_) && HoldsTheContainer(path_)) {
+        const std::string html =
+            OutputPath(ToLocal(QFileInfo(path_).absolutePath()), kHtmlContainerName);
+        if (!HoldsTheContainer(FromLocal(html)) && !WriteResultContainer(html, messages_)) {
+            return;
+        }
+        report = html;
+    }
+    if (!launcher_.Launch(LaunchAttempt::BrowserLauncher, report)) {
+        QApplication::beep();
+    }
 }
 
 }  // namespace tandemix::app

@@ -1,18 +1,58 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
-#include <QWebEngineView>
+#include <QWebEnginePage>
+#include <QWidget>
+
+#include "base/MessageSink.h"
+#include "run/CompareCommand.h"
+
+class QLabel;
+class QPushButton;
+class QStackedLayout;
+class QWebEngineView;
 
 namespace tandemix::app {
 
-// The report viewer: shows a container page with its three frames and lets the local
-// pages script one another, as the report's controls need.
-class ReportViewer final : public QWebEngineView {
+// What the viewer says in place of a report whose page process has died: that the report
+// is too big when the process ran out of memory, else why it ended.
+QString TerminationMessage(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
+
+// Most of the available screen, centred: the size the viewer opens at when no window
+// manager maximises it.
+QRect ViewerGeometry(const QRect& available);
+
+// The report viewer: shows a framed report's container page with its three frames, letting
+// the local pages script one another as the report's controls need, or a one-file report.
+// When the page's process dies it says so and offers the report to the web browser.
+class ReportViewer final : public QWidget {
     Q_OBJECT
 public:
-    explicit ReportViewer(QWidget* parent = nullptr);
+    // The launcher's browser attempt opens the report in the web browser; the sink takes
+    // the message when the report's browser form cannot be written.
+    ReportViewer(ContainerLauncher& launcher, MessageSink& messages, QWidget* parent = nullptr);
 
-    void OpenContainer(const QString& path);
+    void OpenReport(const QString& path);
+
+    QWebEngineView* View() const { return view_; }
+    bool ShowsProblem() const;
+    QString ProblemText() const;
+    QPushButton* BrowserButton() const { return browserButton_; }
+
+    void OnRenderProcessTerminated(QWebEnginePage::RenderProcessTerminationStatus status,
+                                   int exitCode);
+    void OpenInBrowser();
+
+private:
+    ContainerLauncher& launcher_;
+    MessageSink& messages_;
+    QString path_;
+    QStackedLayout* stack_ = nullptr;
+    QWebEngineView* view_ = nullptr;
+    QWidget* problem_ = nullptr;
+    QLabel* problemText_ = nullptr;
+    QPushButton* browserButton_ = nullptr;
 };
 
 }  // namespace tandemix::app

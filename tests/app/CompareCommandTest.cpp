@@ -4,11 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 #include <new>
 
 #include "WindowFixture.h"
-#include "app/AppMessages.h"
+#include "app/MessageBoxes.h"
+#include "app/ProductResources.h"
 #include "base/Messages.h"
 #include "report/ResultContainer.h"
 
@@ -308,6 +311,45 @@ private slots:
         Type(fixture, inputs.file1, inputs.file2);
         fixture.Click(kIdCompare);
         QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
+    }
+
+    void certificateQuestion_data() {
+        QTest::addColumn<int>("pressed");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("Ja loads") << int{QMessageBox::Yes} << true;
+        QTest::newRow("Nein refuses") << int{QMessageBox::No} << false;
+    }
+    void certificateQuestion() {
+        QFETCH(int, pressed);
+        QFETCH(bool, accepted);
+        QString title;
+        QString text;
+        QStringList buttons;
+        QString defaultButton;
+        CertificateQuestionBox question([&](QMessageBox& box) {
+            title = box.windowTitle();
+            text = box.text();
+            for (QAbstractButton* button : box.buttons()) {
+                buttons << button->text();
+            }
+            defaultButton = box.defaultButton()->text();
+            return static_cast<QMessageBox::StandardButton>(pressed);
+        });
+        const CertificateProblem problem{"example.com", "abgelaufen"};
+        QCOMPARE(question.AcceptInvalidCertificate(problem), accepted);
+        QCOMPARE(title, QStringLiteral("Tandemix"));
+        QCOMPARE(text, QString::fromUtf8("Das Zertifikat von example.com ist ung\xC3\xBCltig "
+                                         "(abgelaufen). Trotzdem laden?"));
+        buttons.sort();
+        QCOMPARE(buttons, QStringList({QStringLiteral("Ja"), QStringLiteral("Nein")}));
+        QCOMPARE(defaultButton, QStringLiteral("Nein"));
+    }
+
+    void webCompareIsGivenTheWindowsCertificateQuestion() {
+        WindowFixture fixture;
+        fixture.Click(kIdWebPages);
+        fixture.Click(kIdCompare);
+        QCOMPARE(fixture.webCertificates, &fixture.certificates);
     }
 
     void enterStartsTheCompare() {

@@ -6,11 +6,10 @@
 #include <QtTest>
 
 #include "WindowFixture.h"
-#include "app/AppMessages.h"
 #include "app/CompareApp.h"
-#include "app/ControlTable.h"
+#include "app/DialogControls.h"
 #include "app/KindRules.h"
-#include "app/ProductAddresses.h"
+#include "app/ProductResources.h"
 #include "app/QtText.h"
 #include "run/OutputDirectory.h"
 
@@ -117,6 +116,7 @@ private slots:
             {kIdHtmlOptions, "HTML Optionen"},
             {kIdOutputOptions, "Ausgabe-Optionen"},
             {kIdMakerLink, "http://www.example.com/"},
+            {kIdAdvanced, "Erweitert\xE2\x80\xA6"},
         };
         for (const auto& [id, caption] : rows) {
             QTest::newRow(qPrintable(QString::number(id))) << id << QString::fromUtf8(caption);
@@ -151,6 +151,26 @@ private slots:
                 continue;
             }
             QCOMPARE(widget->geometry(), expected);
+        }
+    }
+
+    // The one control beyond the original layout lies inside the output options and touches
+    // no other control, also with its caption drawn whole.
+    void advancedButtonDisturbsNoControl() {
+        WindowFixture fixture;
+        QWidget* advanced = fixture.window->Control(kIdAdvanced);
+        QVERIFY(advanced->width() >= advanced->sizeHint().width());
+        for (const ControlEntry& control : MainWindowControls()) {
+            if (control.id == kIdAdvanced || control.id == kIdNone) {
+                continue;
+            }
+            const QRect other = fixture.window->Control(control.id)->geometry();
+            if (control.id == kIdOutputOptions) {
+                QVERIFY(other.contains(advanced->geometry()));
+            } else {
+                QVERIFY2(!other.intersects(advanced->geometry()),
+                         qPrintable(QString::number(control.id)));
+            }
         }
     }
 

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "WindowFixture.h"
-#include "app/FolderPicker.h"
+#include "app/PathSelection.h"
 
 using namespace tandemix;
 using namespace tandemix::app;

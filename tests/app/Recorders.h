@@ -8,11 +8,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/HelpPane.h"
-#include "app/PathPickers.h"
-#include "app/UrlOpener.h"
+#include "app/BrowserPane.h"
+#include "app/PathSelection.h"
+#include "app/StaticLink.h"
 #include "base/MessageSink.h"
 #include "run/CompareCommand.h"
+#include "web/CertificateQuestion.h"
 
 namespace tandemix::app::test {
 
@@ -45,8 +46,15 @@ public:
         folderStarts.push_back(initialFolder);
         return Next();
     }
+    std::optional<std::string> PickOutputFolder(QWidget* owner,
+                                                const std::string& initialFolder) override {
+        fileOwners.push_back(owner);
+        outputFolderStarts.push_back(initialFolder);
+        return Next();
+    }
     std::deque<std::optional<std::string>> answers;
     std::vector<std::string> folderStarts;
+    std::vector<std::string> outputFolderStarts;
     std::vector<QWidget*> fileOwners;
 
 private:
@@ -58,6 +66,17 @@ private:
         answers.pop_front();
         return answer;
     }
+};
+
+// Answers every certificate question as told and keeps the problems asked about.
+class RecordingCertificateQuestion final : public CertificateQuestion {
+public:
+    bool AcceptInvalidCertificate(const CertificateProblem& problem) override {
+        problems.push_back(problem.host + " " + problem.reason);
+        return accept;
+    }
+    bool accept = false;
+    std::vector<std::string> problems;
 };
 
 class RecordingOpener final : public UrlOpener {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -12,7 +13,6 @@
 #include "app/BrowserPane.h"
 #include "app/CompareApp.h"
 #include "app/CompareDialog.h"
-#include "app/WebEngineSetup.h"
 #include "app/viewer/ReportViewer.h"
 
 using namespace tandemix;
@@ -35,19 +35,25 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
     test::ScriptedPickers pickers;
     test::RecordingOpener opener;
     CancellingPrompt credentials;
+    test::RecordingCertificateQuestion certificates;
     CWebBrowser2* pane = nullptr;
     QTemporaryDir outputDirectory;
+    QTemporaryDir configDirectory;
+    QSettings settings(configDirectory.filePath(QStringLiteral("tandemix.ini")),
+                       QSettings::IniFormat);
     WindowServices services{messages,
                             debugLog,
                             launcher,
                             pickers,
                             opener,
                             credentials,
+                            certificates,
                             EngineWebCompare(),
                             [&pane](QWidget* parent) {
                                 pane = new CWebBrowser2(parent);
                                 return pane;
                             },
+                            settings,
                             CodePage::Utf8};
     CCompareDlg window(outputDirectory.path().toStdString(), services);
     qobject_cast<QLineEdit*>(window.Control(kIdInput1))->setText(input1);
@@ -61,12 +67,14 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
 }
 
 int ShootViewer(const QString& container, const QString& output) {
-    ReportViewer viewer;
-    viewer.OpenContainer(container);
-    // Without a window manager nothing maximises: the viewer takes the screen itself.
+    test::RecordingLauncher launcher;
+    test::RecordingSink messages;
+    ReportViewer viewer(launcher, messages);
+    viewer.OpenReport(container);
+    // The README's picture shows the viewer filling the screen, as a window manager has it.
     viewer.setGeometry(viewer.screen()->availableGeometry());
     viewer.showMaximized();
-    QSignalSpy loaded(&viewer, &QWebEngineView::loadFinished);
+    QSignalSpy loaded(viewer.View(), &QWebEngineView::loadFinished);
     loaded.wait(20000);
     return Save(viewer, output) ? 0 : 1;
 }

@@ -1,15 +1,17 @@
 // The browser pane and the report viewer in a real web engine: the external property,
-// the bundled help page when offline, and a report whose frames script one another.
+// the bundled help page when offline, a report whose frames script one another, a one-file
+// report, and a report whose page process dies.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QWebEnginePage>
 #include <QtTest>
 
 #include "Recorders.h"
 #include "app/BrowserPane.h"
-#include "app/WebEngineSetup.h"
 #include "app/viewer/ReportViewer.h"
 #include "report/ResultContainer.h"
 #include "run/CompareCommand.h"
@@ -131,9 +133,12 @@ private slots:
         const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
         QVERIFY(!outcome.containerPath.empty());
 
-        ReportViewer viewer;
-        QCOMPARE(viewer.windowTitle(), QStringLiteral("Tandemix Ergebnisse"));
-        viewer.OpenContainer(QString::fromStdString(outcome.containerPath));
+        RecordingLauncher launcher;
+        RecordingSink sink;
+        ReportViewer shown(launcher, sink);
+        QCOMPARE(shown.windowTitle(), QStringLiteral("Tandemix Ergebnisse"));
+        QWebEngineView& viewer = *shown.View();
+        shown.OpenReport(QString::fromStdString(outcome.containerPath));
         QVERIFY(WaitForLoad(viewer));
         // frames[0] is the top page: the name "top" is shadowed by window.top.
         const QString frameText = QStringLiteral(
@@ -151,10 +156,105 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Evaluate(viewer, marks).toString(), QStringLiteral("1,1"),
                                   kLoadTimeoutMs);
     }
+
+    // A one-file report is an ordinary page, here larger than a page handed over whole may be.
+    void viewerOpensOneFileReport() {
+        QTemporaryDir directory;
+        const QString path = directory.filePath(QStringLiteral("Tandemix-Bericht.html"));
+        WriteText(path,
+                  "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bericht</title>"
+                  "</head><body><p id=\"rows\">" +
+                      QByteArray(3 << 20, 'x') +
+                      "</p><script>document.title = 'Bericht ' + "
+                      "document.getElementById('rows').textContent.length;</script>"
+                      "</body></html>");
+        RecordingLauncher launcher;
+        RecordingSink sink;
+        ReportViewer viewer(launcher, sink);
+        viewer.OpenReport(path);
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.View()->title(), QStringLiteral("Bericht %1").arg(3 << 20),
+                                  kLoadTimeoutMs);
+    }
+
+    void viewerTakesMostOfTheScreen() {
+        QCOMPARE(ViewerGeometry(QRect(0, 20, 1000, 800)), QRect(50, 60, 900, 720));
+        RecordingLauncher launcher;
+        RecordingSink sink;
+        ReportViewer viewer(launcher, sink);
+        QCOMPARE(viewer.geometry(), ViewerGeometry(viewer.screen()->availableGeometry()));
+    }
+
+    void terminationMessages_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString tooBig =
+            QString::fromUtf8("Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige");
+        QTest::newRow("killed by the out-of-memory killer")
+            << int{QWebEnginePage::KilledTerminationStatus} << 9 << tooBig;
+        QTest::newRow("exit code")
+            << int{QWebEnginePage::AbnormalTerminationStatus} << 3
+            << "Die Anzeige des Berichts wurde mit dem Fehlercode 3 beendet.";
+    }
+    void terminationMessages() {
+        QFETCH(int, status);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QCOMPARE(TerminationMessage(
+                     static_cast<QWebEnginePage::RenderProcessTerminationStatus>(status), exitCode),
+                 message);
+    }
+
+    // The page process really dies; the viewer says why and hands the browser the report.
+    void deadPageProcessIsReported_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("crash") << "chrome://crash"
+                               << QString::fromUtf8(
+                                      "Die Anzeige des Berichts ist abgest\xC3\xBC"
+                                      "rzt (Speicherzugriffsfehler, Signal 11).");
+        QTest::newRow("out of memory")
+            << "var keep = []; for (;;) { keep.push(new Array(100000).fill(Math.random())); }"
+            << QString::fromUtf8("Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige");
+    }
+    void deadPageProcessIsReported() {
+        QFETCH(QString, cause);
+        QFETCH(QString, message);
+        QTemporaryDir directory;
+        const QString hta = directory.filePath(QStringLiteral("Tandemix.hta"));
+        const std::string_view container = ContainerText();
+        WriteText(hta, QByteArray(container.data(), static_cast<qsizetype>(container.size())));
+        RecordingLauncher launcher;
+        RecordingSink sink;
+        ReportViewer viewer(launcher, sink);
+        viewer.OpenReport(hta);
+        QVERIFY(WaitForLoad(*viewer.View()));
+        QVERIFY(!viewer.ShowsProblem());
+        if (cause.startsWith(QStringLiteral("chrome:"))) {
+            viewer.View()->load(QUrl(cause));
+        } else {
+            viewer.View()->page()->runJavaScript(cause);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(viewer.ShowsProblem(), kLoadTimeoutMs);
+        QCOMPARE(viewer.ProblemText(), message);
+
+        viewer.BrowserButton()->click();
+        const std::string html = directory.filePath(QStringLiteral("Tandemix.htm")).toStdString();
+        QCOMPARE(launcher.attempts.size(), std::size_t{1});
+        QCOMPARE(launcher.attempts.front(), std::pair(LaunchAttempt::BrowserLauncher, html));
+        QFile written(QString::fromStdString(html));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(),
+                 QByteArray(container.data(), static_cast<qsizetype>(container.size())));
+        QVERIFY(sink.texts.empty());
+    }
 };
 
 int main(int argc, char** argv) {
     PrepareWebEngine();
+    // A small script heap lets a test run the page process out of memory in a moment.
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
+            qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " --js-flags=--max-old-space-size=64");
     QApplication application(argc, argv);
     WebEngineTest test;
     return QTest::qExec(&test, argc, argv);

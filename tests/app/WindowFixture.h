@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
@@ -13,7 +14,8 @@
 namespace tandemix::app::test {
 
 // A main window whose outside world is recorders: no boxes, no programs started, no web
-// engine. Reports go to a temporary output directory.
+// engine. Reports go to a temporary output directory; the settings kept between starts go
+// to a temporary file, or to the given one when a test starts the window twice.
 struct WindowFixture {
     RecordingSink messages;
     SilentDebugLog debugLog;
@@ -21,32 +23,43 @@ struct WindowFixture {
     ScriptedPickers pickers;
     RecordingOpener opener;
     CancellingPrompt credentials;
+    RecordingCertificateQuestion certificates;
+    CertificateQuestion* webCertificates = nullptr;
     std::optional<CompareRequest> webRequest;
     std::function<void()> duringWebCompare;
     RecordingPane* pane = nullptr;
     QTemporaryDir outputDirectory;
+    QTemporaryDir configDirectory;
+    QSettings settings;
     std::unique_ptr<CCompareDlg> window;
 
-    WindowFixture() {
-        WindowServices services{messages,
-                                debugLog,
-                                launcher,
-                                pickers,
-                                opener,
-                                credentials,
-                                [this](const CompareRequest& request, const RunContext&,
-                                       ContainerLauncher*, CredentialsPrompt&) {
-                                    webRequest = request;
-                                    if (duringWebCompare) {
-                                        duringWebCompare();
-                                    }
-                                    return CompareOutcome{};
-                                },
-                                [this](QWidget* parent) {
-                                    pane = new RecordingPane(parent);
-                                    return pane;
-                                },
-                                CodePage::Utf8};
+    explicit WindowFixture(const QString& settingsFile = {})
+        : settings(settingsFile.isEmpty() ? configDirectory.filePath(QStringLiteral("tandemix.ini"))
+                                          : settingsFile,
+                   QSettings::IniFormat) {
+        WindowServices services{
+            messages,
+            debugLog,
+            launcher,
+            pickers,
+            opener,
+            credentials,
+            certificates,
+            [this](const CompareRequest& request, const RunContext&, ContainerLauncher*,
+                   CredentialsPrompt&, CertificateQuestion& question) {
+                webRequest = request;
+                webCertificates = &question;
+                if (duringWebCompare) {
+                    duringWebCompare();
+                }
+                return CompareOutcome{};
+            },
+            [this](QWidget* parent) {
+                pane = new RecordingPane(parent);
+                return pane;
+            },
+            settings,
+            CodePage::Utf8};
         window = std::make_unique<CCompareDlg>(outputDirectory.path().toStdString(), services);
     }
 

@@ -1,15 +1,23 @@
-#include "app/CredentialsDialog.h"
+#include "app/MessageBoxes.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
+#include "app/ProductResources.h"
 #include "app/QtText.h"
 
 namespace tandemix::app {
+
+void WarningBoxSink::Warn(std::string_view text) {
+    QMessageBox box(QMessageBox::Warning, FromUtf8(messages::kBoxTitle), FromUtf8(text),
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
 
 std::optional<Credentials> CredentialsDialogPrompt::Ask(std::string_view url,
                                                         AuthRequester requester) {
@@ -36,6 +44,25 @@ std::optional<Credentials> CredentialsDialogPrompt::Ask(std::string_view url,
         return std::nullopt;
     }
     return Credentials{user->text().toStdString(), password->text().toStdString()};
+}
+
+QString CertificateQuestionText(const CertificateProblem& problem) {
+    return QStringLiteral("Das Zertifikat von %1 ist ung\u00fcltig (%2). Trotzdem laden?")
+        .arg(FromLocal(problem.host), FromUtf8(problem.reason));
+}
+
+CertificateQuestionBox::CertificateQuestionBox()
+    : run_([](QMessageBox& box) { return static_cast<QMessageBox::StandardButton>(box.exec()); }) {}
+
+bool CertificateQuestionBox::AcceptInvalidCertificate(const CertificateProblem& problem) {
+    QMessageBox box(QMessageBox::Warning, FromUtf8(messages::kBoxTitle),
+                    CertificateQuestionText(problem), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
+    // Loading is the risky answer: Enter alone must not give it.
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return run_(box) == QMessageBox::Yes;
 }
 
 }  // namespace tandemix::app

@@ -1,8 +1,15 @@
-#include "app/ProductAddresses.h"
+#include "app/ProductResources.h"
+
+#include <QtCore/qglobal.h>
 
 #ifndef TANDEMIX_HELP_HOST
 #define TANDEMIX_HELP_HOST "http://www.tandemix.example.com"
 #endif
+
+// Qt's resource macro names a function in the global namespace.
+static void RegisterTandemixResources() {
+    Q_INIT_RESOURCE(tandemix);
+}
 
 namespace tandemix::app {
 
@@ -16,6 +23,14 @@ std::string StartPageAddress() {
 
 std::string HelpPageAddress() {
     return HelpHost() + "/hilfe/help.php";
+}
+
+void LoadResources() {
+    static const bool registered = [] {
+        RegisterTandemixResources();
+        return true;
+    }();
+    (void)registered;
 }
 
 }  // namespace tandemix::app

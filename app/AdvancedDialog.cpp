@@ -1,0 +1,137 @@
+#include "app/AdvancedDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "app/QtText.h"
+
+namespace tandemix::app {
+namespace {
+
+constexpr auto kAlignmentKey = "advanced/alignment";
+constexpr auto kFolderContentsKey = "advanced/folderContents";
+constexpr auto kReportKey = "advanced/report";
+constexpr auto kOutputFolderKey = "advanced/outputFolder";
+
+QString Text(std::string_view text) {
+    return FromUtf8(text);
+}
+
+}  // namespace
+
+AdvancedSettings LoadAdvancedSettings(QSettings& store) {
+    AdvancedSettings settings;
+    if (store.value(kAlignmentKey).toString() == QStringLiteral("minimal")) {
+        settings.alignment = Alignment::Minimal;
+    }
+    if (store.value(kFolderContentsKey).toString() == QStringLiteral("true")) {
+        settings.folderComparison = FolderComparison::ByContents;
+    }
+    if (store.value(kReportKey).toString() == QStringLiteral("single")) {
+        settings.reportForm = ReportForm::Single;
+    }
+    settings.outputFolder = ToLocal(store.value(kOutputFolderKey).toString());
+    return settings;
+}
+
+void SaveAdvancedSettings(const AdvancedSettings& settings, QSettings& store) {
+    store.setValue(kAlignmentKey, settings.alignment == Alignment::Minimal
+                                      ? QStringLiteral("minimal")
+                                      : QStringLiteral("greedy"));
+    store.setValue(kFolderContentsKey, settings.folderComparison == FolderComparison::ByContents
+                                           ? QStringLiteral("true")
+                                           : QStringLiteral("false"));
+    store.setValue(kReportKey, settings.reportForm == ReportForm::Single
+                                   ? QStringLiteral("single")
+                                   : QStringLiteral("framed"));
+    store.setValue(kOutputFolderKey, FromLocal(settings.outputFolder));
+    store.sync();
+}
+
+void ApplyAdvancedSettings(const AdvancedSettings& settings, CompareRequest& request) {
+    request.alignment = settings.alignment;
+    request.folderComparison = settings.folderComparison;
+    request.reportForm = settings.reportForm;
+}
+
+const std::string& OutputDirectoryForRuns(const AdvancedSettings& settings,
+                                          const std::string& windowDirectory) {
+    return settings.outputFolder.empty() ? windowDirectory : settings.outputFolder;
+}
+
+AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pickers,
+                               std::string defaultFolder, QWidget* parent)
+    : QDialog(parent),
+      pickers_(pickers),
+      defaultFolderPath_(std::move(defaultFolder)),
+      outputFolder_(settings.outputFolder) {
+    setWindowTitle(Text(captions::kAdvancedTitle));
+    auto* layout = new QVBoxLayout(this);
+    minimalAlignment_ = new QCheckBox(Text(captions::kMinimalAlignment), this);
+    minimalAlignment_->setChecked(settings.alignment == Alignment::Minimal);
+    folderContents_ = new QCheckBox(Text(captions::kFolderContents), this);
+    folderContents_->setChecked(settings.folderComparison == FolderComparison::ByContents);
+    singleReport_ = new QCheckBox(Text(captions::kSingleReport), this);
+    singleReport_->setChecked(settings.reportForm == ReportForm::Single);
+    for (QCheckBox* box : {minimalAlignment_, folderContents_, singleReport_}) {
+        layout->addWidget(box);
+    }
+
+    layout->addWidget(new QLabel(Text(captions::kOutputFolder), this));
+    auto* folderRow = new QHBoxLayout;
+    folderField_ = new QLineEdit(FromLocal(outputFolder_), this);
+    folderField_->setReadOnly(true);
+    folderField_->setPlaceholderText(Text(captions::kDefaultFolder));
+    folderField_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    pickFolder_ = new QPushButton(Text(captions::kPickFolder), this);
+    defaultFolder_ = new QPushButton(Text(captions::kDefaultFolder), this);
+    folderRow->addWidget(folderField_, 1);
+    folderRow->addWidget(pickFolder_);
+    folderRow->addWidget(defaultFolder_);
+    layout->addLayout(folderRow);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    cancel_ = buttons->button(QDialogButtonBox::Cancel);
+    cancel_->setText(Text(captions::kCancel));
+    layout->addWidget(buttons);
+    // Only OK is a default button: Enter anywhere in the dialog confirms it.
+    for (QPushButton* button : {pickFolder_, defaultFolder_, cancel_}) {
+        button->setAutoDefault(false);
+    }
+    ok_->setDefault(true);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(pickFolder_, &QPushButton::clicked, this, &AdvancedDialog::OnPickFolder);
+    connect(defaultFolder_, &QPushButton::clicked, this, [this] {
+        outputFolder_.clear();
+        folderField_->clear();
+    });
+}
+
+AdvancedSettings AdvancedDialog::Settings() const {
+    AdvancedSettings settings;
+    settings.alignment = minimalAlignment_->isChecked() ? Alignment::Minimal : Alignment::Greedy;
+    settings.folderComparison =
+        folderContents_->isChecked() ? FolderComparison::ByContents : FolderComparison::ByTime;
+    settings.reportForm = singleReport_->isChecked() ? ReportForm::Single : ReportForm::Framed;
+    settings.outputFolder = outputFolder_;
+    return settings;
+}
+
+void AdvancedDialog::OnPickFolder() {
+    const std::string& start = outputFolder_.empty() ? defaultFolderPath_ : outputFolder_;
+    if (const std::optional<std::string> chosen = pickers_.PickOutputFolder(this, start)) {
+        outputFolder_ = *chosen;
+        folderField_->setText(FromLocal(outputFolder_));
+    }
+}
+
+}  // namespace tandemix::app

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <string_view>
+
+#include "app/PathSelection.h"
+#include "diff/DifferenceEngine.h"
+#include "document/FolderListing.h"
+#include "report/ReportForm.h"
+#include "run/CompareCommand.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+class QSettings;
+
+namespace tandemix::app {
+
+// The settings behind the window's "Erweitert…" button. Unlike the window's remembered
+// states they are kept between starts; their defaults give the comparison of the main
+// window as it always was.
+struct AdvancedSettings {
+    Alignment alignment = Alignment::Greedy;
+    FolderComparison folderComparison = FolderComparison::ByTime;
+    ReportForm reportForm = ReportForm::Framed;
+    std::string outputFolder;  // empty: the output directory fixed when the window opened
+
+    bool operator==(const AdvancedSettings&) const = default;
+};
+
+// Values the store does not know (an older or a hand-edited file) read as the defaults.
+AdvancedSettings LoadAdvancedSettings(QSettings& store);
+void SaveAdvancedSettings(const AdvancedSettings& settings, QSettings& store);
+
+// The request fields the settings decide.
+void ApplyAdvancedSettings(const AdvancedSettings& settings, CompareRequest& request);
+
+// Where the runs write: the chosen folder, else the window's output directory.
+const std::string& OutputDirectoryForRuns(const AdvancedSettings& settings,
+                                          const std::string& windowDirectory);
+
+namespace captions {
+
+inline constexpr std::string_view kAdvancedTitle = "Erweiterte Einstellungen";
+inline constexpr std::string_view kMinimalAlignment =
+    "Genaue Zeilenzuordnung (k\xC3\xBCrzeste \xC3\x84nderungsliste)";
+inline constexpr std::string_view kFolderContents = "Verzeichnisse nach Inhalt vergleichen";
+inline constexpr std::string_view kSingleReport = "Bericht als eine Datei (Tandemix-Bericht.html)";
+inline constexpr std::string_view kOutputFolder = "Ausgabe-Verzeichnis:";
+inline constexpr std::string_view kDefaultFolder = "Standard";
+inline constexpr std::string_view kPickFolder = "\xE2\x80\xA6";
+inline constexpr std::string_view kCancel = "Abbrechen";
+
+}  // namespace captions
+
+// A small modal dialog over the settings: three check boxes and the output folder, shown
+// as its path (empty shows "Standard") with a button to pick one and one to go back to the
+// standard folder.
+class AdvancedDialog final : public QDialog {
+    Q_OBJECT
+public:
+    AdvancedDialog(const AdvancedSettings& settings, PathPickers& pickers,
+                   std::string defaultFolder, QWidget* parent = nullptr);
+
+    // The settings as the dialog shows them now.
+    AdvancedSettings Settings() const;
+
+    QCheckBox* MinimalAlignmentBox() const { return minimalAlignment_; }
+    QCheckBox* FolderContentsBox() const { return folderContents_; }
+    QCheckBox* SingleReportBox() const { return singleReport_; }
+    QLineEdit* FolderField() const { return folderField_; }
+    QPushButton* PickFolderButton() const { return pickFolder_; }
+    QPushButton* DefaultFolderButton() const { return defaultFolder_; }
+    QPushButton* OkButton() const { return ok_; }
+    QPushButton* CancelButton() const { return cancel_; }
+
+private:
+    void OnPickFolder();
+
+    PathPickers& pickers_;
+    std::string defaultFolderPath_;
+    std::string outputFolder_;
+    QCheckBox* minimalAlignment_ = nullptr;
+    QCheckBox* folderContents_ = nullptr;
+    QCheckBox* singleReport_ = nullptr;
+    QLineEdit* folderField_ = nullptr;
+    QPushButton* pickFolder_ = nullptr;
+    QPushButton* defaultFolder_ = nullptr;
+    QPushButton* ok_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};
+
+}  // namespace tandemix::app

@@ -1,0 +1,157 @@
+// The "Erweitert…" dialog: its captions and defaults, OK and cancel, the settings kept
+// between starts, and the settings reaching the run.
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "WindowFixture.h"
+#include "app/AdvancedDialog.h"
+
+using namespace tandemix;
+using namespace tandemix::app;
+using namespace tandemix::app::test;
+
+namespace {
+
+enum class Answer { Ok, Cancel };
+
+// Opens the dialog with the window's button, changes it with the step, then answers it.
+bool AnswerDialog(WindowFixture& fixture, const std::function<void(AdvancedDialog&)>& step,
+                  Answer answer) {
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<AdvancedDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            if (QWidget* other = QApplication::activeModalWidget()) {
+                other->close();
+            }
+            return;
+        }
+        step(*dialog);
+        (answer == Answer::Ok ? dialog->OkButton() : dialog->CancelButton())->click();
+        answered = true;
+    });
+    fixture.Click(kIdAdvanced);
+    return answered;
+}
+
+void TickAll(AdvancedDialog& dialog) {
+    dialog.MinimalAlignmentBox()->click();
+    dialog.FolderContentsBox()->click();
+    dialog.SingleReportBox()->click();
+    dialog.PickFolderButton()->click();
+}
+
+const AdvancedSettings kAllOn{Alignment::Minimal, FolderComparison::ByContents, ReportForm::Single,
+                              "/chosen/reports"};
+
+}  // namespace
+
+class AdvancedDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void captionsAndDefaults() {
+        ScriptedPickers pickers;
+        AdvancedDialog dialog(AdvancedSettings{}, pickers, "/documents");
+        QCOMPARE(
+            dialog.MinimalAlignmentBox()->text(),
+            QString::fromUtf8("Genaue Zeilenzuordnung (k\xC3\xBCrzeste \xC3\x84nderungsliste)"));
+        QCOMPARE(dialog.FolderContentsBox()->text(),
+                 QStringLiteral("Verzeichnisse nach Inhalt vergleichen"));
+        QCOMPARE(dialog.SingleReportBox()->text(),
+                 QStringLiteral("Bericht als eine Datei (Tandemix-Bericht.html)"));
+        QCOMPARE(dialog.CancelButton()->text(), QStringLiteral("Abbrechen"));
+        QCOMPARE(dialog.OkButton()->text(), QStringLiteral("OK"));
+        QVERIFY(dialog.OkButton()->isDefault());
+        QCOMPARE(dialog.FolderField()->text(), QString());
+        QCOMPARE(dialog.FolderField()->placeholderText(), QStringLiteral("Standard"));
+        QCOMPARE(dialog.Settings(), AdvancedSettings{});
+    }
+
+    void answerIsKeptAcrossStarts_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::newRow("OK keeps the settings") << true;
+        QTest::newRow("cancel changes nothing") << false;
+    }
+    void answerIsKeptAcrossStarts() {
+        QFETCH(bool, confirm);
+        const AdvancedSettings expected = confirm ? kAllOn : AdvancedSettings{};
+        QTemporaryDir config;
+        const QString file = config.filePath(QStringLiteral("tandemix.ini"));
+        {
+            WindowFixture first(file);
+            QCOMPARE(first.window->Advanced(), AdvancedSettings{});
+            first.pickers.answers = {std::optional<std::string>(kAllOn.outputFolder)};
+            QVERIFY(AnswerDialog(first, TickAll, confirm ? Answer::Ok : Answer::Cancel));
+            QCOMPARE(first.pickers.outputFolderStarts.front(), first.window->OutputDirectory());
+            QCOMPARE(first.window->Advanced(), expected);
+        }
+        WindowFixture second(file);
+        QCOMPARE(second.window->Advanced(), expected);
+        QVERIFY(AnswerDialog(
+            second, [&](AdvancedDialog& dialog) { QCOMPARE(dialog.Settings(), expected); },
+            Answer::Cancel));
+    }
+
+    void unknownStoredValuesReadAsDefaults() {
+        QTemporaryDir config;
+        const QString file = config.filePath(QStringLiteral("tandemix.ini"));
+        QSettings store(file, QSettings::IniFormat);
+        store.setValue(QStringLiteral("advanced/alignment"), QStringLiteral("Minimal!"));
+        store.setValue(QStringLiteral("advanced/report"), 7);
+        QCOMPARE(LoadAdvancedSettings(store), AdvancedSettings{});
+    }
+
+    void settingsReachTheRequest_data() {
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("first run is the standard run") << false;
+        QTest::newRow("every setting changed") << true;
+    }
+    void settingsReachTheRequest() {
+        QFETCH(bool, changed);
+        WindowFixture fixture;
+        if (changed) {
+            QVERIFY(AnswerDialog(fixture, TickAll, Answer::Ok));
+        }
+        fixture.Click(kIdWebPages);
+        fixture.Click(kIdCompare);
+        QVERIFY(fixture.webRequest.has_value());
+        const CompareRequest& request = *fixture.webRequest;
+        QCOMPARE(request.alignment, changed ? Alignment::Minimal : Alignment::Greedy);
+        QCOMPARE(request.folderComparison,
+                 changed ? FolderComparison::ByContents : FolderComparison::ByTime);
+        QCOMPARE(request.reportForm, changed ? ReportForm::Single : ReportForm::Framed);
+    }
+
+    // A real run of two files writes its report into the chosen folder.
+    void chosenFolderTakesTheReport() {
+        QTemporaryDir inputs;
+        QTemporaryDir chosen;
+        for (const char* name : {"a.txt", "b.txt"}) {
+            QFile file(inputs.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(name);
+        }
+        WindowFixture fixture;
+        fixture.pickers.answers = {std::optional<std::string>(chosen.path().toStdString())};
+        QVERIFY(AnswerDialog(
+            fixture, [](AdvancedDialog& dialog) { dialog.PickFolderButton()->click(); },
+            Answer::Ok));
+        fixture.Edit(kIdInput1)->setText(inputs.filePath(QStringLiteral("a.txt")));
+        fixture.Edit(kIdInput2)->setText(inputs.filePath(QStringLiteral("b.txt")));
+        fixture.Click(kIdCompare);
+        QVERIFY(fixture.messages.texts.empty());
+        QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
+        QCOMPARE(fixture.launcher.attempts.front().second,
+                 chosen.filePath(QStringLiteral("Tandemix.htm")).toStdString());
+        QVERIFY(!QFile::exists(QString::fromStdString(fixture.OutputPath("Tandemix.htm"))));
+    }
+};
+
+QTEST_MAIN(AdvancedDialogTest)
+#include "AdvancedDialogTest.moc"
