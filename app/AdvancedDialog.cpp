@@ -28,26 +28,27 @@ QString Text(std::string_view text) {
 AdvancedSettings LoadAdvancedSettings(QSettings& store) {
     AdvancedSettings settings;
     if (store.value(kAlignmentKey).toString() == QStringLiteral("minimal")) {
-        settings.alignment = Alignment::Minimal;
+        settings.choices.alignment = Alignment::Minimal;
     }
     if (store.value(kFolderContentsKey).toString() == QStringLiteral("true")) {
-        settings.folderComparison = FolderComparison::ByContents;
+        settings.choices.folderComparison = FolderComparison::ByContents;
     }
     if (store.value(kReportKey).toString() == QStringLiteral("single")) {
-        settings.reportForm = ReportForm::Single;
+        settings.choices.reportForm = ReportForm::Single;
     }
     settings.outputFolder = ToLocal(store.value(kOutputFolderKey).toString());
     return settings;
 }
 
 void SaveAdvancedSettings(const AdvancedSettings& settings, QSettings& store) {
-    store.setValue(kAlignmentKey, settings.alignment == Alignment::Minimal
+    store.setValue(kAlignmentKey, settings.choices.alignment == Alignment::Minimal
                                       ? QStringLiteral("minimal")
                                       : QStringLiteral("greedy"));
-    store.setValue(kFolderContentsKey, settings.folderComparison == FolderComparison::ByContents
-                                           ? QStringLiteral("true")
-                                           : QStringLiteral("false"));
-    store.setValue(kReportKey, settings.reportForm == ReportForm::Single
+    store.setValue(kFolderContentsKey,
+                   settings.choices.folderComparison == FolderComparison::ByContents
+                       ? QStringLiteral("true")
+                       : QStringLiteral("false"));
+    store.setValue(kReportKey, settings.choices.reportForm == ReportForm::Single
                                    ? QStringLiteral("single")
                                    : QStringLiteral("framed"));
     store.setValue(kOutputFolderKey, FromLocal(settings.outputFolder));
@@ -55,9 +56,7 @@ void SaveAdvancedSettings(const AdvancedSettings& settings, QSettings& store) {
 }
 
 void ApplyAdvancedSettings(const AdvancedSettings& settings, CompareRequest& request) {
-    request.alignment = settings.alignment;
-    request.folderComparison = settings.folderComparison;
-    request.reportForm = settings.reportForm;
+    request.choices = settings.choices;
 }
 
 const std::string& OutputDirectoryForRuns(const AdvancedSettings& settings,
@@ -74,11 +73,11 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
     setWindowTitle(Text(captions::kAdvancedTitle));
     auto* layout = new QVBoxLayout(this);
     minimalAlignment_ = new QCheckBox(Text(captions::kMinimalAlignment), this);
-    minimalAlignment_->setChecked(settings.alignment == Alignment::Minimal);
+    minimalAlignment_->setChecked(settings.choices.alignment == Alignment::Minimal);
     folderContents_ = new QCheckBox(Text(captions::kFolderContents), this);
-    folderContents_->setChecked(settings.folderComparison == FolderComparison::ByContents);
+    folderContents_->setChecked(settings.choices.folderComparison == FolderComparison::ByContents);
     singleReport_ = new QCheckBox(Text(captions::kSingleReport), this);
-    singleReport_->setChecked(settings.reportForm == ReportForm::Single);
+    singleReport_->setChecked(settings.choices.reportForm == ReportForm::Single);
     for (QCheckBox* box : {minimalAlignment_, folderContents_, singleReport_}) {
         layout->addWidget(box);
     }
@@ -118,10 +117,12 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
 
 AdvancedSettings AdvancedDialog::Settings() const {
     AdvancedSettings settings;
-    settings.alignment = minimalAlignment_->isChecked() ? Alignment::Minimal : Alignment::Greedy;
-    settings.folderComparison =
+    settings.choices.alignment =
+        minimalAlignment_->isChecked() ? Alignment::Minimal : Alignment::Greedy;
+    settings.choices.folderComparison =
         folderContents_->isChecked() ? FolderComparison::ByContents : FolderComparison::ByTime;
-    settings.reportForm = singleReport_->isChecked() ? ReportForm::Single : ReportForm::Framed;
+    settings.choices.reportForm =
+        singleReport_->isChecked() ? ReportForm::Single : ReportForm::Framed;
     settings.outputFolder = outputFolder_;
     return settings;
 }

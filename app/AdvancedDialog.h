@@ -5,9 +5,6 @@
 #include <string_view>
 
 #include "app/PathSelection.h"
-#include "diff/DifferenceEngine.h"
-#include "document/FolderListing.h"
-#include "report/ReportForm.h"
 #include "run/CompareCommand.h"
 
 class QCheckBox;
@@ -21,9 +18,7 @@ namespace tandemix::app {
 // states they are kept between starts; their defaults give the comparison of the main
 // window as it always was.
 struct AdvancedSettings {
-    Alignment alignment = Alignment::Greedy;
-    FolderComparison folderComparison = FolderComparison::ByTime;
-    ReportForm reportForm = ReportForm::Framed;
+    RunChoices choices;
     std::string outputFolder;  // empty: the output directory fixed when the window opened
 
     bool operator==(const AdvancedSettings&) const = default;

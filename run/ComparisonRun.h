@@ -26,6 +26,8 @@ struct RunChoices {
     Alignment alignment = Alignment::Greedy;
     FolderComparison folderComparison = FolderComparison::ByTime;
     ReportForm reportForm = ReportForm::Framed;
+
+    bool operator==(const RunChoices&) const = default;
 };
 
 // Stages of a run, for front ends that show progress.

@@ -122,10 +122,10 @@ private slots:
         fixture.Click(kIdCompare);
         QVERIFY(fixture.webRequest.has_value());
         const CompareRequest& request = *fixture.webRequest;
-        QCOMPARE(request.alignment, changed ? Alignment::Minimal : Alignment::Greedy);
-        QCOMPARE(request.folderComparison,
+        QCOMPARE(request.choices.alignment, changed ? Alignment::Minimal : Alignment::Greedy);
+        QCOMPARE(request.choices.folderComparison,
                  changed ? FolderComparison::ByContents : FolderComparison::ByTime);
-        QCOMPARE(request.reportForm, changed ? ReportForm::Single : ReportForm::Framed);
+        QCOMPARE(request.choices.reportForm, changed ? ReportForm::Single : ReportForm::Framed);
     }
 
     // A real run of two files writes its report into the chosen folder.
