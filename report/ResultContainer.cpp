@@ -44,10 +44,14 @@ constexpr std::string_view kContainerEnd =
 
 }  // namespace
 
-std::string ContainerText() {
-    std::string text(kContainerStart);
-    AppendRowColourRules(text, "background-color");
-    return text.append(kContainerEnd);
+std::string_view ContainerText() {
+    // Built once from its parts; the text never changes.
+    static const std::string text = [] {
+        std::string built(kContainerStart);
+        AppendRowColourRules(built, "background-color");
+        return built.append(kContainerEnd);
+    }();
+    return text;
 }
 
 bool WriteResultContainer(const std::string& path, MessageSink& messages) {

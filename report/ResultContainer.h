@@ -10,7 +10,7 @@ namespace tandemix {
 enum class ContainerForm { Hta, Html };
 
 // The fixed page that frames the top page and the two side pages.
-std::string ContainerText();
+std::string_view ContainerText();
 
 // Writes the container page; a file that cannot be written is reported to the user and
 // left as it was.
