@@ -5,8 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
-cmake --preset release >/dev/null
+bash scripts/install-deps.sh demo
+# The command line alone: no window, and no tests (they need GoogleTest).
+cmake --preset release -DTANDEMIX_BUILD_APP=OFF -DTANDEMIX_BUILD_TESTS=OFF >/dev/null
 cmake --build --preset release --target tandemix-cli
 cli=build/release/cli/tandemix-cli
 

@@ -1,10 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, and only those missing.
+# Installs the Debian packages a command needs, and only those missing; prints nothing when
+# everything is there.
+#
+#   install-deps.sh demo   building the command-line program (no Qt, browser or Node.js)
+#   install-deps.sh test   building everything and running every suite (the default)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev diffutils findutils time
-    libcurl4-openssl-dev libssl-dev openssl python3 chromium
-    qt6-base-dev qt6-webengine-dev xvfb xauth)
+# What building tandemix-cli needs.
+demo=(cmake ninja-build g++ libcurl4-openssl-dev libssl-dev)
+
+# What the suites add: GoogleTest; the window (Qt 6 Widgets and WebEngine) and its screenshots
+# under Xvfb; the web tests' loopback server and certificates; the report scripts in a real
+# browser; the metadata, package and formatting checks; the benchmark script's baselines.
+test=("${demo[@]}" libgtest-dev
+    qt6-base-dev qt6-webengine-dev xvfb xauth
+    python3 openssl
+    chromium
+    appstream desktop-file-utils dpkg-dev file groff-base clang-format
+    diffutils findutils time)
+
+command=${1:-test}
+case $command in
+    demo) packages=("${demo[@]}") ;;
+    test) packages=("${test[@]}") ;;
+    *)
+        echo "usage: $0 [demo|test]" >&2
+        exit 2
+        ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do
@@ -12,10 +35,12 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
-# Node.js may come from elsewhere than Debian (its own npm then conflicts with Debian's):
-# what counts is that the commands are there.
-command -v node >/dev/null 2>&1 || missing+=(nodejs)
-command -v npm >/dev/null 2>&1 || missing+=(npm)
+if [[ $command == test ]]; then
+    # Node.js may come from elsewhere than Debian (its own npm then conflicts with Debian's):
+    # what counts is that the commands are there.
+    command -v node >/dev/null 2>&1 || missing+=(nodejs)
+    command -v npm >/dev/null 2>&1 || missing+=(npm)
+fi
 
 if [ ${#missing[@]} -eq 0 ]; then
     exit 0

@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh test
 preset="${TANDEMIX_PRESET:-default}"
 cmake --preset "$preset"
 cmake --build --preset "$preset"

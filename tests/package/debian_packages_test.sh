@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Builds the Debian packages of a build folder with cpack and checks their names, their
+# dependencies and their files; then asks apt whether they would install here.
+#
+#   debian_packages_test.sh CPACK BUILD_DIR VERSION APP_BUILT
+# Exits 77 (skipped) where dpkg-deb is missing.
+set -euo pipefail
+
+cpack=$1 build=$2 version=$3 app_built=$4
+if ! command -v dpkg-deb >/dev/null; then
+    echo "dpkg-deb not found (Debian package dpkg): the Debian packages are not checked"
+    exit 77
+fi
+work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-deb-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log" >&2; exit 1; }
+
+field() {
+    dpkg-deb --field "$2" "$1"
+}
+
+# check_package NAME: sets deb to the package file and checks the fields every package has.
+check_package() {
+    local name=$1
+    deb=$work/${name}_${version}_$(dpkg --print-architecture).deb
+    if [[ ! -f $deb ]]; then
+        fail "no package $name; cpack made: $(find "$work" -maxdepth 1 -name '*.deb' -printf '%f ')"
+        return 1
+    fi
+    [[ $(field Package "$deb") == "$name" ]] || fail "$name: Package is $(field Package "$deb")"
+    [[ $(field Version "$deb") == "$version" ]] || fail "$name: Version is $(field Version "$deb")"
+    [[ -n $(field Depends "$deb") ]] || fail "$name: no Depends"
+    dpkg-deb --contents "$deb" >"$work/$name.contents"
+    # Nothing of the engine's development files goes into a package.
+    if grep -E '/include/|\.a$|/cmake/' "$work/$name.contents"; then
+        fail "$name: holds development files"
+    fi
+    if awk '{ print $2 }' "$work/$name.contents" | grep -v '^root/root$' | head -n 1 | grep -q .; then
+        fail "$name: files not owned by root"
+    fi
+}
+
+expect_content() {
+    local name=$1 path
+    shift
+    for path in "$@"; do
+        grep -qE " \./$path\$" "$work/$name.contents" || fail "$name: lacks $path"
+    done
+}
+
+packages=(tandemix-cli)
+if check_package tandemix-cli; then
+    expect_content tandemix-cli usr/bin/tandemix-cli usr/share/man/man1/tandemix-cli.1.gz \
+        usr/share/bash-completion/completions/tandemix-cli
+    depends=$(field Depends "$deb")
+    [[ ! $depends =~ [Qq]t ]] || fail "tandemix-cli depends on Qt: $depends"
+    [[ $depends == *libc6* ]] || fail "tandemix-cli: Depends lacks libc6: $depends"
+    grep -q ' \./usr/bin/tandemix$' "$work/tandemix-cli.contents" &&
+        fail "tandemix-cli holds the window"
+fi
+
+if [[ $app_built == ON ]]; then
+    packages+=(tandemix)
+    if check_package tandemix; then
+        expect_content tandemix usr/bin/tandemix usr/bin/tandemix-viewer \
+            usr/share/applications/tandemix.desktop usr/share/applications/tandemix-viewer.desktop \
+            usr/share/mime/packages/tandemix-hta.xml usr/share/icons/hicolor/32x32/apps/tandemix.png \
+            usr/share/metainfo/com.example.tandemix.Tandemix.metainfo.xml
+        depends=$(field Depends "$deb")
+        for needed in "tandemix-cli (= $version)" libqt6webenginewidgets6 libqt6widgets6 \
+            qt6-qpa-plugins; do
+            [[ $depends == *"$needed"* ]] || fail "tandemix: Depends lacks $needed: $depends"
+        done
+        # The desktop's caches belong to the packages that own them (triggers update them).
+        if grep -E 'usr/bin/tandemix-cli$|mime\.cache$|mimeinfo\.cache$' \
+            "$work/tandemix.contents"; then
+            fail "tandemix holds files of another package"
+        fi
+    fi
+fi
+
+count=$(find "$work" -maxdepth 1 -name '*.deb' | wc -l)
+((count == ${#packages[@]})) || fail "cpack made $count packages, expected ${#packages[@]}"
+
+# Would apt accept them here? A simulation resolves every Depends against this machine's
+# packages without installing anything.
+if command -v apt-get >/dev/null && ((failures == 0)); then
+    debs=()
+    for name in "${packages[@]}"; do
+        debs+=("$work/${name}_${version}_$(dpkg --print-architecture).deb")
+    done
+    apt-get install --simulate --no-install-recommends "${debs[@]}" >"$work/apt.log" 2>&1 ||
+        { cat "$work/apt.log" >&2; fail "apt would not install ${packages[*]}"; }
+fi
+
+for name in "${packages[@]}"; do
+    size=$(stat -c %s "$work/${name}_${version}_$(dpkg --print-architecture).deb" 2>/dev/null || echo 0)
+    echo "$name: $size bytes"
+done
+if ((failures > 0)); then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "Debian packages: ok"

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Installs a build into a temporary prefix, checks what landed there, and builds and runs a
+# project of its own against it with find_package(Tandemix).
+#
+#   install_tree_test.sh CMAKE BUILD_DIR CONSUMER_SOURCE GENERATOR CXX BUILD_TYPE APP_BUILT
+# CXX flags for the consumer (a sanitizer build needs its own) come from
+# TANDEMIX_CONSUMER_CXX_FLAGS.
+set -euo pipefail
+
+cmake=$1 build=$2 consumer=$3 generator=$4 cxx=$5 build_type=$6 app_built=$7
+work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-install-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+failures=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+"$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" ||
+    { cat "$work/install.log" >&2; exit 1; }
+
+expect_file() {
+    [[ -f $prefix/$1 ]] || fail "not installed: $1"
+}
+
+expect_none() {
+    local found
+    found=$(cd "$prefix" && find . -path "./$1" | head -n 3)
+    [[ -z $found ]] || fail "installed but should not be: $found"
+}
+
+expect_file bin/tandemix-cli
+expect_file share/man/man1/tandemix-cli.1.gz
+expect_file share/bash-completion/completions/tandemix-cli
+for header in base/OptionMap.h document/TextDocument.h diff/DifferenceEngine.h \
+    report/ReportWriter.h run/ComparisonRun.h; do
+    expect_file "include/tandemix/$header"
+done
+expect_none "include/tandemix/cli"
+expect_none "include/tandemix/desktop"
+expect_none "include/tandemix/app"
+expect_none "bin/*_tests"
+expect_none "bin/tandemix-bench*"
+config=$(cd "$prefix" && find . -name TandemixConfig.cmake)
+[[ -n $config ]] || fail "TandemixConfig.cmake not installed"
+[[ -n $(cd "$prefix" && find . -name TandemixConfigVersion.cmake) ]] ||
+    fail "TandemixConfigVersion.cmake not installed"
+[[ -n $(cd "$prefix" && find . -name 'libtandemix_run.a') ]] || fail "libtandemix_run.a not installed"
+
+if [[ $app_built == ON ]]; then
+    expect_file bin/tandemix
+    expect_file bin/tandemix-viewer
+    expect_file share/applications/tandemix.desktop
+    expect_file share/applications/tandemix-viewer.desktop
+    expect_file share/mime/packages/tandemix-hta.xml
+    expect_file share/icons/hicolor/32x32/apps/tandemix.png
+    expect_file share/metainfo/com.example.tandemix.Tandemix.metainfo.xml
+else
+    expect_none "bin/tandemix"
+    expect_none "share/applications"
+fi
+
+"$prefix/bin/tandemix-cli" --version >/dev/null || fail "the installed tandemix-cli does not run"
+
+# The consumer sees nothing of the source or build tree: only the prefix.
+printf 'alpha\nbeta\ngamma\n' >"$work/one.txt"
+printf 'alpha\nBETA\ngamma\ndelta\n' >"$work/two.txt"
+if ! "$cmake" -S "$consumer" -B "$work/consumer" -G "$generator" \
+    -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" \
+    -DCMAKE_BUILD_TYPE="$build_type" -DCMAKE_CXX_FLAGS="${TANDEMIX_CONSUMER_CXX_FLAGS:-}" \
+    >"$work/configure.log" 2>&1; then
+    cat "$work/configure.log" >&2
+    fail "the consumer does not configure against the install tree"
+elif ! "$cmake" --build "$work/consumer" >"$work/build.log" 2>&1; then
+    cat "$work/build.log" >&2
+    fail "the consumer does not build against the install tree"
+else
+    output=$("$work/consumer/align-two" "$work/one.txt" "$work/two.txt")
+    expected="rows=4 changed=1 deleted=0 added=1"
+    [[ $output == "$expected" ]] || fail "consumer printed [$output], expected [$expected]"
+fi
+
+if ((failures > 0)); then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "install tree and consumer: ok"
