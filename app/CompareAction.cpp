@@ -30,7 +30,9 @@ CompareRequest RequestFromWindow(const RememberedStates& states, const DialogCon
 WebCompare EngineWebCompare() {
     return [](const CompareRequest& request, const RunContext& context, ContainerLauncher* launcher,
               CredentialsPrompt& credentials) {
-        return RunWebCompareCommand(request, context, launcher, FetchSettings{}, credentials);
+        RefusingCertificateQuestion certificate;
+        return RunWebCompareCommand(request, context, launcher, FetchSettings{},
+                                    FetchQuestions{credentials, certificate});
     };
 }
 

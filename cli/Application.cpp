@@ -58,7 +58,9 @@ CompareOutcome Run(const CompareInvocation& invocation, const RunContext& contex
         fixed.emplace(*invocation.credentials);
     }
     CredentialsPrompt& prompt = fixed ? static_cast<CredentialsPrompt&>(*fixed) : cancelling;
-    return RunWebCompareCommand(invocation.request, context, launcher, FetchSettings{}, prompt);
+    RefusingCertificateQuestion certificate;
+    return RunWebCompareCommand(invocation.request, context, launcher, FetchSettings{},
+                                FetchQuestions{prompt, certificate});
 }
 
 int Compare(const CompareInvocation& invocation, CodePage codePage, const Console& console) {
