@@ -295,10 +295,17 @@ openssl req -x509 "${new_key[@]}" -days 30 -subj "/CN=Tandemix test CA" \
         >/dev/null 2>&1 ||
     fail "certificates: openssl failed"
 
-# The server runs until its standard input closes.
-coproc LOOPBACK { exec python3 "$LOOPBACK_SCRIPT" "$SITE" 0 "0,$CERTS/other.pem,$CERTS/other.key"; }
-read -r -t 20 PORTS <&"${LOOPBACK[0]}" || PORTS=""
-read -r _ HTTP_PORT TLS_PORT <<<"$PORTS"
+# The server runs until its standard input, a pipe held open here, closes.
+mkfifo "$WORK/to-server"
+python3 "$LOOPBACK_SCRIPT" "$SITE" 0 "0,$CERTS/other.pem,$CERTS/other.key" \
+    <"$WORK/to-server" >"$WORK/ports" &
+LOOPBACK=$!
+exec {TO_SERVER}>"$WORK/to-server"
+for _ in $(seq 200); do
+    grep -q '^ports ' "$WORK/ports" && break
+    sleep 0.05
+done
+read -r _ HTTP_PORT TLS_PORT <"$WORK/ports"
 if [ -z "${TLS_PORT:-}" ]; then
     fail "web: the test server did not start"
 else
@@ -356,7 +363,14 @@ while time.time() < deadline:
     if not chunk:
         break
     seen += chunk
-_, status = os.waitpid(pid, 0)
+for _ in range(200):
+    done, status = os.waitpid(pid, os.WNOHANG)
+    if done:
+        break
+    time.sleep(0.05)
+else:
+    os.kill(pid, 9)
+    _, status = os.waitpid(pid, 0)
 open(transcript, "wb").write(seen + b"\nexit %d\n" % os.waitstatus_to_exitcode(status))
 PY
     TRANSCRIPT=$(cat "$WORK/pty.out" 2>/dev/null)
@@ -406,8 +420,8 @@ PY
             fail "signal $signal: downloads left behind"
     done
 fi
-eval "exec ${LOOPBACK[1]}>&-"
-wait "$LOOPBACK_PID" 2>/dev/null
+exec {TO_SERVER}>&-
+wait "$LOOPBACK" 2>/dev/null
 
 if [ "$FAILURES" -ne 0 ]; then
     echo "$FAILURES check(s) failed" >&2
