@@ -36,8 +36,9 @@ CompareRequest RequestFromWindow(const RememberedStates& states, const DialogCon
 
 WebCompare EngineWebCompare() {
     return [](const CompareRequest& request, const RunContext& context, ContainerLauncher* launcher,
-              CredentialsPrompt& credentials, CertificateQuestion& /*certificates*/) {
-        return RunWebCompareCommand(request, context, launcher, FetchSettings{}, credentials);
+              CredentialsPrompt& credentials, CertificateQuestion& certificates) {
+        return RunWebCompareCommand(request, context, launcher, FetchSettings{},
+                                    FetchQuestions{credentials, certificates});
     };
 }
 

@@ -46,17 +46,12 @@ std::optional<Credentials> CredentialsDialogPrompt::Ask(std::string_view url,
     return Credentials{user->text().toStdString(), password->text().toStdString()};
 }
 
-QString CertificateQuestionText(const CertificateProblem& problem) {
-    return QStringLiteral("Das Zertifikat von %1 ist ung\u00fcltig (%2). Trotzdem laden?")
-        .arg(FromLocal(problem.host), FromUtf8(problem.reason));
-}
-
 CertificateQuestionBox::CertificateQuestionBox()
     : run_([](QMessageBox& box) { return static_cast<QMessageBox::StandardButton>(box.exec()); }) {}
 
 bool CertificateQuestionBox::AcceptInvalidCertificate(const CertificateProblem& problem) {
     QMessageBox box(QMessageBox::Warning, FromUtf8(messages::kBoxTitle),
-                    CertificateQuestionText(problem), QMessageBox::Yes | QMessageBox::No, parent_);
+                    FromUtf8(tandemix::CertificateQuestionText(problem)), QMessageBox::Yes | QMessageBox::No, parent_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
     // Loading is the risky answer: Enter alone must not give it.

@@ -32,9 +32,6 @@ private:
     QPointer<QWidget> parent_;
 };
 
-// "Das Zertifikat von <host> ist ungültig (<reason>). Trotzdem laden?"
-QString CertificateQuestionText(const CertificateProblem& problem);
-
 // Asks whether a page whose certificate fails only for its host name or its dates may be
 // loaded all the same: "Ja" accepts it, "Nein", Escape and closing the box refuse it.
 class CertificateQuestionBox final : public CertificateQuestion {

@@ -2,16 +2,23 @@
 
 #include <unistd.h>
 
+#include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <optional>
+#include <string>
 
 #include "base/CodePage.h"
 #include "base/Messages.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/HelpText.h"
+#include "cli/LoginPrompt.h"
 #include "cli/Outcome.h"
+#include "cli/SignalWatch.h"
 #include "cli/StageProgress.h"
+#include "cli/TerminalPassword.h"
 #include "desktop/DesktopLauncher.h"
 #include "run/OutputDirectory.h"
 #include "run/WebComparison.h"
@@ -46,26 +53,78 @@ std::optional<std::string> OutputDirectoryFor(const CompareInvocation& invocatio
     return FindOutputDirectory(OutputDirectoryEnvironment::FromProcess());
 }
 
+// What a web comparison on the command line may ask: --user answers a login, with the
+// password from the command line, the environment or the terminal; the certificate
+// question is answered no, with a hint at --insecure.
+struct WebAnswers {
+    SignalWatch* signals = nullptr;
+    CertificateQuestion& certificate;
+};
+
+std::optional<LoginPrompt> LoginFor(const CompareInvocation& invocation, SignalWatch* signals) {
+    if (!invocation.login) {
+        return std::nullopt;
+    }
+    std::optional<std::string> password = invocation.login->password;
+    if (!password) {
+        if (const char* fromEnvironment = std::getenv(kPasswordVariable)) {
+            password = fromEnvironment;
+        }
+    }
+    return LoginPrompt(
+        invocation.login->user, std::move(password),
+        [signals](std::string_view prompt) { return ReadPasswordFromTerminal(prompt, signals); });
+}
+
+FetchSettings SettingsFor(const CompareInvocation& invocation) {
+    FetchSettings settings;
+    settings.certificateCheck = invocation.certificateCheck;
+    // The authorities to trust, named as for other programs built on OpenSSL.
+    if (const char* bundle = std::getenv("SSL_CERT_FILE"); bundle != nullptr && *bundle != '\0') {
+        settings.caBundlePath = bundle;
+    }
+    return settings;
+}
+
 CompareOutcome Run(const CompareInvocation& invocation, const RunContext& context,
-                   ContainerLauncher* launcher) {
+                   ContainerLauncher* launcher, const WebAnswers& answers) {
     if (!invocation.request.webPages) {
         return RunCompareCommand(invocation.request, context, launcher);
     }
-    // Nobody can be asked for a login here: --user answers once, or the login is refused.
     CancellingPrompt cancelling;
-    std::optional<FixedCredentialsPrompt> fixed;
-    if (invocation.credentials) {
-        fixed.emplace(*invocation.credentials);
-    }
-    CredentialsPrompt& prompt = fixed ? static_cast<CredentialsPrompt&>(*fixed) : cancelling;
-    return RunWebCompareCommand(invocation.request, context, launcher, FetchSettings{}, prompt);
+    std::optional<LoginPrompt> login = LoginFor(invocation, answers.signals);
+    CredentialsPrompt& prompt = login ? static_cast<CredentialsPrompt&>(*login) : cancelling;
+    return RunWebCompareCommand(invocation.request, context, launcher, SettingsFor(invocation),
+                                FetchQuestions{prompt, answers.certificate});
+}
+
+// An interrupted web comparison must not leave its downloads behind.
+SignalWatch::Registration RemoveDownloadsOnSignal(SignalWatch& signals,
+                                                  const std::string& outputDirectory) {
+    return signals.OnSignal([paths = std::array{OutputPath(outputDirectory, kWebPage1Name),
+                                                OutputPath(outputDirectory, kWebPage2Name)}] {
+        for (const std::string& path : paths) {
+            std::remove(path.c_str());
+        }
+    });
 }
 
 int Compare(const CompareInvocation& invocation, CodePage codePage, const Console& console) {
+    for (const std::string& warning : invocation.warnings) {
+        console.err(warning + "\n");
+    }
     const std::optional<std::string> outputDirectory = OutputDirectoryFor(invocation);
     if (!outputDirectory) {
         console.err(TerminalLine(messages::kNoOutputDirectory));
         return Status(ExitStatus::Trouble);
+    }
+    // Made before any thread starts (libcurl's name lookups start some), so that every thread
+    // leaves the signals to the watch.
+    std::optional<SignalWatch> signals;
+    SignalWatch::Registration removeDownloads;
+    if (invocation.request.webPages) {
+        signals.emplace();
+        removeDownloads = RemoveDownloadsOnSignal(*signals, *outputDirectory);
     }
 
     ProgressLine progressLine(console.err);
@@ -76,6 +135,7 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
     }
     ConsoleMessages messages(console.err, progressLine);
     ConsoleDebugLog debugLog(console.err, progressLine);
+    ConsoleCertificateQuestion certificate(console.err, progressLine);
     const RunContext context{*outputDirectory, codePage, messages, debugLog,
                              progress ? &*progress : nullptr};
     std::optional<DesktopLauncher> launcher;
@@ -85,13 +145,18 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
 
     CompareOutcome outcome;
     try {
-        outcome = Run(invocation, context, launcher ? &*launcher : nullptr);
+        outcome = Run(invocation, context, launcher ? &*launcher : nullptr,
+                      WebAnswers{signals ? &*signals : nullptr, certificate});
     } catch (const std::bad_alloc&) {
         progressLine.Clear();
         console.err(TerminalLine(messages::kNotEnoughMemory));
         return Status(ExitStatus::Trouble);
     }
     progressLine.Clear();
+    // An error page is compared like any page, but nobody should take it for the page.
+    for (const std::string& warning : StatusWarnings(outcome)) {
+        console.err(warning + "\n");
+    }
 
     const ExitStatus status = StatusOf(outcome, messages.AnyWarned());
     if (status != ExitStatus::Trouble && !invocation.quiet) {

@@ -10,6 +10,10 @@
 namespace tandemix::cli {
 namespace {
 
+constexpr std::string_view kPasswordOnCommandLine =
+    "Warnung: Mit --user NAME:PASSWORT sehen andere Benutzer dieses Rechners das Passwort; "
+    "besser --user NAME und das Passwort in TANDEMIX_PASSWORD oder am Terminal.";
+
 // What the options set, before the defaults that depend on --web are filled in.
 struct ParseState {
     CompareInvocation invocation;
@@ -52,13 +56,18 @@ std::optional<std::string> SetContainer(ParseState& state, std::string_view valu
     return std::nullopt;
 }
 
+// The older NAME:PASSWORD form still works, but the password shows in every process list.
 std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
     const auto colon = value.find(':');
-    if (colon == std::string_view::npos || colon == 0) {
-        return "--user: NAME:PASSWORT erwartet";
+    if (value.empty() || colon == 0) {
+        return "--user: NAME erwartet";
     }
-    state.invocation.credentials =
-        Credentials{std::string(value.substr(0, colon)), std::string(value.substr(colon + 1))};
+    LoginOption& login = state.invocation.login.emplace();
+    login.user = value.substr(0, colon);
+    if (colon != std::string_view::npos) {
+        login.password = value.substr(colon + 1);
+        state.invocation.warnings.emplace_back(kPasswordOnCommandLine);
+    }
     return std::nullopt;
 }
 
@@ -90,6 +99,9 @@ constexpr std::array kOptions = {
     KnownOption{"no-follow-redirects", 0, false,
                 &Flag<[](ParseState& s) { s.followRedirects = false; }>},
     KnownOption{"user", 0, true, &SetUser},
+    KnownOption{"insecure", 0, false, &Flag<[](ParseState& s) {
+                    s.invocation.certificateCheck = CertificateCheck::AcceptNameAndDateErrors;
+                }>},
     KnownOption{"container", 0, true, &SetContainer},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
     KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},
@@ -184,8 +196,13 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
         return UsageError{"zwei Eingaben erwartet, " + std::to_string(state.inputs.size()) +
                           " angegeben"};
     }
-    if (state.invocation.credentials && !Request(state).webPages) {
-        return UsageError{"--user gilt nur mit --web"};
+    if (!Request(state).webPages) {
+        if (state.invocation.login) {
+            return UsageError{"--user gilt nur mit --web"};
+        }
+        if (state.invocation.certificateCheck != CertificateCheck::Full) {
+            return UsageError{"--insecure gilt nur mit --web"};
+        }
     }
     return Finish(state);
 }

@@ -4,17 +4,27 @@
 #include <span>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "run/CompareCommand.h"
-#include "web/CredentialsPrompt.h"
+#include "web/FetchSettings.h"
 
 namespace tandemix::cli {
+
+// --user: the name for pages behind a login, and the password only when the older
+// NAME:PASSWORD form gave it.
+struct LoginOption {
+    std::string user;
+    std::optional<std::string> password;
+};
 
 // One compare command as the command line asks for it.
 struct CompareInvocation {
     CompareRequest request;
     std::optional<std::string> outputDirectory;  // searched for when not given
-    std::optional<Credentials> credentials;      // for pages behind a login
+    std::optional<LoginOption> login;
+    CertificateCheck certificateCheck = CertificateCheck::Full;
+    std::vector<std::string> warnings;  // about the command line itself, one line each
     bool open = false;
     bool quiet = false;
 };

@@ -24,4 +24,10 @@ void ConsoleDebugLog::Write(std::string_view line) {
     out_(TerminalLine(line));
 }
 
+bool ConsoleCertificateQuestion::AcceptInvalidCertificate(const CertificateProblem& problem) {
+    progress_.Clear();
+    out_(CertificateProblemText(problem) + " Mit --insecure wird die Seite trotzdem geladen.\n");
+    return false;
+}
+
 }  // namespace tandemix::cli

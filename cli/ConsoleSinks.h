@@ -6,6 +6,7 @@
 #include "base/DebugLog.h"
 #include "base/MessageSink.h"
 #include "cli/ProgressLine.h"
+#include "web/CertificateQuestion.h"
 
 namespace tandemix::cli {
 
@@ -33,6 +34,20 @@ public:
         : out_(std::move(out)), progress_(progress) {}
 
     void Write(std::string_view line) override;
+
+private:
+    TextOut out_;
+    ProgressLine& progress_;
+};
+
+// Nobody can be asked on the command line: the answer is no, and one line says what was
+// wrong with the certificate and how to accept it anyway.
+class ConsoleCertificateQuestion final : public CertificateQuestion {
+public:
+    ConsoleCertificateQuestion(TextOut out, ProgressLine& progress)
+        : out_(std::move(out)), progress_(progress) {}
+
+    bool AcceptInvalidCertificate(const CertificateProblem& problem) override;
 
 private:
     TextOut out_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "base/ComparisonOptions.h"
@@ -34,6 +35,9 @@ public:
 struct CompareOutcome {
     RunResult run;
     std::string containerPath;  // empty when the run stopped early
+    // In the Web Pages kind, the status each page's server answered with (400 and more are
+    // compared like any page); 0 when no answer came or the kind is another.
+    std::array<int, 2> pageStatus = {0, 0};
 };
 
 // Runs the comparison, writes the container page when the run succeeded and, when a

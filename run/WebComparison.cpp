@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "web/PageFetcher.h"
+#include "web/WebAddress.h"
 
 namespace tandemix {
 namespace {
@@ -29,29 +30,60 @@ private:
     std::string path2_;
 };
 
+// The fetches of one comparison, which share the answer to the certificate question.
+class PageFetches {
+public:
+    PageFetches(FetchSettings settings, const FetchQuestions& questions)
+        : settings_(std::move(settings)), questions_(questions) {}
+
+    FetchResult Fetch(const std::string& address, const std::string& temporaryPath) {
+        FetchResult result =
+            FetchPageToFile(address, temporaryPath, settings_, questions_.credentials);
+        if (!result.certificateProblem || asked_) {
+            return result;
+        }
+        asked_ = true;
+        if (!questions_.certificate.AcceptInvalidCertificate(*result.certificateProblem)) {
+            return result;
+        }
+        settings_.certificateCheck = CertificateCheck::AcceptNameAndDateErrors;
+        return FetchPageToFile(address, temporaryPath, settings_, questions_.credentials);
+    }
+
+private:
+    FetchSettings settings_;
+    const FetchQuestions& questions_;
+    bool asked_ = false;
+};
+
 // A failed fetch must reach the run as a missing input, even where a file happens to be
 // called "ERROR" in the working directory.
-std::string RunPath(const std::string& fetched) {
-    return fetched == kFetchFailed ? std::string() : fetched;
+std::string RunPath(const FetchResult& fetched) {
+    return fetched.path == kFetchFailed ? std::string() : fetched.path;
 }
 
 }  // namespace
 
 CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunContext& context,
                                     ContainerLauncher* launcher, const FetchSettings& settings,
-                                    CredentialsPrompt& prompt) {
-    CompareRequest webRequest = request;
-    webRequest.webPages = true;
+                                    const FetchQuestions& questions) {
     FetchSettings fetchSettings = settings;
     fetchSettings.redirects = request.followRedirects ? Redirects::Follow : Redirects::Keep;
+    PageFetches fetches(std::move(fetchSettings), questions);
 
     const TemporaryFiles files(OutputPath(context.outputDirectory, kWebPage1Name),
                                OutputPath(context.outputDirectory, kWebPage2Name));
-    const std::string path2 =
-        FetchPageToFile(webRequest.input2, files.Path2(), fetchSettings, prompt);
-    const std::string path1 =
-        FetchPageToFile(webRequest.input1, files.Path1(), fetchSettings, prompt);
-    return RunCompareCommandOnPaths(webRequest, RunPath(path1), RunPath(path2), context, launcher);
+    const FetchResult page2 = fetches.Fetch(request.input2, files.Path2());
+    const FetchResult page1 = fetches.Fetch(request.input1, files.Path1());
+
+    CompareRequest shown = request;
+    shown.webPages = true;
+    shown.input1 = DisplayAddress(request.input1);
+    shown.input2 = DisplayAddress(request.input2);
+    CompareOutcome outcome =
+        RunCompareCommandOnPaths(shown, RunPath(page1), RunPath(page2), context, launcher);
+    outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
+    return outcome;
 }
 
 }  // namespace tandemix

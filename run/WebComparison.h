@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "run/CompareCommand.h"
+#include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
 #include "web/FetchSettings.h"
 
@@ -12,12 +13,21 @@ namespace tandemix {
 inline constexpr std::string_view kWebPage1Name = "~tandemixurl1";
 inline constexpr std::string_view kWebPage2Name = "~tandemixurl2";
 
+// Whom the fetches of one comparison may ask.
+struct FetchQuestions {
+    CredentialsPrompt& credentials;
+    CertificateQuestion& certificate;
+};
+
 // The compare command in the Web Pages kind: fetches page 2, then page 1, compares the two
-// fetched files under the typed addresses and deletes both files again, whatever happened.
-// A page that cannot be fetched reaches the run as a missing input. Redirects are followed
-// as the request says, overriding the settings.
+// fetched files under the typed addresses (a password in them shown as "***") and deletes
+// both files again, whatever happened. A page that cannot be fetched reaches the run as a
+// missing input. Redirects are followed as the request says, overriding the settings.
+// When a page fails under a full certificate check only for the certificate's name or
+// dates, the certificate question is asked, once per comparison; on yes that page and the
+// rest are fetched accepting such certificates. The outcome carries each page's status.
 CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunContext& context,
                                     ContainerLauncher* launcher, const FetchSettings& settings,
-                                    CredentialsPrompt& prompt);
+                                    const FetchQuestions& questions);
 
 }  // namespace tandemix

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tandemix {
 
@@ -10,12 +11,31 @@ struct CertificateProblem {
     std::string reason;  // in German, for the question to the user
 };
 
+// The reasons a CertificateProblem names, UTF-8 encoded.
+namespace certificate_reasons {
+inline constexpr std::string_view kExpired = "abgelaufen";
+inline constexpr std::string_view kNotYetValid = "noch nicht g\xC3\xBCltig";
+inline constexpr std::string_view kOtherName = "f\xC3\xBCr einen anderen Namen ausgestellt";
+}  // namespace certificate_reasons
+
+// "Das Zertifikat von <host> ist ungültig (<reason>)."
+std::string CertificateProblemText(const CertificateProblem& problem);
+
+// The problem followed by " Trotzdem laden?": what a front end asks its user.
+std::string CertificateQuestionText(const CertificateProblem& problem);
+
 // Asked when a page could be fetched only by accepting such a certificate; a front end that
 // cannot ask anybody answers no.
 class CertificateQuestion {
 public:
     virtual ~CertificateQuestion() = default;
     virtual bool AcceptInvalidCertificate(const CertificateProblem& problem) = 0;
+};
+
+// For front ends that cannot ask anybody.
+class RefusingCertificateQuestion final : public CertificateQuestion {
+public:
+    bool AcceptInvalidCertificate(const CertificateProblem&) override { return false; }
 };
 
 }  // namespace tandemix

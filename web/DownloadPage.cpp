@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -19,24 +18,15 @@ using web_detail::HeaderList;
 
 // What the callbacks of one request share.
 struct Transfer {
-    explicit Transfer(const FetchSettings& settings)
-        : bodyCap(settings.bodyCap), idleTimeout(settings.idleTimeout) {}
-
-    void Restart() {
-        body.clear();
-        received = 0;
-        overCap = false;
-        lastByte = Clock::now();
+    Transfer(const FetchSettings& settings, PageBody& pageBody)
+        : idleTimeout(settings.idleTimeout), body(pageBody) {
+        tls.mode = settings.certificateCheck;
     }
 
-    std::uint64_t bodyCap;
     std::chrono::milliseconds idleTimeout;
-    std::string body;
-    std::uint64_t received = 0;
-    bool overCap = false;
+    PageBody& body;
     Clock::time_point lastByte = Clock::now();
-    // Exceptions must not cross libcurl; one thrown in a callback is raised again after it.
-    std::exception_ptr failure;
+    web_detail::TlsCheck tls;
 };
 
 // Any return value other than the chunk's size makes libcurl abandon the transfer.
@@ -44,27 +34,7 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
     Transfer& transfer = *static_cast<Transfer*>(user);
     const std::size_t length = size * count;
     transfer.lastByte = Clock::now();
-    transfer.received += length;
-    if (transfer.received > transfer.bodyCap) {
-        transfer.overCap = true;
-        return 0;
-    }
-    try {
-        const char* const end = data + length;
-        const char* run = data;
-        while (true) {
-            const char* const zero = std::find(run, end, '\0');
-            transfer.body.append(run, zero);
-            if (zero == end) {
-                break;
-            }
-            run = zero + 1;
-        }
-    } catch (...) {
-        transfer.failure = std::current_exception();
-        return 0;
-    }
-    return length;
+    return transfer.body.Append({data, length}) ? length : 0;
 }
 
 std::size_t OnHeader(char*, std::size_t size, std::size_t count, void* user) {
@@ -130,6 +100,7 @@ bool Configure(CURL* handle, const FetchSettings& settings, curl_slist* headers,
         .Set(CURLOPT_HTTPHEADER, headers)
         .Set(CURLOPT_USERAGENT, settings.userAgent.c_str())
         .Set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.connectTimeout.count()))
+        .Set(CURLOPT_TIMEOUT_MS, static_cast<long>(settings.totalTimeout.count()))
         .Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(settings.bodyCap))
         .Set(CURLOPT_WRITEFUNCTION, OnBody)
         .Set(CURLOPT_WRITEDATA, &transfer)
@@ -138,20 +109,24 @@ bool Configure(CURL* handle, const FetchSettings& settings, curl_slist* headers,
         .Set(CURLOPT_NOPROGRESS, 0L)
         .Set(CURLOPT_XFERINFOFUNCTION, OnProgress)
         .Set(CURLOPT_XFERINFODATA, &transfer)
-        .Also(web_detail::ApplyTlsPolicy(handle, settings.caBundlePath.c_str()));
+        .Also(web_detail::ApplyTlsPolicy(handle, settings.caBundlePath.c_str(), transfer.tls));
+    const long lowSpeedSeconds = static_cast<long>(settings.lowSpeedTime.count());
+    if (lowSpeedSeconds > 0) {
+        // libcurl compares whole bytes per second; rounding up gives up on a server that
+        // sends barely enough rather than keep one that sends too little.
+        const auto perSecond = static_cast<long>(
+            (settings.lowSpeedBytes + static_cast<std::uint64_t>(lowSpeedSeconds) - 1) /
+            static_cast<std::uint64_t>(lowSpeedSeconds));
+        options.Set(CURLOPT_LOW_SPEED_LIMIT, std::max(perSecond, 1L))
+            .Set(CURLOPT_LOW_SPEED_TIME, lowSpeedSeconds);
+    }
     return options.Ok();
 }
 
 CURLcode Perform(CURL* handle, const std::string& url, Transfer& transfer) {
-    transfer.Restart();
-    CURLcode result = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    if (result == CURLE_OK) {
-        result = curl_easy_perform(handle);
-    }
-    if (transfer.failure) {
-        std::rethrow_exception(transfer.failure);
-    }
-    return result;
+    transfer.lastByte = Clock::now();
+    const CURLcode result = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    return result == CURLE_OK ? curl_easy_perform(handle) : result;
 }
 
 long InfoLong(CURL* handle, CURLINFO info) {
@@ -189,42 +164,58 @@ bool SetCredentials(CURL* handle, AuthRequester requester, const Credentials& cr
     return options.Ok();
 }
 
+// Over the cap, announced or counted, or a body that could not be written.
+bool BodyRefused(CURLcode result) {
+    return result == CURLE_FILESIZE_EXCEEDED || result == CURLE_WRITE_ERROR;
+}
+
+DownloadResult Finished(CURL* handle, CURLcode result, const Transfer& transfer,
+                        const std::string& requestUrl) {
+    DownloadResult download;
+    download.httpStatus = static_cast<int>(InfoLong(handle, CURLINFO_RESPONSE_CODE));
+    if (result == CURLE_OK) {
+        download.status = DownloadStatus::Complete;
+    } else if (!BodyRefused(result)) {
+        download.status = DownloadStatus::Interrupted;
+    }
+    if (const auto reason = web_detail::ForgivableReason(result, transfer.tls)) {
+        download.status = DownloadStatus::Refused;
+        download.certificateProblem =
+            CertificateProblem{HostOf(EffectiveUrl(handle, requestUrl)), std::string(*reason)};
+    }
+    return download;
+}
+
 }  // namespace
 
-DownloadStatus DownloadPage(std::string_view url, const FetchSettings& settings,
-                            CredentialsPrompt& prompt, std::string& content) {
+DownloadResult DownloadPage(std::string_view url, const FetchSettings& settings,
+                            CredentialsPrompt& prompt, PageBody& body) {
     const std::optional<std::string> requestUrl = RequestUrl(url);
     if (!requestUrl) {
-        return DownloadStatus::Refused;
+        return {};
     }
     const EasyHandle handle = web_detail::NewEasyHandle();
     const HeaderList headers = RequestHeaders();
-    Transfer transfer(settings);
+    Transfer transfer(settings, body);
     if (!handle || !headers || !Configure(handle.get(), settings, headers.get(), transfer)) {
-        return DownloadStatus::Refused;
+        return {};
     }
 
     CURLcode result = Perform(handle.get(), *requestUrl, transfer);
     if (const std::optional<AuthRequester> requester = AuthRequested(handle.get())) {
         // The answer that asked for credentials was followed to its end; ask for that one.
         const std::string answeredUrl = EffectiveUrl(handle.get(), *requestUrl);
-        const std::optional<Credentials> credentials = prompt.Ask(answeredUrl, *requester);
-        if (!credentials || !SetCredentials(handle.get(), *requester, *credentials)) {
-            return DownloadStatus::Refused;
+        const std::optional<Credentials> credentials =
+            prompt.Ask(DisplayAddress(answeredUrl), *requester);
+        if (!credentials || !SetCredentials(handle.get(), *requester, *credentials) ||
+            !body.Restart()) {
+            DownloadResult refused;
+            refused.httpStatus = static_cast<int>(InfoLong(handle.get(), CURLINFO_RESPONSE_CODE));
+            return refused;
         }
         result = Perform(handle.get(), answeredUrl, transfer);
     }
-
-    if (transfer.overCap || result == CURLE_FILESIZE_EXCEEDED) {
-        return DownloadStatus::Refused;
-    }
-    // A page may be close to the cap in size; it is not copied when it can be moved.
-    if (content.empty()) {
-        content = std::move(transfer.body);
-    } else {
-        content += transfer.body;
-    }
-    return result == CURLE_OK ? DownloadStatus::Complete : DownloadStatus::Interrupted;
+    return Finished(handle.get(), result, transfer, *requestUrl);
 }
 
 }  // namespace tandemix

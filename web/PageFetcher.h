@@ -1,10 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
 #include "web/FetchSettings.h"
+#include "web/PageBody.h"
 
 namespace tandemix {
 
@@ -13,20 +16,33 @@ inline constexpr std::string_view kFetchFailed = "ERROR";
 
 enum class DownloadStatus {
     Complete,     // the whole answer arrived, whatever its status code
-    Interrupted,  // the transfer failed; the content keeps what arrived, if anything
-    Refused,      // no content: unusable URL, cancelled prompt, body over the cap
+    Interrupted,  // the transfer broke off, stalled, went too slowly or took too long
+    Refused,      // nothing to keep: unusable URL, cancelled prompt, certificate, over the cap
 };
 
-// One GET of the URL. The answer's body is appended to the content with every byte 0x00
-// dropped, whatever the status code. On 401 or 407 the prompt is asked once; with its
-// answer the request is sent again and that answer's body is kept.
-DownloadStatus DownloadPage(std::string_view url, const FetchSettings& settings,
-                            CredentialsPrompt& prompt, std::string& content);
+struct DownloadResult {
+    DownloadStatus status = DownloadStatus::Refused;
+    int httpStatus = 0;  // of the last answer; 0 when none came
+    // Set when the certificate failed only for its name or dates, and the check was full.
+    std::optional<CertificateProblem> certificateProblem;
+};
 
-// Fetches the address as typed into a file created anew at the temporary path. Returns that
-// path, or kFetchFailed when the page is empty, cannot be fetched or the file cannot be
-// written.
-std::string FetchPageToFile(std::string_view address, const std::string& temporaryPath,
+// One GET of the URL; the answer's body goes to the body as it arrives, whatever the status
+// code. On 401 or 407 the prompt is asked once; with its answer the request is sent again
+// and the body starts over with that answer. The body is not finished here.
+DownloadResult DownloadPage(std::string_view url, const FetchSettings& settings,
+                            CredentialsPrompt& prompt, PageBody& body);
+
+struct FetchResult {
+    std::string path;    // the temporary path, or kFetchFailed
+    int httpStatus = 0;  // of the answer fetched; 0 when none came
+    std::optional<CertificateProblem> certificateProblem;
+};
+
+// Fetches the address as typed into a file created anew at the temporary path. The path is
+// kFetchFailed when the page is empty, incomplete, over the cap, cannot be fetched or the
+// file cannot be written; no file is left behind then.
+FetchResult FetchPageToFile(std::string_view address, const std::string& temporaryPath,
                             const FetchSettings& settings, CredentialsPrompt& prompt);
 
 }  // namespace tandemix

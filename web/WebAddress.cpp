@@ -34,6 +34,36 @@ std::string EncodeSpaces(std::string_view url) {
 
 }  // namespace
 
+std::string DisplayAddress(std::string_view address) {
+    const std::size_t schemeEnd = address.find("://");
+    const std::size_t authorityStart = schemeEnd == std::string_view::npos ? 0 : schemeEnd + 3;
+    const std::size_t authorityEnd = address.find_first_of("/?#", authorityStart);
+    const std::string_view authority =
+        address.substr(authorityStart, authorityEnd - authorityStart);
+    // The user part ends at the last "@" of the authority, the name at its first ":".
+    const std::size_t at = authority.rfind('@');
+    if (at == std::string_view::npos) {
+        return std::string(address);
+    }
+    const std::size_t colon = authority.substr(0, at).find(':');
+    if (colon == std::string_view::npos || colon + 1 == at) {
+        return std::string(address);
+    }
+    std::string shown(address.substr(0, authorityStart + colon + 1));
+    shown += "***";
+    shown += address.substr(authorityStart + at);
+    return shown;
+}
+
+std::string HostOf(std::string_view url) {
+    const UrlHandle parsed(curl_url());
+    if (!parsed ||
+        curl_url_set(parsed.get(), CURLUPART_URL, std::string(url).c_str(), 0) != CURLUE_OK) {
+        return {};
+    }
+    return GetPart(parsed.get(), CURLUPART_HOST).value_or("");
+}
+
 std::string CompleteAddress(std::string_view address) {
     if (address.find(':') != std::string_view::npos ||
         address.find("\\\\") != std::string_view::npos) {

@@ -20,9 +20,12 @@ std::string Describe(const CompareInvocation& invocation) {
             " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
             " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
-    text += invocation.credentials
-                ? " user=" + invocation.credentials->user + ":" + invocation.credentials->password
-                : std::string(" user=<none>");
+    text += invocation.login ? " user=" + invocation.login->user + ":" +
+                                   invocation.login->password.value_or("<ask>")
+                             : std::string(" user=<none>");
+    text += std::string(" insecure=") +
+            yn(invocation.certificateCheck == CertificateCheck::AcceptNameAndDateErrors);
+    text += " warnings=" + std::to_string(invocation.warnings.size());
     text += std::string(" open=") + yn(invocation.open) + " quiet=" + yn(invocation.quiet);
     return text;
 }
@@ -109,26 +112,43 @@ const ParseCase kParseCases[] = {
     {"follow redirects without web",
      {"--follow-redirects", "a", "b"},
      [](CompareInvocation& e) { e.request.followRedirects = true; }},
-    {"user with web",
+    {"user with web asks for the password",
+     {"--web", "--user", "anna", "a", "b"},
+     [](CompareInvocation& e) {
+         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
+             true;
+         e.login = LoginOption{"anna", std::nullopt};
+     }},
+    {"user with password still works, with a warning",
      {"--web", "--user", "anna:geheim", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
              true;
-         e.credentials = Credentials{"anna", "geheim"};
+         e.login = LoginOption{"anna", "geheim"};
+         e.warnings.emplace_back();
      }},
     {"password keeps its colons",
      {"--web", "--user=anna:ge:heim", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
              true;
-         e.credentials = Credentials{"anna", "ge:heim"};
+         e.login = LoginOption{"anna", "ge:heim"};
+         e.warnings.emplace_back();
      }},
     {"empty password",
      {"--web", "--user", "anna:", "a", "b"},
      [](CompareInvocation& e) {
          e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
              true;
-         e.credentials = Credentials{"anna", ""};
+         e.login = LoginOption{"anna", ""};
+         e.warnings.emplace_back();
+     }},
+    {"insecure with web",
+     {"--insecure", "--web", "a", "b"},
+     [](CompareInvocation& e) {
+         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
+             true;
+         e.certificateCheck = CertificateCheck::AcceptNameAndDateErrors;
      }},
     {"container hta",
      {"--container", "hta", "a", "b"},
@@ -210,9 +230,10 @@ const UsageCase kUsageCases[] = {
     {"unknown container", {"--container", "html", "a", "b"}, "html"},
     {"container in capitals", {"--container=HTA", "a", "b"}, "HTA"},
     {"container without value", {"a", "b", "--container"}, "--container"},
-    {"user without password part", {"--web", "--user", "anna", "a", "b"}, "--user"},
+    {"empty user", {"--web", "--user=", "a", "b"}, "--user"},
     {"user without name", {"--web", "--user", ":geheim", "a", "b"}, "--user"},
-    {"user without web", {"--user", "anna:geheim", "a", "b"}, "--web"},
+    {"user without web", {"--user", "anna", "a", "b"}, "--web"},
+    {"insecure without web", {"--insecure", "a", "b"}, "--insecure"},
     {"a mistake wins over help", {"--frobnicate", "--help"}, "--frobnicate"},
 };
 

@@ -126,5 +126,26 @@ TEST(OutcomeTest, ExitStatusFollowsDiff) {
     }
 }
 
+TEST(OutcomeTest, ErrorStatusesOfWebPagesAreWarnedAbout) {
+    CompareOutcome outcome;
+    EXPECT_TRUE(StatusWarnings(outcome).empty()) << "no web pages";
+    outcome.pageStatus = {404, 399};
+    EXPECT_EQ(StatusWarnings(outcome),
+              std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404"});
+    outcome.pageStatus = {200, 500};
+    EXPECT_EQ(StatusWarnings(outcome),
+              std::vector<std::string>{"Warnung: Internet-Seite 2 antwortete mit 500"});
+}
+
+TEST(ConsoleCertificateQuestionTest, AnswersNoAndNamesTheProblemAndTheWayAround) {
+    Terminal terminal;
+    ProgressLine line(terminal.Out());
+    ConsoleCertificateQuestion question(terminal.Out(), line);
+    EXPECT_FALSE(question.AcceptInvalidCertificate({"example.org", "abgelaufen"}));
+    EXPECT_EQ(terminal.Take(),
+              "Das Zertifikat von example.org ist ung\xC3\xBCltig (abgelaufen). Mit --insecure "
+              "wird die Seite trotzdem geladen.\n");
+}
+
 }  // namespace
 }  // namespace tandemix::cli

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
+#include <iterator>
 
 #include "LoopbackServer.h"
 #include "TestCertificates.h"
@@ -45,9 +46,7 @@ protected:
     static constexpr std::size_t kPlain = std::size(kServed);
 
     std::optional<std::string> Fetch(const std::string& address) {
-        std::string content;
-        DownloadPage(address, settings_, prompt_, content);
-        return content.empty() ? std::nullopt : std::optional(content);
+        return testing::DownloadToText(address, settings_, prompt_).page;
     }
 
     ProxyEnvironment environment_;
@@ -58,17 +57,45 @@ protected:
     RecordingPrompt prompt_;
 };
 
-TEST_F(TlsFetchTest, NameAndDateErrorsAreForgivenAnUnknownIssuerIsNot) {
-    const std::map<Certificate, bool> accepted = {
-        {Certificate::Trusted, true},        {Certificate::OtherName, true},
-        {Certificate::Expired, true},        {Certificate::NotYetValid, true},
-        {Certificate::UnknownIssuer, false}, {Certificate::UnknownIssuerExpired, false},
-        {Certificate::SelfSigned, false},
-    };
-    for (std::size_t i = 0; i < std::size(kServed); ++i) {
-        SCOPED_TRACE(certificates_.Identity(kServed[i]).certificate);
-        const std::optional<std::string> page = Fetch(server_.Url("/echo", i));
-        EXPECT_EQ(page.has_value(), accepted.at(kServed[i]));
+struct CertificateCase {
+    Certificate certificate;
+    std::optional<std::string_view> reason;  // named under the full check; none: no question
+    bool acceptedWhenLenient;
+};
+
+const CertificateCase kCertificateCases[] = {
+    {Certificate::Trusted, std::nullopt, true},
+    {Certificate::OtherName, certificate_reasons::kOtherName, true},
+    {Certificate::Expired, certificate_reasons::kExpired, true},
+    {Certificate::NotYetValid, certificate_reasons::kNotYetValid, true},
+    {Certificate::UnknownIssuer, std::nullopt, false},
+    {Certificate::UnknownIssuerExpired, std::nullopt, false},
+    {Certificate::SelfSigned, std::nullopt, false},
+};
+
+// By default only a certificate valid in every respect passes; one that fails only for its
+// name or dates is named as such, and passes when that is accepted. An unknown issuer never.
+TEST_F(TlsFetchTest, FullCheckByDefaultNameAndDateErrorsOnlyWhenAccepted) {
+    for (const CertificateCase& c : kCertificateCases) {
+        const std::size_t endpoint = static_cast<std::size_t>(
+            std::find(std::begin(kServed), std::end(kServed), c.certificate) - std::begin(kServed));
+        SCOPED_TRACE(certificates_.Identity(c.certificate).certificate);
+
+        settings_.certificateCheck = CertificateCheck::Full;
+        const testing::Downloaded full =
+            testing::DownloadToText(server_.Url("/echo", endpoint), settings_, prompt_);
+        EXPECT_EQ(full.page.has_value(), c.certificate == Certificate::Trusted);
+        ASSERT_EQ(full.result.certificateProblem.has_value(), c.reason.has_value());
+        if (c.reason) {
+            EXPECT_EQ(full.result.certificateProblem->host, "127.0.0.1");
+            EXPECT_EQ(full.result.certificateProblem->reason, *c.reason);
+        }
+
+        settings_.certificateCheck = CertificateCheck::AcceptNameAndDateErrors;
+        const testing::Downloaded lenient =
+            testing::DownloadToText(server_.Url("/echo", endpoint), settings_, prompt_);
+        EXPECT_EQ(lenient.page.has_value(), c.acceptedWhenLenient);
+        EXPECT_FALSE(lenient.result.certificateProblem.has_value());
     }
 }
 

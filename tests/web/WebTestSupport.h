@@ -8,8 +8,10 @@
 #include <utility>
 #include <vector>
 
+#include "support/TempDir.h"
 #include "web/CredentialsPrompt.h"
 #include "web/FetchSettings.h"
+#include "web/PageFetcher.h"
 
 namespace tandemix::testing {
 
@@ -19,6 +21,28 @@ inline FetchSettings QuickSettings() {
     settings.connectTimeout = std::chrono::seconds(2);
     settings.idleTimeout = std::chrono::seconds(2);
     return settings;
+}
+
+// One DownloadPage into a body of its own: how it ended, and the page when the body was
+// stored.
+struct Downloaded {
+    DownloadResult result;
+    std::optional<std::string> page;
+};
+
+inline Downloaded DownloadToText(const std::string& url, const FetchSettings& settings,
+                                 CredentialsPrompt& prompt) {
+    const TempDir folder;
+    const std::string path = folder.Path() + "/page";
+    PageBody body(path, settings.bodyCap);
+    Downloaded downloaded{DownloadPage(url, settings, prompt, body), std::nullopt};
+    const TransferEnd end = downloaded.result.status == DownloadStatus::Complete
+                                ? TransferEnd::Complete
+                                : TransferEnd::Broken;
+    if (body.Finish(end) == BodyVerdict::Stored) {
+        downloaded.page = ReadWholeFile(path);
+    }
+    return downloaded;
 }
 
 class RecordingPrompt final : public CredentialsPrompt {

@@ -21,6 +21,7 @@ import sys
 import threading
 import time
 import urllib.parse
+import zlib
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 USER = "tandem"
@@ -45,6 +46,9 @@ RAW_ANSWERS = {
     "bare-newlines": b"HTTP/1.1 200 OK\nContent-Length: 4\n\nbody",
     "nul-in-header": b"HTTP/1.1 200 OK\r\nX-Odd: a\x00b\r\n\r\nbody",
     "bad-chunks": b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\nbody\r\n",
+    "bad-chunk-later": b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                       b"5\r\nhello\r\nzz\r\nmore\r\n0\r\n\r\n",
+    "chunks-cut-off": b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n",
     "huge-chunk": b"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nffffffffffffffffff\r\nbody",
     "long-header": b"HTTP/1.1 200 OK\r\nX-Long: " + b"a" * 300000 + b"\r\n\r\nbody",
     "redirect-without-location": b"HTTP/1.1 302 Found\r\nContent-Length: 4\r\n\r\nbody",
@@ -204,6 +208,45 @@ class Handler(BaseHTTPRequestHandler):
         self.send_header("Content-Length", "1000")
         self.end_headers()
         self.wfile.write(b"partial-start")
+
+    # /drip?every=SECONDS: a body of one byte at a time, without end.
+    def route_drip(self, query):
+        every = float(query.get("every", "0.125"))
+        self.send_response(200)
+        self.end_headers()
+        try:
+            for _ in range(int(120 / every)):
+                self.wfile.write(b"d")
+                self.wfile.flush()
+                time.sleep(every)
+        except OSError:
+            pass
+
+    # /gzip-bomb?mib=N: N MiB of "b", sent gzip-compressed in chunks of a few hundred bytes.
+    def route_gzip_bomb(self, query):
+        self.send_response(200)
+        self.send_header("Transfer-Encoding", "gzip, chunked")
+        self.end_headers()
+        packer = zlib.compressobj(9, zlib.DEFLATED, 31)
+        block = b"b" * (1 << 20)
+        try:
+            for _ in range(int(query.get("mib", "1"))):
+                self.write_chunk(packer.compress(block))
+            self.write_chunk(packer.flush())
+            self.wfile.write(b"0\r\n\r\n")
+        except OSError:
+            pass
+
+    def write_chunk(self, data):
+        if data:
+            self.wfile.write(b"%x\r\n%s\r\n" % (len(data), data))
+
+    def route_stall_after_headers(self, query):
+        self.send_response(200)
+        self.end_headers()
+        self.wfile.write(b"stalled-start")
+        self.wfile.flush()
+        time.sleep(30)
 
     def route_stall_headers(self, query):
         time.sleep(30)
