@@ -90,6 +90,9 @@ constexpr std::array kOptions = {
     KnownOption{"no-follow-redirects", 0, false,
                 &Flag<[](ParseState& s) { s.followRedirects = false; }>},
     KnownOption{"user", 0, true, &SetUser},
+    KnownOption{"folder-contents", 0, false, &Flag<[](ParseState& s) {
+                    Request(s).choices.folderComparison = FolderComparison::ByContents;
+                }>},
     KnownOption{"container", 0, true, &SetContainer},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
     KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},
