@@ -15,19 +15,17 @@
 namespace tandemix {
 namespace {
 
-// Below both of these a second thread costs more than it saves.
-constexpr std::size_t kFilesWorthSharing = 16;
-constexpr std::uint64_t kBytesWorthSharing = 4 * 1024 * 1024;
+// Both sides of a comparison are listed at once, which already keeps two cores busy; a
+// second thread per side pays only where digesting large files outweighs starting it, as
+// when one side is much larger than the other.
+constexpr std::uint64_t kBytesWorthSharing = 8 * 1024 * 1024;
 
 bool WorthSharing(std::span<const ContentRequest> requests) {
-    if (requests.size() < 2) {
-        return false;
-    }
     std::uint64_t bytes = 0;
     for (const ContentRequest& request : requests) {
         bytes += request.listedSize;
     }
-    return requests.size() >= kFilesWorthSharing || bytes >= kBytesWorthSharing;
+    return requests.size() > 1 && bytes >= kBytesWorthSharing;
 }
 
 std::optional<FileContent> ReadContent(int folderFd, const ContentRequest& request,

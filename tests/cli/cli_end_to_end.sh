@@ -118,28 +118,6 @@ run left-out --folder-contents -o "$OUTDIR" "$IN/old" "$IN/new"
 expect_status left-out 0
 expect_err_contains left-out "Hinweis: Verzeichnis 2: 1 Eintrag ausgelassen (Verknüpfung ohne Ziel)"
 
-# Permission bits stop only other users than root.
-if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
-    SHARED=$(mktemp -d /tmp/tandemix-cli-shared-XXXXXX)
-    mkdir -p "$SHARED/a/locked" "$SHARED/b" "$SHARED/out"
-    printf 'x\n' >"$SHARED/a/locked/hidden"
-    printf 'x\n' >"$SHARED/a/secret"
-    printf 'x\n' >"$SHARED/b/secret"
-    chmod -R a+rwX "$SHARED"
-    chmod 000 "$SHARED/a/locked" "$SHARED/a/secret"
-    CLI_AS_USER="setpriv --reuid=nobody --regid=nogroup --clear-groups $CLI"
-    $CLI_AS_USER --folder-contents -o "$SHARED/out" "$SHARED/a" "$SHARED/b" \
-        >"$WORK/nobody.out" 2>"$WORK/nobody.err"
-    STATUS=$?
-    ERR=$(cat "$WORK/nobody.err")
-    expect_status nobody 1
-    expect_err_contains nobody "Hinweis: Verzeichnis 1: 1 Eintrag ausgelassen (keine Leserechte)"
-    expect_err_contains nobody "Hinweis: Verzeichnis 1: 1 Datei nicht lesbar"
-    rm -rf "$SHARED"
-else
-    echo "skipped: unreadable entries need root to run as nobody"
-fi
-
 OUTDIR="$WORK/hta"
 mkdir "$OUTDIR"
 run hta --container hta -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"

@@ -13,28 +13,18 @@ enum class ChildOutcome { Passed, Failed, NoPrivilegesToDrop };
 template <class Check>
 ChildOutcome RunUnprivileged(Check check) {
     const pid_t child = ::fork();
-    if (child < 0) {
-        return ChildOutcome::Failed;
-    }
     if (child == 0) {
-        if (::geteuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-            ::_exit(2);
-        }
-        ::_exit(check() ? 0 : 1);
+        const bool dropped = ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                                  ::setgid(65534) == 0 && ::setuid(65534) == 0);
+        ::_exit(!dropped ? 2 : check() ? 0 : 1);
     }
     int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
         return ChildOutcome::Failed;
     }
-    switch (WEXITSTATUS(status)) {
-        case 0:
-            return ChildOutcome::Passed;
-        case 2:
-            return ChildOutcome::NoPrivilegesToDrop;
-        default:
-            return ChildOutcome::Failed;
-    }
+    const ChildOutcome outcomes[] = {ChildOutcome::Passed, ChildOutcome::Failed,
+                                     ChildOutcome::NoPrivilegesToDrop};
+    return outcomes[WEXITSTATUS(status) <= 2 ? WEXITSTATUS(status) : 1];
 }
 
 }  // namespace tandemix::testing
