@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -15,9 +16,14 @@
 namespace tandemix {
 namespace {
 
-// Folders deeper than this many levels below the newest are closed and found again through
-// ".." on the way back, which keeps the descriptors in use bounded.
-constexpr std::size_t kOpenFolderBudget = 64;
+// Folders more levels above the newest than this budget are closed and found again
+// through ".." on the way back, which keeps the descriptors in use bounded: a small share
+// of what the process may open, since two walks and their readers run at once.
+std::size_t OpenFolderBudget() {
+    rlimit limit{};
+    const rlim_t allowed = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 256;
+    return std::clamp<std::size_t>(static_cast<std::size_t>(allowed / 8), 4, 64);
+}
 // Only a loop in the file system itself could make ".." climb for longer.
 constexpr int kMaxAncestors = 1 << 20;
 
@@ -224,10 +230,10 @@ private:
     // Closes the folder that has fallen out of the budget, unless the way back to it from
     // the folder below leads through a link, where ".." would not return to it.
     void CloseFarLevel() {
-        if (levels_.size() <= kOpenFolderBudget + 1) {
+        if (levels_.size() <= openBudget_ + 1) {
             return;
         }
-        const std::size_t far = levels_.size() - 1 - kOpenFolderBudget;
+        const std::size_t far = levels_.size() - 1 - openBudget_;
         if (levels_[far + 1].entry == Reach::Directly) {
             levels_[far].fd.Reset();
         }
@@ -256,6 +262,7 @@ private:
     }
 
     std::uint64_t entryLimit_;
+    std::size_t openBudget_ = OpenFolderBudget();
     FolderVisitor& visitor_;
     FolderListingResult& result_;
     FolderIds ancestors_;

@@ -1,6 +1,7 @@
 #include "document/FolderListing.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -458,8 +459,15 @@ TEST_F(FolderListingTest, DepthIsNotBoundedByThePathLength) {
     const Node right{"f", Utc(2020, 1, 1, 0, 0), "same"};
     Chain(At("left"), kLevels, left, true);
     Chain(At("right"), kLevels, right, true);
+    // Also with few descriptors allowed: the walk keeps only a share of them open.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit few = saved;
+    few.rlim_cur = 40;
+    ::setrlimit(RLIMIT_NOFILE, &few);
     FolderListingResult result;
     const std::vector<std::string> byTime = List(At("left"), {}, &result);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
     EXPECT_EQ(byTime, std::vector<std::string>{Line(kLevels, "f")});
     EXPECT_EQ(result.otherFailures, 0u);
     EXPECT_NE(List(At("right")), byTime);
