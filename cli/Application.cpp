@@ -157,6 +157,13 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
     for (const std::string& warning : StatusWarnings(outcome)) {
         console.err(warning + "\n");
     }
+    // Notes on what a folder listing left out do not make the run fail.
+    for (int input = 1; input <= 2; ++input) {
+        for (const std::string& note :
+             FolderListingNotes(outcome.run.folderListings[input - 1], input)) {
+            console.err(note + "\n");
+        }
+    }
 
     const ExitStatus status = StatusOf(outcome, messages.AnyWarned());
     if (status != ExitStatus::Trouble && !invocation.quiet) {

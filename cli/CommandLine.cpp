@@ -102,6 +102,9 @@ constexpr std::array kOptions = {
     KnownOption{"insecure", 0, false, &Flag<[](ParseState& s) {
                     s.invocation.certificateCheck = CertificateCheck::AcceptNameAndDateErrors;
                 }>},
+    KnownOption{"folder-contents", 0, false, &Flag<[](ParseState& s) {
+                    Request(s).choices.folderComparison = FolderComparison::ByContents;
+                }>},
     KnownOption{"container", 0, true, &SetContainer},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
     KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},

@@ -23,6 +23,8 @@ std::string_view HelpText() {
            "                             Passwort aus TANDEMIX_PASSWORD, sonst vom Terminal\n"
            "      --insecure             Zertifikate für einen anderen Namen oder außerhalb\n"
            "                             ihrer Gültigkeit annehmen (nur mit --web)\n"
+           "      --folder-contents      Verzeichnisse nach Inhalt vergleichen (Größe und\n"
+           "                             Prüfsumme jeder Datei statt ihrer Zeit)\n"
            "      --container hta|htm    Form der Rahmenseite (Vorgabe: htm)\n"
            "      --open                 den Bericht danach öffnen\n"
            "  -q, --quiet                bei Erfolg nichts ausgeben\n"

@@ -1,97 +1,23 @@
 #include "document/FolderListing.h"
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
-#include <memory>
 #include <utility>
 #include <vector>
 
-#include "base/AsciiCase.h"
+#include "base/ContentHash.h"
 #include "base/Paths.h"
+#include "document/FileContentReader.h"
+#include "document/FolderWalk.h"
+#include "document/ListingOrder.h"
 
 namespace tandemix {
 namespace {
-
-// Only A to Z are folded so that the order does not depend on the locale; all other bytes
-// compare as unsigned values.
-int CompareBytes(std::string_view a, std::string_view b, bool fold) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (fold) {
-            x = AsciiLower(x);
-            y = AsciiLower(y);
-        }
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
-// Names equal after folding are ordered by their raw bytes, so the order never depends on
-// the order the file system hands the entries out.
-bool NameBefore(std::string_view a, std::string_view b) {
-    const int folded = CompareBytes(a, b, true);
-    return folded != 0 ? folded < 0 : CompareBytes(a, b, false) < 0;
-}
-
-struct FolderId {
-    dev_t device;
-    ino_t inode;
-    bool operator==(const FolderId&) const = default;
-};
-
-struct Entry {
-    std::string name;
-    bool isFolder;
-    FolderId id;
-    time_t modified;
-};
-
-std::string JoinPath(const std::string& folder, std::string_view name) {
-    std::string path;
-    path.reserve(folder.size() + 1 + name.size());
-    path.append(folder);
-    // The root already ends in a separator.
-    if (path.back() != '/') {
-        path.push_back('/');
-    }
-    path.append(name);
-    return path;
-}
-
-// The entries that can be examined, in ascending name order. Only fstatat is used, so
-// nothing (a fifo, a device) is ever opened.
-std::vector<Entry> ReadEntries(const std::string& folderPath) {
-    std::vector<Entry> entries;
-    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(folderPath.c_str()), ::closedir);
-    if (!folder) {
-        return entries;
-    }
-    const int folderFd = ::dirfd(folder.get());
-    while (const dirent* item = ::readdir(folder.get())) {
-        const std::string_view name = item->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        struct stat info {};
-        // Follows links; a dangling link or a refused entry is left out.
-        if (::fstatat(folderFd, item->d_name, &info, 0) != 0) {
-            continue;
-        }
-        entries.push_back(Entry{std::string(name), S_ISDIR(info.st_mode),
-                                FolderId{info.st_dev, info.st_ino}, info.st_mtime});
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return NameBefore(a.name, b.name); });
-    return entries;
-}
 
 // Appends " (dd/mm/yyyy  hh:mm)" in UTC; false when the time cannot be converted.
 bool AppendTimeStamp(time_t modified, std::string& text) {
@@ -109,68 +35,143 @@ bool AppendTimeStamp(time_t modified, std::string& text) {
     return true;
 }
 
-void ListEntries(TextDocument& document, const std::string& folderPath, int depth,
-                 std::vector<FolderId>& openFolders) {
-    std::vector<Entry> entries = ReadEntries(folderPath);
-    const std::size_t indentWidth = 2 * static_cast<std::size_t>(std::max(depth, 0));
-
-    for (const Entry& entry : entries) {
-        if (!entry.isFolder ||
-            std::find(openFolders.begin(), openFolders.end(), entry.id) != openFolders.end()) {
-            continue;
-        }
-        openFolders.push_back(entry.id);
-        ListEntries(document, JoinPath(folderPath, entry.name), depth + 1, openFolders);
-        openFolders.pop_back();
+// Entries that are not regular files are never opened: reading a fifo or a device could
+// wait or run for ever. They show their kind instead of a fingerprint.
+const char* KindText(mode_t mode) {
+    if (S_ISFIFO(mode)) {
+        return " (FIFO)";
     }
-
-    std::vector<std::string> files;
-    files.reserve(entries.size());
-    for (Entry& entry : entries) {
-        if (entry.isFolder) {
-            continue;
-        }
-        std::string text = std::move(entry.name);
-        if (AppendTimeStamp(entry.modified, text)) {
-            files.push_back(std::move(text));
-        }
+    if (S_ISSOCK(mode)) {
+        return " (Socket)";
     }
-    // Stable and descending: texts equal after folding keep the ascending name order, which
-    // is where inserting each one before the first smaller text would have put them.
-    std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
-        return CompareBytes(a, b, true) > 0;
-    });
-
-    std::string line(indentWidth + 4, ' ');
-    for (const std::string& text : files) {
-        line.resize(indentWidth + 4);
-        line.append(text);
-        document.AddLine(line);
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return " (Ger\xC3\xA4t)";
     }
+    return " (Sonderdatei)";
 }
+
+std::string ContentText(const std::string& name, const std::optional<FileContent>& content) {
+    if (!content) {
+        return name + " (unlesbar)";
+    }
+    return name + " (" + std::to_string(content->size) + " Bytes, " +
+           HexDigits(content->fingerprint) + ")";
+}
+
+class ListingBuilder final : public FolderVisitor {
+public:
+    ListingBuilder(TextDocument& document, FolderComparison comparison, FolderListingResult& result)
+        : document_(document), comparison_(comparison), result_(result) {}
+
+    std::vector<std::string> Describe(int folderFd, std::span<const FileEntry> files) override {
+        std::vector<const FileEntry*> ordered;
+        ordered.reserve(files.size());
+        for (const FileEntry& file : files) {
+            ordered.push_back(&file);
+        }
+        std::sort(ordered.begin(), ordered.end(), [](const FileEntry* a, const FileEntry* b) {
+            return NameBefore(a->name, b->name);
+        });
+        std::vector<std::string> texts = comparison_ == FolderComparison::ByTime
+                                             ? TimeTexts(ordered)
+                                             : ContentTexts(folderFd, ordered);
+        // Stable and descending: texts equal after folding keep the ascending name order,
+        // which is where inserting each one before the first smaller text puts them.
+        std::stable_sort(texts.begin(), texts.end(),
+                         [](const std::string& a, const std::string& b) {
+                             return CompareListingTexts(a, b, LetterCase::Folded) > 0;
+                         });
+        return texts;
+    }
+
+    void AddBlock(std::string_view relativePath, int depth,
+                  std::vector<std::string> texts) override {
+        if (texts.empty()) {
+            return;
+        }
+        document_.BeginSection(std::string(relativePath));
+        const std::size_t indentWidth = 2 * static_cast<std::size_t>(depth) + 4;
+        std::string line(indentWidth, ' ');
+        for (const std::string& text : texts) {
+            line.resize(indentWidth);
+            line.append(text);
+            document_.AddLine(line);
+        }
+    }
+
+private:
+    std::vector<std::string> TimeTexts(const std::vector<const FileEntry*>& files) {
+        std::vector<std::string> texts;
+        texts.reserve(files.size());
+        for (const FileEntry* file : files) {
+            std::string text = file->name;
+            if (AppendTimeStamp(file->info.st_mtime, text)) {
+                texts.push_back(std::move(text));
+            } else {
+                ++result_.otherFailures;
+            }
+        }
+        return texts;
+    }
+
+    std::vector<std::string> ContentTexts(int folderFd,
+                                          const std::vector<const FileEntry*>& files) {
+        std::vector<ContentRequest> requests;
+        for (const FileEntry* file : files) {
+            if (S_ISREG(file->info.st_mode)) {
+                requests.push_back(
+                    ContentRequest{file->name.c_str(), file->info.st_dev, file->info.st_ino,
+                                   static_cast<std::uint64_t>(file->info.st_size), std::nullopt});
+            }
+        }
+        reader_.Read(folderFd, requests);
+        std::vector<std::string> texts;
+        texts.reserve(files.size());
+        auto request = requests.begin();
+        for (const FileEntry* file : files) {
+            if (!S_ISREG(file->info.st_mode)) {
+                texts.push_back(file->name + KindText(file->info.st_mode));
+                continue;
+            }
+            result_.unreadableFiles += request->content ? 0 : 1;
+            texts.push_back(ContentText(file->name, request->content));
+            ++request;
+        }
+        return texts;
+    }
+
+    TextDocument& document_;
+    FolderComparison comparison_;
+    FolderListingResult& result_;
+    FileContentReader reader_;
+};
 
 }  // namespace
 
-bool LoadFolder(TextDocument& document, std::string path, const OptionMap& options) {
+FolderListingResult LoadFolder(TextDocument& document, std::string path, const OptionMap& options,
+                               const FolderListingChoices& choices) {
     document.SetName(path);
     document.AddOptions(options);
+    FolderListingResult result;
     // Only separators leave the root, which stays listable.
-    return ListFolder(document, WithoutTrailingSeparators(path), 0);
-}
-
-// The listing itself does not depend on the options.
-bool ListFolder(TextDocument& document, const std::string& folderPath, int depth) {
-    if (folderPath.empty()) {
-        return false;
+    path = WithoutTrailingSeparators(path);
+    if (path.empty()) {
+        return result;
     }
-    // The listed folder counts as open, so a link back to it is not followed.
-    std::vector<FolderId> openFolders;
-    struct stat info {};
-    if (::stat(folderPath.c_str(), &info) == 0) {
-        openFolders.push_back(FolderId{info.st_dev, info.st_ino});
+    result.listed = true;
+    UniqueFd top(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
+    if (!top.IsOpen()) {
+        // A folder that cannot be opened contributes no lines, as one deeper down.
+        if (errno == EACCES || errno == EPERM) {
+            ++result.noPermission;
+        } else {
+            ++result.otherFailures;
+        }
+        return result;
     }
-    ListEntries(document, folderPath, depth, openFolders);
-    return true;
+    ListingBuilder builder(document, choices.comparison, result);
+    WalkFolders(std::move(top), choices.entryLimit, builder, result);
+    return result;
 }
 
 }  // namespace tandemix

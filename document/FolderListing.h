@@ -1,9 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "base/OptionMap.h"
+#include "document/FolderListingResult.h"
 #include "document/TextDocument.h"
 
 namespace tandemix {
@@ -12,13 +13,22 @@ namespace tandemix {
 // size and a fingerprint of its content.
 enum class FolderComparison { ByTime, ByContents };
 
-// Fills the document with one line per file of the folder tree: its depth as indentation,
-// its name and its last modification time (UTC, to the minute). The name of the document
-// is the path as given; trailing separators are ignored for the listing. False when
-// nothing is left of the path.
-bool LoadFolder(TextDocument& document, std::string path, const OptionMap& options);
+// A listing ends after this many entries (files and folders) with a note, rather than
+// taking all the memory there is.
+inline constexpr std::uint64_t kFolderEntryLimit = 10'000'000;
 
-// The recursive step: lists the folder at the given depth (0 for the listed folder).
-bool ListFolder(TextDocument& document, const std::string& folderPath, int depth);
+struct FolderListingChoices {
+    FolderComparison comparison = FolderComparison::ByTime;
+    std::uint64_t entryLimit = kFolderEntryLimit;
+};
+
+// Fills the document with one line per file of the folder tree: its depth as indentation,
+// its name and either its last modification time (UTC, to the minute) or its size and
+// content fingerprint. Each folder's files begin a section titled with the folder's path
+// below the listed one ("" for the listed folder). The name of the document is the path as
+// given; trailing separators are ignored for the listing. Not listed when nothing is left
+// of the path.
+FolderListingResult LoadFolder(TextDocument& document, std::string path, const OptionMap& options,
+                               const FolderListingChoices& choices = {});
 
 }  // namespace tandemix

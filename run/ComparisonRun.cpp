@@ -21,17 +21,20 @@ void Notify(const RunContext& context, RunStage stage) {
 struct AlignedRows {
     TextDocument rows1;
     TextDocument rows2;
+    std::array<FolderListingResult, 2> listings{};
 };
 
 // The inputs live only until they are aligned; the rows keep the texts they show.
 AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, InputKind kind,
-                         const OptionMap& options, const RunContext& context) {
+                         const OptionMap& options, const RunContext& context,
+                         const RunChoices& choices) {
     TextDocument input1(context.codePage);
     TextDocument input2(context.codePage);
     Notify(context, RunStage::Loading);
-    LoadInputs(path1, path2, kind, options, input1, input2, context.debugLog);
+    const std::array<FolderListingResult, 2> listings = LoadInputs(
+        path1, path2, kind, options, input1, input2, context.debugLog, choices.folderComparison);
     Notify(context, RunStage::Aligning);
-    AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage)};
+    AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage), listings};
     ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
     return aligned;
 }
@@ -40,7 +43,7 @@ AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, Inp
 
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& /*choices*/) {
+                        const RunContext& context, const RunChoices& choices) {
     const std::array<std::string, 3> pagePaths = {
         OutputPath(context.outputDirectory, kTopPageName),
         OutputPath(context.outputDirectory, kPage1Name),
@@ -61,7 +64,7 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
         return {};
     }
 
-    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context);
+    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context, choices);
     const ReportWriter writer;
     Notify(context, RunStage::Generating);
     const bool showNames = !window.webPagesKind;
@@ -83,7 +86,7 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
         context.messages.Warn(messages::CannotOpenFile(*firstFailure));
         return {};
     }
-    return RunResult{true, DifferenceCount(aligned.rows1, aligned.rows2)};
+    return RunResult{true, DifferenceCount(aligned.rows1, aligned.rows2), aligned.listings};
 }
 
 }  // namespace tandemix

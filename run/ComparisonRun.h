@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "base/CodePage.h"
@@ -50,6 +51,8 @@ struct RunContext {
 struct RunResult {
     bool written = false;  // the three pages were generated and written
     LineIndex differenceCount = 0;
+    // What each folder listing left out; notes for the user, not failures.
+    std::array<FolderListingResult, 2> folderListings{};
 };
 
 // Loads two files or two folders, aligns them and writes the three report pages into the

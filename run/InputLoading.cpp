@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "base/SideBySide.h"
-#include "document/FolderListing.h"
 
 namespace tandemix {
 namespace {
@@ -23,13 +22,13 @@ private:
     std::vector<std::string> lines_;
 };
 
-void LoadInput(const std::string& path, InputKind kind, const OptionMap& options,
-               TextDocument& input, DebugLog& log) {
+FolderListingResult LoadInput(const std::string& path, InputKind kind, const OptionMap& options,
+                              FolderComparison folders, TextDocument& input, DebugLog& log) {
     if (kind == InputKind::Folder) {
-        LoadFolder(input, path, options);
-    } else {
-        input.LoadFile(path, options, log);
+        return LoadFolder(input, path, options, FolderListingChoices{folders});
     }
+    input.LoadFile(path, options, log);
+    return {};
 }
 
 }  // namespace
@@ -42,15 +41,18 @@ InputKind KindOfPath(const std::string& path) {
     return S_ISDIR(info.st_mode) ? InputKind::Folder : InputKind::File;
 }
 
-void LoadInputs(const std::string& path1, const std::string& path2, InputKind kind,
-                const OptionMap& options, TextDocument& input1, TextDocument& input2,
-                DebugLog& log) {
+std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const std::string& path2,
+                                              InputKind kind, const OptionMap& options,
+                                              TextDocument& input1, TextDocument& input2,
+                                              DebugLog& log, FolderComparison folders) {
     BufferedDebugLog log1;
     BufferedDebugLog log2;
-    RunSideBySide([&] { LoadInput(path1, kind, options, input1, log1); },
-                  [&] { LoadInput(path2, kind, options, input2, log2); });
+    std::array<FolderListingResult, 2> listings;
+    RunSideBySide([&] { listings[0] = LoadInput(path1, kind, options, folders, input1, log1); },
+                  [&] { listings[1] = LoadInput(path2, kind, options, folders, input2, log2); });
     log1.ReplayTo(log);
     log2.ReplayTo(log);
+    return listings;
 }
 
 }  // namespace tandemix

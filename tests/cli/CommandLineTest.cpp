@@ -18,7 +18,8 @@ std::string Describe(const CompareInvocation& invocation) {
             " stripTags=" + yn(r.options.deleteAllTags) +
             " emptyLines=" + yn(r.options.keepEmptyLines) + " numbers=" + yn(r.showLineNumbers) +
             " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
-            " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm");
+            " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm") + " folders=" +
+            (r.choices.folderComparison == FolderComparison::ByContents ? "contents" : "time");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
     text += invocation.login ? " user=" + invocation.login->user + ":" +
                                    invocation.login->password.value_or("<ask>")
@@ -90,6 +91,11 @@ const ParseCase kParseCases[] = {
     {"no line numbers",
      {"--no-line-numbers", "a", "b"},
      [](CompareInvocation& e) { e.request.showLineNumbers = false; }},
+    {"folder contents",
+     {"--folder-contents", "a", "b"},
+     [](CompareInvocation& e) {
+         e.request.choices.folderComparison = FolderComparison::ByContents;
+     }},
     {"web turns on tag breaks and redirects",
      {"--web", "a", "b"},
      [](CompareInvocation& e) {

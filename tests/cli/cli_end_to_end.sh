@@ -108,6 +108,25 @@ expect_status folders 1
 expect_out folders "Ergebnis: 1 Unterschiede
 $OUTDIR/Tandemix.htm"
 
+# Equal contents at other times match only when compared by content.
+mkdir -p "$IN/old" "$IN/new"
+printf 'same\n' >"$IN/old/c.txt"
+printf 'same\n' >"$IN/new/c.txt"
+touch -d '2001-02-03 04:05' "$IN/old/c.txt"
+OUTDIR="$WORK/contents"
+mkdir "$OUTDIR"
+run by-time -o "$OUTDIR" "$IN/old" "$IN/new"
+expect_status by-time 1
+run by-contents --folder-contents -o "$OUTDIR" "$IN/old" "$IN/new"
+expect_status by-contents 0
+[ -z "$ERR" ] || fail "by-contents: stderr not empty: [$ERR]"
+
+# What a listing leaves out is a note on stderr, not trouble.
+ln -s nowhere "$IN/new/dangling"
+run left-out --folder-contents -o "$OUTDIR" "$IN/old" "$IN/new"
+expect_status left-out 0
+expect_err_contains left-out "Hinweis: Verzeichnis 2: 1 Eintrag ausgelassen (Verknüpfung ohne Ziel)"
+
 OUTDIR="$WORK/hta"
 mkdir "$OUTDIR"
 run hta --container hta -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"

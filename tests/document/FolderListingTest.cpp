@@ -1,20 +1,26 @@
 #include "document/FolderListing.h"
 
 #include <fcntl.h>
-#include <grp.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "base/ContentHash.h"
+#include "support/Unprivileged.h"
 
 namespace tandemix {
 namespace {
@@ -30,10 +36,11 @@ time_t Utc(int year, int month, int day, int hour, int minute, int second = 0) {
     return ::timegm(&fields);
 }
 
-// A path ending in '/' is a folder, anything else a file with the given time.
+// A path ending in '/' is a folder, anything else a file with the given time and content.
 struct Node {
     std::string path;
     time_t modified = 0;
+    std::string content = "x";
 };
 
 std::vector<std::string> LinesOf(const TextDocument& document) {
@@ -44,18 +51,28 @@ std::vector<std::string> LinesOf(const TextDocument& document) {
     return lines;
 }
 
-std::vector<std::string> List(const std::string& path) {
+std::vector<std::string> List(const std::string& path, FolderListingChoices choices = {},
+                              FolderListingResult* result = nullptr) {
     TextDocument document(CodePage::None);
-    EXPECT_TRUE(LoadFolder(document, path, OptionMap()));
+    const FolderListingResult listed = LoadFolder(document, path, OptionMap(), choices);
+    EXPECT_TRUE(listed);
+    if (result != nullptr) {
+        *result = listed;
+    }
     return LinesOf(document);
 }
+
+constexpr FolderListingChoices kByContents{FolderComparison::ByContents};
 
 class FolderListingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Under /tmp so that an unprivileged user can reach the tree.
-        char pattern[] = "/tmp/tandemix-folders-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        // Where an unprivileged user can reach the tree; in memory where that is there, since
+        // thousands of nested folders take long to remove from a disk.
+        const bool inMemory = ::access("/dev/shm", W_OK) == 0;
+        std::string pattern =
+            inMemory ? "/dev/shm/tandemix-folders-XXXXXX" : "/tmp/tandemix-folders-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         root_ = pattern;
         ASSERT_EQ(::chmod(root_.c_str(), 0755), 0);
     }
@@ -75,7 +92,7 @@ protected:
             std::filesystem::create_directories(node.path.ends_with('/') ? path
                                                                          : path.parent_path());
             if (!node.path.ends_with('/')) {
-                std::ofstream(path) << "x";
+                std::ofstream(path, std::ios::binary) << node.content;
                 SetTime(path.string(), node.modified, 0);
             }
         }
@@ -96,9 +113,9 @@ protected:
         ASSERT_EQ(::symlink(target.c_str(), At(relative).c_str()), 0) << relative;
     }
 
-    void Lock(const std::string& relative) {
+    void Lock(const std::string& relative, mode_t mode) {
         locked_.push_back(At(relative));
-        ASSERT_EQ(::chmod(locked_.back().c_str(), 0), 0);
+        ASSERT_EQ(::chmod(locked_.back().c_str(), mode), 0);
     }
 
     std::string root_;
@@ -108,8 +125,8 @@ protected:
 const time_t kTime = Utc(2005, 12, 24, 13, 45);
 constexpr const char* kStamp = " (24/12/2005  13:45)";
 
-std::string Line(int depth, const std::string& name, const char* stamp = kStamp) {
-    return std::string(2 * static_cast<std::size_t>(depth) + 4, ' ') + name + stamp;
+std::string Line(int depth, const std::string& name, std::string_view stamp = kStamp) {
+    return std::string(2 * static_cast<std::size_t>(depth) + 4, ' ') + name + std::string(stamp);
 }
 
 // All 32 letter-case spellings of "abcde" in ascending byte order, enough to make an
@@ -263,32 +280,241 @@ TEST_F(FolderListingTest, FifoIsListedWithoutBeingOpened) {
     ::alarm(0);
 }
 
-TEST_F(FolderListingTest, UnreadableSubfolderContributesNothing) {
-    Build({{"closed/hidden", kTime}, {"open/seen", kTime}, {"top", kTime}});
-    Lock("closed");
-    const std::vector<std::string> expected{Line(1, "seen"), Line(0, "top")};
-    if (::geteuid() != 0) {
-        EXPECT_EQ(List(root_), expected);
-        return;
-    }
-    // Permission bits do not stop root, so an unprivileged child does the listing.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
-            ::_exit(2);
+std::string Fingerprint(std::string_view content) {
+    ContentHash hash;
+    hash.Update(std::as_bytes(std::span(content.data(), content.size())));
+    return HexDigits(hash.Finish());
+}
+
+TEST_F(FolderListingTest, ContentLinesMatchByContentWhateverTheTime) {
+    const time_t other = Utc(2020, 1, 1, 0, 0);
+    const std::string big(300 * 1024, 'b');
+    struct Case {
+        const char* name;
+        std::vector<Node> left;
+        std::vector<Node> right;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"same content, other times", {{"a", kTime, "abc"}}, {{"a", other, "abc"}}, true},
+        {"same size and time, other content", {{"a", kTime, "abc"}}, {{"a", kTime, "abd"}}, false},
+        {"a zero byte more", {{"a", kTime, "abc"}}, {{"a", kTime, std::string("abc\0", 4)}}, false},
+        {"renamed subfolder", {{"s/a", kTime, "q"}}, {{"t/a", other, "q"}}, true},
+        {"larger than the read buffer", {{"a", kTime, big}}, {{"a", other, big}}, true},
+        {"last byte of a large file", {{"a", kTime, big}}, {{"a", kTime, big + "c"}}, false},
+    };
+    int number = 0;
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        const std::string left = "l" + std::to_string(++number);
+        const std::string right = "r" + std::to_string(number);
+        for (auto [side, nodes] : {std::pair{left, row.left}, std::pair{right, row.right}}) {
+            std::vector<Node> placed{{side + "/"}};
+            for (const Node& node : nodes) {
+                placed.push_back({side + "/" + node.path, node.modified, node.content});
+            }
+            Build(placed);
         }
-        TextDocument document(CodePage::None);
-        const bool listed = LoadFolder(document, root_, OptionMap());
-        ::_exit(listed && LinesOf(document) == expected ? 0 : 1);
+        EXPECT_EQ(List(At(left), kByContents) == List(At(right), kByContents), row.equal);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 2) {
+}
+
+TEST_F(FolderListingTest, SpecialFilesAreListedButNeverOpened) {
+    Build({{"sub/"}, {"a.txt", kTime, "hello"}});
+    ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0644), 0);
+    SetTime(At("pipe"), kTime, 0);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, At("sub/sock").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    Link("/dev/null", "null");
+    ::alarm(10);  // a blocking open would otherwise hang the run
+    const std::vector<std::string> byTime = List(root_);
+    const std::vector<std::string> byContents = List(root_, kByContents);
+    ::alarm(0);
+    ::close(listener);
+    ASSERT_EQ(byTime.size(), 4u);
+    EXPECT_EQ(byTime[1], Line(0, "pipe"));
+    EXPECT_EQ(byContents, (std::vector<std::string>{
+                              Line(1, "sock", " (Socket)"), Line(0, "pipe", " (FIFO)"),
+                              Line(0, "null", " (Ger\xC3\xA4t)"),
+                              Line(0, "a.txt", " (5 Bytes, " + Fingerprint("hello") + ")")}));
+}
+
+TEST_F(FolderListingTest, EachFolderBlockBeginsASection) {
+    Build({{"top", kTime}, {"sub/a", kTime}, {"sub/b", kTime}, {"sub/deeper/c", kTime}, {"e/"}});
+    TextDocument document(CodePage::None);
+    ASSERT_TRUE(LoadFolder(document, root_, OptionMap()));
+    ASSERT_EQ(document.GetLineCount(), 4);
+    const std::optional<std::string_view> titles[] = {"sub/deeper", "sub", std::nullopt, ""};
+    for (LineIndex i = 0; i < 4; ++i) {
+        EXPECT_EQ(document.GetSectionTitle(i), titles[i]) << i;
+    }
+}
+
+TEST_F(FolderListingTest, LinksAreFollowedOnceAndNeverRoundACircle) {
+    struct Case {
+        const char* name;
+        std::vector<Node> nodes;
+        std::vector<std::pair<std::string, std::string>> links;  // target, link
+        std::string listed;
+        std::vector<std::string> expected;
+        std::uint64_t notFollowed;
+    };
+    const Case cases[] = {
+        {"link to a folder enclosing the listed one",
+         {{"1/top/sub/f", kTime}, {"1/other/g", kTime}},
+         {{"../../..", "1/top/sub/up"}, {"../../other", "1/top/sub/side"}},
+         "1/top",
+         {Line(2, "g"), Line(1, "f")},
+         1},
+        {"two links to one folder",
+         {{"2/x/f", kTime}},
+         {{"x", "2/l1"}, {"x", "2/l2"}},
+         "2",
+         {Line(1, "f"), Line(1, "f")},
+         1},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        Build(row.nodes);
+        for (const auto& [target, link] : row.links) {
+            Link(target, link);
+        }
+        FolderListingResult result;
+        EXPECT_EQ(List(At(row.listed), {}, &result), row.expected);
+        EXPECT_EQ(result.linksNotFollowed, row.notFollowed);
+    }
+}
+
+TEST_F(FolderListingTest, ChainOfDoubleLinksIsWalkedInLinearTime) {
+    constexpr int kFolders = 25;
+    std::vector<Node> nodes;
+    for (int i = 1; i <= kFolders; ++i) {
+        nodes.push_back({"d" + std::to_string(100 + i) + "/f", kTime});
+    }
+    Build(nodes);
+    for (int i = 1; i < kFolders; ++i) {
+        const std::string folder = "d" + std::to_string(100 + i);
+        const std::string next = "../d" + std::to_string(101 + i);
+        Link(next, folder + "/a");
+        Link(next, folder + "/b");
+    }
+    const auto start = std::chrono::steady_clock::now();
+    // The chain through the first folder, then every other folder once more by itself.
+    EXPECT_EQ(List(root_).size(), 2u * kFolders - 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST_F(FolderListingTest, ProcSelfDoesNotLeadIntoTheWholeFileSystem) {
+    if (::access("/proc/self/root", F_OK) != 0) {
+        GTEST_SKIP() << "no /proc";
+    }
+    FolderListingResult result;
+    List("/proc/self", {FolderComparison::ByTime, 2'000'000}, &result);
+    EXPECT_FALSE(result.stoppedAfter);
+}
+
+TEST_F(FolderListingTest, EntryLimitEndsTheListing) {
+    Build({{"a", kTime}, {"b", kTime}, {"c", kTime}, {"d", kTime}, {"s/e", kTime}});
+    for (const std::uint64_t limit : {3u, 5u, 6u}) {
+        SCOPED_TRACE(limit);
+        FolderListingResult result;
+        const std::size_t lines = List(root_, {FolderComparison::ByTime, limit}, &result).size();
+        EXPECT_EQ(result.stoppedAfter, limit < 6 ? std::optional(limit) : std::nullopt);
+        EXPECT_LE(lines, limit < 6 ? limit : 5u);
+    }
+}
+
+// A chain of folders "d" that no path can name, with the file at its end; or, when the
+// file is removed, the chain is removed too.
+void Chain(const std::string& top, int levels, const Node& file, bool create) {
+    int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < levels; ++i) {
+        if (create) {
+            ::mkdirat(fd, "d", 0755);
+        }
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(std::exchange(fd, next));
+    }
+    if (create) {
+        const int out = ::openat(fd, file.path.c_str(), O_WRONLY | O_CREAT, 0644);
+        EXPECT_EQ(::write(out, file.content.data(), file.content.size()), std::ssize(file.content));
+        const timespec times[2] = {{file.modified, 0}, {file.modified, 0}};
+        ::futimens(out, times);
+        ::close(out);
+    }
+    for (int i = 0; !create && i <= levels; ++i) {
+        ::unlinkat(fd, i == 0 ? file.path.c_str() : "d", i == 0 ? 0 : AT_REMOVEDIR);
+        ::close(std::exchange(fd, ::openat(fd, "..", O_RDONLY | O_DIRECTORY)));
+    }
+    ::close(fd);
+}
+
+TEST_F(FolderListingTest, DepthIsNotBoundedByThePathLength) {
+    constexpr int kLevels = 2100;
+    Build({{"left/"}, {"right/"}});
+    const Node left{"f", kTime, "same"};
+    const Node right{"f", Utc(2020, 1, 1, 0, 0), "same"};
+    Chain(At("left"), kLevels, left, true);
+    Chain(At("right"), kLevels, right, true);
+    // Also with few descriptors allowed: the walk keeps only a share of them open.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_NOFILE, &saved);
+    rlimit few = saved;
+    few.rlim_cur = 40;
+    ::setrlimit(RLIMIT_NOFILE, &few);
+    FolderListingResult result;
+    const std::vector<std::string> byTime = List(At("left"), {}, &result);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(byTime, std::vector<std::string>{Line(kLevels, "f")});
+    EXPECT_EQ(result.otherFailures, 0u);
+    EXPECT_NE(List(At("right")), byTime);
+    EXPECT_EQ(List(At("right"), kByContents), List(At("left"), kByContents));
+    Chain(At("left"), kLevels, left, false);
+    Chain(At("right"), kLevels, right, false);
+}
+
+TEST_F(FolderListingTest, UnreadableEntriesAreLeftOutOrMarkedAndCounted) {
+    Build({{"closed/hidden", kTime},
+           {"unsearchable/x", kTime},
+           {"unsearchable/y", kTime},
+           {"open/seen", kTime},
+           {"secret", kTime},
+           {"top", kTime}});
+    Lock("closed", 0);
+    Lock("unsearchable", 0444);
+    Lock("secret", 0);
+    Link("nowhere", "dangling");
+    const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
+        FolderListingResult result;
+        const std::vector<std::string> lines = List(root_, kByContents, &result);
+        const std::string x = " (1 Bytes, " + Fingerprint("x") + ")";
+        const std::vector<std::string> expected{Line(1, "seen", x), Line(0, "top", x),
+                                                Line(0, "secret", " (unlesbar)")};
+        return lines == expected && result.noPermission == 3 && result.brokenLinks == 1 &&
+               result.unreadableFiles == 1 && result.otherFailures == 0;
+    });
+    if (outcome == testing::ChildOutcome::NoPrivilegesToDrop) {
         GTEST_SKIP() << "cannot drop privileges";
     }
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(outcome, testing::ChildOutcome::Passed);
+}
+
+TEST(FolderListingNotesTest, OneLinePerKindOfNote) {
+    FolderListingResult result;
+    EXPECT_TRUE(FolderListingNotes(result, 1).empty());
+    result.noPermission = 1;
+    result.brokenLinks = 2;
+    result.stoppedAfter = 10;
+    EXPECT_EQ(FolderListingNotes(result, 2),
+              (std::vector<std::string>{
+                  "Hinweis: Verzeichnis 2: 1 Eintrag ausgelassen (keine Leserechte)",
+                  "Hinweis: Verzeichnis 2: 2 Eintr\xC3\xA4ge ausgelassen (Verkn\xC3\xBCpfung ohne "
+                  "Ziel)",
+                  "Hinweis: Verzeichnis 2: Auflistung nach 10 Eintr\xC3\xA4gen abgebrochen "
+                  "(Obergrenze)"}));
 }
 
 }  // namespace

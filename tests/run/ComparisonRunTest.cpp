@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -31,9 +33,9 @@ protected:
     }
 
     RunResult Run(const std::string& path1, const std::string& path2,
-                  const WindowState& window = {}) {
+                  const WindowState& window = {}, const RunChoices& choices = {}) {
         const RunContext context{out_, CodePage::None, messages_, log_};
-        return ComparisonRun(path1, path2, BuildOptionMap({}), window, context);
+        return ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices);
     }
     std::string Page(std::string_view name) const {
         return ReadWholeFile(out_ + "/" + std::string(name));
@@ -68,6 +70,30 @@ TEST_F(ComparisonRunTest, FolderTestDecidesAndTrailingSeparatorIsAccepted) {
         Page("~tandemix1.htm").find("class='D'><strong>0</strong> &nbsp;&nbsp;&nbsp;&nbsp;x.txt ("),
         std::string::npos);
     EXPECT_NE(Page("~tandemixtop.htm").find("folder1/</font>"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, FolderContentsChoiceMatchesFilesByContentAndCarriesNotes) {
+    const std::string folder1 = inputs_.Path() + "/folder1";
+    const std::string folder2 = inputs_.Path() + "/folder2";
+    inputs_.Write("folder1/same.txt", "same");
+    inputs_.Write("folder2/same.txt", "same");
+    const timespec old[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (folder1 + "/same.txt").c_str(), old, 0), 0);
+    ASSERT_EQ(::symlink("nowhere", (folder2 + "/dangling").c_str()), 0);
+
+    EXPECT_EQ(Run(folder1, folder2).differenceCount, 1);
+    const RunResult byContents =
+        Run(folder1, folder2, {}, {.folderComparison = FolderComparison::ByContents});
+    EXPECT_TRUE(byContents.written);
+    EXPECT_EQ(byContents.differenceCount, 0);
+    EXPECT_EQ(byContents.folderListings[0].brokenLinks, 0u);
+    EXPECT_EQ(byContents.folderListings[1].brokenLinks, 1u);
+    EXPECT_TRUE(messages_.messages.empty());
+
+    inputs_.Write("folder2/same.txt", "changed");
+    EXPECT_EQ(Run(folder1, folder2, {}, {.folderComparison = FolderComparison::ByContents})
+                  .differenceCount,
+              1);
 }
 
 TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {

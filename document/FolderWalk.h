@@ -1,0 +1,44 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/UniqueFd.h"
+#include "document/FolderListingResult.h"
+
+namespace tandemix {
+
+// An entry that is not a folder, with its information (links followed).
+struct FileEntry {
+    std::string name;
+    struct stat info {};
+};
+
+// Receives the folders of a walk.
+class FolderVisitor {
+public:
+    virtual ~FolderVisitor() = default;
+    // Once per folder while it is open (folderFd), with its entries that are not folders in
+    // the order the directory yields them. The texts returned come back with AddBlock.
+    virtual std::vector<std::string> Describe(int folderFd, std::span<const FileEntry> files) = 0;
+    // Once per folder, after all of its subfolders: its path below the listed folder ("" for
+    // the listed folder itself), its depth (0 for the listed folder) and its texts.
+    virtual void AddBlock(std::string_view relativePath, int depth,
+                          std::vector<std::string> texts) = 0;
+};
+
+// Walks the tree below the open folder through descriptors, so that neither the path
+// length nor the number of descriptors a process may open bounds the depth. Subfolders
+// come in ascending name order. A link to a folder is followed unless the folder encloses
+// the listed one or is open on the current path (a circle), or was listed already in this
+// walk and is reached through a link again; so every folder is entered at most twice.
+// The walk ends early after entryLimit entries. What it leaves out is counted in result.
+void WalkFolders(UniqueFd top, std::uint64_t entryLimit, FolderVisitor& visitor,
+                 FolderListingResult& result);
+
+}  // namespace tandemix
