@@ -21,6 +21,8 @@ std::string_view HelpText() {
            "      --no-follow-redirects  Weiterleitungen nicht folgen\n"
            "      --user NAME:PASSWORT   Anmeldung für Internet-Seiten (nur mit --web)\n"
            "      --container hta|htm    Form der Rahmenseite (Vorgabe: htm)\n"
+           "      --alignment ART        Zeilenzuordnung: greedy (Vorgabe, Vorwärtsdurchlauf)\n"
+           "                             oder minimal (kürzeste Änderungsliste)\n"
            "      --open                 den Bericht danach öffnen\n"
            "  -q, --quiet                bei Erfolg nichts ausgeben\n"
            "  -h, --help                 diese Hilfe anzeigen\n"

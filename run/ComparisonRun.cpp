@@ -25,14 +25,14 @@ struct AlignedRows {
 
 // The inputs live only until they are aligned; the rows keep the texts they show.
 AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, InputKind kind,
-                         const OptionMap& options, const RunContext& context) {
+                         const OptionMap& options, const RunContext& context, Alignment alignment) {
     TextDocument input1(context.codePage);
     TextDocument input2(context.codePage);
     Notify(context, RunStage::Loading);
     LoadInputs(path1, path2, kind, options, input1, input2, context.debugLog);
     Notify(context, RunStage::Aligning);
     AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage)};
-    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
+    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2, alignment);
     return aligned;
 }
 
@@ -40,7 +40,7 @@ AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, Inp
 
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& /*choices*/) {
+                        const RunContext& context, const RunChoices& choices) {
     const std::array<std::string, 3> pagePaths = {
         OutputPath(context.outputDirectory, kTopPageName),
         OutputPath(context.outputDirectory, kPage1Name),
@@ -61,7 +61,8 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
         return {};
     }
 
-    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context);
+    const AlignedRows aligned =
+        LoadAndAlign(path1, path2, kind1, options, context, choices.alignment);
     const ReportWriter writer;
     Notify(context, RunStage::Generating);
     const bool showNames = !window.webPagesKind;
