@@ -18,7 +18,8 @@ std::string Describe(const CompareInvocation& invocation) {
             " stripTags=" + yn(r.options.deleteAllTags) +
             " emptyLines=" + yn(r.options.keepEmptyLines) + " numbers=" + yn(r.showLineNumbers) +
             " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
-            " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm");
+            " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm") +
+            " alignment=" + (r.choices.alignment == Alignment::Minimal ? "minimal" : "greedy");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
     text += invocation.credentials
                 ? " user=" + invocation.credentials->user + ":" + invocation.credentials->password
@@ -136,6 +137,12 @@ const ParseCase kParseCases[] = {
     {"container htm with equals",
      {"--container=hta", "--container=htm", "a", "b"},
      [](CompareInvocation&) {}},
+    {"minimal alignment",
+     {"--alignment", "minimal", "a", "b"},
+     [](CompareInvocation& e) { e.request.choices.alignment = Alignment::Minimal; }},
+    {"greedy alignment with equals, last wins",
+     {"--alignment=minimal", "--alignment=greedy", "a", "b"},
+     [](CompareInvocation&) {}},
     {"open", {"--open", "a", "b"}, [](CompareInvocation& e) { e.open = true; }},
     {"short quiet", {"-q", "a", "b"}, [](CompareInvocation& e) { e.quiet = true; }},
     {"long quiet", {"--quiet", "a", "b"}, [](CompareInvocation& e) { e.quiet = true; }},
@@ -210,6 +217,9 @@ const UsageCase kUsageCases[] = {
     {"unknown container", {"--container", "html", "a", "b"}, "html"},
     {"container in capitals", {"--container=HTA", "a", "b"}, "HTA"},
     {"container without value", {"a", "b", "--container"}, "--container"},
+    {"unknown alignment", {"--alignment", "best", "a", "b"}, "\"greedy\" oder \"minimal\""},
+    {"alignment in capitals", {"--alignment=Minimal", "a", "b"}, "Minimal"},
+    {"alignment without value", {"a", "b", "--alignment"}, "--alignment"},
     {"user without password part", {"--web", "--user", "anna", "a", "b"}, "--user"},
     {"user without name", {"--web", "--user", ":geheim", "a", "b"}, "--user"},
     {"user without web", {"--user", "anna:geheim", "a", "b"}, "--web"},
