@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "diff/ReferenceAlignment.h"
@@ -101,10 +103,25 @@ inline bool LiteralMatch(const TextDocument& input1, LineIndex x, const TextDocu
 inline LineIndex OptimalEditLength(const TextDocument& input1, const TextDocument& input2) {
     const LineIndex count1 = input1.GetLineCount();
     const LineIndex count2 = input2.GetLineCount();
+    // Each line's hash and matching text once; a line without a hash matches nothing.
+    const auto keys = [](const TextDocument& input) {
+        std::vector<std::optional<std::pair<std::int32_t, std::string>>> lineKeys;
+        const auto& hashes = input.GetLineHashes();
+        for (LineIndex line = 0; line < input.GetLineCount(); ++line) {
+            if (line < static_cast<LineIndex>(hashes.size())) {
+                lineKeys.emplace_back(std::pair(hashes[line], input.GetMatchText(line)));
+            } else {
+                lineKeys.emplace_back();
+            }
+        }
+        return lineKeys;
+    };
+    const auto keys1 = keys(input1);
+    const auto keys2 = keys(input2);
     std::vector<std::vector<bool>> match(count1, std::vector<bool>(count2));
     for (LineIndex x = 0; x < count1; ++x) {
         for (LineIndex y = 0; y < count2; ++y) {
-            match[x][y] = LiteralMatch(input1, x, input2, y);
+            match[x][y] = keys1[x] && keys2[y] && *keys1[x] == *keys2[y];
         }
     }
     std::vector<LineIndex> previous(count2 + 1, 0);
