@@ -37,25 +37,25 @@ private:
     LineIndex offset_;
 };
 
-// The diagonals a search step looks at, every second one from min to max.
+// The diagonals a search step looks at, every second one from low to high.
 struct Band {
-    LineIndex min = 0;
-    LineIndex max = 0;
+    LineIndex low = 0;
+    LineIndex high = 0;
 
-    bool Holds(LineIndex k) const { return k >= min && k <= max; }
+    bool Holds(LineIndex k) const { return k >= low && k <= high; }
 
     // One diagonal more on each side while the range has one, else one fewer; the
     // diagonal just outside is marked unreached so that it never wins.
     void Widen(LineIndex dmin, LineIndex dmax, const Diagonals& reached, LineIndex unreached) {
-        if (min > dmin) {
-            reached[--min - 1] = unreached;
+        if (low > dmin) {
+            reached[--low - 1] = unreached;
         } else {
-            ++min;
+            ++low;
         }
-        if (max < dmax) {
-            reached[++max + 1] = unreached;
+        if (high < dmax) {
+            reached[++high + 1] = unreached;
         } else {
-            --max;
+            --high;
         }
     }
 };
@@ -126,9 +126,9 @@ private:
     }
 
     // Searches from both corners at once, one edit step at a time, until a forward path and
-    // a backward path meet on a diagonal: the forward path's last snake then lies on a
-    // shortest path, and its end splits the range. The ends of the range differ, so every
-    // split lies strictly inside it.
+    // a backward path meet on a diagonal: the last snake of the path that arrived then lies
+    // on a shortest path, and its end splits the range. The ends of the range differ after
+    // trimming, so every split lies strictly inside it.
     Split MiddleSnake(const Range& r) {
         // Locals, so that the stores into the diagonals cannot alias what the loops read.
         const LineClass* const a = a_.data();
@@ -154,7 +154,7 @@ private:
                 return Split{r.x0 + 1, r.y0, true};
             }
             f.Widen(dmin, dmax, forward, kForwardUnreached);
-            for (LineIndex k = f.max; k >= f.min; k -= 2) {
+            for (LineIndex k = f.high; k >= f.low; k -= 2) {
                 const LineIndex fromLeft = forward[k - 1];
                 const LineIndex fromAbove = forward[k + 1];
                 LineIndex x = fromLeft >= fromAbove ? fromLeft + 1 : fromAbove;
@@ -167,7 +167,7 @@ private:
                 }
             }
             bk.Widen(dmin, dmax, backward, kBackwardUnreached);
-            for (LineIndex k = bk.max; k >= bk.min; k -= 2) {
+            for (LineIndex k = bk.high; k >= bk.low; k -= 2) {
                 const LineIndex fromLeft = backward[k - 1];
                 const LineIndex fromAbove = backward[k + 1];
                 LineIndex x = fromLeft < fromAbove ? fromLeft : fromAbove - 1;
@@ -214,10 +214,10 @@ private:
                 best = Furthest{Split{x, y, true}, progress};
             }
         };
-        for (LineIndex k = f.max; k >= f.min; k -= 2) {
+        for (LineIndex k = f.high; k >= f.low; k -= 2) {
             consider(forward[k], k, 2 * forward[k] - k - (r.x0 + r.y0));
         }
-        for (LineIndex k = bk.max; k >= bk.min; k -= 2) {
+        for (LineIndex k = bk.high; k >= bk.low; k -= 2) {
             consider(backward[k], k, (r.x1 + r.y1) - (2 * backward[k] - k));
         }
         return best;
