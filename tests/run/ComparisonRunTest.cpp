@@ -31,9 +31,9 @@ protected:
     }
 
     RunResult Run(const std::string& path1, const std::string& path2,
-                  const WindowState& window = {}) {
+                  const WindowState& window = {}, const RunChoices& choices = {}) {
         const RunContext context{out_, CodePage::None, messages_, log_};
-        return ComparisonRun(path1, path2, BuildOptionMap({}), window, context);
+        return ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices);
     }
     std::string Page(std::string_view name) const {
         return ReadWholeFile(out_ + "/" + std::string(name));
@@ -57,6 +57,18 @@ TEST_F(ComparisonRunTest, TwoFilesWriteThreePages) {
     EXPECT_NE(Page("~tandemixtop.htm").find("&nbsp;" + file1_ + "</font>"), std::string::npos);
     EXPECT_NE(Page("~tandemix1.htm").find("class='C'><strong>1</strong> b</p>"), std::string::npos);
     EXPECT_NE(Page("~tandemix2.htm").find("class='A'><strong>3</strong> d</p>"), std::string::npos);
+}
+
+TEST_F(ComparisonRunTest, TheChosenAlignmentAlignsTheRows) {
+    // The first line recurs at the end: the forward pass takes it there.
+    const std::string far1 = inputs_.Write("far1.txt", "var\np\nq\nr\n");
+    const std::string far2 = inputs_.Write("far2.txt", "let\np\nq\nr\nvar\n");
+    EXPECT_EQ(Run(far1, far2).differenceCount, 7);
+    const RunResult minimal = Run(far1, far2, {}, RunChoices{.alignment = Alignment::Minimal});
+    EXPECT_TRUE(minimal.written);
+    EXPECT_EQ(minimal.differenceCount, 2);
+    EXPECT_NE(Page("~tandemix1.htm").find("class='C'><strong>0</strong> var</p>"),
+              std::string::npos);
 }
 
 TEST_F(ComparisonRunTest, FolderTestDecidesAndTrailingSeparatorIsAccepted) {
