@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include "base/DebugLog.h"
 #include "base/OptionMap.h"
 #include "diff/DifferenceEngine.h"
+#include "diff/MinimalAlignment.h"
 #include "document/FolderListing.h"
 #include "document/TextDocument.h"
 #include "run/InputLoading.h"
@@ -24,13 +26,16 @@ double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Kept, the lines are exactly those that other line-based tools compare.
+enum class EmptyLines { Dropped, Kept };
+
 // The options a user comparing source files would typically pick.
-tandemix::OptionMap BenchOptions() {
+tandemix::OptionMap BenchOptions(EmptyLines emptyLines = EmptyLines::Dropped) {
     using tandemix::OptionMap;
     OptionMap options;
     options.Set(OptionMap::kCase, "yes");
     options.Set(OptionMap::kIndent, "yes");
-    options.Set(OptionMap::kShowEmptyLines, "no");
+    options.Set(OptionMap::kShowEmptyLines, emptyLines == EmptyLines::Kept ? "yes" : "no");
     options.Set(OptionMap::kLineBreakAfterEachTag, "no");
     options.Set(OptionMap::kDeleteAllTags, "no");
     return options;
@@ -45,9 +50,16 @@ double PeakRssMib() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-int Align(const std::string& path1, const std::string& path2) {
+// How the bench aligns: the pass, and for the minimal one the search's cost cutoff.
+struct AlignChoice {
+    tandemix::Alignment alignment = tandemix::Alignment::Greedy;
+    std::optional<tandemix::LineIndex> costCutoff;
+    EmptyLines emptyLines = EmptyLines::Dropped;
+};
+
+int Align(const std::string& path1, const std::string& path2, const AlignChoice& choice) {
     using namespace tandemix;
-    const OptionMap options = BenchOptions();
+    const OptionMap options = BenchOptions(choice.emptyLines);
     StderrDebugLog log;
     TextDocument input1(CodePage::None);
     TextDocument input2(CodePage::None);
@@ -62,16 +74,21 @@ int Align(const std::string& path1, const std::string& path2) {
     TextDocument rows1(CodePage::None);
     TextDocument rows2(CodePage::None);
     const Clock::time_point alignStart = Clock::now();
-    ComputeDifferences(input1, input2, rows1, rows2);
+    if (choice.costCutoff) {
+        AlignMinimal(input1, input2, rows1, rows2, SearchLimits{*choice.costCutoff});
+    } else {
+        ComputeDifferences(input1, input2, rows1, rows2, choice.alignment);
+    }
     const double alignSeconds = SecondsSince(alignStart);
 
     const MarkCounts counts1 = rows1.CountMarks();
     const MarkCounts counts2 = rows2.CountMarks();
     std::printf(
         "load_s=%.6f align_s=%.6f lines1=%td lines2=%td rows=%td changed=%td deleted=%td "
-        "added=%td peak_rss_mib=%.1f\n",
+        "added=%td touched=%td peak_rss_mib=%.1f\n",
         loadSeconds, alignSeconds, input1.GetLineCount(), input2.GetLineCount(),
-        rows1.GetLineCount(), counts1.changed, counts1.deleted, counts2.added, PeakRssMib());
+        rows1.GetLineCount(), counts1.changed, counts1.deleted, counts2.added,
+        counts2.added + counts1.deleted + 2 * counts1.changed, PeakRssMib());
     return 0;
 }
 
@@ -91,7 +108,8 @@ int Folder(const std::string& path) {
 
 int Usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s align FILE1 FILE2\n"
+                 "usage: %s align FILE1 FILE2 [greedy|minimal|CUTOFF] [keep-empty]\n"
+                 "       (a number chooses the minimal pass with that cost cutoff)\n"
                  "       %s folder DIR\n",
                  program, program);
     return 2;
@@ -104,8 +122,24 @@ int main(int argc, char** argv) {
         return Usage(argv[0]);
     }
     const std::string_view command = argv[1];
-    if (command == "align" && argc == 4) {
-        return Align(argv[2], argv[3]);
+    if (command == "align" && argc >= 4 && argc <= 6) {
+        AlignChoice choice;
+        const std::string_view pass = argc >= 5 ? argv[4] : "greedy";
+        if (pass == "minimal") {
+            choice.alignment = tandemix::Alignment::Minimal;
+        } else if (!pass.empty() && pass.find_first_not_of("0123456789") == std::string::npos) {
+            choice.alignment = tandemix::Alignment::Minimal;
+            choice.costCutoff = std::stol(std::string(pass));
+        } else if (pass != "greedy") {
+            return Usage(argv[0]);
+        }
+        if (argc == 6) {
+            if (std::string_view(argv[5]) != "keep-empty") {
+                return Usage(argv[0]);
+            }
+            choice.emptyLines = EmptyLines::Kept;
+        }
+        return Align(argv[2], argv[3], choice);
     }
     if (command == "folder" && argc == 3) {
         return Folder(argv[2]);

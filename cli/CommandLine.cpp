@@ -56,6 +56,18 @@ std::optional<std::string> SetContainer(ParseState& state, std::string_view valu
     return std::nullopt;
 }
 
+std::optional<std::string> SetAlignment(ParseState& state, std::string_view value) {
+    if (value == "greedy") {
+        Request(state).choices.alignment = Alignment::Greedy;
+    } else if (value == "minimal") {
+        Request(state).choices.alignment = Alignment::Minimal;
+    } else {
+        return "--alignment: \"greedy\" oder \"minimal\" erwartet, nicht \"" + std::string(value) +
+               "\"";
+    }
+    return std::nullopt;
+}
+
 // The older NAME:PASSWORD form still works, but the password shows in every process list.
 std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
     const auto colon = value.find(':');
@@ -106,6 +118,7 @@ constexpr std::array kOptions = {
                     Request(s).choices.folderComparison = FolderComparison::ByContents;
                 }>},
     KnownOption{"container", 0, true, &SetContainer},
+    KnownOption{"alignment", 0, true, &SetAlignment},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
     KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},
     // Help outranks the version when both are asked for.

@@ -26,6 +26,8 @@ std::string_view HelpText() {
            "      --folder-contents      Verzeichnisse nach Inhalt vergleichen (Größe und\n"
            "                             Prüfsumme jeder Datei statt ihrer Zeit)\n"
            "      --container hta|htm    Form der Rahmenseite (Vorgabe: htm)\n"
+           "      --alignment ART        Zeilenzuordnung: greedy (Vorgabe, Vorwärtsdurchlauf)\n"
+           "                             oder minimal (kürzeste Änderungsliste)\n"
            "      --open                 den Bericht danach öffnen\n"
            "  -q, --quiet                bei Erfolg nichts ausgeben\n"
            "  -h, --help                 diese Hilfe anzeigen\n"

@@ -1,6 +1,7 @@
 #include "diff/DifferenceEngine.h"
 
 #include "base/SideBySide.h"
+#include "diff/MinimalAlignment.h"
 #include "diff/RowWriter.h"
 #include "document/LineMark.h"
 
@@ -10,8 +11,10 @@ namespace tandemix {
 
 using enum LineMark;
 
-void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
-                        TextDocument& result2) {
+namespace {
+
+void AlignGreedy(TextDocument& input1, TextDocument& input2, TextDocument& result1,
+                 TextDocument& result2) {
     RowWriter rows(input1, input2, result1, result2);
     const LineIndex count1 = input1.GetLineCount();
     const LineIndex count2 = input2.GetLineCount();
@@ -54,6 +57,17 @@ void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument
         }
     }
     rows.Added(j, count2);
+}
+
+}  // namespace
+
+void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
+                        TextDocument& result2, Alignment alignment) {
+    if (alignment == Alignment::Minimal) {
+        AlignMinimal(input1, input2, result1, result2);
+    } else {
+        AlignGreedy(input1, input2, result1, result2);
+    }
 }
 
 }  // namespace tandemix

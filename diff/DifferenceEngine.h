@@ -8,12 +8,13 @@ namespace tandemix {
 // script that touches as few lines as possible.
 enum class Alignment { Greedy, Minimal };
 
-// Aligns the two inputs into two row lists of equal length with a single greedy forward
-// pass: at each step the current line of each side is searched further on in the other
+// Aligns the two inputs into two row lists of equal length. The greedy pass goes forward
+// once: at each step the current line of each side is searched further on in the other
 // side, and the two answers decide whether the rows are equal, changed, added or deleted.
-// The results must be empty; each gets the name of its input. The inputs are only read,
-// apart from the search index each gets.
+// The minimal alignment shows a shortest edit script instead. The results must be empty;
+// each gets the name of its input. The inputs are only read, apart from the search index
+// the greedy pass gives each.
 void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
-                        TextDocument& result2);
+                        TextDocument& result2, Alignment alignment = Alignment::Greedy);
 
 }  // namespace tandemix

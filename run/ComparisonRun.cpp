@@ -35,7 +35,7 @@ AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, Inp
         path1, path2, kind, options, input1, input2, context.debugLog, choices.folderComparison);
     Notify(context, RunStage::Aligning);
     AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage), listings};
-    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
+    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2, choices.alignment);
     return aligned;
 }
 

@@ -19,7 +19,8 @@ std::string Describe(const CompareInvocation& invocation) {
             " emptyLines=" + yn(r.options.keepEmptyLines) + " numbers=" + yn(r.showLineNumbers) +
             " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
             " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm") + " folders=" +
-            (r.choices.folderComparison == FolderComparison::ByContents ? "contents" : "time");
+            (r.choices.folderComparison == FolderComparison::ByContents ? "contents" : "time") +
+            " alignment=" + (r.choices.alignment == Alignment::Minimal ? "minimal" : "greedy");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
     text += invocation.login ? " user=" + invocation.login->user + ":" +
                                    invocation.login->password.value_or("<ask>")
@@ -162,6 +163,12 @@ const ParseCase kParseCases[] = {
     {"container htm with equals",
      {"--container=hta", "--container=htm", "a", "b"},
      [](CompareInvocation&) {}},
+    {"minimal alignment",
+     {"--alignment", "minimal", "a", "b"},
+     [](CompareInvocation& e) { e.request.choices.alignment = Alignment::Minimal; }},
+    {"greedy alignment with equals, last wins",
+     {"--alignment=minimal", "--alignment=greedy", "a", "b"},
+     [](CompareInvocation&) {}},
     {"open", {"--open", "a", "b"}, [](CompareInvocation& e) { e.open = true; }},
     {"short quiet", {"-q", "a", "b"}, [](CompareInvocation& e) { e.quiet = true; }},
     {"long quiet", {"--quiet", "a", "b"}, [](CompareInvocation& e) { e.quiet = true; }},
@@ -237,6 +244,9 @@ const UsageCase kUsageCases[] = {
     {"container in capitals", {"--container=HTA", "a", "b"}, "HTA"},
     {"container without value", {"a", "b", "--container"}, "--container"},
     {"empty user", {"--web", "--user=", "a", "b"}, "--user"},
+    {"unknown alignment", {"--alignment", "best", "a", "b"}, "\"greedy\" oder \"minimal\""},
+    {"alignment in capitals", {"--alignment=Minimal", "a", "b"}, "Minimal"},
+    {"alignment without value", {"a", "b", "--alignment"}, "--alignment"},
     {"user without name", {"--web", "--user", ":geheim", "a", "b"}, "--user"},
     {"user without web", {"--user", "anna", "a", "b"}, "--web"},
     {"insecure without web", {"--insecure", "a", "b"}, "--insecure"},

@@ -194,6 +194,23 @@ expect_status one-input 2
 run container --container pdf "$IN/one.txt" "$IN/two.txt"
 expect_status container 2
 
+# A first line found again at the very end: the forward pass takes it there, the minimal
+# alignment changes it in place.
+OUTDIR="$WORK/alignment"
+mkdir "$OUTDIR"
+printf 'var\np\nq\nr\ns\n' >"$IN/far1.txt"
+printf 'let\np\nq\nr\ns\nvar\n' >"$IN/far2.txt"
+run greedy -o "$OUTDIR" "$IN/far1.txt" "$IN/far2.txt"
+expect_out greedy "Ergebnis: 9 Unterschiede
+$OUTDIR/Tandemix.htm"
+run minimal --alignment minimal -o "$OUTDIR" "$IN/far1.txt" "$IN/far2.txt"
+expect_status minimal 1
+expect_out minimal "Ergebnis: 2 Unterschiede
+$OUTDIR/Tandemix.htm"
+run alignment --alignment=best "$IN/one.txt" "$IN/two.txt"
+expect_status alignment 2
+expect_err_contains alignment '"greedy" oder "minimal"'
+
 # Nothing listens on port 1: both fetches fail, and only input 1 is reported.
 run web-unreachable --web -o "$WORK" http://127.0.0.1:1/a http://127.0.0.1:1/b
 expect_status web-unreachable 2

@@ -2,49 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-#include <sstream>
-
-#include "diff/ReferenceAlignment.h"
+#include "diff/AlignmentFixtures.h"
 
 namespace tandemix {
 namespace {
 
 using testing::Alignment;
+using testing::CheckRowInvariants;
+using testing::Describe;
+using testing::Input;
+using testing::Letters;
 using testing::LiteralAlignment;
+using testing::MakeRandomPair;
+using testing::RandomPair;
 using testing::RowsOf;
-
-TextDocument Input(const std::vector<std::string>& lines, const OptionMap& options = {},
-                   CodePage codePage = CodePage::Windows1252) {
-    TextDocument document(codePage);
-    document.AddOptions(options);
-    for (const auto& line : lines) {
-        document.AddLine(line);
-    }
-    return document;
-}
-
-std::vector<std::string> Letters(const std::string& letters) {
-    std::vector<std::string> lines;
-    for (const char c : letters) {
-        lines.emplace_back(1, c);
-    }
-    return lines;
-}
-
-// Rows as "x3|.0" items joined by "; ", a dot for a placeholder.
-std::string Describe(const TextDocument& result1, const TextDocument& result2) {
-    std::ostringstream out;
-    for (LineIndex r = 0; r < result1.GetLineCount(); ++r) {
-        const auto side = [&](const TextDocument& d) {
-            const std::string text(d.GetLineText(r));
-            return (text.empty() ? std::string(".") : text) +
-                   std::to_string(static_cast<int>(d.GetMark(r)));
-        };
-        out << (r ? "; " : "") << side(result1) << "|" << side(result2);
-    }
-    return out.str();
-}
 
 std::string Align(TextDocument input1, TextDocument input2) {
     TextDocument result1(CodePage::None);
@@ -120,77 +91,16 @@ TEST(DifferenceEngineTest, ResultsTakeTheInputNames) {
     EXPECT_TRUE(result1.GetOptions().IsEmpty());
 }
 
-// Random inputs from small vocabularies, so that lines repeat, with every combination of
-// the matching options on each side. "a0" and "b-" share a line hash.
+// Random inputs from small vocabularies with every combination of the matching options on
+// each side.
 void CheckRandomAlignment(unsigned seed) {
-    const std::vector<std::string> vocabulary = {"a", "A",  " a", "\ta", "b",    "B ",
-                                                 "",  "a0", "b-", "c",   "\xC4", "\xE4"};
-    std::mt19937 random(seed);
-    const std::size_t words = 1 + random() % vocabulary.size();
-    const auto randomLines = [&] {
-        std::vector<std::string> lines(random() % 30);
-        for (auto& line : lines) {
-            line = vocabulary[random() % words];
-        }
-        return lines;
-    };
-    const auto randomOptions = [&] {
-        OptionMap options;
-        const char* values[] = {"yes", "no", ""};
-        if (random() % 4 != 0) {
-            options.Set(OptionMap::kCase, values[random() % 3]);
-            options.Set(OptionMap::kIndent, values[random() % 3]);
-        }
-        return options;
-    };
-    const bool sameOptions = random() % 2 == 0;
-    const OptionMap options1 = randomOptions();
-    const OptionMap options2 = sameOptions ? options1 : randomOptions();
-    TextDocument input1 = Input(randomLines(), options1);
-    TextDocument input2 = Input(randomLines(), options2);
-
+    RandomPair pair = MakeRandomPair(seed);
     TextDocument result1(CodePage::None);
     TextDocument result2(CodePage::None);
-    ComputeDifferences(input1, input2, result1, result2);
+    ComputeDifferences(pair.input1, pair.input2, result1, result2);
     const Alignment rows = RowsOf(result1, result2);
-    ASSERT_EQ(rows, LiteralAlignment(input1, input2));
-
-    ASSERT_EQ(rows.side1.size(), rows.side2.size());
-    LineIndex next1 = 0;
-    LineIndex next2 = 0;
-    LineIndex equalPairs = 0;
-    LineIndex changedPairs = 0;
-    for (std::size_t r = 0; r < rows.side1.size(); ++r) {
-        const int mark1 = rows.side1[r].mark;
-        const int mark2 = rows.side2[r].mark;
-        SCOPED_TRACE(r);
-        if (mark1 == 0 && mark2 == 0) {
-            EXPECT_EQ(input1.GetMatchText(next1++), input2.GetMatchText(next2++));
-            ++equalPairs;
-        } else if (mark1 == 1 && mark2 == 1) {
-            ++next1;
-            ++next2;
-            ++changedPairs;
-        } else if (mark1 == 3 && mark2 == 0) {
-            EXPECT_EQ(rows.side2[r].text, "");
-            ++next1;
-        } else if (mark1 == 0 && mark2 == 2) {
-            EXPECT_EQ(rows.side1[r].text, "");
-            ++next2;
-        } else {
-            ADD_FAILURE() << "row pair of marks " << mark1 << " and " << mark2;
-        }
-        if (mark1 != 0 || mark2 != 2) {
-            EXPECT_EQ(rows.side1[r].text, input1.GetLineText(next1 - 1));
-        }
-        if (mark1 != 3) {
-            EXPECT_EQ(rows.side2[r].text, input2.GetLineText(next2 - 1));
-        }
-    }
-    EXPECT_EQ(next1, input1.GetLineCount());
-    EXPECT_EQ(next2, input2.GetLineCount());
-    EXPECT_EQ(static_cast<LineIndex>(rows.side1.size()),
-              input1.GetLineCount() + input2.GetLineCount() - equalPairs - changedPairs);
+    ASSERT_EQ(rows, LiteralAlignment(pair.input1, pair.input2));
+    CheckRowInvariants(pair.input1, pair.input2, rows);
 }
 
 TEST(DifferenceEngineTest, RandomInputsAgreeWithLiteralPassAndKeepInvariants) {

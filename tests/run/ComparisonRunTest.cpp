@@ -61,6 +61,18 @@ TEST_F(ComparisonRunTest, TwoFilesWriteThreePages) {
     EXPECT_NE(Page("~tandemix2.htm").find("class='A'><strong>3</strong> d</p>"), std::string::npos);
 }
 
+TEST_F(ComparisonRunTest, TheChosenAlignmentAlignsTheRows) {
+    // The first line recurs at the end: the forward pass takes it there.
+    const std::string far1 = inputs_.Write("far1.txt", "var\np\nq\nr\n");
+    const std::string far2 = inputs_.Write("far2.txt", "let\np\nq\nr\nvar\n");
+    EXPECT_EQ(Run(far1, far2).differenceCount, 7);
+    const RunResult minimal = Run(far1, far2, {}, RunChoices{.alignment = Alignment::Minimal});
+    EXPECT_TRUE(minimal.written);
+    EXPECT_EQ(minimal.differenceCount, 2);
+    EXPECT_NE(Page("~tandemix1.htm").find("class='C'><strong>0</strong> var</p>"),
+              std::string::npos);
+}
+
 TEST_F(ComparisonRunTest, FolderTestDecidesAndTrailingSeparatorIsAccepted) {
     inputs_.Write("folder1/x.txt", "x");
     const RunResult result = Run(inputs_.Path() + "/folder1/", inputs_.Path() + "/folder2");

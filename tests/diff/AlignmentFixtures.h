@@ -1,0 +1,193 @@
+#pragma once
+
+// Inputs, row texts and the checks that every alignment must pass, for the tests of both
+// passes.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "diff/ReferenceAlignment.h"
+#include "document/TextDocument.h"
+
+namespace tandemix::testing {
+
+inline TextDocument Input(const std::vector<std::string>& lines, const OptionMap& options = {},
+                          CodePage codePage = CodePage::Windows1252) {
+    TextDocument document(codePage);
+    document.AddOptions(options);
+    for (const auto& line : lines) {
+        document.AddLine(line);
+    }
+    return document;
+}
+
+inline std::vector<std::string> Letters(const std::string& letters) {
+    std::vector<std::string> lines;
+    for (const char c : letters) {
+        lines.emplace_back(1, c);
+    }
+    return lines;
+}
+
+// Rows as "x3|.0" items joined by "; ", a dot for a placeholder.
+inline std::string Describe(const TextDocument& result1, const TextDocument& result2) {
+    std::ostringstream out;
+    for (LineIndex r = 0; r < result1.GetLineCount(); ++r) {
+        const auto side = [&](const TextDocument& d) {
+            const std::string text(d.GetLineText(r));
+            return (text.empty() ? std::string(".") : text) +
+                   std::to_string(static_cast<int>(d.GetMark(r)));
+        };
+        out << (r ? "; " : "") << side(result1) << "|" << side(result2);
+    }
+    return out.str();
+}
+
+// Two inputs from a small vocabulary, so that lines repeat, each side with its own matching
+// options or none. "a0" and "b-" share a line hash.
+struct RandomPair {
+    TextDocument input1{CodePage::Windows1252};
+    TextDocument input2{CodePage::Windows1252};
+};
+
+inline RandomPair MakeRandomPair(unsigned seed, std::size_t maxLines = 30) {
+    const std::vector<std::string> vocabulary = {"a", "A",  " a", "\ta", "b",    "B ",
+                                                 "",  "a0", "b-", "c",   "\xC4", "\xE4"};
+    std::mt19937 random(seed);
+    const std::size_t words = 1 + random() % vocabulary.size();
+    const auto randomLines = [&] {
+        std::vector<std::string> lines(random() % maxLines);
+        for (auto& line : lines) {
+            line = vocabulary[random() % words];
+        }
+        return lines;
+    };
+    const auto randomOptions = [&] {
+        OptionMap options;
+        const char* values[] = {"yes", "no", ""};
+        if (random() % 4 != 0) {
+            options.Set(OptionMap::kCase, values[random() % 3]);
+            options.Set(OptionMap::kIndent, values[random() % 3]);
+        }
+        return options;
+    };
+    const bool sameOptions = random() % 2 == 0;
+    const OptionMap options1 = randomOptions();
+    const OptionMap options2 = sameOptions ? options1 : randomOptions();
+    RandomPair pair;
+    pair.input1 = Input(randomLines(), options1);
+    pair.input2 = Input(randomLines(), options2);
+    return pair;
+}
+
+// Whether two lines are equal as the literal rule says: equal line hashes and equal
+// matching texts, each under its own document's options.
+inline bool LiteralMatch(const TextDocument& input1, LineIndex x, const TextDocument& input2,
+                         LineIndex y) {
+    const auto& hashes1 = input1.GetLineHashes();
+    const auto& hashes2 = input2.GetLineHashes();
+    return x < static_cast<LineIndex>(hashes1.size()) &&
+           y < static_cast<LineIndex>(hashes2.size()) && hashes1[x] == hashes2[y] &&
+           input1.GetMatchText(x) == input2.GetMatchText(y);
+}
+
+// The fewest lines any alignment touches: both line counts less twice the longest common
+// subsequence, by the quadratic dynamic program.
+inline LineIndex OptimalEditLength(const TextDocument& input1, const TextDocument& input2) {
+    const LineIndex count1 = input1.GetLineCount();
+    const LineIndex count2 = input2.GetLineCount();
+    // Each line's hash and matching text once; a line without a hash matches nothing.
+    const auto keys = [](const TextDocument& input) {
+        std::vector<std::optional<std::pair<std::int32_t, std::string>>> lineKeys;
+        const auto& hashes = input.GetLineHashes();
+        for (LineIndex line = 0; line < input.GetLineCount(); ++line) {
+            if (line < static_cast<LineIndex>(hashes.size())) {
+                lineKeys.emplace_back(std::pair(hashes[line], input.GetMatchText(line)));
+            } else {
+                lineKeys.emplace_back();
+            }
+        }
+        return lineKeys;
+    };
+    const auto keys1 = keys(input1);
+    const auto keys2 = keys(input2);
+    std::vector<std::vector<bool>> match(count1, std::vector<bool>(count2));
+    for (LineIndex x = 0; x < count1; ++x) {
+        for (LineIndex y = 0; y < count2; ++y) {
+            match[x][y] = keys1[x] && keys2[y] && *keys1[x] == *keys2[y];
+        }
+    }
+    std::vector<LineIndex> previous(count2 + 1, 0);
+    std::vector<LineIndex> current(count2 + 1, 0);
+    for (LineIndex x = 1; x <= count1; ++x) {
+        for (LineIndex y = 1; y <= count2; ++y) {
+            current[y] =
+                match[x - 1][y - 1] ? previous[y - 1] + 1 : std::max(previous[y], current[y - 1]);
+        }
+        std::swap(previous, current);
+    }
+    return count1 + count2 - 2 * previous[count2];
+}
+
+struct RowCounts {
+    LineIndex unchanged = 0;
+    LineIndex changed = 0;
+    LineIndex deleted = 0;
+    LineIndex added = 0;
+
+    LineIndex Touched() const { return added + deleted + 2 * changed; }
+};
+
+// Checks that the rows align the two inputs: each line once and in order on its side,
+// unchanged pairs that really match, only the four kinds of row pairs, each row with its
+// line's own text, and as many rows as the lines less the pairs.
+inline RowCounts CheckRowInvariants(const TextDocument& input1, const TextDocument& input2,
+                                    const Alignment& rows) {
+    RowCounts counts;
+    EXPECT_EQ(rows.side1.size(), rows.side2.size());
+    LineIndex next1 = 0;
+    LineIndex next2 = 0;
+    for (std::size_t r = 0; r < std::min(rows.side1.size(), rows.side2.size()); ++r) {
+        const int mark1 = rows.side1[r].mark;
+        const int mark2 = rows.side2[r].mark;
+        SCOPED_TRACE(r);
+        if (mark1 == 0 && mark2 == 0) {
+            EXPECT_TRUE(LiteralMatch(input1, next1++, input2, next2++));
+            ++counts.unchanged;
+        } else if (mark1 == 1 && mark2 == 1) {
+            ++next1;
+            ++next2;
+            ++counts.changed;
+        } else if (mark1 == 3 && mark2 == 0) {
+            EXPECT_EQ(rows.side2[r].text, "");
+            ++next1;
+            ++counts.deleted;
+        } else if (mark1 == 0 && mark2 == 2) {
+            EXPECT_EQ(rows.side1[r].text, "");
+            ++next2;
+            ++counts.added;
+        } else {
+            ADD_FAILURE() << "row pair of marks " << mark1 << " and " << mark2;
+        }
+        if (mark1 != 0 || mark2 != 2) {
+            EXPECT_EQ(rows.side1[r].text, input1.GetLineText(next1 - 1));
+        }
+        if (mark1 != 3) {
+            EXPECT_EQ(rows.side2[r].text, input2.GetLineText(next2 - 1));
+        }
+    }
+    EXPECT_EQ(next1, input1.GetLineCount());
+    EXPECT_EQ(next2, input2.GetLineCount());
+    EXPECT_EQ(static_cast<LineIndex>(rows.side1.size()),
+              input1.GetLineCount() + input2.GetLineCount() - counts.unchanged - counts.changed);
+    return counts;
+}
+
+}  // namespace tandemix::testing

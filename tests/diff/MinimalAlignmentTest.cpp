@@ -1,0 +1,244 @@
+#include "diff/MinimalAlignment.h"
+
+#include <gtest/gtest.h>
+
+#include "diff/AlignmentFixtures.h"
+#include "diff/DifferenceEngine.h"
+#include "diff/HunkRows.h"
+
+namespace tandemix {
+namespace {
+
+using testing::CheckRowInvariants;
+using testing::Describe;
+using testing::Input;
+using testing::Letters;
+using testing::MakeRandomPair;
+using testing::OptimalEditLength;
+using testing::RandomPair;
+using testing::RowsOf;
+
+std::string AlignBy(Alignment alignment, const std::string& letters1, const std::string& letters2) {
+    TextDocument input1 = Input(Letters(letters1));
+    TextDocument input2 = Input(Letters(letters2));
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    ComputeDifferences(input1, input2, result1, result2, alignment);
+    return Describe(result1, result2);
+}
+
+struct WorkedExample {
+    const char* name;
+    const char* input1;
+    const char* input2;
+    const char* greedy;
+    const char* minimal;
+};
+
+const WorkedExample kWorkedExamples[] = {
+    {"recurring line taken far ahead", "vpqrs", "wpqrsv",
+     ".0|w2; .0|p2; .0|q2; .0|r2; .0|s2; v0|v0; p3|.0; q3|.0; r3|.0; s3|.0",
+     "v1|w1; p0|p0; q0|q0; r0|r0; s0|s0; .0|v2"},
+    {"position tie", "aab", "baba", ".0|b2; a0|a0; a3|.0; b0|b0; .0|a2",
+     "a1|b1; a0|a0; b0|b0; .0|a2"},
+    {"changed line found again further on", "abXcd", "abYcdX",
+     "a0|a0; b0|b0; .0|Y2; .0|c2; .0|d2; X0|X0; c3|.0; d3|.0",
+     "a0|a0; b0|b0; X1|Y1; c0|c0; d0|d0; .0|X2"},
+    // Where a forward pass finds the shortest script itself, both agree.
+    {"block moved down", "xyABC", "ABCxy", "x3|.0; y3|.0; A0|A0; B0|B0; C0|C0; .0|x2; .0|y2",
+     "x3|.0; y3|.0; A0|A0; B0|B0; C0|C0; .0|x2; .0|y2"},
+    {"uneven hunk", "aXYZb", "aPb", "a0|a0; X1|P1; Y3|.0; Z3|.0; b0|b0",
+     "a0|a0; X1|P1; Y3|.0; Z3|.0; b0|b0"},
+    {"repeated closer", "a}b}c}", "a}X}b}c}",
+     "a0|a0; }0|}0; .0|X2; .0|}2; b0|b0; }0|}0; c0|c0; }0|}0",
+     "a0|a0; }0|}0; .0|X2; .0|}2; b0|b0; }0|}0; c0|c0; }0|}0"},
+    {"both empty", "", "", "", ""},
+    {"only added", "", "ab", ".0|a2; .0|b2", ".0|a2; .0|b2"},
+    {"only deleted", "ab", "", "a3|.0; b3|.0", "a3|.0; b3|.0"},
+    {"nothing in common", "ab", "xyz", "a1|x1; b1|y1; .0|z2", "a1|x1; b1|y1; .0|z2"},
+};
+
+TEST(MinimalAlignmentTest, WorkedExamplesAgainstTheGreedyPass) {
+    for (const WorkedExample& row : kWorkedExamples) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(AlignBy(Alignment::Greedy, row.input1, row.input2), row.greedy);
+        EXPECT_EQ(AlignBy(Alignment::Minimal, row.input1, row.input2), row.minimal);
+    }
+}
+
+TEST(MinimalAlignmentTest, EachSideMatchesUnderItsOwnOptions) {
+    OptionMap loose;
+    loose.Set(OptionMap::kCase, "no");
+    loose.Set(OptionMap::kIndent, "no");
+    TextDocument input1 = Input({"x", "  Hello", "\xC4PFEL"}, loose);
+    TextDocument input2 = Input({"hello", "\xE4pfel", "y"});
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    AlignMinimal(input1, input2, result1, result2);
+    EXPECT_EQ(Describe(result1, result2), "x3|.0;   Hello0|hello0; \xC4PFEL0|\xE4pfel0; .0|y2");
+
+    // The strict side keeps its case: the same texts the other way round differ.
+    TextDocument strict1 = Input({"Hello"});
+    TextDocument loose2 = Input({"hello"}, loose);
+    TextDocument rows1(CodePage::None);
+    TextDocument rows2(CodePage::None);
+    AlignMinimal(strict1, loose2, rows1, rows2);
+    EXPECT_EQ(Describe(rows1, rows2), "Hello1|hello1");
+}
+
+TEST(MinimalAlignmentTest, LinesWithoutHashesMatchNothing) {
+    TextDocument rowsOnly(CodePage::None);  // filled like a result, without line hashes
+    rowsOnly.AddMarkedLine("a", LineMark::MarkUnchanged);
+    rowsOnly.AddMarkedLine("b", LineMark::MarkUnchanged);
+    TextDocument loaded = Input({"a", "b"});
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    AlignMinimal(rowsOnly, loaded, result1, result2);
+    EXPECT_EQ(Describe(result1, result2), "a1|a1; b1|b1");
+}
+
+TEST(MinimalAlignmentTest, RowsKeepNamesAndSourceLines) {
+    TextDocument input1 = Input({"a", "b"});
+    TextDocument input2 = Input({"x", "a", "b"});
+    input1.SetName("one");
+    input2.SetName("two");
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    AlignMinimal(input1, input2, result1, result2);
+    EXPECT_EQ(result1.GetName(), "one");
+    EXPECT_EQ(result2.GetName(), "two");
+    const std::vector<std::pair<SourceLine, SourceLine>> expected = {{0, 1}, {1, 2}, {2, 3}};
+    ASSERT_EQ(result1.GetLineCount(), 3);
+    for (LineIndex r = 0; r < 3; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_EQ(result1.GetSourceLine(r), expected[r].first);
+        EXPECT_EQ(result2.GetSourceLine(r), expected[r].second);
+    }
+}
+
+// The rows of an edit script as written, for scripts that a search might not produce.
+std::string RowsOfScript(const std::string& letters1, const std::string& letters2,
+                         std::vector<std::uint8_t> changed1, std::vector<std::uint8_t> changed2) {
+    const TextDocument input1 = Input(Letters(letters1));
+    const TextDocument input2 = Input(Letters(letters2));
+    EditScript script;
+    script.changed = {std::move(changed1), std::move(changed2)};
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    RowWriter rows(input1, input2, result1, result2);
+    WriteHunkRows(script, input1, input2, rows);
+    return Describe(result1, result2);
+}
+
+TEST(MinimalAlignmentTest, HunksBecomeChangedPairsThenTheRest) {
+    struct Row {
+        const char* name;
+        const char* input1;
+        const char* input2;
+        std::vector<std::uint8_t> changed1;
+        std::vector<std::uint8_t> changed2;
+        const char* rows;
+    };
+    const Row rows[] = {
+        {"more deleted",
+         "aXYZb",
+         "aPb",
+         {0, 1, 1, 1, 0},
+         {0, 1, 0},
+         "a0|a0; X1|P1; Y3|.0; Z3|.0; b0|b0"},
+        {"more added",
+         "aXb",
+         "aPQRb",
+         {0, 1, 0},
+         {0, 1, 1, 1, 0},
+         "a0|a0; X1|P1; .0|Q2; .0|R2; b0|b0"},
+        {"hunks at both ends", "Xab", "abP", {1, 0, 0}, {0, 0, 1}, "X3|.0; a0|a0; b0|b0; .0|P2"},
+        // A script cut short may pair equal lines: they are shown as unchanged.
+        {"equal lines in a hunk",
+         "aXb",
+         "aYXb",
+         {0, 1, 0},
+         {0, 1, 1, 0},
+         "a0|a0; X1|Y1; .0|X2; b0|b0"},
+        {"equal lines side by side", "aXb", "aXb", {0, 1, 0}, {0, 1, 0}, "a0|a0; X0|X0; b0|b0"},
+        {"kept lines that do not pair up", "ab", "a", {0, 0}, {0}, "a0|a0; b3|.0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(RowsOfScript(row.input1, row.input2, row.changed1, row.changed2), row.rows);
+    }
+}
+
+// Random inputs over small vocabularies with every combination of the matching options on
+// each side: the rows are a valid alignment and touch as few lines as any alignment can.
+TEST(MinimalAlignmentTest, RandomInputsGetAShortestScript) {
+    const SearchLimits unbounded{LineIndex{1} << 40, LineIndex{1} << 40};
+    for (unsigned seed = 0; seed < 3000; ++seed) {
+        SCOPED_TRACE(seed);
+        // Mostly short inputs, which reach every corner case and no cutoff; some long ones,
+        // searched without a cutoff, for deeper splits.
+        const bool longInputs = seed % 50 == 0;
+        const RandomPair pair = MakeRandomPair(seed, longInputs ? 400 : 30);
+        const SearchLimits limits = longInputs ? unbounded : SearchLimits{};
+        const EditScript script = FindShortestEdit(pair.input1, pair.input2, limits);
+        TextDocument result1(CodePage::None);
+        TextDocument result2(CodePage::None);
+        AlignMinimal(pair.input1, pair.input2, result1, result2, limits);
+        const auto counts = CheckRowInvariants(pair.input1, pair.input2, RowsOf(result1, result2));
+        const LineIndex optimum = OptimalEditLength(pair.input1, pair.input2);
+        EXPECT_EQ(script.cutoffSplits, 0);
+        EXPECT_EQ(script.Length(), optimum);
+        EXPECT_EQ(counts.Touched(), optimum);
+        if (HasFailure()) {
+            return;
+        }
+    }
+}
+
+struct CutoffCase {
+    const char* name;
+    SearchLimits limits;
+};
+
+class CutoffTest : public ::testing::TestWithParam<CutoffCase> {};
+
+// Cut short, the script stays a valid alignment and each cut costs at most twice the
+// cutoff more than the optimum.
+TEST_P(CutoffTest, StaysWithinItsBound) {
+    const SearchLimits limits = GetParam().limits;
+    LineIndex cuts = 0;
+    for (unsigned seed = 0; seed < 800; ++seed) {
+        SCOPED_TRACE(seed);
+        const RandomPair pair = MakeRandomPair(seed, 80);
+        const EditScript script = FindShortestEdit(pair.input1, pair.input2, limits);
+        TextDocument result1(CodePage::None);
+        TextDocument result2(CodePage::None);
+        AlignMinimal(pair.input1, pair.input2, result1, result2, limits);
+        const auto counts = CheckRowInvariants(pair.input1, pair.input2, RowsOf(result1, result2));
+        const LineIndex optimum = OptimalEditLength(pair.input1, pair.input2);
+        EXPECT_GE(script.Length(), optimum);
+        EXPECT_LE(script.Length(), optimum + 2 * limits.costCutoff * script.cutoffSplits);
+        EXPECT_LE(counts.Touched(), script.Length());
+        if (script.cutoffSplits == 0) {
+            EXPECT_EQ(script.Length(), optimum);
+        }
+        cuts += script.cutoffSplits;
+        if (HasFailure()) {
+            return;
+        }
+    }
+    EXPECT_GT(cuts, 0) << "the cutoff never engaged";
+}
+
+INSTANTIATE_TEST_SUITE_P(MinimalAlignmentTest, CutoffTest,
+                         ::testing::Values(CutoffCase{"cost1", SearchLimits{1, 64}},
+                                           CutoffCase{"cost2", SearchLimits{2, 64}},
+                                           CutoffCase{"cost5", SearchLimits{5, 64}},
+                                           CutoffCase{"dense1", SearchLimits{64, 1}},
+                                           CutoffCase{"dense2cost6", SearchLimits{6, 2}}),
+                         [](const ::testing::TestParamInfo<CutoffCase>& param) {
+                             return std::string(param.param.name);
+                         });
+
+}  // namespace
+}  // namespace tandemix
