@@ -52,6 +52,18 @@ std::optional<std::string> SetContainer(ParseState& state, std::string_view valu
     return std::nullopt;
 }
 
+std::optional<std::string> SetReport(ParseState& state, std::string_view value) {
+    if (value == "framed") {
+        Request(state).choices.reportForm = ReportForm::Framed;
+    } else if (value == "single") {
+        Request(state).choices.reportForm = ReportForm::Single;
+    } else {
+        return "--report: \"framed\" oder \"single\" erwartet, nicht \"" + std::string(value) +
+               "\"";
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
     const auto colon = value.find(':');
     if (colon == std::string_view::npos || colon == 0) {
@@ -90,6 +102,7 @@ constexpr std::array kOptions = {
     KnownOption{"no-follow-redirects", 0, false,
                 &Flag<[](ParseState& s) { s.followRedirects = false; }>},
     KnownOption{"user", 0, true, &SetUser},
+    KnownOption{"report", 0, true, &SetReport},
     KnownOption{"container", 0, true, &SetContainer},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
     KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},

@@ -20,6 +20,8 @@ std::string_view HelpText() {
            "      --follow-redirects     Weiterleitungen folgen (mit --web Vorgabe)\n"
            "      --no-follow-redirects  Weiterleitungen nicht folgen\n"
            "      --user NAME:PASSWORT   Anmeldung für Internet-Seiten (nur mit --web)\n"
+           "      --report framed|single Bericht in Rahmenseiten (Vorgabe) oder als eine Datei\n"
+           "                             Tandemix-Bericht.html, die überall läuft\n"
            "      --container hta|htm    Form der Rahmenseite (Vorgabe: htm)\n"
            "      --open                 den Bericht danach öffnen\n"
            "  -q, --quiet                bei Erfolg nichts ausgeben\n"
