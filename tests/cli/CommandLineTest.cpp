@@ -18,7 +18,8 @@ std::string Describe(const CompareInvocation& invocation) {
             " stripTags=" + yn(r.options.deleteAllTags) +
             " emptyLines=" + yn(r.options.keepEmptyLines) + " numbers=" + yn(r.showLineNumbers) +
             " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
-            " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm");
+            " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm") +
+            " report=" + (r.choices.reportForm == ReportForm::Single ? "single" : "framed");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
     text += invocation.credentials
                 ? " user=" + invocation.credentials->user + ":" + invocation.credentials->password
@@ -42,6 +43,12 @@ struct ParseCase {
 
 const ParseCase kParseCases[] = {
     {"defaults", {"a", "b"}, [](CompareInvocation&) {}},
+    {"one-file report",
+     {"--report", "single", "a", "b"},
+     [](CompareInvocation& e) { e.request.choices.reportForm = ReportForm::Single; }},
+    {"framed report asked for",
+     {"--report=single", "--report=framed", "a", "b"},
+     [](CompareInvocation&) {}},
     {"short output dir",
      {"-o", "out", "a", "b"},
      [](CompareInvocation& e) { e.outputDirectory = "out"; }},
@@ -210,6 +217,8 @@ const UsageCase kUsageCases[] = {
     {"unknown container", {"--container", "html", "a", "b"}, "html"},
     {"container in capitals", {"--container=HTA", "a", "b"}, "HTA"},
     {"container without value", {"a", "b", "--container"}, "--container"},
+    {"unknown report form", {"--report", "one", "a", "b"}, "one"},
+    {"report form without value", {"a", "b", "--report"}, "--report"},
     {"user without password part", {"--web", "--user", "anna", "a", "b"}, "--user"},
     {"user without name", {"--web", "--user", ":geheim", "a", "b"}, "--user"},
     {"user without web", {"--user", "anna:geheim", "a", "b"}, "--web"},
