@@ -133,20 +133,35 @@ void AppendSections(const TextDocument& rows, LineIndex rowCount, ChunkedOutput&
     out.Append(']');
 }
 
-void AppendTexts(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+void AppendBreaks(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
     out.Append('[');
     bool first = true;
     for (LineIndex row = 0; row < rowCount; ++row) {
         if (CodeOf(sides, side, row) != RowCode::Line) {
             continue;
         }
-        if (!first) {
+        const std::string_view text = sides[side]->GetLineText(row);
+        const auto feeds = std::count(text.begin(), text.end(), '\n');
+        if (feeds > 0) {
+            out.Append(first ? "" : ",");
+            AppendNumber(row, out);
             out.Append(',');
+            AppendNumber(feeds, out);
+            first = false;
         }
-        AppendJsonString(sides[side]->GetLineText(row), out);
-        first = false;
     }
     out.Append(']');
+}
+
+void AppendTexts(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+    out.Append('"');
+    for (LineIndex row = 0; row < rowCount; ++row) {
+        if (CodeOf(sides, side, row) == RowCode::Line) {
+            AppendJsonStringContent(sides[side]->GetLineText(row), out);
+            out.Append("\\n");
+        }
+    }
+    out.Append('"');
 }
 
 template <typename AppendSide>
@@ -172,12 +187,18 @@ void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, Chunk
                [&](std::size_t side) { AppendLineNumbers(*sides[side], rowCount, out); });
     AppendPair("sections", out,
                [&](std::size_t side) { AppendSections(*sides[side], rowCount, out); });
+    AppendPair("breaks", out, [&](std::size_t side) { AppendBreaks(sides, side, rowCount, out); });
     AppendPair("texts", out, [&](std::size_t side) { AppendTexts(sides, side, rowCount, out); });
     out.Append("}");
 }
 
 void AppendJsonString(std::string_view bytes, ChunkedOutput& out) {
     out.Append('"');
+    AppendJsonStringContent(bytes, out);
+    out.Append('"');
+}
+
+void AppendJsonStringContent(std::string_view bytes, ChunkedOutput& out) {
     std::size_t at = 0;
     while (at < bytes.size()) {
         const std::size_t end = FindEscapeByte(bytes, at);
@@ -188,7 +209,6 @@ void AppendJsonString(std::string_view bytes, ChunkedOutput& out) {
         AppendEscape(static_cast<unsigned char>(bytes[end]), out);
         at = end + 1;
     }
-    out.Append('"');
 }
 
 }  // namespace tandemix

@@ -15,8 +15,12 @@ namespace tandemix {
 //    "lines":[L1,L2],           [row, number, row, number, ...]: where a side's line numbers
 //                               do not go on from the previous line's number plus one
 //    "sections":[S1,S2],        [row, "title", ...]: the sections that begin at a row
-//    "texts":[T1,T2]}           the texts of the rows that carry their own, in row order
+//    "breaks":[B1,B2],          [row, count, ...]: the rows whose own text holds line feeds
+//    "texts":[T1,T2]}           one string per side: the texts of the rows that carry their
+//                               own, in row order, each followed by a line feed
 //
+// One string per side lets the page search all rows with one native scan and keeps it from
+// making a string for every row.
 // Line numbers start from 1 before the first row. Strings hold the row texts' bytes as they
 // are, except for the bytes that JSON or an HTML parser would not keep: the quote, the
 // backslash and every byte below 0x20 are escaped, and so is "<", so that no text can end
@@ -30,7 +34,8 @@ enum class RowCode : char {
 
 void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out);
 
-// A JSON string of the bytes, escaped as above.
+// A JSON string of the bytes, escaped as above, and the same without the quotes.
 void AppendJsonString(std::string_view bytes, ChunkedOutput& out);
+void AppendJsonStringContent(std::string_view bytes, ChunkedOutput& out);
 
 }  // namespace tandemix

@@ -48,51 +48,101 @@
 
   // --- the rows ---
 
+  const PLACEHOLDER = -1;
+  const SHARED = -2;
+
   const dataElement = $('tandemix-data');
   let data = JSON.parse(dataElement.textContent);
   dataElement.remove();
   const rowCount = data.rows;
-  const sides = [];
-  sides.push(decodeSide(0, null));
-  sides.push(decodeSide(1, sides[0]));
+  const sides = [decodeSide(0), decodeSide(1)];
   data = null;
 
-  function decodeSide(s, first) {
+  // A side keeps its texts as the one string of the data block; `own` gives a row's place
+  // in it, or PLACEHOLDER, or SHARED when the row shows the first side's text.
+  function decodeSide(s) {
     const codes = data.marks[s];
-    const own = data.texts[s];
+    const joined = data.texts[s];
     const numbers = data.lines[s];
+    const breaks = data.breaks[s];
     const titles = data.sections[s];
-    const text = new Array(rowCount);
     const mark = new Uint8Array(rowCount);
     const line = new Uint32Array(rowCount);
-    const present = new Uint8Array(rowCount);
-    let t = 0;
+    const own = new Int32Array(rowCount);
+    const ownRow = new Int32Array(rowCount);
+    const starts = new Uint32Array(rowCount + 1);
+    let k = 0;
+    let at = 0;
     let n = 0;
+    let b = 0;
     let next = 1;
     for (let r = 0; r < rowCount; r++) {
       const c = codes.charCodeAt(r);
       if (c >= 97) {
         mark[r] = c - 97;
-        text[r] = '';
+        own[r] = PLACEHOLDER;
         continue;
       }
       if (c >= 65) {
         mark[r] = c - 65;
-        text[r] = first.text[r];
+        own[r] = SHARED;
       } else {
         mark[r] = c - 48;
-        text[r] = own[t++];
+        own[r] = k;
+        ownRow[k] = r;
+        starts[k++] = at;
+        let feeds = 1;
+        if (b < breaks.length && breaks[b] === r) {
+          feeds += breaks[b + 1];
+          b += 2;
+        }
+        while (feeds-- > 0) at = joined.indexOf('\n', at) + 1 || joined.length;
       }
-      present[r] = 1;
       if (n < numbers.length && numbers[n] === r) {
         next = numbers[n + 1];
         n += 2;
       }
       line[r] = next++;
     }
+    starts[k] = at;
     const section = new Map();
     for (let i = 0; i + 1 < titles.length; i += 2) section.set(titles[i], titles[i + 1]);
-    return { text, mark, line, present, section };
+    return { joined, mark, line, own, ownRow, starts, ownCount: k, section, tabs: null };
+  }
+
+  function present(s, r) {
+    return sides[s].own[r] !== PLACEHOLDER;
+  }
+
+  function textOf(s, r) {
+    const side = sides[s];
+    const o = side.own[r];
+    if (o >= 0) return side.joined.slice(side.starts[o], side.starts[o + 1] - 1);
+    return o === SHARED ? textOf(0, r) : '';
+  }
+
+  function lengthOf(s, r) {
+    const side = sides[s];
+    const o = side.own[r];
+    if (o >= 0) return side.starts[o + 1] - side.starts[o] - 1;
+    return o === SHARED ? lengthOf(0, r) : 0;
+  }
+
+  // Which rows hold a tab, found once with one scan of the side's texts.
+  function hasTab(s, r) {
+    const side = sides[s];
+    const o = side.own[r];
+    if (o === SHARED) return hasTab(0, r);
+    if (o < 0) return false;
+    if (!side.tabs) {
+      side.tabs = new Uint8Array(side.ownCount);
+      let k = 0;
+      for (let p = side.joined.indexOf('\t'); p >= 0; p = side.joined.indexOf('\t', p + 1)) {
+        while (side.starts[k + 1] <= p) k++;
+        side.tabs[k] = 1;
+      }
+    }
+    return side.tabs[o] === 1;
   }
 
   const sectionAt = new Uint8Array(rowCount);
@@ -221,13 +271,8 @@
     }
   }
 
-  function shownLength(text) {
-    return Math.min(text.length, SHOWN_CHARACTERS);
-  }
-
   function columnsOf(text) {
-    const length = shownLength(text);
-    if (text.indexOf('\t') < 0) return length;
+    const length = Math.min(text.length, SHOWN_CHARACTERS);
     let column = 0;
     for (let i = 0; i < length; i++) {
       column += text.charCodeAt(i) === 9 ? TAB_SIZE - (column % TAB_SIZE) : 1;
@@ -235,10 +280,11 @@
     return column;
   }
 
-  function linesOf(text) {
-    if (!text) return 1;
-    const note = text.length > SHOWN_CHARACTERS ? 40 : 0;
-    return Math.max(1, Math.ceil((columnsOf(text) + note) / layout.cols));
+  // The columns row r takes on side s, with the note of a cut line.
+  function widthOf(s, r) {
+    const length = lengthOf(s, r);
+    const note = length > SHOWN_CHARACTERS ? 40 : 0;
+    return (hasTab(s, r) ? columnsOf(textOf(s, r)) : Math.min(length, SHOWN_CHARACTERS)) + note;
   }
 
   // Exact for rows that are plain monospace text; rows in view are measured anyway.
@@ -248,7 +294,7 @@
       let h = layout.lh;
       if (state.wrap && itemKind[i] === ROW) {
         const r = itemFrom[i];
-        h *= Math.max(linesOf(sides[0].text[r]), linesOf(sides[1].text[r]));
+        h *= Math.max(1, Math.ceil(Math.max(widthOf(0, r), widthOf(1, r)) / layout.cols));
       }
       heights[i] = h;
     }
@@ -304,13 +350,12 @@
 
   function widestColumns() {
     let widest = 0;
-    for (const side of sides) {
-      for (let r = 0; r < rowCount; r++) {
-        const text = side.text[r];
+    for (let s = 0; s < 2; s++) {
+      const side = sides[s];
+      for (let k = 0; k < side.ownCount; k++) {
+        const r = side.ownRow[k];
         // Tabs can widen a line at most to this; most lines are passed without a look.
-        if (text.length * TAB_SIZE > widest) {
-          widest = Math.max(widest, columnsOf(text) + (text.length > SHOWN_CHARACTERS ? 40 : 0));
-        }
+        if ((side.starts[k + 1] - side.starts[k]) * TAB_SIZE > widest) widest = Math.max(widest, widthOf(s, r));
       }
     }
     return widest;
@@ -506,15 +551,15 @@
     const side = sides[s];
     const cell = document.createElement('div');
     const mark = MARK_CLASS[side.mark[r]];
-    cell.className = (side.present[r] ? 's' : 's f') + (mark ? ' ' + mark : '');
+    cell.className = (present(s, r) ? 's' : 's f') + (mark ? ' ' + mark : '');
     const number = document.createElement('span');
     number.className = 'n';
-    if (side.present[r] && side.line[r]) number.textContent = String(side.line[r]);
+    if (present(s, r) && side.line[r]) number.textContent = String(side.line[r]);
     const column = document.createElement('div');
     column.className = 't';
     const text = document.createElement('div');
     text.className = 'x';
-    appendText(text, side.text[r], parts, hitsIn(r, s));
+    appendText(text, textOf(s, r), parts, hitsIn(r, s));
     column.appendChild(text);
     cell.appendChild(number);
     cell.appendChild(column);
@@ -586,13 +631,13 @@
   const partsCache = new Map();
 
   function isChangedPair(r) {
-    return sides[0].present[r] && sides[1].present[r] && (sides[0].mark[r] === 1 || sides[1].mark[r] === 1);
+    return present(0, r) && present(1, r) && (sides[0].mark[r] === 1 || sides[1].mark[r] === 1);
   }
 
   function changedParts(r) {
     let parts = partsCache.get(r);
     if (!parts) {
-      parts = lineDiff(sides[0].text[r], sides[1].text[r]);
+      parts = lineDiff(textOf(0, r), textOf(1, r));
       if (partsCache.size > 5000) partsCache.clear();
       partsCache.set(r, parts);
     }
@@ -831,42 +876,26 @@
 
   // --- search ---
 
-  const joined = [null, null];
-  const starts = [null, null];
   let hits = { row: new Int32Array(0), side: new Uint8Array(0), from: new Int32Array(0), to: new Int32Array(0), count: 0, more: false };
   let hitCurrent = -1;
   let searched = null;
   let searchTimer = 0;
 
-  // Each side's texts as one string, so that one native scan finds every hit.
-  function prepareSearch(s) {
-    if (joined[s] !== null) return;
-    const texts = sides[s].text;
-    joined[s] = texts.join('\n');
-    const at = new Uint32Array(rowCount + 1);
-    let offset = 0;
-    for (let r = 0; r < rowCount; r++) {
-      at[r] = offset;
-      offset += texts[r].length + 1;
-    }
-    at[rowCount] = offset;
-    starts[s] = at;
-  }
-
   function escapeForPattern(text) {
     return text.replace(/[\\^$.*+?()[\]{}|/]/g, '\\$&');
   }
 
-  // Hits of the query on one side, as [row, from, to, ...]; the query is taken literally.
-  function searchSide(s, query, fuzzy, limit) {
-    prepareSearch(s);
-    const text = joined[s];
-    const at = starts[s];
+  // Hits of the query in one side's own texts, as [row, from, to, ...]; the query is taken
+  // literally. It cannot hold a line feed, so no hit runs from one row into the next.
+  function searchOwn(s, query, fuzzy, limit) {
+    const side = sides[s];
+    const text = side.joined;
     const found = [];
-    let r = 0;
+    let k = 0;
     const add = (position, length) => {
-      while (at[r + 1] <= position) r++;
-      found.push(r, position - at[r], position - at[r] + length);
+      while (side.starts[k + 1] <= position) k++;
+      const from = position - side.starts[k];
+      found.push(side.ownRow[k], from, from + length);
     };
     if (!fuzzy) {
       for (let p = text.indexOf(query); p >= 0 && found.length < limit * 3; p = text.indexOf(query, p + query.length)) {
@@ -885,6 +914,23 @@
     return found;
   }
 
+  // Two lists of [row, from, to, ...] as one, in row order.
+  function mergeByRow(a, b) {
+    if (!b.length) return a;
+    const merged = [];
+    let i = 0;
+    let j = 0;
+    while (i < a.length || j < b.length) {
+      const takeA = j >= b.length || (i < a.length && (a[i] < b[j] || (a[i] === b[j] && a[i + 1] <= b[j + 1])));
+      const list = takeA ? a : b;
+      const at = takeA ? i : j;
+      merged.push(list[at], list[at + 1], list[at + 2]);
+      if (takeA) i += 3;
+      else j += 3;
+    }
+    return merged;
+  }
+
   function runSearch() {
     clearTimeout(searchTimer);
     const query = queryInput.value;
@@ -896,8 +942,13 @@
     if (!query) {
       hits = { row: new Int32Array(0), side: new Uint8Array(0), from: new Int32Array(0), to: new Int32Array(0), count: 0, more: false };
     } else {
-      const first = searchSide(0, query, fuzzy, MAX_HITS);
-      const second = searchSide(1, query, fuzzy, MAX_HITS - first.length / 3);
+      const first = searchOwn(0, query, fuzzy, MAX_HITS);
+      // Rows that show the first side's text have its hits on the second side too.
+      const shared = [];
+      for (let i = 0; i < first.length; i += 3) {
+        if (sides[1].own[first[i]] === SHARED) shared.push(first[i], first[i + 1], first[i + 2]);
+      }
+      const second = mergeByRow(searchOwn(1, query, fuzzy, Math.max(0, MAX_HITS - (first.length + shared.length) / 3)), shared);
       hits = mergeHits(first, second);
       hits.more = hits.count >= MAX_HITS;
     }

@@ -50,24 +50,41 @@ std::array<std::vector<ShownRow>, 2> ReadBack(const JsonValue& data) {
     std::array<std::vector<ShownRow>, 2> sides;
     for (std::size_t side = 0; side < 2; ++side) {
         const std::string& codes = data["marks"][side].String();
-        const auto& texts = data["texts"][side].Items();
+        const std::string& texts = data["texts"][side].String();
         const auto& numbers = data["lines"][side].Items();
+        const auto& breaks = data["breaks"][side].Items();
         const auto& sections = data["sections"][side].Items();
         EXPECT_EQ(codes.size(), rowCount);
-        std::size_t text = 0;
+        std::size_t at = 0;
         std::size_t number = 0;
+        std::size_t feeds = 0;
         std::int64_t next = 1;
         for (std::size_t row = 0; row < rowCount; ++row) {
             ShownRow shown;
             const char code = codes[row];
+            const auto here = static_cast<std::int64_t>(row);
             if (code >= 'a') {
                 shown.mark = code - 'a';
             } else {
                 shown.line = true;
                 shown.mark = code >= 'A' ? code - 'A' : code - '0';
-                shown.text = code >= 'A' ? sides[0][row].text : texts.at(text++).String();
-                if (number < numbers.size() &&
-                    numbers[number].Number() == static_cast<std::int64_t>(row)) {
+                if (code >= 'A') {
+                    shown.text = sides[0][row].text;
+                } else {
+                    // The text runs to its own line feed, past those it holds.
+                    std::size_t end = at;
+                    std::int64_t inside = 0;
+                    if (feeds < breaks.size() && breaks[feeds].Number() == here) {
+                        inside = breaks[feeds + 1].Number();
+                        feeds += 2;
+                    }
+                    for (std::int64_t i = 0; i <= inside; ++i) {
+                        end = texts.find('\n', end) + 1;
+                    }
+                    shown.text = texts.substr(at, end - 1 - at);
+                    at = end;
+                }
+                if (number < numbers.size() && numbers[number].Number() == here) {
                     next = numbers[number + 1].Number();
                     number += 2;
                 }
@@ -80,7 +97,7 @@ std::array<std::vector<ShownRow>, 2> ReadBack(const JsonValue& data) {
             }
             sides[side].push_back(shown);
         }
-        EXPECT_EQ(text, texts.size());
+        EXPECT_EQ(at, texts.size());
     }
     return sides;
 }
@@ -121,6 +138,8 @@ TEST(ReportDataTest, EveryKindOfRowComesBackAsWritten) {
     pair("same", LineMark::MarkUnchanged, 1, "same", LineMark::MarkUnchanged, 1);
     // Equal under ignored case: each side keeps its own text.
     pair("Abc", LineMark::MarkUnchanged, 2, "abc", LineMark::MarkUnchanged, 2);
+    // Lines may hold line feeds of their own (with tags removed they end in one).
+    pair("x\r\n", LineMark::MarkUnchanged, 3, "\ny\n\n", LineMark::MarkUnchanged, 3);
     // Empty lines were dropped before these: the numbers jump.
     pair("old", LineMark::MarkChanged, 5, "new", LineMark::MarkChanged, 3);
     rows1.AddMarkedLine("gone", LineMark::MarkDeleted, 6);
@@ -136,7 +155,12 @@ TEST(ReportDataTest, EveryKindOfRowComesBackAsWritten) {
 
     // Shared texts are carried once: "same" twice, on the first side only.
     const std::string data = Data(rows1, rows2);
-    EXPECT_NE(data.find("\"marks\":[\"0013a00\",\r\n\"A01a2AA\"]"), std::string::npos) << data;
+    EXPECT_NE(data.find("\"texts\":[\"same\\nAbc\\nx\\r\\n\\nold\\ngone\\n\\nsame\\n\",\r\n"
+                        "\"abc\\n\\ny\\n\\n\\nnew\\ncame\\n\"]"),
+              std::string::npos)
+        << data;
+    EXPECT_NE(data.find("\"breaks\":[[2,1],\r\n[2,3]]"), std::string::npos) << data;
+    EXPECT_NE(data.find("\"marks\":[\"00013a00\",\r\n\"A001a2AA\"]"), std::string::npos) << data;
 }
 
 TEST(ReportDataTest, EveryByteValueComesBackAsWritten) {
@@ -159,9 +183,10 @@ TEST(ReportDataTest, EveryByteValueComesBackAsWritten) {
 
 TEST(ReportDataTest, NoRowsGiveAnEmptyBlock) {
     const TextDocument none(CodePage::None);
-    EXPECT_EQ(Data(none, none),
-              "{\"format\":1,\"rows\":0,\r\n\"marks\":[\"\",\r\n\"\"],\r\n\"lines\":[[],\r\n[]],"
-              "\r\n\"sections\":[[],\r\n[]],\r\n\"texts\":[[],\r\n[]]}");
+    EXPECT_EQ(
+        Data(none, none),
+        "{\"format\":1,\"rows\":0,\r\n\"marks\":[\"\",\r\n\"\"],\r\n\"lines\":[[],\r\n[]],"
+        "\r\n\"sections\":[[],\r\n[]],\r\n\"breaks\":[[],\r\n[]],\r\n\"texts\":[\"\",\r\n\"\"]}");
 }
 
 struct EscapeCase {
