@@ -6,6 +6,7 @@
 //   node single_report_bench.js last REPORT          load, then scroll to the last row
 //   node single_report_bench.js survive REPORT       load only; says whether the tab lived
 //   node single_report_bench.js plain FILE           any page: the time to its load event
+//   node single_report_bench.js screenshot REPORT PNG  the README's picture of a report
 
 const fs = require('node:fs');
 const path = require('node:path');
@@ -170,6 +171,16 @@ async function main() {
       figures.last_row_cpu_ms = mainThreadMs(renderer);
       figures.last_row = shown.row;
       figures.renderer_rss_mib = rendererMemory().rss;
+    } else if (mode === 'screenshot') {
+      await page.setViewportSize({ width: 1280, height: 720 });
+      await page.check('#fold');
+      await page.click('#next');
+      await page.keyboard.press('n');
+      await page.fill('#query', 'ignoreCase');
+      await page.press('#query', 'Enter');
+      await page.evaluate(settle);
+      await page.screenshot({ path: query });
+      figures.screenshot = query;
     } else if (mode === 'survive') {
       await page.evaluate(settle);
       figures.cut_note = await page.$$eval('.cut', (all) => all.length);

@@ -10,6 +10,8 @@
 # main-thread time, which a busy machine inflates far less than the wall clock.
 #
 # TANDEMIX_BENCH_CACHE names the cache folder (default ~/.cache/tandemix-bench).
+# TANDEMIX_SINGLE_SCREENSHOT=FILE.png also saves a picture of the typescript.js report there
+# (the README's is docs/screenshots/single-report.png).
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -148,6 +150,16 @@ done
 target "search hits ('function' exakt / 'FUNCTION' unscharf) > 0" \
     "$(field search_exact_hits "$line")/$(field search_fuzzy_hits "$line")" \
     "$(field search_exact_hits "$line") > 0 && $(field search_fuzzy_hits "$line") > 0"
+
+if [[ -n ${TANDEMIX_SINGLE_SCREENSHOT:-} ]]; then
+    # Named as the cache folder names them, not by the full paths of this machine.
+    mkdir "$work/shot"
+    (cd "$cache" && "$cli" -q --report single -o "$work/shot" \
+        typescript-5.3.3/package/lib/typescript.js typescript-5.4.5/package/lib/typescript.js) ||
+        [[ $? -eq 1 ]] || die "tandemix-cli failed"
+    browser screenshot "$work/shot/Tandemix-Bericht.html" "$(realpath -m "$TANDEMIX_SINGLE_SCREENSHOT")" >/dev/null
+    echo "  screenshot: $TANDEMIX_SINGLE_SCREENSHOT"
+fi
 
 echo
 echo "== generated pair: 1,000,000 lines, 1% changed"

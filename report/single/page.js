@@ -415,6 +415,25 @@
     }
   }, { passive: false });
 
+  // Keys scroll scaled contents by their own distance too.
+  view.addEventListener('keydown', (event) => {
+    if (scale() === 1 || event.ctrlKey || event.metaKey || event.altKey) return;
+    const page = Math.max(layout.lh, view.clientHeight - layout.lh);
+    const moves = {
+      ArrowDown: layout.lh,
+      ArrowUp: -layout.lh,
+      PageDown: page,
+      PageUp: -page,
+      ' ': event.shiftKey ? -page : page,
+      Home: -tree.total,
+      End: tree.total,
+    };
+    const move = moves[event.key];
+    if (move === undefined) return;
+    event.preventDefault();
+    setY(posY + move);
+  });
+
   hbar.addEventListener('scroll', () => {
     state.sx = hbar.scrollLeft;
     view.style.setProperty('--sx', String(state.sx));
