@@ -1,5 +1,6 @@
 #include "report/SingleReport.h"
 
+#include <array>
 #include <charconv>
 
 #include "base/FileReplacement.h"
@@ -13,6 +14,12 @@ namespace tandemix {
 namespace {
 
 namespace f = single_fragments;
+
+// The script's parts, joined in this order into one function.
+constexpr std::array<std::string_view, 8> kSingleScriptParts = {
+    kSingleScript_settings, kSingleScript_rows,       kSingleScript_layout, kSingleScript_view,
+    kSingleScript_linediff, kSingleScript_navigation, kSingleScript_search, kSingleScript_controls,
+};
 
 // Names are bytes in the page's character set; they must not become markup.
 void AppendEscapedName(std::string_view name, ChunkedOutput& out) {
@@ -84,6 +91,14 @@ bool AllWellFormedUtf8(const TextDocument& rows) {
 
 }  // namespace
 
+std::string SinglePageScript() {
+    std::string script = "(function () {\r\n'use strict';\r\n";
+    for (const std::string_view part : kSingleScriptParts) {
+        script.append("\r\n").append(part);
+    }
+    return script.append("})();\r\n");
+}
+
 std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows2,
                              const SingleReportHead& head) {
     constexpr std::string_view kUtf8 = "utf-8";
@@ -130,7 +145,7 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
 
     WriteReportData(rows1, rows2, out);
     out.Append(f::kScriptStart);
-    out.Append(kSinglePageScript);
+    out.Append(SinglePageScript());
     out.Append(f::kPageEnd);
 }
 

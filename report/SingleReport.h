@@ -33,6 +33,9 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
 bool WriteSingleReportFile(const std::string& path, const TextDocument& rows1,
                            const TextDocument& rows2, const SingleReportHead& head, DebugLog& log);
 
+// The page's script: its parts from report/single/, joined into one function.
+std::string SinglePageScript();
+
 // The character set the page declares. Texts are never converted, so it is the code page's;
 // without one, UTF-8 when every row and name is well-formed UTF-8 (plain ASCII included),
 // otherwise Windows-1252, in which every byte reads as one character.
