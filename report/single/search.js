@@ -1,7 +1,9 @@
 // Search over all rows, taken literally.
 
-// Search stops counting here, so that a one-letter search in a huge report stays quick.
+// Search stops counting here, so that a one-letter search in a huge report stays quick;
+// the count then reads "1000000+".
 const MAX_HITS = 1000000;
+const MARKS_PER_CELL = 1000;
 
 let hits = { row: new Int32Array(0), side: new Uint8Array(0), from: new Int32Array(0), to: new Int32Array(0), count: 0, more: false };
 let hitCurrent = -1;
@@ -115,11 +117,14 @@ function firstHitFrom(r) {
 }
 
 // The hits of one side of row r, as [from, to, current, ...].
+// A row of one letter repeated can hold a hit per character: only so many are marked in
+// one cell, and the current one, so that the row stays a few elements.
 function hitsIn(r, s) {
   if (!hits.count) return null;
   const marks = [];
   for (let k = firstHitFrom(r); k < hits.count && hits.row[k] === r; k++) {
-    if (hits.side[k] === s) marks.push(hits.from[k], hits.to[k], k === hitCurrent ? 1 : 0);
+    if (hits.side[k] !== s || hits.from[k] >= SHOWN_CHARACTERS) continue;
+    if (marks.length < MARKS_PER_CELL * 3 || k === hitCurrent) marks.push(hits.from[k], hits.to[k], k === hitCurrent ? 1 : 0);
   }
   return marks;
 }
@@ -129,7 +134,7 @@ function showHits() {
   if (!queryInput.value) label.textContent = '';
   else if (!hits.count) label.textContent = 'keine Treffer';
   else {
-    const count = hits.more ? 'mehr als ' + hits.count : String(hits.count);
+    const count = hits.more ? hits.count + '+' : String(hits.count);
     label.textContent = (hitCurrent >= 0 ? hitCurrent + 1 + ' / ' : '') + count + ' Treffer';
   }
 }

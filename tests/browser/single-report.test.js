@@ -398,6 +398,19 @@ test('a line beyond the shown length is cut with a note and kept out of the page
   await p.close();
 });
 
+test('search stops counting at a million hits and marks a bounded number per row', async () => {
+  const dir = fs.mkdtempSync(path.join(work, 'hits-'));
+  fs.writeFileSync(path.join(dir, 'a'), 'a'.repeat(1100000) + '\n');
+  fs.writeFileSync(path.join(dir, 'b'), 'b\n');
+  runCli(['--report', 'single', '-q', '-o', dir, path.join(dir, 'a'), path.join(dir, 'b')]);
+  const p = await open(pathToFileURL(path.join(dir, REPORT)).href);
+  await p.fill('#query', 'a');
+  await p.press('#query', 'Enter');
+  assert.equal(await p.$eval('#hits', (e) => e.textContent), '1 / 1000000+ Treffer');
+  assert.equal(await p.$$eval('.hit', (all) => all.length), 1000);
+  await p.close();
+});
+
 test('two empty inputs give a page that says so', async () => {
   const dir = fs.mkdtempSync(path.join(work, 'empty-'));
   fs.writeFileSync(path.join(dir, 'a'), '');
