@@ -254,4 +254,31 @@ std::string ToLowerCase(std::string_view text, CodePage codePage) {
     return out;
 }
 
+bool IsWellFormedUtf8(std::string_view text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t at = 0;
+    while (at < text.size()) {
+        // Most text is ASCII: whole words of it are passed at once.
+        if (at + 8 <= text.size()) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + at, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                at += 8;
+                continue;
+            }
+        }
+        if (bytes[at] < 0x80) {
+            ++at;
+            continue;
+        }
+        char32_t ignored = 0;
+        const std::size_t length = DecodeUtf8(bytes + at, text.size() - at, ignored);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
 }  // namespace tandemix

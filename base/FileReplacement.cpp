@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 
 namespace tandemix {
 namespace {
@@ -32,28 +33,64 @@ std::string TemporaryNameBeside(const std::string& path) {
 }  // namespace
 
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        return false;
+    FileReplacement file(path);
+    file.Write(bytes);
+    return file.Commit();
+}
+
+FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
+    if (path_.empty()) {
+        failed_ = true;
+        return;
     }
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = TemporaryNameBeside(path);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            return false;
+    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
+        temporary_ = TemporaryNameBeside(path_);
+        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd_ < 0 && errno != EEXIST) {
+            break;
         }
     }
-    if (fd < 0) {
+    if (fd_ < 0) {
+        // The name is not ours to remove.
+        temporary_.clear();
+        failed_ = true;
+    }
+}
+
+FileReplacement::~FileReplacement() {
+    Discard();
+}
+
+void FileReplacement::Write(std::string_view bytes) {
+    if (!failed_ && !WriteAll(fd_, bytes)) {
+        failed_ = true;
+    }
+}
+
+bool FileReplacement::Commit() {
+    if (fd_ < 0) {
         return false;
     }
-    const bool written = WriteAll(fd, bytes);
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && std::rename(temporary.c_str(), path.c_str()) == 0) {
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    if (!failed_ && closed && std::rename(temporary_.c_str(), path_.c_str()) == 0) {
+        temporary_.clear();
         return true;
     }
-    ::unlink(temporary.c_str());
+    failed_ = true;
+    Discard();
     return false;
+}
+
+void FileReplacement::Discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporary_.empty()) {
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+    }
 }
 
 }  // namespace tandemix

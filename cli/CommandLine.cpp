@@ -68,6 +68,18 @@ std::optional<std::string> SetAlignment(ParseState& state, std::string_view valu
     return std::nullopt;
 }
 
+std::optional<std::string> SetReport(ParseState& state, std::string_view value) {
+    if (value == "framed") {
+        Request(state).choices.reportForm = ReportForm::Framed;
+    } else if (value == "single") {
+        Request(state).choices.reportForm = ReportForm::Single;
+    } else {
+        return "--report: \"framed\" oder \"single\" erwartet, nicht \"" + std::string(value) +
+               "\"";
+    }
+    return std::nullopt;
+}
+
 // The older NAME:PASSWORD form still works, but the password shows in every process list.
 std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
     const auto colon = value.find(':');
@@ -117,6 +129,7 @@ constexpr std::array kOptions = {
     KnownOption{"folder-contents", 0, false, &Flag<[](ParseState& s) {
                     Request(s).choices.folderComparison = FolderComparison::ByContents;
                 }>},
+    KnownOption{"report", 0, true, &SetReport},
     KnownOption{"container", 0, true, &SetContainer},
     KnownOption{"alignment", 0, true, &SetAlignment},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},

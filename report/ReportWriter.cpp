@@ -182,21 +182,6 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
     return page;
 }
 
-std::string CannotCreateLine(const std::string& path) {
-    constexpr std::string_view kStart = "error : cannot create ";
-    constexpr std::string_view kEnd = "\r\n";
-    constexpr std::string_view kCut = "...";
-    std::string line(kStart);
-    const std::size_t room = kLongestDebugLine - kStart.size() - kEnd.size();
-    if (path.size() <= room) {
-        line.append(path);
-    } else {
-        // The end of a path names the file; keep it.
-        line.append(kCut).append(path, path.size() - (room - kCut.size()));
-    }
-    return line.append(kEnd);
-}
-
 }  // namespace
 
 void ReportWriter::GeneratePages(const TextDocument& rows1, const TextDocument& rows2,
@@ -243,6 +228,21 @@ std::string EscapeLine(std::string_view text) {
     out.reserve(EscapedLength(text));
     AppendEscapedLine(text, out);
     return out;
+}
+
+std::string CannotCreateLine(const std::string& path) {
+    constexpr std::string_view kStart = "error : cannot create ";
+    constexpr std::string_view kEnd = "\r\n";
+    constexpr std::string_view kCut = "...";
+    std::string line(kStart);
+    const std::size_t room = kLongestDebugLine - kStart.size() - kEnd.size();
+    if (path.size() <= room) {
+        line.append(path);
+    } else {
+        // The end of a path names the file; keep it.
+        line.append(kCut).append(path, path.size() - (room - kCut.size()));
+    }
+    return line.append(kEnd);
 }
 
 LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2) {

@@ -1,5 +1,7 @@
 #include "run/CompareCommand.h"
 
+#include "report/SingleReport.h"
+
 namespace tandemix {
 CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher) {
@@ -17,9 +19,14 @@ CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std
     if (!outcome.run.written) {
         return outcome;
     }
-    outcome.containerPath =
-        OutputPath(context.outputDirectory, ContainerName(request.containerForm));
-    WriteResultContainer(outcome.containerPath, context.messages);
+    // The one-file report needs no page around it: it is itself what is opened.
+    if (request.choices.reportForm == ReportForm::Single) {
+        outcome.containerPath = OutputPath(context.outputDirectory, kSingleReportName);
+    } else {
+        outcome.containerPath =
+            OutputPath(context.outputDirectory, ContainerName(request.containerForm));
+        WriteResultContainer(outcome.containerPath, context.messages);
+    }
     if (launcher != nullptr) {
         OpenContainer(*launcher, outcome.containerPath);
     }

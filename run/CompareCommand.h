@@ -34,15 +34,17 @@ public:
 
 struct CompareOutcome {
     RunResult run;
-    std::string containerPath;  // empty when the run stopped early
+    // The page to open: the container, or the one-file report itself. Empty when the run
+    // stopped early.
+    std::string containerPath;
     // In the Web Pages kind, the status each page's server answered with (400 and more are
     // compared like any page); 0 when no answer came or the kind is another.
     std::array<int, 2> pageStatus = {0, 0};
 };
 
-// Runs the comparison, writes the container page when the run succeeded and, when a
-// launcher is given, opens it: by file type, then the report viewer, then the desktop's
-// browser launcher, whose failure is not reported.
+// Runs the comparison, writes the container page when the run succeeded with the framed
+// report and, when a launcher is given, opens the page: by file type, then the report
+// viewer, then the desktop's browser launcher, whose failure is not reported.
 CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher);
 

@@ -49,15 +49,15 @@ struct RunContext {
 };
 
 struct RunResult {
-    bool written = false;  // the three pages were generated and written
+    bool written = false;  // the report was generated and written
     LineIndex differenceCount = 0;
     // What each folder listing left out; notes for the user, not failures.
     std::array<FolderListingResult, 2> folderListings{};
 };
 
-// Loads two files or two folders, aligns them and writes the three report pages into the
-// output directory. Stops with a message, writing nothing, when an input is missing, when
-// the kinds differ, or when a page cannot be written.
+// Loads two files or two folders, aligns them and writes the report into the output
+// directory: the three framed pages, or the one-file report. Stops with a message, writing
+// nothing, when an input is missing, when the kinds differ, or when a page cannot be written.
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices = {});

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the browser test of the report's top page scripts.
+# Runs the browser tests: the framed report's top page scripts and the one-file report.
 #   run.sh REPORT_DIR   test the report already in REPORT_DIR
 #   run.sh              generate one with the command-line program $TANDEMIX_CLI
 set -euo pipefail
@@ -39,4 +39,9 @@ if [ -f package-lock.json ]; then
 else
     npm install --no-audit --no-fund
 fi
-node --test report-scripts.test.js
+tests=(report-scripts.test.js)
+# The one-file report is written here by the command-line program.
+if [ -n "${TANDEMIX_CLI:-}" ]; then
+    tests+=(single-report.test.js)
+fi
+node --test "${tests[@]}"

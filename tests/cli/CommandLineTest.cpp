@@ -20,7 +20,8 @@ std::string Describe(const CompareInvocation& invocation) {
             " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
             " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm") + " folders=" +
             (r.choices.folderComparison == FolderComparison::ByContents ? "contents" : "time") +
-            " alignment=" + (r.choices.alignment == Alignment::Minimal ? "minimal" : "greedy");
+            " alignment=" + (r.choices.alignment == Alignment::Minimal ? "minimal" : "greedy") +
+            " report=" + (r.choices.reportForm == ReportForm::Single ? "single" : "framed");
     text += " out=" + invocation.outputDirectory.value_or("<search>");
     text += invocation.login ? " user=" + invocation.login->user + ":" +
                                    invocation.login->password.value_or("<ask>")
@@ -47,6 +48,12 @@ struct ParseCase {
 
 const ParseCase kParseCases[] = {
     {"defaults", {"a", "b"}, [](CompareInvocation&) {}},
+    {"one-file report",
+     {"--report", "single", "a", "b"},
+     [](CompareInvocation& e) { e.request.choices.reportForm = ReportForm::Single; }},
+    {"framed report asked for",
+     {"--report=single", "--report=framed", "a", "b"},
+     [](CompareInvocation&) {}},
     {"short output dir",
      {"-o", "out", "a", "b"},
      [](CompareInvocation& e) { e.outputDirectory = "out"; }},
@@ -247,6 +254,8 @@ const UsageCase kUsageCases[] = {
     {"unknown alignment", {"--alignment", "best", "a", "b"}, "\"greedy\" oder \"minimal\""},
     {"alignment in capitals", {"--alignment=Minimal", "a", "b"}, "Minimal"},
     {"alignment without value", {"a", "b", "--alignment"}, "--alignment"},
+    {"unknown report form", {"--report", "one", "a", "b"}, "one"},
+    {"report form without value", {"a", "b", "--report"}, "--report"},
     {"user without name", {"--web", "--user", ":geheim", "a", "b"}, "--user"},
     {"user without web", {"--user", "anna", "a", "b"}, "--web"},
     {"insecure without web", {"--insecure", "a", "b"}, "--insecure"},

@@ -136,6 +136,14 @@ $OUTDIR/Tandemix.hta"
 [ -f "$OUTDIR/Tandemix.hta" ] || fail "hta: Tandemix.hta not written"
 [ ! -e "$OUTDIR/Tandemix.htm" ] || fail "hta: Tandemix.htm written too"
 
+OUTDIR="$WORK/single"
+mkdir "$OUTDIR"
+run single --report single -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status single 1
+expect_out single "Ergebnis: 2 Unterschiede
+$OUTDIR/Tandemix-Bericht.html"
+[ "$(ls "$OUTDIR")" = "Tandemix-Bericht.html" ] || fail "single: wrote [$(ls "$OUTDIR")]"
+
 OUTDIR="$WORK/quiet"
 mkdir "$OUTDIR"
 run quiet -q -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"

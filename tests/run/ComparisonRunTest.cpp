@@ -186,5 +186,31 @@ TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     EXPECT_TRUE(untouched.attempts.empty());
 }
 
+TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
+    CompareRequest request;
+    request.input1 = file1_;
+    request.input2 = file2_;
+    request.choices.reportForm = ReportForm::Single;
+    RecordingLauncher launcher(0);
+    const RunContext context{out_, CodePage::None, messages_, log_};
+    const CompareOutcome outcome = RunCompareCommand(request, context, &launcher);
+    EXPECT_TRUE(outcome.run.written);
+    EXPECT_EQ(outcome.run.differenceCount, 2);
+    EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix-Bericht.html");
+    EXPECT_NE(Page("Tandemix-Bericht.html").find("Ergebnis: 2 Unterschiede"), std::string::npos);
+    for (const char* framed : {"~tandemixtop.htm", "~tandemix1.htm", "Tandemix.htm"}) {
+        EXPECT_TRUE(Page(framed).empty()) << framed;
+    }
+    ASSERT_EQ(launcher.attempts.size(), 1u);
+    EXPECT_EQ(launcher.attempts[0].second, outcome.containerPath);
+
+    out_ = inputs_.Write("not-a-folder", "x");
+    const RunContext blocked{out_, CodePage::None, messages_, log_};
+    EXPECT_TRUE(RunCompareCommand(request, blocked, nullptr).containerPath.empty());
+    EXPECT_EQ(messages_.messages,
+              std::vector<std::string>{messages::CannotOpenFile(out_ + "/Tandemix-Bericht.html")});
+    EXPECT_EQ(log_.lines.size(), 1u);
+}
+
 }  // namespace
 }  // namespace tandemix

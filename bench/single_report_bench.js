@@ -1,0 +1,200 @@
+'use strict';
+// Opens a one-file report from disk in headless Chromium and prints one line of key=value
+// figures for single_report_bench.sh. Times are milliseconds, memory MiB.
+//
+//   node single_report_bench.js open REPORT [QUERY]  load, memory, next, search, wrap
+//   node single_report_bench.js last REPORT          load, then scroll to the last row
+//   node single_report_bench.js survive REPORT       load only; says whether the tab lived
+//   node single_report_bench.js plain FILE           any page: the time to its load event
+//   node single_report_bench.js screenshot REPORT PNG  the README's picture of a report
+
+const fs = require('node:fs');
+const path = require('node:path');
+const { createRequire } = require('node:module');
+const { pathToFileURL } = require('node:url');
+
+const repo = path.resolve(__dirname, '..');
+const { chromium } = createRequire(path.join(repo, 'tests/browser/package.json'))('playwright-core');
+
+const [mode, file, query = 'function'] = process.argv.slice(2);
+const figures = {};
+const LOAD_TIMEOUT = 180000;
+
+// --- the renderer's memory, from /proc ---
+
+function parentOf(pid) {
+  try {
+    const stat = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
+    return Number(stat.slice(stat.lastIndexOf(')') + 2).split(' ')[1]);
+  } catch {
+    return -1;
+  }
+}
+
+function descendants(root) {
+  const all = fs.readdirSync('/proc').filter((n) => /^\d+$/.test(n)).map(Number);
+  const children = new Map();
+  for (const pid of all) {
+    const parent = parentOf(pid);
+    if (!children.has(parent)) children.set(parent, []);
+    children.get(parent).push(pid);
+  }
+  const found = [];
+  const queue = [root];
+  while (queue.length) {
+    for (const child of children.get(queue.shift()) || []) {
+      found.push(child);
+      queue.push(child);
+    }
+  }
+  return found;
+}
+
+function statusField(pid, name) {
+  try {
+    const match = fs.readFileSync(`/proc/${pid}/status`, 'utf8').match(new RegExp(`^${name}:\\s+(\\d+) kB`, 'm'));
+    return match ? Number(match[1]) / 1024 : 0;
+  } catch {
+    return 0;
+  }
+}
+
+// The largest renderer of the browser this process started: the page's.
+function rendererMemory() {
+  let best = { pid: 0, rss: 0, anon: 0 };
+  for (const pid of descendants(process.pid)) {
+    let command = '';
+    try {
+      command = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
+    } catch {
+      continue;
+    }
+    if (!command.includes('--type=renderer')) continue;
+    const rss = statusField(pid, 'VmRSS');
+    if (rss > best.rss) best = { pid, rss, anon: statusField(pid, 'RssAnon') };
+  }
+  return best;
+}
+
+// Time the renderer's main thread has run, in ms: on a busy machine a steadier figure than
+// the wall clock.
+function mainThreadMs(pid) {
+  try {
+    return Number(fs.readFileSync(`/proc/${pid}/task/${pid}/schedstat`, 'utf8').split(' ')[0]) / 1e6;
+  } catch {
+    return NaN;
+  }
+}
+
+// --- page helpers ---
+
+const settle = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+
+let renderer = 0;
+
+// Runs an action in the page and waits until the frame after it is drawn. Sets NAME_ms to
+// the wall time and NAME_cpu_ms to the renderer's main thread time.
+async function timed(name, page, action, arg) {
+  const cpu = mainThreadMs(renderer);
+  figures[`${name}_ms`] = await page.evaluate(async ([source, value]) => {
+    const start = performance.now();
+    // eslint-disable-next-line no-new-func
+    new Function('value', source)(value);
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+    return performance.now() - start;
+  }, [action, arg]);
+  figures[`${name}_cpu_ms`] = mainThreadMs(renderer) - cpu;
+}
+
+async function load(page) {
+  const started = Date.now();
+  await page.goto(pathToFileURL(file).href, { timeout: LOAD_TIMEOUT });
+  await page.waitForFunction(() => performance.getEntriesByName('tandemix-rows-shown').length, null,
+    { timeout: LOAD_TIMEOUT, polling: 50 });
+  figures.first_rows_ms = await page.evaluate(() => performance.getEntriesByName('tandemix-rows-shown')[0].startTime);
+  figures.rows_wall_ms = Date.now() - started;
+  renderer = rendererMemory().pid;
+  // The renderer starts with the navigation; its main thread has done little else since.
+  figures.first_rows_cpu_ms = mainThreadMs(renderer);
+  figures.rows_in_page = await page.$$eval('#spacer .r', (all) => all.length);
+}
+
+async function main() {
+  const browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu', '--disable-extensions', '--disable-background-networking'],
+  });
+  let crashed = false;
+  const errors = [];
+  try {
+    const page = await browser.newPage({ viewport: { width: 1400, height: 900 } });
+    page.on('crash', () => { crashed = true; });
+    page.on('pageerror', (e) => errors.push(e.message));
+
+    if (mode === 'plain') {
+      const started = Date.now();
+      await page.goto(pathToFileURL(file).href, { timeout: LOAD_TIMEOUT, waitUntil: 'load' });
+      figures.plain_load_ms = Date.now() - started;
+      renderer = rendererMemory().pid;
+      figures.plain_cpu_ms = mainThreadMs(renderer);
+    } else {
+      await load(page);
+    }
+
+    if (mode === 'open') {
+      await page.evaluate(settle);
+      const loaded = rendererMemory();
+      await timed('next', page, "document.getElementById('next').click();");
+      const search = "const q = document.getElementById('query'); q.value = value;" +
+        "q.dispatchEvent(new KeyboardEvent('keydown', { key: 'Enter', bubbles: true }));";
+      await timed('search_exact', page, search, query);
+      figures.search_exact_hits = await page.$eval('#hits', (e) => e.textContent.replace(/^.*\/ |\D+$/g, ''));
+      await page.check('input[name="mode"][value="fuzzy"]');
+      await timed('search_fuzzy', page, search, query.toUpperCase());
+      figures.search_fuzzy_hits = await page.$eval('#hits', (e) => e.textContent.replace(/^.*\/ |\D+$/g, ''));
+      await timed('wrap_on', page, "document.getElementById('wrap').click();");
+      await timed('wrap_off', page, "document.getElementById('wrap').click();");
+      await timed('fold', page, "document.getElementById('fold').click();");
+      const after = rendererMemory();
+      figures.renderer_rss_mib = Math.max(loaded.rss, after.rss);
+      figures.renderer_anon_mib = Math.max(loaded.anon, after.anon);
+      figures.js_heap_mib = await page.evaluate(() => (performance.memory ? performance.memory.usedJSHeapSize / 1048576 : -1));
+    } else if (mode === 'last') {
+      const shown = await page.evaluate(async () => {
+        const view = document.getElementById('view');
+        view.scrollTop = view.scrollHeight;
+        await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+        const rows = [...document.querySelectorAll('#spacer .r[data-row]')].map((r) => Number(r.dataset.row));
+        return { at: performance.now(), row: Math.max(...rows) };
+      });
+      figures.last_row_ms = shown.at;
+      figures.last_row_cpu_ms = mainThreadMs(renderer);
+      figures.last_row = shown.row;
+      figures.renderer_rss_mib = rendererMemory().rss;
+    } else if (mode === 'screenshot') {
+      await page.setViewportSize({ width: 1280, height: 720 });
+      await page.check('#fold');
+      await page.click('#next');
+      await page.keyboard.press('n');
+      await page.fill('#query', 'ignoreCase');
+      await page.press('#query', 'Enter');
+      await page.evaluate(settle);
+      await page.screenshot({ path: query });
+      figures.screenshot = query;
+    } else if (mode === 'survive') {
+      await page.evaluate(settle);
+      figures.cut_note = await page.$$eval('.cut', (all) => all.length);
+      figures.characters_in_page = await page.$eval('#spacer', (s) => s.textContent.length);
+      figures.renderer_rss_mib = rendererMemory().rss;
+    }
+  } catch (error) {
+    figures.failure = encodeURIComponent(String(error.message).split("\n")[0]);
+  } finally {
+    figures.crashed = crashed ? 1 : 0;
+    figures.page_errors = errors.length;
+    await browser.close();
+  }
+  console.log(Object.entries(figures).map(([k, v]) => `${k}=${typeof v === 'number' ? Math.round(v * 10) / 10 : v}`).join(' '));
+}
+
+main();

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/OutputSink.h"
+
+namespace tandemix {
+
+// Gathers the many small pieces of a page into large writes, so that a page of a million
+// rows costs the sink a few hundred calls rather than millions.
+class ChunkedOutput {
+public:
+    explicit ChunkedOutput(OutputSink& sink) : sink_(sink) { buffer_.reserve(kChunkSize); }
+    ~ChunkedOutput() { Flush(); }
+    ChunkedOutput(const ChunkedOutput&) = delete;
+    ChunkedOutput& operator=(const ChunkedOutput&) = delete;
+
+    void Append(std::string_view bytes) {
+        if (buffer_.size() + bytes.size() > kChunkSize) {
+            Flush();
+            if (bytes.size() >= kChunkSize) {
+                sink_.Write(bytes);
+                return;
+            }
+        }
+        buffer_.append(bytes);
+    }
+    void Append(char byte) {
+        if (buffer_.size() >= kChunkSize) {
+            Flush();
+        }
+        buffer_.push_back(byte);
+    }
+    void Flush() {
+        if (!buffer_.empty()) {
+            sink_.Write(buffer_);
+            buffer_.clear();
+        }
+    }
+
+private:
+    static constexpr std::size_t kChunkSize = std::size_t{1} << 16;
+
+    OutputSink& sink_;
+    std::string buffer_;
+};
+
+}  // namespace tandemix

@@ -1,0 +1,214 @@
+#include "report/ReportData.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+namespace tandemix {
+namespace {
+
+using Sides = std::array<const TextDocument*, 2>;
+
+bool NeedsEscape(unsigned char byte) {
+    return byte < 0x20 || byte == '"' || byte == '\\' || byte == '<';
+}
+
+// The first byte at or after `from` that needs an escape, or the text's size. Whole words
+// without one are passed at once.
+std::size_t FindEscapeByte(std::string_view text, std::size_t from) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+    const auto holds = [](std::uint64_t word, char c) {
+        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+        return (x - kOnes) & ~x & kHighs;
+    };
+    for (; from + 8 <= text.size(); from += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + from, 8);
+        const std::uint64_t control = (word - kOnes * 0x20) & ~word & kHighs;
+        if ((control | holds(word, '"') | holds(word, '\\') | holds(word, '<')) != 0) {
+            break;
+        }
+    }
+    while (from < text.size() && !NeedsEscape(static_cast<unsigned char>(text[from]))) {
+        ++from;
+    }
+    return from;
+}
+
+void AppendEscape(unsigned char byte, ChunkedOutput& out) {
+    switch (byte) {
+        case '"':
+            out.Append("\\\"");
+            return;
+        case '\\':
+            out.Append("\\\\");
+            return;
+        case '\n':
+            out.Append("\\n");
+            return;
+        case '\r':
+            out.Append("\\r");
+            return;
+        case '\t':
+            out.Append("\\t");
+            return;
+        default:
+            break;
+    }
+    constexpr std::string_view kHex = "0123456789abcdef";
+    const std::array<char, 6> escape = {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
+    out.Append(std::string_view(escape.data(), escape.size()));
+}
+
+void AppendNumber(std::int64_t number, ChunkedOutput& out) {
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+    out.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+// A placeholder shows no line: it has no number and no text.
+bool IsPlaceholder(const TextDocument& rows, LineIndex row) {
+    return rows.GetSourceLine(row) == 0 && rows.GetLineText(row).empty();
+}
+
+// Unchanged rows mostly show the same text on both sides; the second side then refers to
+// the first instead of carrying it again.
+bool SharesText(const Sides& sides, LineIndex row) {
+    return !IsPlaceholder(*sides[0], row) && !IsPlaceholder(*sides[1], row) &&
+           sides[0]->GetLineText(row) == sides[1]->GetLineText(row);
+}
+
+RowCode CodeOf(const Sides& sides, std::size_t side, LineIndex row) {
+    if (IsPlaceholder(*sides[side], row)) {
+        return RowCode::Placeholder;
+    }
+    return side == 1 && SharesText(sides, row) ? RowCode::SameText : RowCode::Line;
+}
+
+void AppendMarks(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+    out.Append('"');
+    for (LineIndex row = 0; row < rowCount; ++row) {
+        const auto mark = static_cast<char>(sides[side]->GetMark(row));
+        out.Append(static_cast<char>(static_cast<char>(CodeOf(sides, side, row)) + mark));
+    }
+    out.Append('"');
+}
+
+void AppendLineNumbers(const TextDocument& rows, LineIndex rowCount, ChunkedOutput& out) {
+    out.Append('[');
+    std::int64_t next = 1;
+    bool first = true;
+    for (LineIndex row = 0; row < rowCount; ++row) {
+        if (IsPlaceholder(rows, row)) {
+            continue;
+        }
+        const std::int64_t number = rows.GetSourceLine(row);
+        if (number != next) {
+            out.Append(first ? "" : ",");
+            AppendNumber(row, out);
+            out.Append(',');
+            AppendNumber(number, out);
+            first = false;
+        }
+        next = number + 1;
+    }
+    out.Append(']');
+}
+
+void AppendSections(const TextDocument& rows, LineIndex rowCount, ChunkedOutput& out) {
+    out.Append('[');
+    bool first = true;
+    for (LineIndex row = 0; row < rowCount; ++row) {
+        if (const auto title = rows.GetSectionTitle(row)) {
+            out.Append(first ? "" : ",");
+            AppendNumber(row, out);
+            out.Append(',');
+            AppendJsonString(*title, out);
+            first = false;
+        }
+    }
+    out.Append(']');
+}
+
+void AppendBreaks(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+    out.Append('[');
+    bool first = true;
+    for (LineIndex row = 0; row < rowCount; ++row) {
+        if (CodeOf(sides, side, row) != RowCode::Line) {
+            continue;
+        }
+        const std::string_view text = sides[side]->GetLineText(row);
+        const auto feeds = std::count(text.begin(), text.end(), '\n');
+        if (feeds > 0) {
+            out.Append(first ? "" : ",");
+            AppendNumber(row, out);
+            out.Append(',');
+            AppendNumber(feeds, out);
+            first = false;
+        }
+    }
+    out.Append(']');
+}
+
+void AppendTexts(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+    out.Append('"');
+    for (LineIndex row = 0; row < rowCount; ++row) {
+        if (CodeOf(sides, side, row) == RowCode::Line) {
+            AppendJsonStringContent(sides[side]->GetLineText(row), out);
+            out.Append("\\n");
+        }
+    }
+    out.Append('"');
+}
+
+template <typename AppendSide>
+void AppendPair(std::string_view key, ChunkedOutput& out, AppendSide appendSide) {
+    out.Append(",\r\n\"");
+    out.Append(key);
+    out.Append("\":[");
+    appendSide(std::size_t{0});
+    out.Append(",\r\n");
+    appendSide(std::size_t{1});
+    out.Append(']');
+}
+
+}  // namespace
+
+void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out) {
+    const Sides sides = {&rows1, &rows2};
+    const LineIndex rowCount = std::max(rows1.GetLineCount(), rows2.GetLineCount());
+    out.Append("{\"format\":1,\"rows\":");
+    AppendNumber(rowCount, out);
+    AppendPair("marks", out, [&](std::size_t side) { AppendMarks(sides, side, rowCount, out); });
+    AppendPair("lines", out,
+               [&](std::size_t side) { AppendLineNumbers(*sides[side], rowCount, out); });
+    AppendPair("sections", out,
+               [&](std::size_t side) { AppendSections(*sides[side], rowCount, out); });
+    AppendPair("breaks", out, [&](std::size_t side) { AppendBreaks(sides, side, rowCount, out); });
+    AppendPair("texts", out, [&](std::size_t side) { AppendTexts(sides, side, rowCount, out); });
+    out.Append("}");
+}
+
+void AppendJsonString(std::string_view bytes, ChunkedOutput& out) {
+    out.Append('"');
+    AppendJsonStringContent(bytes, out);
+    out.Append('"');
+}
+
+void AppendJsonStringContent(std::string_view bytes, ChunkedOutput& out) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        const std::size_t end = FindEscapeByte(bytes, at);
+        out.Append(bytes.substr(at, end - at));
+        if (end == bytes.size()) {
+            break;
+        }
+        AppendEscape(static_cast<unsigned char>(bytes[end]), out);
+        at = end + 1;
+    }
+}
+
+}  // namespace tandemix

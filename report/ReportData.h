@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string_view>
+
+#include "document/TextDocument.h"
+#include "report/ChunkedOutput.h"
+
+namespace tandemix {
+
+// The rows of one comparison as the one-file report carries them: one JSON object, read
+// once by the page's script, with every input line in it once.
+//
+//   {"format":1,"rows":N,
+//    "marks":[M1,M2],           one character per row and side, see RowCode
+//    "lines":[L1,L2],           [row, number, row, number, ...]: where a side's line numbers
+//                               do not go on from the previous line's number plus one
+//    "sections":[S1,S2],        [row, "title", ...]: the sections that begin at a row
+//    "breaks":[B1,B2],          [row, count, ...]: the rows whose own text holds line feeds
+//    "texts":[T1,T2]}           one string per side: the texts of the rows that carry their
+//                               own, in row order, each followed by a line feed
+//
+// One string per side lets the page search all rows with one native scan and keeps it from
+// making a string for every row.
+// Line numbers start from 1 before the first row. Strings hold the row texts' bytes as they
+// are, except for the bytes that JSON or an HTML parser would not keep: the quote, the
+// backslash and every byte below 0x20 are escaped, and so is "<", so that no text can end
+// the script element that holds the object. Bytes above 0x7F stay as they are, for the page's
+// character set to decode.
+enum class RowCode : char {
+    Line = '0',         // plus the mark: a line whose text is the side's next text
+    Placeholder = 'a',  // plus the mark: no line on this side
+    SameText = 'A',     // plus the mark, second side only: a line with the first side's text
+};
+
+void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out);
+
+// A JSON string of the bytes, escaped as above, and the same without the quotes.
+void AppendJsonString(std::string_view bytes, ChunkedOutput& out);
+void AppendJsonStringContent(std::string_view bytes, ChunkedOutput& out);
+
+}  // namespace tandemix

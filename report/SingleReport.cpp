@@ -1,0 +1,163 @@
+#include "report/SingleReport.h"
+
+#include <array>
+#include <charconv>
+
+#include "base/FileReplacement.h"
+#include "report/ChunkedOutput.h"
+#include "report/ReportData.h"
+#include "report/RowColours.h"
+#include "report/SinglePageFragments.h"
+#include "report/SinglePageScripts.h"
+
+namespace tandemix {
+namespace {
+
+namespace f = single_fragments;
+
+// The script's parts, joined in this order into one function.
+constexpr std::array<std::string_view, 8> kSingleScriptParts = {
+    kSingleScript_settings, kSingleScript_rows,       kSingleScript_layout, kSingleScript_view,
+    kSingleScript_linediff, kSingleScript_navigation, kSingleScript_search, kSingleScript_controls,
+};
+
+// Names are bytes in the page's character set; they must not become markup.
+void AppendEscapedName(std::string_view name, ChunkedOutput& out) {
+    for (const char c : name) {
+        switch (c) {
+            case '&':
+                out.Append("&amp;");
+                break;
+            case '<':
+                out.Append("&lt;");
+                break;
+            case '>':
+                out.Append("&gt;");
+                break;
+            case '"':
+                out.Append("&quot;");
+                break;
+            default:
+                out.Append(c);
+        }
+    }
+}
+
+// The same colours as the framed report's, as custom properties (--C, --A, --D) that the
+// style file uses for rows, legend and overview.
+void AppendColours(ChunkedOutput& out) {
+    for (const RowColour& row : kRowColours) {
+        out.Append(" --");
+        out.Append(row.styleClass);
+        out.Append(':');
+        out.Append(row.colour);
+        out.Append(';');
+    }
+}
+
+void AppendResult(LineIndex differenceCount, ChunkedOutput& out) {
+    if (differenceCount == 0) {
+        out.Append(f::kResultNone);
+        return;
+    }
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), differenceCount).ptr;
+    out.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    out.Append(f::kResultCountEnd);
+}
+
+void AppendLegend(ChunkedOutput& out) {
+    out.Append(f::kLegendStart);
+    for (const RowColour& row : kRowColours) {
+        out.Append(f::kLegendBoxStart);
+        out.Append(row.styleClass);
+        out.Append(f::kLegendBoxEnd);
+        out.Append(row.legendWord);
+        out.Append(f::kLegendWordEnd);
+    }
+}
+
+bool AllWellFormedUtf8(const TextDocument& rows) {
+    for (LineIndex row = 0; row < rows.GetLineCount(); ++row) {
+        if (!IsWellFormedUtf8(rows.GetLineText(row))) {
+            return false;
+        }
+        if (const auto title = rows.GetSectionTitle(row); title && !IsWellFormedUtf8(*title)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SinglePageScript() {
+    std::string script = "(function () {\r\n'use strict';\r\n";
+    for (const std::string_view part : kSingleScriptParts) {
+        script.append("\r\n").append(part);
+    }
+    return script.append("})();\r\n");
+}
+
+std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows2,
+                             const SingleReportHead& head) {
+    constexpr std::string_view kUtf8 = "utf-8";
+    constexpr std::string_view kWindows1252 = "windows-1252";
+    switch (head.codePage) {
+        case CodePage::Utf8:
+            return kUtf8;
+        case CodePage::Windows1252:
+            return kWindows1252;
+        case CodePage::None:
+            break;
+    }
+    const bool utf8 = IsWellFormedUtf8(head.name1) && IsWellFormedUtf8(head.name2) &&
+                      AllWellFormedUtf8(rows1) && AllWellFormedUtf8(rows2);
+    return utf8 ? kUtf8 : kWindows1252;
+}
+
+void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
+                       const SingleReportHead& head, OutputSink& sink) {
+    ChunkedOutput out(sink);
+    out.Append(f::kPageStart);
+    out.Append(PageCharset(rows1, rows2, head));
+    out.Append(f::kTitleStart);
+    AppendEscapedName(head.name1, out);
+    out.Append(f::kTitleBetween);
+    AppendEscapedName(head.name2, out);
+    out.Append(f::kTitleEnd);
+    out.Append(f::kColoursStart);
+    AppendColours(out);
+    out.Append(f::kColoursEnd);
+    out.Append(kSinglePageStyle);
+    out.Append(f::kHeadEnd);
+
+    out.Append(f::kBodyStart);
+    out.Append(head.lineNumbers == LineNumbers::Shown ? "yes" : "no");
+    out.Append(f::kResultStart);
+    AppendResult(DifferenceCount(rows1, rows2), out);
+    AppendLegend(out);
+    out.Append(f::kControls);
+    AppendEscapedName(head.name1, out);
+    out.Append(f::kNamesBetween);
+    AppendEscapedName(head.name2, out);
+    out.Append(f::kNamesEnd);
+
+    WriteReportData(rows1, rows2, out);
+    out.Append(f::kScriptStart);
+    out.Append(SinglePageScript());
+    out.Append(f::kPageEnd);
+}
+
+bool WriteSingleReportFile(const std::string& path, const TextDocument& rows1,
+                           const TextDocument& rows2, const SingleReportHead& head, DebugLog& log) {
+    FileReplacement file(path);
+    WriteSingleReport(rows1, rows2, head, file);
+    if (file.Commit()) {
+        return true;
+    }
+    log.Write(CannotCreateLine(path));
+    return false;
+}
+
+}  // namespace tandemix

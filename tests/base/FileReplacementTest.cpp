@@ -1,0 +1,60 @@
+#include "base/FileReplacement.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace tandemix {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::TempDir;
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+TEST(FileReplacementTest, PiecesReplaceTheFileOnCommit) {
+    const TempDir dir;
+    const std::string path = dir.Write("page.html", "old");
+    FileReplacement file(path);
+    file.Write("new ");
+    file.Write(std::string_view("\0\r\n", 3));
+    file.Write("page");
+    EXPECT_EQ(ReadWholeFile(path), "old");
+    EXPECT_TRUE(file.Commit());
+    EXPECT_EQ(ReadWholeFile(path), std::string("new \0\r\npage", 11));
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"page.html"});
+}
+
+TEST(FileReplacementTest, WithoutCommitTheOldFileStays) {
+    const TempDir dir;
+    const std::string path = dir.Write("page.html", "old");
+    {
+        FileReplacement file(path);
+        file.Write("half a page");
+    }
+    EXPECT_EQ(ReadWholeFile(path), "old");
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"page.html"});
+}
+
+TEST(FileReplacementTest, AFileThatCannotBeCreatedFailsTheCommit) {
+    const TempDir dir;
+    for (const std::string& path : {dir.Write("file", "x") + "/page.html", std::string()}) {
+        SCOPED_TRACE(path);
+        FileReplacement file(path);
+        file.Write("text");
+        EXPECT_FALSE(file.Commit());
+    }
+    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"file"});
+}
+
+}  // namespace
+}  // namespace tandemix
