@@ -108,8 +108,17 @@ void CCompareDlg::OnCompare() {
     const CompareRequest request = RequestFromWindow(states_, *controls_, advanced_);
     const RunContext context{OutputDirectoryForRuns(advanced_, outputDirectory_),
                              services_.codePage, services_.messages, services_.debugLog};
-    RunCompareAction(request, {context, services_.launcher, services_.credentials,
-                               services_.certificates, services_.webCompare});
+    const CompareOutcome outcome =
+        RunCompareAction(request, {context, services_.launcher, services_.credentials,
+                                   services_.certificates, services_.webCompare});
+    // Error pages and what a listing left out, in one box after the report is on its way.
+    std::string notes;
+    for (const std::string& note : OutcomeNotes(outcome)) {
+        notes.append(notes.empty() ? "" : "\n").append(note);
+    }
+    if (!notes.empty()) {
+        services_.messages.Inform(notes);
+    }
 }
 
 void CCompareDlg::OnBrowse(Input input) {

@@ -19,6 +19,12 @@ void WarningBoxSink::Warn(std::string_view text) {
     box.exec();
 }
 
+void WarningBoxSink::Inform(std::string_view text) {
+    QMessageBox box(QMessageBox::Information, FromUtf8(messages::kBoxTitle), FromUtf8(text),
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
+
 std::optional<Credentials> CredentialsDialogPrompt::Ask(std::string_view url,
                                                         AuthRequester requester) {
     QDialog dialog(parent_);
@@ -51,7 +57,8 @@ CertificateQuestionBox::CertificateQuestionBox()
 
 bool CertificateQuestionBox::AcceptInvalidCertificate(const CertificateProblem& problem) {
     QMessageBox box(QMessageBox::Warning, FromUtf8(messages::kBoxTitle),
-                    FromUtf8(tandemix::CertificateQuestionText(problem)), QMessageBox::Yes | QMessageBox::No, parent_);
+                    FromUtf8(tandemix::CertificateQuestionText(problem)),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
     box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
     // Loading is the risky answer: Enter alone must not give it.

@@ -12,11 +12,13 @@
 // The modal boxes by which the window answers the engine's messages and questions.
 namespace tandemix::app {
 
-// Shows each message as a modal warning box titled "Tandemix" with an OK button.
+// Shows each message as a modal box titled "Tandemix" with an OK button: a warning box for
+// a failure, an information box for a note.
 class WarningBoxSink final : public MessageSink {
 public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     void Warn(std::string_view text) override;
+    void Inform(std::string_view text) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -153,16 +153,9 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
         return Status(ExitStatus::Trouble);
     }
     progressLine.Clear();
-    // An error page is compared like any page, but nobody should take it for the page.
-    for (const std::string& warning : StatusWarnings(outcome)) {
-        console.err(warning + "\n");
-    }
-    // Notes on what a folder listing left out do not make the run fail.
-    for (int input = 1; input <= 2; ++input) {
-        for (const std::string& note :
-             FolderListingNotes(outcome.run.folderListings[input - 1], input)) {
-            console.err(note + "\n");
-        }
+    // Error pages and what a listing left out are worth knowing, but the run did not fail.
+    for (const std::string& note : OutcomeNotes(outcome)) {
+        messages.Inform(note);
     }
 
     const ExitStatus status = StatusOf(outcome, messages.AnyWarned());

@@ -19,6 +19,11 @@ void ConsoleMessages::Warn(std::string_view text) {
     out_(TerminalLine(text));
 }
 
+void ConsoleMessages::Inform(std::string_view text) {
+    progress_.Clear();
+    out_(TerminalLine(text));
+}
+
 void ConsoleDebugLog::Write(std::string_view line) {
     progress_.Clear();
     out_(TerminalLine(line));

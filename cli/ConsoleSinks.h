@@ -17,8 +17,9 @@ public:
         : out_(std::move(out)), progress_(progress) {}
 
     void Warn(std::string_view text) override;
+    void Inform(std::string_view text) override;
 
-    // Every message of the engine reports a failure.
+    // Every warning of the engine reports a failure; notes do not.
     bool AnyWarned() const { return warned_; }
 
 private:

@@ -13,10 +13,6 @@ enum class ExitStatus : int { NoDifferences = 0, Differences = 1, Trouble = 2 };
 // A run that warned the user failed, even when its pages were written.
 ExitStatus StatusOf(const CompareOutcome& outcome, bool warned);
 
-// One warning line for each web page whose server answered with 400 or more; the page was
-// compared all the same.
-std::vector<std::string> StatusWarnings(const CompareOutcome& outcome);
-
 // The result as the top page words it, without markup.
 std::string ResultLine(LineIndex differenceCount);
 

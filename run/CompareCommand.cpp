@@ -33,6 +33,23 @@ CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std
     return outcome;
 }
 
+std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome) {
+    std::vector<std::string> notes;
+    for (std::size_t page = 0; page < outcome.pageStatus.size(); ++page) {
+        if (outcome.pageStatus[page] >= 400) {
+            notes.push_back("Warnung: Internet-Seite " + std::to_string(page + 1) +
+                            " antwortete mit " + std::to_string(outcome.pageStatus[page]));
+        }
+    }
+    for (std::size_t input = 0; input < outcome.run.folderListings.size(); ++input) {
+        for (std::string& note :
+             FolderListingNotes(outcome.run.folderListings[input], static_cast<int>(input + 1))) {
+            notes.push_back(std::move(note));
+        }
+    }
+    return notes;
+}
+
 void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath) {
     for (const LaunchAttempt attempt :
          {LaunchAttempt::ByFileType, LaunchAttempt::ReportViewer, LaunchAttempt::BrowserLauncher}) {

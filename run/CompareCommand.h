@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "base/ComparisonOptions.h"
 #include "base/OptionMap.h"
@@ -41,6 +42,10 @@ struct CompareOutcome {
     // compared like any page); 0 when no answer came or the kind is another.
     std::array<int, 2> pageStatus = {0, 0};
 };
+
+// What the user should know of a comparison that did not fail: a web page whose server
+// answered with 400 or more (compared all the same), and what a folder listing left out.
+std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome);
 
 // Runs the comparison, writes the container page when the run succeeded with the framed
 // report and, when a launcher is given, opens the page: by file type, then the report

@@ -352,6 +352,18 @@ private slots:
         QCOMPARE(fixture.webCertificates, &fixture.certificates);
     }
 
+    // An error page is compared, but the window says so in one note box.
+    void errorPagesAreNotedAfterTheCompare() {
+        WindowFixture fixture;
+        fixture.Click(kIdWebPages);
+        fixture.webOutcome.pageStatus = {404, 500};
+        fixture.Click(kIdCompare);
+        QVERIFY(fixture.messages.texts.empty());
+        QCOMPARE(fixture.messages.notes,
+                 std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404\n"
+                                          "Warnung: Internet-Seite 2 antwortete mit 500"});
+    }
+
     void enterStartsTheCompare() {
         WindowFixture fixture;
         fixture.Click(kIdWebPages);

@@ -21,7 +21,9 @@ namespace tandemix::app::test {
 class RecordingSink final : public MessageSink {
 public:
     void Warn(std::string_view text) override { texts.emplace_back(text); }
+    void Inform(std::string_view text) override { notes.emplace_back(text); }
     std::vector<std::string> texts;
+    std::vector<std::string> notes;
 };
 
 // Records every launch attempt; the attempts named in failing report failure.

@@ -26,6 +26,7 @@ struct WindowFixture {
     RecordingCertificateQuestion certificates;
     CertificateQuestion* webCertificates = nullptr;
     std::optional<CompareRequest> webRequest;
+    CompareOutcome webOutcome;
     std::function<void()> duringWebCompare;
     RecordingPane* pane = nullptr;
     QTemporaryDir outputDirectory;
@@ -52,7 +53,7 @@ struct WindowFixture {
                 if (duringWebCompare) {
                     duringWebCompare();
                 }
-                return CompareOutcome{};
+                return webOutcome;
             },
             [this](QWidget* parent) {
                 pane = new RecordingPane(parent);

@@ -126,15 +126,18 @@ TEST(OutcomeTest, ExitStatusFollowsDiff) {
     }
 }
 
-TEST(OutcomeTest, ErrorStatusesOfWebPagesAreWarnedAbout) {
+TEST(OutcomeTest, ErrorStatusesOfWebPagesAndListingGapsAreNoted) {
     CompareOutcome outcome;
-    EXPECT_TRUE(StatusWarnings(outcome).empty()) << "no web pages";
+    EXPECT_TRUE(OutcomeNotes(outcome).empty()) << "no web pages";
     outcome.pageStatus = {404, 399};
-    EXPECT_EQ(StatusWarnings(outcome),
+    EXPECT_EQ(OutcomeNotes(outcome),
               std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404"});
     outcome.pageStatus = {200, 500};
-    EXPECT_EQ(StatusWarnings(outcome),
-              std::vector<std::string>{"Warnung: Internet-Seite 2 antwortete mit 500"});
+    outcome.run.folderListings[1].noPermission = 3;
+    const std::vector<std::string> notes = OutcomeNotes(outcome);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0], "Warnung: Internet-Seite 2 antwortete mit 500");
+    EXPECT_NE(notes[1].find("Verzeichnis 2"), std::string::npos) << notes[1];
 }
 
 TEST(ConsoleCertificateQuestionTest, AnswersNoAndNamesTheProblemAndTheWayAround) {

@@ -11,7 +11,9 @@ namespace tandemix::testing {
 class RecordingMessageSink final : public MessageSink {
 public:
     void Warn(std::string_view text) override { messages.emplace_back(text); }
+    void Inform(std::string_view text) override { notes.emplace_back(text); }
     std::vector<std::string> messages;
+    std::vector<std::string> notes;
 };
 
 }  // namespace tandemix::testing
