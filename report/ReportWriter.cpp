@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/CodePage.h"
 #include "base/FileReplacement.h"
 #include "base/SideBySide.h"
 #include "document/LineMark.h"
@@ -112,9 +113,28 @@ void AppendLegend(std::string& page) {
     page.append(f::kLegendEnd);
 }
 
-std::string SideHead(LineIndex rowCount) {
+// Browsers no longer assume the system's code page, so the pages name the one of their texts.
+std::string_view CodePageDeclaration(CodePage codePage) {
+    switch (codePage) {
+        case CodePage::Utf8:
+            return f::kUtf8Declaration;
+        case CodePage::Windows1252:
+            return f::kWindows1252Declaration;
+        case CodePage::None:
+            break;
+    }
+    return {};
+}
+
+void AppendHeadStart(CodePage codePage, std::string& page) {
+    page.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart);
+    page.append(CodePageDeclaration(codePage)).append(f::kTitle);
+}
+
+std::string SideHead(LineIndex rowCount, CodePage codePage) {
     std::string head;
-    head.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kSideStyleStart);
+    AppendHeadStart(codePage, head);
+    head.append(f::kSideStyleStart);
     AppendRowColourRules(head, "background");
     head.append(f::kSideStyleEnd);
     head.append(rowCount > 0 ? f::kRowsStart : f::kEmptyFolder);
@@ -157,9 +177,11 @@ std::string SidePage(const TextDocument& rows, std::string_view head, LineNumber
     return page;
 }
 
-std::string TopPage(LineIndex differenceCount, std::string_view name1, std::string_view name2) {
+std::string TopPage(LineIndex differenceCount, std::string_view name1, std::string_view name2,
+                    CodePage codePage) {
     std::string page;
-    page.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kTopStyle);
+    AppendHeadStart(codePage, page);
+    page.append(f::kTopStyle);
     AppendRowColourRules(page, "background-color");
     page.append(f::kTopStyleEnd);
     page.append(f::kScriptStart).append(kSearchScript).append(f::kScriptEnd);
@@ -202,9 +224,10 @@ std::string CannotCreateLine(const std::string& path) {
 void ReportWriter::GeneratePages(const TextDocument& rows1, const TextDocument& rows2,
                                  ReportPages& pages, LineNumbers lineNumbers,
                                  std::string_view name1, std::string_view name2) const {
-    pages.top = TopPage(DifferenceCount(rows1, rows2), name1, name2);
+    const CodePage codePage = rows1.GetCodePage();
+    pages.top = TopPage(DifferenceCount(rows1, rows2), name1, name2, codePage);
     // Both row lists are equally long, so the first decides the shared opener.
-    const std::string head = SideHead(rows1.GetLineCount());
+    const std::string head = SideHead(rows1.GetLineCount(), codePage);
     RunSideBySide([&] { pages.page1 = SidePage(rows1, head, lineNumbers); },
                   [&] { pages.page2 = SidePage(rows2, head, lineNumbers); });
 }

@@ -17,7 +17,8 @@ struct ReportPages {
     std::string page2;
 };
 
-// Turns two aligned row lists into the top page and the two side pages.
+// Turns two aligned row lists into the top page and the two side pages. The pages declare
+// the code page of the rows' texts, that of the first row list.
 class ReportWriter {
 public:
     void GeneratePages(const TextDocument& rows1, const TextDocument& rows2, ReportPages& pages,

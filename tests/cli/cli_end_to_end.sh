@@ -13,11 +13,13 @@ fail() {
     FAILURES=$((FAILURES + 1))
 }
 
-# run NAME ARGS...: runs the program with OUT, ERR and STATUS set afterwards.
+# run NAME ARGS...: runs the program with OUT, ERR and STATUS set afterwards, through the
+# command in the array LAUNCH when it is set (another locale, another user).
+LAUNCH=()
 run() {
     local name=$1
     shift
-    "$CLI" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err"
+    "${LAUNCH[@]}" "$CLI" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err"
     STATUS=$?
     OUT=$(cat "$WORK/$name.out")
     ERR=$(cat "$WORK/$name.err")
@@ -78,6 +80,28 @@ for page in "$TOP" "$OUTDIR/~tandemix1.htm" "$OUTDIR/~tandemix2.htm"; do
 done
 grep -F "$IN/one.txt" "$TOP" | grep -qF "$IN/two.txt" ||
     fail "top page: no row names both inputs"
+
+# The pages name the code page of the locale right after "<HEAD>"; the container does not.
+for locale in C.UTF-8:utf-8 de_DE.ISO-8859-1:windows-1252 C:; do
+    name=${locale%%:*}
+    charset=${locale#*:}
+    OUTDIR="$WORK/charset-$name"
+    mkdir "$OUTDIR"
+    LAUNCH=(env "LC_ALL=$name")
+    run "charset-$name" -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+    LAUNCH=()
+    expect_status "charset-$name" 1
+    for page in '~tandemixtop.htm' '~tandemix1.htm' '~tandemix2.htm'; do
+        after_head=$(grep -A1 -x $'<HEAD>\r' "$OUTDIR/$page" | sed -n 2p)
+        if [ -n "$charset" ]; then
+            expected="<META http-equiv=\"Content-Type\" content=\"text/html; charset=$charset\">"$'\r'
+        else
+            expected=$'<TITLE> Tandemix Ergebnisse </TITLE>\r'
+        fi
+        [ "$after_head" = "$expected" ] || fail "charset-$name: $page has [$after_head] after <HEAD>"
+    done
+    ! grep -q META "$OUTDIR/Tandemix.htm" || fail "charset-$name: the container names a code page"
+done
 
 OUTDIR="$WORK/same"
 mkdir "$OUTDIR"
