@@ -12,24 +12,31 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
     }
     SetName(path);
     AddOptions(options);
-    const std::optional<FileBytes> file = ReadFileBytes(path);
-    if (!file) {
+    const FileRead read = ReadFileBytes(path, limits_.mostBytes);
+    if (read.problem) {
+        problem_ = read.problem;
         log.Write("error : cannot open " + path + "\r\n");
         return false;
     }
-    const std::string_view text = TextBeforeEndMark(file->bytes);
-    const ComparisonOptions read = ComparisonOptions::FromOptionMap(options);
+    const FileBytes& file = *read.file;
+    const std::string_view text = TextBeforeEndMark(file.bytes);
+    const ComparisonOptions mode = ComparisonOptions::FromOptionMap(options);
     // Every line read counts, also one that is dropped.
     SourceLine sourceLine = 0;
     const auto addUnlessDropped = [&](std::string_view line) {
         ++sourceLine;
-        if (read.keepEmptyLines || !line.empty()) {
+        if (mode.keepEmptyLines || !line.empty()) {
             AddLine(line, sourceLine);
         }
     };
 
-    if (read.deleteAllTags) {
+    if (mode.deleteAllTags) {
         auto lines = std::make_shared<const std::string>(TagFreeLines(text));
+        // Every line gains a line end, so the text can outgrow the file.
+        if (lines->size() > limits_.mostBytes) {
+            problem_ = InputProblem{InputProblemKind::TooLarge};
+            return false;
+        }
         storage_.Hold(lines, *lines);
         std::string_view rest = *lines;
         ReserveLines(static_cast<LineIndex>(CountLineFeeds(rest)));
@@ -39,13 +46,13 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
             AddLine(rest.substr(0, end + 1));
             rest.remove_prefix(end + 1);
         }
-        return true;
+        return !problem_;
     }
 
-    storage_.Hold(file->owner, file->bytes);
+    storage_.Hold(file.owner, file.bytes);
     ReserveLines(static_cast<LineIndex>(CountLineFeeds(text) + 1));
     hashes_.reserve(texts_.capacity());
-    if (read.breakAfterEachTag) {
+    if (mode.breakAfterEachTag) {
         ForEachLine(text, [&](std::string_view line) {
             if (CountTagEnds(line) < 2) {
                 addUnlessDropped(line);
@@ -58,7 +65,7 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
     } else {
         ForEachLine(text, addUnlessDropped);
     }
-    return true;
+    return !problem_;
 }
 
 }  // namespace tandemix

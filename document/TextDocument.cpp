@@ -24,6 +24,10 @@ void TextDocument::AddLine(std::string_view text) {
 }
 
 void TextDocument::AddLine(std::string_view text, SourceLine sourceLine) {
+    if (static_cast<std::uint64_t>(texts_.size()) >= limits_.mostLines) {
+        problem_ = InputProblem{InputProblemKind::TooManyLines};
+        return;
+    }
     sourceLines_.push_back(sourceLine);
     const std::string_view stored = storage_.Store(text);
     std::string scratch;

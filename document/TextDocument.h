@@ -11,6 +11,7 @@
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
 #include "base/OptionMap.h"
+#include "document/InputProblem.h"
 #include "document/LineIndex.h"
 #include "document/LineMark.h"
 #include "document/LineMatching.h"
@@ -49,8 +50,15 @@ public:
     const OptionMap& GetOptions() const { return options_; }
 
     // Reads a text file into lines in the mode its options choose. False when the path is
-    // empty or the file cannot be read; both are reported to the log.
+    // empty or the file cannot be read or held whole; both are reported to the log, and
+    // GetProblem says why.
     bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log);
+
+    // What the document may hold. Lines beyond it are left out, and GetProblem says so.
+    void SetLimits(const DocumentLimits& limits) { limits_ = limits; }
+    const DocumentLimits& GetLimits() const { return limits_; }
+    // Why the document is not its whole input; nothing when it is.
+    const InputProblem& GetProblem() const { return problem_; }
 
     // The source line is the line's number in its file, counted from 1; without one, lines
     // are numbered in the order they are added.
@@ -116,6 +124,8 @@ private:
     // The first line of each section and its title, in line order.
     std::vector<std::pair<LineIndex, std::string>> sections_;
     std::unique_ptr<const CandidateIndex> index_;
+    DocumentLimits limits_;
+    InputProblem problem_;
 };
 
 }  // namespace tandemix

@@ -48,6 +48,10 @@ CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std
                                         const std::string& path2, const RunContext& context,
                                         ContainerLauncher* launcher);
 
+// Whether a report can be written into the output directory; when not, the user is told
+// what is wrong with it, in the words of a page that cannot be written.
+bool OutputDirectoryUsable(const RunContext& context);
+
 // Opens the container with the first attempt that works.
 void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath);
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 
+#include "base/AvailableMemory.h"
 #include "base/Messages.h"
 #include "diff/DifferenceEngine.h"
 #include "report/ReportWriter.h"
@@ -18,23 +19,89 @@ void Notify(const RunContext& context, RunStage stage) {
     }
 }
 
+// How the messages of a run name its two inputs.
+struct InputNames {
+    InputKind kind = InputKind::File;
+    const WindowState& window;
+    std::array<std::string, 2> paths;
+
+    std::string Name(std::size_t side) const {
+        const char* word = window.webPagesKind         ? "Internet-Seite "
+                           : kind == InputKind::Folder ? "Verzeichnis "
+                                                       : "Datei ";
+        return word + std::to_string(side + 1);
+    }
+    // Web pages are named by their addresses, not by the fetched copies.
+    const std::string& Shown(std::size_t side) const {
+        if (window.webPagesKind) {
+            return side == 0 ? window.inputText1 : window.inputText2;
+        }
+        return paths[side];
+    }
+};
+
+// Messages 1 to 3: both inputs exist and are of one kind.
+std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+                                      MessageSink& messages) {
+    const InputKind kind1 = KindOfPath(path1);
+    if (kind1 == InputKind::Missing) {
+        messages.Warn(messages::kInput1Missing);
+        return std::nullopt;
+    }
+    const InputKind kind2 = KindOfPath(path2);
+    if (kind2 == InputKind::Missing) {
+        messages.Warn(messages::kInput2Missing);
+        return std::nullopt;
+    }
+    if (kind1 != kind2) {
+        messages.Warn(messages::kKindsDiffer);
+        return std::nullopt;
+    }
+    return kind1;
+}
+
+std::uint64_t MemoryLeft(const RunContext& context) {
+    return context.limits.availableMemory.value_or(AvailableMemory().value_or(UINT64_MAX));
+}
+
+// Everything that can be known before reading: each input can be opened and held, and
+// the files fit into the memory left.
+bool InputsCanBeLoaded(const InputNames& names, const RunContext& context) {
+    for (std::size_t side = 0; side < 2; ++side) {
+        const InputProblem problem =
+            CheckInput(names.paths[side], names.kind, context.limits.document);
+        if (problem) {
+            context.messages.Warn(ProblemMessage(problem, names.Name(side), names.Shown(side),
+                                                 context.limits.document));
+            return false;
+        }
+    }
+    const std::uint64_t bytes =
+        InputSize(names.paths[0], names.kind) + InputSize(names.paths[1], names.kind);
+    if (bytes > MemoryLeft(context)) {
+        context.messages.Warn(messages::NotEnoughMemoryForBytes(bytes));
+        return false;
+    }
+    return true;
+}
+
+// A read can still fail midway, and a document can fill up.
+bool InputsWhole(const std::array<const TextDocument*, 2>& inputs, const InputNames& names,
+                 const RunContext& context) {
+    for (std::size_t side = 0; side < 2; ++side) {
+        if (const InputProblem& problem = inputs[side]->GetProblem()) {
+            context.messages.Warn(ProblemMessage(problem, names.Name(side), names.Shown(side),
+                                                 context.limits.document));
+            return false;
+        }
+    }
+    return true;
+}
+
 struct AlignedRows {
     TextDocument rows1;
     TextDocument rows2;
 };
-
-// The inputs live only until they are aligned; the rows keep the texts they show.
-AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, InputKind kind,
-                         const OptionMap& options, const RunContext& context) {
-    TextDocument input1(context.codePage);
-    TextDocument input2(context.codePage);
-    Notify(context, RunStage::Loading);
-    LoadInputs(path1, path2, kind, options, input1, input2, context.debugLog);
-    Notify(context, RunStage::Aligning);
-    AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage)};
-    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
-    return aligned;
-}
 
 }  // namespace
 
@@ -46,22 +113,28 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
         OutputPath(context.outputDirectory, kPage1Name),
         OutputPath(context.outputDirectory, kPage2Name),
     };
-    const InputKind kind1 = KindOfPath(path1);
-    if (kind1 == InputKind::Missing) {
-        context.messages.Warn(messages::kInput1Missing);
+    const std::optional<InputKind> kind = KindOfInputs(path1, path2, context.messages);
+    if (!kind) {
         return {};
     }
-    const InputKind kind2 = KindOfPath(path2);
-    if (kind2 == InputKind::Missing) {
-        context.messages.Warn(messages::kInput2Missing);
-        return {};
-    }
-    if (kind1 != kind2) {
-        context.messages.Warn(messages::kKindsDiffer);
+    const InputNames names{*kind, window, {path1, path2}};
+    if (!InputsCanBeLoaded(names, context)) {
         return {};
     }
 
-    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context);
+    TextDocument input1(context.codePage);
+    TextDocument input2(context.codePage);
+    input1.SetLimits(context.limits.document);
+    input2.SetLimits(context.limits.document);
+    Notify(context, RunStage::Loading);
+    LoadInputs(path1, path2, *kind, options, input1, input2, context.debugLog);
+    if (!InputsWhole({&input1, &input2}, names, context)) {
+        return {};
+    }
+
+    Notify(context, RunStage::Aligning);
+    AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage)};
+    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
     const ReportWriter writer;
     Notify(context, RunStage::Generating);
     const bool showNames = !window.webPagesKind;

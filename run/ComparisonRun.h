@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/CodePage.h"
@@ -8,6 +10,7 @@
 #include "base/OptionMap.h"
 #include "diff/DifferenceEngine.h"
 #include "document/FolderListing.h"
+#include "document/InputProblem.h"
 #include "document/LineIndex.h"
 #include "report/ReportForm.h"
 
@@ -37,12 +40,20 @@ public:
     virtual void OnStage(RunStage stage) = 0;
 };
 
+// What a run may take in. Tests hand in small limits.
+struct RunLimits {
+    DocumentLimits document;
+    // The bytes of memory the run may still take; nothing to ask the machine.
+    std::optional<std::uint64_t> availableMemory;
+};
+
 struct RunContext {
     std::string outputDirectory;  // without trailing separator
     CodePage codePage = CodePage::None;
     MessageSink& messages;
     DebugLog& debugLog;
     RunObserver* observer = nullptr;  // optional
+    RunLimits limits = {};
 };
 
 struct RunResult {
@@ -52,7 +63,8 @@ struct RunResult {
 
 // Loads two files or two folders, aligns them and writes the three report pages into the
 // output directory. Stops with a message, writing nothing, when an input is missing, when
-// the kinds differ, or when a page cannot be written.
+// the kinds differ, when an input cannot be read whole (unreadable, not a regular file, too
+// large for a document or for the memory left), or when a page cannot be written.
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices = {});

@@ -45,12 +45,20 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     FetchSettings fetchSettings = settings;
     fetchSettings.redirects = request.followRedirects ? Redirects::Follow : Redirects::Keep;
 
+    // The pages are fetched into the output directory: a fetch that fails there must not
+    // read as a page that does not exist.
+    if (!OutputDirectoryUsable(context)) {
+        return {};
+    }
     const TemporaryFiles files(OutputPath(context.outputDirectory, kWebPage1Name),
                                OutputPath(context.outputDirectory, kWebPage2Name));
     const std::string path2 =
         FetchPageToFile(webRequest.input2, files.Path2(), fetchSettings, prompt);
     const std::string path1 =
         FetchPageToFile(webRequest.input1, files.Path1(), fetchSettings, prompt);
+    if ((path1 == kFetchFailed || path2 == kFetchFailed) && !OutputDirectoryUsable(context)) {
+        return {};
+    }
     return RunCompareCommandOnPaths(webRequest, RunPath(path1), RunPath(path2), context, launcher);
 }
 

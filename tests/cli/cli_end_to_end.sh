@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Runs tandemix-cli as a user would and checks exit statuses, output and written pages.
-# Usage: cli_end_to_end.sh PATH_TO_TANDEMIX_CLI
+# Usage: cli_end_to_end.sh PATH_TO_TANDEMIX_CLI [PATH_TO_FAILING_READ_LIBRARY]
 set -u
 
 CLI=${1:?path to tandemix-cli}
+FAILING_READ=${2:-}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-cli-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
+# Another user may have to reach the inputs.
+chmod 755 "$WORK"
 FAILURES=0
 
 fail() {
@@ -175,8 +178,98 @@ run unwritable -o "$WORK/regular/out" "$IN/one.txt" "$IN/two.txt"
 expect_status unwritable 2
 expect_out unwritable ""
 expect_err_contains unwritable "Die Datei $WORK/regular/out/~tandemixtop.htm kann nicht ge"
+expect_err_contains unwritable "Das Ausgabeverzeichnis ist kein Verzeichnis."
 case $ERR in
     *$'\r'*) fail "unwritable: stderr holds a carriage return" ;;
+esac
+
+# --- Inputs that cannot be taken in whole: refused at once, the old report untouched ---
+
+# A checksum of every file in the folder, names included.
+snapshot() {
+    (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r cksum)
+}
+
+OUTDIR="$WORK/refused"
+mkdir "$OUTDIR"
+run refused-first -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status refused-first 1
+BEFORE=$(snapshot "$OUTDIR")
+
+# expect_refused NAME MESSAGE ARGS...: exit 2 within a time limit, the message on stderr,
+# nothing on stdout, the report in OUTDIR as it was.
+expect_refused() {
+    local name=$1 message=$2
+    shift 2
+    local launch=("${LAUNCH[@]}")
+    LAUNCH=(timeout 20 "${launch[@]}")
+    run "$name" -o "$OUTDIR" "$@"
+    LAUNCH=("${launch[@]}")
+    [ "$STATUS" -ne 124 ] || fail "$name: still running after 20 s"
+    expect_status "$name" 2
+    expect_out "$name" ""
+    expect_err_contains "$name" "$message"
+    [ "$(snapshot "$OUTDIR")" = "$BEFORE" ] || fail "$name: the report changed"
+}
+
+mkfifo "$IN/pipe"
+expect_refused pipe "Datei 2 ist keine regul$(printf '\xc3\xa4')re Datei: $IN/pipe" \
+    "$IN/one.txt" "$IN/pipe"
+expect_refused zero "Datei 1 ist keine regul" /dev/zero "$IN/one.txt"
+expect_refused urandom "Datei 2 ist keine regul" "$IN/one.txt" /dev/urandom
+expect_refused proc-mem "Datei 1 kann nicht gelesen werden: /proc/self/mem" \
+    /proc/self/mem "$IN/one.txt"
+
+seq 10000 >"$IN/long.txt"
+if [ -n "$FAILING_READ" ]; then
+    # Under AddressSanitizer its runtime would insist on coming first.
+    LAUNCH=(env "LD_PRELOAD=$FAILING_READ" "TANDEMIX_FAIL_READ_PATH=$IN/long.txt"
+        ASAN_OPTIONS=verify_asan_link_order=0)
+    expect_refused read-error "Datei 2 kann nicht gelesen werden: $IN/long.txt" \
+        "$IN/one.txt" "$IN/long.txt"
+    LAUNCH=()
+else
+    echo "skipped: read error midway (no failing-read library given)"
+fi
+
+# Permissions stop everybody but root, so as root these run as nobody.
+AS_OTHER=()
+if [ "$(id -u)" -eq 0 ]; then
+    if command -v setpriv >/dev/null; then
+        AS_OTHER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+        chown -R nobody "$OUTDIR"
+    else
+        AS_OTHER=(skip)
+    fi
+fi
+if [ "${AS_OTHER[*]}" = skip ]; then
+    echo "skipped: unreadable inputs (root without setpriv)"
+else
+    printf 'secret\n' >"$IN/secret.txt"
+    chmod 000 "$IN/secret.txt"
+    mkdir "$IN/closed"
+    chmod 000 "$IN/closed"
+    LAUNCH=("${AS_OTHER[@]}")
+    expect_refused no-permission "Datei 2 kann nicht gelesen werden: $IN/secret.txt
+Der Zugriff wurde verweigert." "$IN/one.txt" "$IN/secret.txt"
+    expect_refused closed-folder "Verzeichnis 1 kann nicht gelesen werden: $IN/closed" \
+        "$IN/closed" "$IN/left"
+    LAUNCH=()
+    chmod 755 "$IN/closed"
+fi
+
+# --- The output folder ---
+
+run made-output -o "$WORK/made/deeper/out" "$IN/one.txt" "$IN/two.txt"
+expect_status made-output 1
+[ -f "$WORK/made/deeper/out/Tandemix.htm" ] || fail "made-output: the folder was not made"
+
+run web-unwritable --web -o "$WORK/regular/out" http://127.0.0.1:1/a http://127.0.0.1:1/b
+expect_status web-unwritable 2
+expect_err_contains web-unwritable "Die Datei $WORK/regular/out/~tandemixtop.htm kann nicht ge"
+expect_err_contains web-unwritable "Das Ausgabeverzeichnis ist kein Verzeichnis."
+case $ERR in
+    *"existiert nicht"*) fail "web-unwritable: an unusable folder read as a missing page" ;;
 esac
 
 run unknown --frobnicate "$IN/one.txt" "$IN/two.txt"
