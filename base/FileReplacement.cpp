@@ -1,11 +1,13 @@
 #include "base/FileReplacement.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 
 namespace tandemix {
 namespace {
@@ -24,12 +26,29 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-std::string TemporaryNameBeside(const std::string& path) {
+}  // namespace
+
+std::string PartPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string part = path.substr(0, nameStart);
+    part.append(kPartPrefix).append(std::to_string(::getpid())).append("-");
+    part.append(std::to_string(counter++)).append("-");
+    return part.append(path, nameStart);
 }
 
-}  // namespace
+void RemoveLeftoverParts(const std::string& directory) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(directory.c_str()), ::closedir);
+    if (!folder) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder.get())) {
+        if (std::string_view(entry->d_name).starts_with(kPartPrefix)) {
+            ::unlinkat(::dirfd(folder.get()), entry->d_name, 0);
+        }
+    }
+}
 
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
     if (path.empty()) {
@@ -38,7 +57,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes) {
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        temporary = TemporaryNameBeside(path);
+        temporary = PartPathFor(path);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
             return false;

@@ -19,8 +19,6 @@ namespace f = fragments;
 
 constexpr std::string_view kSpace = "&nbsp;";
 constexpr std::string_view kTab = "&nbsp;&nbsp;&nbsp;&nbsp;";
-// Longer debug lines are cut to this many characters, line end included.
-constexpr std::size_t kLongestDebugLine = 259;
 
 void AppendNumber(LineIndex number, std::string& out) {
     char digits[24];
@@ -202,21 +200,6 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
     AppendEscapedName(name2, page);
     page.append(f::kNamesEnd).append(f::kTopEnd);
     return page;
-}
-
-std::string CannotCreateLine(const std::string& path) {
-    constexpr std::string_view kStart = "error : cannot create ";
-    constexpr std::string_view kEnd = "\r\n";
-    constexpr std::string_view kCut = "...";
-    std::string line(kStart);
-    const std::size_t room = kLongestDebugLine - kStart.size() - kEnd.size();
-    if (path.size() <= room) {
-        line.append(path);
-    } else {
-        // The end of a path names the file; keep it.
-        line.append(kCut).append(path, path.size() - (room - kCut.size()));
-    }
-    return line.append(kEnd);
 }
 
 }  // namespace

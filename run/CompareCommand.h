@@ -6,6 +6,7 @@
 #include "base/OptionMap.h"
 #include "report/ResultContainer.h"
 #include "run/ComparisonRun.h"
+#include "run/OutputFolderLock.h"
 
 namespace tandemix {
 
@@ -36,9 +37,10 @@ struct CompareOutcome {
     std::string containerPath;  // empty when the run stopped early
 };
 
-// Runs the comparison, writes the container page when the run succeeded and, when a
-// launcher is given, opens it: by file type, then the report viewer, then the desktop's
-// browser launcher, whose failure is not reported.
+// Runs the comparison, puts its pages and the container page in place together when the
+// run succeeded and, when a launcher is given, opens the container: by file type, then the
+// report viewer, then the desktop's browser launcher, whose failure is not reported.
+// Commands into one output folder take turns (OutputFolderTurn).
 CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher);
 
@@ -47,6 +49,24 @@ CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext
 CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
                                         const std::string& path2, const RunContext& context,
                                         ContainerLauncher* launcher);
+
+// One command's turn at the output folder: waits for the command before, then checks that
+// the folder can take a report, telling the user what is wrong with it when not, and
+// removes the temporary files a killed run left there.
+class OutputFolderTurn {
+public:
+    explicit OutputFolderTurn(const RunContext& context);
+    bool Usable() const { return usable_; }
+
+private:
+    OutputFolderLock lock_;
+    bool usable_ = false;
+};
+
+// The command for a caller that already has the folder's turn.
+CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std::string& path1,
+                                       const std::string& path2, const RunContext& context,
+                                       ContainerLauncher* launcher);
 
 // Whether a report can be written into the output directory; when not, the user is told
 // what is wrong with it, in the words of a page that cannot be written.

@@ -4,11 +4,13 @@
 #include <optional>
 
 #include "base/AvailableMemory.h"
+#include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "diff/DifferenceEngine.h"
 #include "report/ReportWriter.h"
 #include "report/ResultContainer.h"
 #include "run/InputLoading.h"
+#include "run/ReportFiles.h"
 
 namespace tandemix {
 namespace {
@@ -107,12 +109,19 @@ struct AlignedRows {
 
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& /*choices*/) {
-    const std::array<std::string, 3> pagePaths = {
-        OutputPath(context.outputDirectory, kTopPageName),
-        OutputPath(context.outputDirectory, kPage1Name),
-        OutputPath(context.outputDirectory, kPage2Name),
-    };
+                        const RunContext& context, const RunChoices& choices) {
+    ReportFiles report(context.outputDirectory);
+    const RunResult result = ComparisonRun(path1, path2, options, window, context, choices, report);
+    if (!result.written || !CommitReport(report, context)) {
+        return {};
+    }
+    return result;
+}
+
+RunResult ComparisonRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const WindowState& window,
+                        const RunContext& context, const RunChoices& /*choices*/,
+                        ReportFiles& report) {
     const std::optional<InputKind> kind = KindOfInputs(path1, path2, context.messages);
     if (!kind) {
         return {};
@@ -145,18 +154,25 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                          showNames ? aligned.rows2.GetName() : window.inputText2);
 
     Notify(context, RunStage::Writing);
-    const std::array<const std::string*, 3> texts = {&pages.top, &pages.page1, &pages.page2};
-    std::optional<std::string> firstFailure;
-    for (std::size_t i = 0; i < pagePaths.size(); ++i) {
-        if (!writer.WritePage(pagePaths[i], *texts[i], context.debugLog) && !firstFailure) {
-            firstFailure = pagePaths[i];
-        }
-    }
-    if (firstFailure) {
-        context.messages.Warn(messages::CannotOpenFile(*firstFailure));
-        return {};
-    }
+    report.Add(kTopPageName).Append(pages.top);
+    report.Add(kPage1Name).Append(pages.page1);
+    report.Add(kPage2Name).Append(pages.page2);
     return RunResult{true, DifferenceCount(aligned.rows1, aligned.rows2)};
+}
+
+bool CommitReport(ReportFiles& report, const RunContext& context) {
+    if (report.Commit()) {
+        return true;
+    }
+    const std::vector<ReportFiles::Failure> failures = report.Failures();
+    for (const ReportFiles::Failure& failure : failures) {
+        context.debugLog.Write(CannotCreateLine(failure.path));
+    }
+    if (!failures.empty()) {
+        context.messages.Warn(messages::CannotOpenFile(
+            failures.front().path, WriteFailureReason(failures.front().errorNumber)));
+    }
+    return false;
 }
 
 }  // namespace tandemix

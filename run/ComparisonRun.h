@@ -16,6 +16,8 @@
 
 namespace tandemix {
 
+class ReportFiles;
+
 // The window state a run reads besides its arguments, handed in by the caller.
 struct WindowState {
     bool showLineNumbers = true;
@@ -68,5 +70,15 @@ struct RunResult {
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices = {});
+
+// The same, with the pages added to a report that the caller completes and commits;
+// `written` then means that the pages were added.
+RunResult ComparisonRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const WindowState& window,
+                        const RunContext& context, const RunChoices& choices, ReportFiles& report);
+
+// Puts the report's files in place. When that fails, each file that could not be written
+// goes to the debug log and the user is told about the first one and why.
+bool CommitReport(ReportFiles& report, const RunContext& context);
 
 }  // namespace tandemix

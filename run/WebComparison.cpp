@@ -45,9 +45,11 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     FetchSettings fetchSettings = settings;
     fetchSettings.redirects = request.followRedirects ? Redirects::Follow : Redirects::Keep;
 
-    // The pages are fetched into the output directory: a fetch that fails there must not
+    // The fetched pages lie in the output folder, so another command into it must wait
+    // until this one is done with them; and a fetch that fails for the folder must not
     // read as a page that does not exist.
-    if (!OutputDirectoryUsable(context)) {
+    const OutputFolderTurn turn(context);
+    if (!turn.Usable()) {
         return {};
     }
     const TemporaryFiles files(OutputPath(context.outputDirectory, kWebPage1Name),
@@ -59,7 +61,7 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     if ((path1 == kFetchFailed || path2 == kFetchFailed) && !OutputDirectoryUsable(context)) {
         return {};
     }
-    return RunCompareCommandOnPaths(webRequest, RunPath(path1), RunPath(path2), context, launcher);
+    return RunCompareCommandInTurn(webRequest, RunPath(path1), RunPath(path2), context, launcher);
 }
 
 }  // namespace tandemix

@@ -6,7 +6,12 @@ set -u
 CLI=${1:?path to tandemix-cli}
 FAILING_READ=${2:-}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-cli-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+MOUNTED=""
+cleanup() {
+    [ -z "$MOUNTED" ] || umount "$MOUNTED"
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
 # Another user may have to reach the inputs.
 chmod 755 "$WORK"
 FAILURES=0
@@ -271,6 +276,115 @@ expect_err_contains web-unwritable "Das Ausgabeverzeichnis ist kein Verzeichnis.
 case $ERR in
     *"existiert nicht"*) fail "web-unwritable: an unusable folder read as a missing page" ;;
 esac
+
+# --- Reports are replaced all or nothing, one command at a time ---
+
+# Lines of a pair that differs in every tenth line and ends with a mark of its own.
+make_pair() {
+    seq "$1" >"$2"
+    seq "$1" | sed 's/5$/five/' >"$3"
+    printf '%s side 1\n' "$4" >>"$2"
+    printf '%s side 2\n' "$4" >>"$3"
+}
+
+parts_in() {
+    find "$1" -maxdepth 1 -name '.~tandemix-*' | wc -l
+}
+
+# Entries of the folder besides the four files of a report.
+strays_in() {
+    find "$1" -mindepth 1 -maxdepth 1 ! -name Tandemix.htm ! -name '~tandemixtop.htm' \
+        ! -name '~tandemix1.htm' ! -name '~tandemix2.htm' | wc -l
+}
+
+# Four commands into one folder at once, five times: what is left is always one command's
+# report, whole.
+OUTDIR="$WORK/concurrent"
+mkdir "$OUTDIR"
+for k in 1 2 3 4; do
+    make_pair 20000 "$IN/c$k-1.txt" "$IN/c$k-2.txt" "run $k"
+done
+for try in 1 2 3 4 5; do
+    pids=()
+    for k in 1 2 3 4; do
+        "$CLI" -q -o "$OUTDIR" "$IN/c$k-1.txt" "$IN/c$k-2.txt" 2>"$WORK/concurrent-$k.err" &
+        pids+=($!)
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid"
+        status=$?
+        [ "$status" -eq 1 ] || fail "concurrent try $try: a command exited with $status"
+    done
+    k=$(grep -o 'c[1-4]-1\.txt' "$OUTDIR/~tandemixtop.htm" | head -n 1 | cut -c 2)
+    grep -qF "c$k-2.txt" "$OUTDIR/~tandemixtop.htm" &&
+        grep -qF "run $k side 1" "$OUTDIR/~tandemix1.htm" &&
+        grep -qF "run $k side 2" "$OUTDIR/~tandemix2.htm" ||
+        fail "concurrent try $try: the pages are not one command's report"
+    [ "$(parts_in "$OUTDIR")" -eq 0 ] || fail "concurrent try $try: temporary files left"
+done
+
+# A killed command leaves temporary files; the next command into the folder removes them.
+OUTDIR="$WORK/killed"
+mkdir "$OUTDIR"
+make_pair 1000000 "$IN/huge-1.txt" "$IN/huge-2.txt" huge
+"$CLI" -q -o "$OUTDIR" "$IN/huge-1.txt" "$IN/huge-2.txt" 2>/dev/null &
+pid=$!
+for _ in $(seq 3000); do
+    [ "$(strays_in "$OUTDIR")" -eq 0 ] || break
+    sleep 0.01
+done
+kill -STOP "$pid" 2>/dev/null
+seen=$(strays_in "$OUTDIR")
+kill -KILL "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+if [ "$seen" -eq 0 ]; then
+    echo "skipped: killed command (it ended before its temporary files were seen)"
+else
+    run after-kill -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+    expect_status after-kill 1
+    [ "$(strays_in "$OUTDIR")" -eq 0 ] ||
+        fail "after-kill: files of the killed command left: $(ls -A "$OUTDIR")"
+fi
+make_pair 100000 "$IN/big-1.txt" "$IN/big-2.txt" big
+
+# A write that fails midway (here a file size limit) leaves the old report whole.
+OUTDIR="$WORK/limited"
+mkdir "$OUTDIR"
+run limited-first -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+BEFORE=$(snapshot "$OUTDIR")
+LAUNCH=(bash -c 'ulimit -f 512; trap "" XFSZ; exec "$@"' limited)
+run limited -o "$OUTDIR" "$IN/big-1.txt" "$IN/big-2.txt"
+LAUNCH=()
+expect_status limited 2
+expect_err_contains limited "kann nicht ge"
+[ "$(snapshot "$OUTDIR")" = "$BEFORE" ] || fail "limited: the old report changed"
+[ "$(parts_in "$OUTDIR")" -eq 0 ] || fail "limited: temporary files left"
+
+# A full disk: the old report stays whole, and the message says the disk is full, also
+# when fetching pages into the full folder.
+OUTDIR="$WORK/full"
+mkdir "$OUTDIR"
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=2m tmpfs "$OUTDIR" 2>/dev/null; then
+    MOUNTED=$OUTDIR
+    run full-first -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+    expect_status full-first 1
+    BEFORE=$(snapshot "$OUTDIR")
+    run full -o "$OUTDIR" "$IN/big-1.txt" "$IN/big-2.txt"
+    expect_status full 2
+    expect_err_contains full "Der Datentr$(printf '\xc3\xa4')ger ist voll."
+    [ "$(snapshot "$OUTDIR")" = "$BEFORE" ] || fail "full: the old report changed"
+    [ "$(parts_in "$OUTDIR")" -eq 0 ] || fail "full: temporary files left"
+    dd if=/dev/zero of="$OUTDIR/filler" bs=64k 2>/dev/null
+    run web-full --web -o "$OUTDIR" http://127.0.0.1:1/a http://127.0.0.1:1/b
+    expect_status web-full 2
+    expect_err_contains web-full "Der Datentr$(printf '\xc3\xa4')ger ist voll."
+    case $ERR in
+        *"existiert nicht"*) fail "web-full: a full folder read as a missing page" ;;
+    esac
+    umount "$OUTDIR" && MOUNTED=""
+else
+    echo "skipped: full disk (no tmpfs can be mounted here)"
+fi
 
 run unknown --frobnicate "$IN/one.txt" "$IN/two.txt"
 expect_status unknown 2

@@ -227,7 +227,8 @@ TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
     EXPECT_FALSE(Run(file1_, file2_).written);
     EXPECT_EQ(log_.lines.size(), 3u);
     EXPECT_EQ(messages_.messages,
-              std::vector<std::string>{messages::CannotOpenFile(out_ + "/~tandemixtop.htm")});
+              std::vector<std::string>{messages::CannotOpenFile(
+                  out_ + "/~tandemixtop.htm", "Das Ausgabeverzeichnis ist kein Verzeichnis.")});
 }
 
 class RecordingLauncher final : public ContainerLauncher {
