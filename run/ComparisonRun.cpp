@@ -100,10 +100,16 @@ bool InputsWhole(const std::array<const TextDocument*, 2>& inputs, const InputNa
     return true;
 }
 
-struct AlignedRows {
-    TextDocument rows1;
-    TextDocument rows2;
-};
+// The rows need memory beyond the inputs; better to say so than to make the machine swap.
+bool RowsFitInMemory(const TextDocument& input1, const TextDocument& input2,
+                     const RunContext& context) {
+    if (AlignmentMemory(input1, input2) <= MemoryLeft(context)) {
+        return true;
+    }
+    context.messages.Warn(messages::NotEnoughMemoryForLines(
+        static_cast<std::uint64_t>(input1.GetLineCount() + input2.GetLineCount())));
+    return false;
+}
 
 }  // namespace
 
@@ -137,27 +143,28 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
     input2.SetLimits(context.limits.document);
     Notify(context, RunStage::Loading);
     LoadInputs(path1, path2, *kind, options, input1, input2, context.debugLog);
-    if (!InputsWhole({&input1, &input2}, names, context)) {
+    if (!InputsWhole({&input1, &input2}, names, context) ||
+        !RowsFitInMemory(input1, input2, context)) {
         return {};
     }
 
+    // The rows show the inputs' lines, which stay here until the pages are written.
     Notify(context, RunStage::Aligning);
-    AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage)};
-    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2);
-    const ReportWriter writer;
+    TextDocument rows1(context.codePage);
+    TextDocument rows2(context.codePage);
+    ComputeDifferences(input1, input2, rows1, rows2);
+
+    // The pages are generated straight into their files.
     Notify(context, RunStage::Generating);
     const bool showNames = !window.webPagesKind;
-    ReportPages pages;
-    writer.GeneratePages(aligned.rows1, aligned.rows2, pages,
-                         window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden,
-                         showNames ? aligned.rows1.GetName() : window.inputText1,
-                         showNames ? aligned.rows2.GetName() : window.inputText2);
-
+    ReportWriter().WritePages(
+        rows1, rows2,
+        PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)},
+        window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden,
+        showNames ? rows1.GetName() : window.inputText1,
+        showNames ? rows2.GetName() : window.inputText2);
     Notify(context, RunStage::Writing);
-    report.Add(kTopPageName).Append(pages.top);
-    report.Add(kPage1Name).Append(pages.page1);
-    report.Add(kPage2Name).Append(pages.page2);
-    return RunResult{true, DifferenceCount(aligned.rows1, aligned.rows2)};
+    return RunResult{true, DifferenceCount(rows1, rows2)};
 }
 
 bool CommitReport(ReportFiles& report, const RunContext& context) {

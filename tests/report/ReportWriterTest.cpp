@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "report/ReportScripts.h"
@@ -217,6 +218,39 @@ TEST(ReportWriterTest, TopPageWhole) {
         EXPECT_EQ(Generate(rows1, rows2, LineNumbers::Shown, "left & <b> \"q\"", "right").top,
                   ExpectedTopPage("4 Unterschiede", names, c.declaration));
     }
+}
+
+// Pages are handed on in pieces as they are made, never whole, and the pieces make up the
+// very pages generated in memory.
+TEST(ReportWriterTest, PagesAreWrittenInBoundedPiecesWithTheSameBytes) {
+    class PieceSink final : public ByteSink {
+    public:
+        void Append(std::string_view bytes) override {
+            text.append(bytes);
+            largest = std::max(largest, bytes.size());
+            ++pieces;
+        }
+        std::string text;
+        std::size_t largest = 0;
+        int pieces = 0;
+    };
+    std::vector<Row> many;
+    for (int i = 0; i < 30000; ++i) {
+        many.push_back({"line <" + std::to_string(i) + ">", i % 4});
+    }
+    const TextDocument rows1 = Rows(many);
+    const TextDocument rows2 = Rows(many);
+    PieceSink top;
+    PieceSink page1;
+    PieceSink page2;
+    ReportWriter().WritePages(rows1, rows2, PageSinks{top, page1, page2}, LineNumbers::Shown, "a",
+                              "b");
+    const ReportPages pages = Generate(rows1, rows2, LineNumbers::Shown, "a", "b");
+    EXPECT_EQ(top.text, pages.top);
+    EXPECT_EQ(page1.text, pages.page1);
+    EXPECT_EQ(page2.text, pages.page2);
+    EXPECT_GT(page1.pieces, 3);
+    EXPECT_LT(page1.largest, page1.text.size() / 3);
 }
 
 TEST(ReportWriterTest, ResultTextByCount) {
