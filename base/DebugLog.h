@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tandemix {
@@ -11,6 +12,10 @@ public:
     virtual ~DebugLog() = default;
     virtual void Write(std::string_view line) = 0;
 };
+
+// "error : cannot create PATH\r\n" for a file that could not be written, cut to 259
+// characters; a long path keeps its end, which names the file.
+std::string CannotCreateLine(std::string_view path);
 
 // Writes each line to standard error as it is.
 class StderrDebugLog final : public DebugLog {

@@ -1,11 +1,13 @@
 #include "base/FileReplacement.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <utility>
 
 namespace tandemix {
@@ -25,16 +27,33 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-std::string TemporaryNameBeside(const std::string& path) {
+}  // namespace
+
+std::string PartPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    return path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string part = path.substr(0, nameStart);
+    part.append(kPartPrefix).append(std::to_string(::getpid())).append("-");
+    part.append(std::to_string(counter++)).append("-");
+    return part.append(path, nameStart);
 }
 
-}  // namespace
+void RemoveLeftoverParts(const std::string& directory) {
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(directory.c_str()), ::closedir);
+    if (!folder) {
+        return;
+    }
+    while (const dirent* entry = ::readdir(folder.get())) {
+        if (std::string_view(entry->d_name).starts_with(kPartPrefix)) {
+            ::unlinkat(::dirfd(folder.get()), entry->d_name, 0);
+        }
+    }
+}
 
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
     FileReplacement file(path);
-    file.Write(bytes);
+    file.Append(bytes);
     return file.Commit();
 }
 
@@ -44,7 +63,7 @@ FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
         return;
     }
     for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-        temporary_ = TemporaryNameBeside(path_);
+        temporary_ = PartPathFor(path_);
         fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd_ < 0 && errno != EEXIST) {
             break;
@@ -61,7 +80,7 @@ FileReplacement::~FileReplacement() {
     Discard();
 }
 
-void FileReplacement::Write(std::string_view bytes) {
+void FileReplacement::Append(std::string_view bytes) {
     if (!failed_ && !WriteAll(fd_, bytes)) {
         failed_ = true;
     }

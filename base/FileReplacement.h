@@ -3,9 +3,21 @@
 #include <string>
 #include <string_view>
 
-#include "base/OutputSink.h"
+#include "base/ByteSink.h"
 
 namespace tandemix {
+
+// Files being written carry this prefix until they take their place, so that what a
+// killed program left behind can be told from everything else in the folder.
+inline constexpr std::string_view kPartPrefix = ".~tandemix-part-";
+
+// A new name beside the path for the file that will replace it: the prefix, this
+// process's number, a counter and the file's own name.
+std::string PartPathFor(const std::string& path);
+
+// Removes every file of the folder that carries the prefix. Only safe while no other
+// program writes into the folder.
+void RemoveLeftoverParts(const std::string& directory);
 
 // Writes the bytes to a new file beside the path and renames it over the path, so that
 // the file is replaced whole or not at all. False when anything fails; the old file is
@@ -15,14 +27,14 @@ bool ReplaceFile(const std::string& path, std::string_view bytes);
 // The same replacement for a file written piece by piece: the bytes go to a new file beside
 // the path, which Commit renames over it. Without a successful Commit the new file is
 // removed and the old one stays as it was.
-class FileReplacement final : public OutputSink {
+class FileReplacement final : public ByteSink {
 public:
     explicit FileReplacement(std::string path);
     ~FileReplacement() override;
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
 
-    void Write(std::string_view bytes) override;
+    void Append(std::string_view bytes) override;
     // False when the file could not be created, written or renamed.
     bool Commit();
 

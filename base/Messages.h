@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,12 +22,63 @@ inline constexpr std::string_view kNotEnoughMemory =
     "Not enough memory! The program will be terminated.\nPlease close other programs before "
     "restarting Tandemix!";
 
-inline std::string CannotOpenFile(std::string_view path) {
+inline std::string CannotOpenFile(std::string_view path, std::string_view reason) {
     std::string text = "Die Datei ";
     text.append(path).append(
         " kann nicht ge\xC3\xB6"
-        "ffnet werden\nDer Zugriff wurde verweigert.");
-    return text;
+        "ffnet werden\n");
+    return text.append(reason);
+}
+
+inline std::string CannotOpenFile(std::string_view path) {
+    return CannotOpenFile(path, "Der Zugriff wurde verweigert.");
+}
+
+// The messages about one input name it as "Datei 2", "Verzeichnis 1" or "Internet-Seite 1",
+// followed by its path or address.
+inline std::string CannotReadInput(std::string_view input, std::string_view path,
+                                   std::string_view reason) {
+    std::string text(input);
+    text.append(" kann nicht gelesen werden: ").append(path).append("\n");
+    return text.append(reason);
+}
+
+inline std::string NotARegularFile(std::string_view input, std::string_view path) {
+    std::string text(input);
+    text.append(" ist keine regul\xC3\xA4re Datei: ").append(path).append("\n");
+    return text.append("Pipes, Ger\xC3\xA4te und Sockets werden nicht verglichen.");
+}
+
+inline std::string InputTooLarge(std::string_view input, std::string_view path,
+                                 std::uint64_t mostBytes) {
+    std::string text(input);
+    text.append(" ist zu gro\xC3\x9F: ").append(path).append("\n");
+    return text
+        .append(
+            "Verglichen werden h\xC3\xB6"
+            "chstens ")
+        .append(std::to_string(mostBytes))
+        .append(" Bytes.");
+}
+
+inline std::string TooManyLines(std::string_view input, std::string_view path,
+                                std::uint64_t mostLines) {
+    std::string text(input);
+    text.append(" hat zu viele Zeilen: ").append(path).append("\n");
+    return text
+        .append(
+            "Verglichen werden h\xC3\xB6"
+            "chstens ")
+        .append(std::to_string(mostLines))
+        .append(" Zeilen.");
+}
+
+inline std::string NotEnoughMemoryForBytes(std::uint64_t bytes) {
+    return "Nicht genug Arbeitsspeicher f\xC3\xBCr " + std::to_string(bytes) + " Bytes";
+}
+
+inline std::string NotEnoughMemoryForLines(std::uint64_t lines) {
+    return "Nicht genug Arbeitsspeicher f\xC3\xBCr " + std::to_string(lines) + " Zeilen";
 }
 
 }  // namespace tandemix::messages

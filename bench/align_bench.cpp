@@ -88,12 +88,18 @@ int Align(const std::string& path1, const std::string& path2, const AlignChoice&
 
     const MarkCounts counts1 = rows1.CountMarks();
     const MarkCounts counts2 = rows2.CountMarks();
+    // What the lines of both inputs and the rows of both sides take together, texts aside,
+    // counted from their containers.
+    const std::size_t lineBytes = input1.GetLineMemory() + input2.GetLineMemory() +
+                                  rows1.GetLineMemory() + rows2.GetLineMemory();
+    const double bytesPerRow = static_cast<double>(lineBytes) /
+                               static_cast<double>(std::max<LineIndex>(rows1.GetLineCount(), 1));
     std::printf(
         "load_s=%.6f align_s=%.6f lines1=%td lines2=%td rows=%td changed=%td deleted=%td "
-        "added=%td touched=%td peak_rss_mib=%.1f\n",
+        "added=%td touched=%td bytes_per_row=%.1f peak_rss_mib=%.1f\n",
         loadSeconds, alignSeconds, input1.GetLineCount(), input2.GetLineCount(),
         rows1.GetLineCount(), counts1.changed, counts1.deleted, counts2.added,
-        counts2.added + counts1.deleted + 2 * counts1.changed, PeakRssMib());
+        counts2.added + counts1.deleted + 2 * counts1.changed, bytesPerRow, PeakRssMib());
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
 #include <optional>
 #include <string>
@@ -48,6 +49,10 @@ int ShowUsageError(const UsageError& error, const Console& console) {
 
 std::optional<std::string> OutputDirectoryFor(const CompareInvocation& invocation) {
     if (invocation.outputDirectory) {
+        // As users expect of an output option, a missing folder is made, parents and all;
+        // one that cannot be made is reported by the run with the reason.
+        std::error_code ignored;
+        std::filesystem::create_directories(*invocation.outputDirectory, ignored);
         return invocation.outputDirectory;
     }
     return FindOutputDirectory(OutputDirectoryEnvironment::FromProcess());

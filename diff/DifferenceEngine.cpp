@@ -57,9 +57,20 @@ void AlignGreedy(TextDocument& input1, TextDocument& input2, TextDocument& resul
         }
     }
     rows.Added(j, count2);
+    input1.ReleaseSearch();
+    input2.ReleaseSearch();
 }
 
 }  // namespace
+
+std::uint64_t AlignmentMemory(const TextDocument& input1, const TextDocument& input2) {
+    // Per row and side a line number and a mark; per input line the index's position, its
+    // share of a bucket and the bucket number while the index is built.
+    constexpr std::uint64_t kPerRow = 2 * (sizeof(std::uint32_t) + sizeof(LineMark));
+    constexpr std::uint64_t kPerLine = 3 * sizeof(std::uint32_t);
+    const auto lines = static_cast<std::uint64_t>(input1.GetLineCount() + input2.GetLineCount());
+    return lines * (kPerRow + kPerLine);
+}
 
 void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
                         TextDocument& result2, Alignment alignment) {

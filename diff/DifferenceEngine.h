@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "document/TextDocument.h"
 
 namespace tandemix {
@@ -12,9 +14,14 @@ enum class Alignment { Greedy, Minimal };
 // once: at each step the current line of each side is searched further on in the other
 // side, and the two answers decide whether the rows are equal, changed, added or deleted.
 // The minimal alignment shows a shortest edit script instead. The results must be empty;
-// each gets the name of its input. The inputs are only read, apart from the search index
-// the greedy pass gives each.
+// each gets the name of its input, and its rows show the input's lines, which they keep
+// alive. The inputs are only read, apart from the search index the greedy pass gives each
+// for the time of the alignment.
 void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
                         TextDocument& result2, Alignment alignment = Alignment::Greedy);
+
+// The most memory ComputeDifferences takes beyond its inputs, in bytes: its rows, as many
+// as both inputs have lines at worst, and the search indexes.
+std::uint64_t AlignmentMemory(const TextDocument& input1, const TextDocument& input2);
 
 }  // namespace tandemix

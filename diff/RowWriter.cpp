@@ -11,13 +11,13 @@ RowWriter::RowWriter(const TextDocument& input1, const TextDocument& input2, Tex
     : input1_(input1), input2_(input2), result1_(result1), result2_(result2) {
     result1_.SetName(input1_.GetName());
     result2_.SetName(input2_.GetName());
-    // The rows are the inputs' own texts: hold them instead of copying them.
+    // The rows show the inputs' own lines: they refer to them instead of copying them.
     result1_.ShareTextOf(input1_);
     result2_.ShareTextOf(input2_);
-    // Similar inputs give about as many rows as the longer one has lines.
-    const LineIndex longer = std::max(input1_.GetLineCount(), input2_.GetLineCount());
-    result1_.ReserveLines(longer + longer / 16);
-    result2_.ReserveLines(longer + longer / 16);
+    // Room for the most rows there can be; memory that no row reaches is never touched.
+    const LineIndex most = input1_.GetLineCount() + input2_.GetLineCount();
+    result1_.ReserveLines(most);
+    result2_.ReserveLines(most);
 }
 
 void RowWriter::Pair(LineIndex line1, LineMark mark1, LineIndex line2, LineMark mark2) {

@@ -19,10 +19,6 @@ std::uint64_t Mix(std::uint64_t x) {
     return x;
 }
 
-std::uint32_t Fingerprint(std::uint64_t key) {
-    return static_cast<std::uint32_t>(key >> 32);
-}
-
 }  // namespace
 
 std::uint64_t CandidateIndex::MatchKey(std::int32_t lineHash, std::string_view matchText) {
@@ -59,56 +55,47 @@ std::uint64_t CandidateIndex::MatchKey(std::int32_t lineHash, std::string_view m
     return Mix(fold(a ^ h ^ kGolden, b ^ kOdd));
 }
 
-// Grouping by hashing rather than sorting keeps the build linear, and filling the
-// positions in line order leaves every group ascending.
-CandidateIndex::CandidateIndex(std::vector<std::uint64_t> keys)
-    : keys_(std::move(keys)),
-      filter_(std::bit_ceil(keys_.size() / 4 + 1)),
-      slots_(std::bit_ceil(keys_.size() + keys_.size() / 2 + 2)) {
-    std::vector<std::uint32_t> groupOfLine(keys_.size());
-    const std::size_t mask = slots_.size() - 1;
-    constexpr std::size_t kPrefetchDistance = 16;
-    for (std::size_t p = 0; p < keys_.size(); ++p) {
-        // The slots are visited in random order; asking for them early hides the misses.
-        if (p + kPrefetchDistance < keys_.size()) {
-            __builtin_prefetch(&slots_[keys_[p + kPrefetchDistance] & mask]);
+// A counting sort by bucket: filling the positions in line order leaves every bucket
+// ascending. About two lines share a bucket.
+CandidateIndex::CandidateIndex(std::uint32_t count,
+                               const std::function<std::uint64_t(std::uint32_t)>& keyOf)
+    : mask_(std::bit_ceil(std::max<std::size_t>(count / 2, 1)) - 1),
+      starts_(mask_ + 2, 0),
+      positions_(count) {
+    std::vector<std::uint32_t> bucketOfLine(count);
+    for (std::uint32_t p = 0; p < count; ++p) {
+        bucketOfLine[p] = static_cast<std::uint32_t>(BucketOf(keyOf(p)));
+    }
+    // The buckets are visited in random order; asking for them early hides the misses.
+    constexpr std::uint32_t kAhead = 16;
+    for (std::uint32_t p = 0; p < count; ++p) {
+        if (p + kAhead < count) {
+            __builtin_prefetch(&starts_[bucketOfLine[p + kAhead] + 1], 1);
         }
-        const std::size_t bit = FilterBit(keys_[p]);
-        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
-        const std::size_t slot = FindSlot(keys_[p]);
-        if (slots_[slot].group == 0) {
-            groups_.push_back(Group{keys_[p], 0, 0});
-            slots_[slot] = Slot{Fingerprint(keys_[p]), static_cast<std::uint32_t>(groups_.size())};
+        ++starts_[bucketOfLine[p] + 1];
+    }
+    for (std::size_t b = 1; b < starts_.size(); ++b) {
+        starts_[b] += starts_[b - 1];
+    }
+    // starts_[b] serves as the next free place of bucket b while the lines are placed, and
+    // ends as the start of bucket b + 1.
+    for (std::uint32_t p = 0; p < count; ++p) {
+        if (p + 2 * kAhead < count) {
+            __builtin_prefetch(&starts_[bucketOfLine[p + 2 * kAhead]], 1);
         }
-        const std::uint32_t group = slots_[slot].group - 1;
-        ++groups_[group].count;
-        groupOfLine[p] = group;
+        if (p + kAhead < count) {
+            __builtin_prefetch(&positions_[starts_[bucketOfLine[p + kAhead]]], 1);
+        }
+        positions_[starts_[bucketOfLine[p]]++] = p;
     }
-    std::uint32_t start = 0;
-    for (Group& group : groups_) {
-        group.start = start;
-        start += group.count;
-        group.count = 0;
-    }
-    positions_.resize(keys_.size());
-    for (std::size_t p = 0; p < keys_.size(); ++p) {
-        Group& group = groups_[groupOfLine[p]];
-        positions_[group.start + group.count++] = static_cast<std::uint32_t>(p);
-    }
+    std::move_backward(starts_.begin(), starts_.end() - 1, starts_.end());
+    starts_.front() = 0;
 }
 
 std::span<const std::uint32_t> CandidateIndex::Candidates(std::uint64_t key, LineIndex from) const {
-    const std::size_t bit = FilterBit(key);
-    if ((filter_[bit / 64] >> (bit % 64) & 1) == 0) {
-        return {};
-    }
-    const Slot& slot = slots_[FindSlot(key)];
-    if (slot.group == 0) {
-        return {};
-    }
-    const Group& group = groups_[slot.group - 1];
-    const auto begin = positions_.begin() + group.start;
-    const auto end = begin + group.count;
+    const std::size_t bucket = BucketOf(key);
+    const auto begin = positions_.begin() + starts_[bucket];
+    const auto end = positions_.begin() + starts_[bucket + 1];
     const auto first = from <= 0
                            ? begin
                            : std::lower_bound(begin, end, static_cast<std::uint64_t>(from),
@@ -118,21 +105,8 @@ std::span<const std::uint32_t> CandidateIndex::Candidates(std::uint64_t key, Lin
     return {first, end};
 }
 
-// Bits of the key that the slot number does not use.
-std::size_t CandidateIndex::FilterBit(std::uint64_t key) const {
-    return static_cast<std::size_t>(key >> 40) & (filter_.size() * 64 - 1);
-}
-
-// The slot that holds the key, or the empty slot where it would go.
-std::size_t CandidateIndex::FindSlot(std::uint64_t key) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t slot = static_cast<std::size_t>(key) & mask;; slot = (slot + 1) & mask) {
-        const Slot& candidate = slots_[slot];
-        if (candidate.group == 0 || (candidate.fingerprint == Fingerprint(key) &&
-                                     groups_[candidate.group - 1].key == key)) {
-            return slot;
-        }
-    }
+std::size_t CandidateIndex::MemoryUse() const {
+    return (starts_.capacity() + positions_.capacity()) * sizeof(std::uint32_t);
 }
 
 }  // namespace tandemix

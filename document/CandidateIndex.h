@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -9,45 +10,32 @@
 
 namespace tandemix {
 
-// For every distinct match key of a document, the ascending positions of its lines, found
-// in constant time. A key combines the line hash with a strong hash of the matching text,
-// so lines with equal hash and equal matching text always share a key and lines that
-// differ rarely do; callers still compare the texts of the candidates.
+// The lines of a document grouped by a hash of their match keys: for a key, the ascending
+// positions of the lines in its bucket, found with two reads. A key combines the line hash
+// with a strong hash of the matching text, so lines with equal hash and equal matching text
+// always share a bucket; a bucket also holds a few other lines, and callers compare the
+// candidates anyway.
+//
+// It costs four bytes per line and about four per bucket, and is built in two passes with
+// four bytes per line more for the time of the build.
 class CandidateIndex {
 public:
     static std::uint64_t MatchKey(std::int32_t lineHash, std::string_view matchText);
 
-    // keys[p] is the match key of line p.
-    explicit CandidateIndex(std::vector<std::uint64_t> keys);
+    // Indexes lines 0 to count - 1; keyOf(p) gives the match key of line p.
+    CandidateIndex(std::uint32_t count, const std::function<std::uint64_t(std::uint32_t)>& keyOf);
 
-    // The match key of line p of the indexed document.
-    std::uint64_t KeyOf(LineIndex p) const { return keys_[static_cast<std::size_t>(p)]; }
-
-    // The positions at or after `from` whose key equals `key`, in ascending order.
+    // The positions at or after `from` in the key's bucket, in ascending order.
     std::span<const std::uint32_t> Candidates(std::uint64_t key, LineIndex from) const;
 
+    std::size_t MemoryUse() const;
+
 private:
-    struct Group {
-        std::uint64_t key = 0;
-        std::uint32_t start = 0;  // first of its positions in positions_
-        std::uint32_t count = 0;
-    };
-    // Open addressing: a slot holds the key's upper half, to reject most strangers without
-    // touching the groups, and the group number + 1 (0 for an empty slot).
-    struct Slot {
-        std::uint32_t fingerprint = 0;
-        std::uint32_t group = 0;
-    };
+    std::size_t BucketOf(std::uint64_t key) const { return static_cast<std::size_t>(key) & mask_; }
 
-    std::size_t FindSlot(std::uint64_t key) const;
-    std::size_t FilterBit(std::uint64_t key) const;
-
-    // One bit per hashed key, a table small enough to stay in the cache: most lines that
-    // occur nowhere are turned away here without a look at the large slot table.
-    std::vector<std::uint64_t> keys_;
-    std::vector<std::uint64_t> filter_;
-    std::vector<Slot> slots_;
-    std::vector<Group> groups_;
+    std::size_t mask_ = 0;
+    // Bucket b holds positions_[starts_[b]] up to, not including, positions_[starts_[b + 1]].
+    std::vector<std::uint32_t> starts_;
     std::vector<std::uint32_t> positions_;
 };
 

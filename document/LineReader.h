@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/InputProblem.h"
+
 namespace tandemix {
 
 // A whole file in memory; owner keeps the bytes alive.
@@ -14,8 +16,16 @@ struct FileBytes {
     std::string_view bytes;
 };
 
-// Reads every byte of a file. Nothing when it cannot be opened or read (a folder cannot).
-std::optional<FileBytes> ReadFileBytes(const std::string& path);
+// A file read whole, or why it could not be.
+struct FileRead {
+    std::optional<FileBytes> file;
+    InputProblem problem;
+};
+
+// Reads every byte of a regular file, following links. A pipe, device or socket is refused
+// without being read, since it might never end, and so is a file of more than mostBytes;
+// a file that grows past that while it is read is refused too.
+FileRead ReadFileBytes(const std::string& path, std::uint64_t mostBytes);
 
 // A byte 0x1A ends the text: what follows it is never read.
 inline std::string_view TextBeforeEndMark(std::string_view text) {

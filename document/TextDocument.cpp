@@ -7,7 +7,9 @@
 namespace tandemix {
 
 TextDocument::TextDocument(CodePage codePage)
-    : codePage_(codePage), rule_(MatchRule::FromOptions(options_, codePage)) {}
+    : codePage_(codePage),
+      rule_(MatchRule::FromOptions(options_, codePage)),
+      lines_(std::make_shared<Lines>()) {}
 
 TextDocument::~TextDocument() = default;
 TextDocument::TextDocument(TextDocument&&) noexcept = default;
@@ -19,69 +21,169 @@ void TextDocument::AddOptions(const OptionMap& options) {
     index_.reset();
 }
 
+void TextDocument::SetLimits(const DocumentLimits& limits) {
+    limits_.mostBytes = std::min(limits.mostBytes, TextStorage::kMostBytes);
+    // Line numbers are 32-bit, and one of them stands for a placeholder.
+    limits_.mostLines = std::min<std::uint64_t>(limits.mostLines, kPlaceholder - 1);
+}
+
 void TextDocument::AddLine(std::string_view text) {
-    AddLine(text, static_cast<SourceLine>(texts_.size() + 1));
+    AddLine(text, static_cast<SourceLine>(GetLineCount() + 1));
 }
 
 void TextDocument::AddLine(std::string_view text, SourceLine sourceLine) {
-    sourceLines_.push_back(sourceLine);
-    const std::string_view stored = storage_.Store(text);
-    std::string scratch;
-    hashes_.push_back(ComputeLineHash(rule_.Apply(stored, scratch)));
-    texts_.push_back(stored);
-    if (!marks_.empty()) {
-        marks_.push_back(LineMark::MarkUnchanged);
+    if (AddCopiedLine(text, sourceLine, LineMark::MarkUnchanged)) {
+        std::string scratch;
+        hashes_.push_back(ComputeLineHash(rule_.Apply(GetLineText(GetLineCount() - 1), scratch)));
     }
-    index_.reset();
 }
 
 void TextDocument::AddMarkedLine(std::string_view text, LineMark mark, SourceLine sourceLine) {
-    sourceLines_.push_back(sourceLine);
-    texts_.push_back(storage_.Store(text));
-    if (mark != LineMark::MarkUnchanged || !marks_.empty()) {
-        marks_.reserve(texts_.capacity());
-        marks_.resize(texts_.size() - 1, LineMark::MarkUnchanged);
-        marks_.push_back(mark);
+    AddCopiedLine(text, sourceLine, mark);
+}
+
+void TextDocument::AddEmptyLine() {
+    if (ShowsRows()) {
+        rows_.push_back(kPlaceholder);
+        AddMark(LineMark::MarkUnchanged);
+        return;
     }
-    index_.reset();
+    AddStoredLine(LineSpan{}, 0, LineMark::MarkUnchanged);
 }
 
 void TextDocument::AddRowOf(const TextDocument& input, LineIndex index, LineMark mark) {
+    if (ShowsRows() && shown_ == input.lines_ && input.InRange(index) && !input.ShowsRows()) {
+        rows_.push_back(static_cast<std::uint32_t>(index));
+        AddMark(mark);
+        return;
+    }
     if (const auto title = input.GetSectionTitle(index)) {
         BeginSection(std::string(*title));
     }
-    AddMarkedLine(input.GetLineText(index), mark, input.GetSourceLine(index));
+    AddCopiedLine(input.GetLineText(index), input.GetSourceLine(index), mark);
+}
+
+void TextDocument::ShareTextOf(const TextDocument& other) {
+    if (GetLineCount() == 0 && lines_->sections.empty() && !other.ShowsRows()) {
+        shown_ = other.lines_;
+    }
+}
+
+bool TextDocument::AddCopiedLine(std::string_view text, SourceLine sourceLine, LineMark mark) {
+    CopyShownRows();
+    const auto offset = lines_->text.Store(text, limits_.mostBytes);
+    if (!offset) {
+        problem_ = InputProblem{InputProblemKind::TooLarge};
+        return false;
+    }
+    return AddStoredLine(LineSpan{*offset, static_cast<std::uint32_t>(text.size())}, sourceLine,
+                         mark);
+}
+
+bool TextDocument::AddStoredLine(LineSpan span, SourceLine sourceLine, LineMark mark) {
+    CopyShownRows();
+    Lines& lines = *lines_;
+    if (lines.spans.size() >= limits_.mostLines) {
+        problem_ = InputProblem{InputProblemKind::TooManyLines};
+        return false;
+    }
+    lines.sourceLines.Add(static_cast<LineIndex>(lines.spans.size()), sourceLine);
+    lines.spans.push_back(span);
+    AddMark(mark);
+    index_.reset();
+    return true;
+}
+
+void TextDocument::AddMark(LineMark mark) {
+    if (mark != LineMark::MarkUnchanged || !marks_.empty()) {
+        const auto count = static_cast<std::size_t>(GetLineCount());
+        if (marks_.empty()) {
+            marks_.reserve(ShowsRows() ? rows_.capacity() : lines_->spans.capacity());
+        }
+        marks_.resize(count - 1, LineMark::MarkUnchanged);
+        marks_.push_back(mark);
+    }
+}
+
+void TextDocument::CopyShownRows() {
+    if (!ShowsRows()) {
+        return;
+    }
+    const std::shared_ptr<const Lines> shown = std::move(shown_);
+    const std::vector<std::uint32_t> rows = std::move(rows_);
+    rows_.clear();
+    std::vector<LineMark> marks = std::move(marks_);
+    marks_.clear();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const LineMark mark = r < marks.size() ? marks[r] : LineMark::MarkUnchanged;
+        if (rows[r] == kPlaceholder) {
+            AddStoredLine(LineSpan{}, 0, mark);
+            continue;
+        }
+        if (const auto title = shown->SectionTitle(rows[r])) {
+            BeginSection(std::string(*title));
+        }
+        AddCopiedLine(shown->Text(rows[r]), shown->sourceLines.At(rows[r]), mark);
+    }
 }
 
 void TextDocument::BeginSection(std::string title) {
+    CopyShownRows();
+    auto& sections = lines_->sections;
     const LineIndex next = GetLineCount();
-    if (!sections_.empty() && sections_.back().first == next) {
-        sections_.back().second = std::move(title);
+    if (!sections.empty() && sections.back().first == next) {
+        sections.back().second = std::move(title);
         return;
     }
-    sections_.emplace_back(next, std::move(title));
+    sections.emplace_back(next, std::move(title));
 }
 
-std::optional<std::string_view> TextDocument::GetSectionTitle(LineIndex index) const {
-    const auto found = std::lower_bound(sections_.begin(), sections_.end(), index,
+std::optional<std::string_view> TextDocument::Lines::SectionTitle(LineIndex line) const {
+    const auto found = std::lower_bound(sections.begin(), sections.end(), line,
                                         [](const std::pair<LineIndex, std::string>& section,
-                                           LineIndex line) { return section.first < line; });
-    if (found == sections_.end() || found->first != index || !InRange(index)) {
+                                           LineIndex index) { return section.first < index; });
+    if (found == sections.end() || found->first != line) {
         return std::nullopt;
     }
     return std::string_view(found->second);
 }
 
+std::optional<std::string_view> TextDocument::GetSectionTitle(LineIndex index) const {
+    if (!InRange(index)) {
+        return std::nullopt;
+    }
+    if (ShowsRows()) {
+        const std::uint32_t row = rows_[static_cast<std::size_t>(index)];
+        return row == kPlaceholder ? std::nullopt : shown_->SectionTitle(row);
+    }
+    return lines_->SectionTitle(index);
+}
+
 void TextDocument::ReserveLines(LineIndex count) {
-    texts_.reserve(static_cast<std::size_t>(count));
-    sourceLines_.reserve(static_cast<std::size_t>(count));
+    const auto size = static_cast<std::size_t>(std::max<LineIndex>(count, 0));
+    if (ShowsRows()) {
+        rows_.reserve(size);
+    } else {
+        lines_->spans.reserve(size);
+    }
     if (!marks_.empty()) {
-        marks_.reserve(static_cast<std::size_t>(count));
+        marks_.reserve(size);
     }
 }
 
+LineIndex TextDocument::GetLineCount() const {
+    return static_cast<LineIndex>(ShowsRows() ? rows_.size() : lines_->spans.size());
+}
+
 std::string_view TextDocument::GetLineText(LineIndex index) const {
-    return InRange(index) ? texts_[static_cast<std::size_t>(index)] : std::string_view();
+    if (!InRange(index)) {
+        return {};
+    }
+    const auto at = static_cast<std::size_t>(index);
+    if (ShowsRows()) {
+        return rows_[at] == kPlaceholder ? std::string_view() : shown_->Text(rows_[at]);
+    }
+    return lines_->Text(at);
 }
 
 std::string TextDocument::GetMatchText(LineIndex index) const {
@@ -95,7 +197,14 @@ LineMark TextDocument::GetMark(LineIndex index) const {
 }
 
 SourceLine TextDocument::GetSourceLine(LineIndex index) const {
-    return InRange(index) ? sourceLines_[static_cast<std::size_t>(index)] : 0;
+    if (!InRange(index)) {
+        return 0;
+    }
+    if (ShowsRows()) {
+        const std::uint32_t row = rows_[static_cast<std::size_t>(index)];
+        return row == kPlaceholder ? 0 : shown_->sourceLines.At(row);
+    }
+    return lines_->sourceLines.At(index);
 }
 
 MarkCounts TextDocument::CountMarks() const {
@@ -106,6 +215,13 @@ MarkCounts TextDocument::CountMarks() const {
         counts.deleted += mark == LineMark::MarkDeleted;
     }
     return counts;
+}
+
+// Room reserved beyond the lines is never touched, so it costs no memory.
+std::size_t TextDocument::GetLineMemory() const {
+    return lines_->spans.size() * sizeof(LineSpan) + lines_->sourceLines.MemoryUse() +
+           rows_.size() * sizeof(std::uint32_t) + marks_.size() * sizeof(LineMark) +
+           hashes_.size() * sizeof(std::int32_t);
 }
 
 bool TextDocument::FindLine(LineIndex index, const TextDocument& other, LineIndex& position) const {
@@ -124,8 +240,7 @@ bool TextDocument::FindLine(LineIndex index, const TextDocument& other, LineInde
         return true;
     }
     if (other.index_) {
-        // The key of a line of an indexed document is at hand; others are computed.
-        const auto key = index_ ? index_->KeyOf(index) : CandidateIndex::MatchKey(hash, matchText);
+        const std::uint64_t key = CandidateIndex::MatchKey(hash, matchText);
         for (const std::uint32_t candidate : other.index_->Candidates(key, from)) {
             if (other.Matches(candidate, hash, matchText)) {
                 position = candidate;
@@ -172,14 +287,15 @@ bool TextDocument::Matches(LineIndex candidate, std::int32_t hash,
 }
 
 void TextDocument::PrepareSearch() {
-    const LineIndex count = SearchableCount();
-    std::vector<std::uint64_t> keys(static_cast<std::size_t>(count));
     std::string scratch;
-    for (LineIndex p = 0; p < count; ++p) {
-        const auto at = static_cast<std::size_t>(p);
-        keys[at] = CandidateIndex::MatchKey(hashes_[at], MatchTextOf(p, scratch));
-    }
-    index_ = std::make_unique<const CandidateIndex>(std::move(keys));
+    index_ = std::make_unique<const CandidateIndex>(
+        static_cast<std::uint32_t>(SearchableCount()), [&](std::uint32_t line) {
+            return CandidateIndex::MatchKey(hashes_[line], MatchTextOf(line, scratch));
+        });
+}
+
+void TextDocument::ReleaseSearch() {
+    index_.reset();
 }
 
 }  // namespace tandemix

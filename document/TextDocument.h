@@ -11,16 +11,16 @@
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
 #include "base/OptionMap.h"
+#include "document/InputProblem.h"
 #include "document/LineIndex.h"
 #include "document/LineMark.h"
 #include "document/LineMatching.h"
+#include "document/SourceLines.h"
 #include "document/TextStorage.h"
 
 namespace tandemix {
 
 class CandidateIndex;
-
-using SourceLine = std::uint32_t;
 
 // Numbers of rows by mark, in the order the report asks for them.
 struct MarkCounts {
@@ -30,8 +30,13 @@ struct MarkCounts {
 };
 
 // The one container of lines: a loaded input (filled with AddLine, one line hash per
-// line) or a list of aligned rows (filled with AddMarkedLine and AddEmptyLine, no hashes).
-// Reads out of range yield the empty text or 0.
+// line) or a list of aligned rows (filled with AddMarkedLine, AddRowOf and AddEmptyLine, no
+// hashes). Reads out of range yield the empty text or 0.
+//
+// A line costs its bytes once, where they were read, plus an offset, a length and its
+// hash. A row list that shows an input's lines (see ShareTextOf) keeps only the number of
+// the line it shows and its mark, and keeps the input's lines alive for as long as it
+// needs them.
 class TextDocument {
 public:
     explicit TextDocument(CodePage codePage);
@@ -49,8 +54,16 @@ public:
     const OptionMap& GetOptions() const { return options_; }
 
     // Reads a text file into lines in the mode its options choose. False when the path is
-    // empty or the file cannot be read; both are reported to the log.
+    // empty or the file cannot be read or held whole; both are reported to the log, and
+    // GetProblem says why.
     bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log);
+
+    // What the document may hold, within what its encoding can address. Lines beyond it are
+    // left out, and GetProblem says so.
+    void SetLimits(const DocumentLimits& limits);
+    const DocumentLimits& GetLimits() const { return limits_; }
+    // Why the document is not its whole input; nothing when it is.
+    const InputProblem& GetProblem() const { return problem_; }
 
     // The source line is the line's number in its file, counted from 1; without one, lines
     // are numbered in the order they are added.
@@ -58,7 +71,7 @@ public:
     void AddLine(std::string_view text, SourceLine sourceLine);
     // A row shows a line of an input, whose source line it keeps, or is a placeholder (0).
     void AddMarkedLine(std::string_view text, LineMark mark, SourceLine sourceLine = 0);
-    void AddEmptyLine() { AddMarkedLine({}, LineMark::MarkUnchanged); }
+    void AddEmptyLine();
     // A row that shows line `index` of the input: its text, its source line and the section
     // it begins, if any.
     void AddRowOf(const TextDocument& input, LineIndex index, LineMark mark);
@@ -71,10 +84,12 @@ public:
     // Room for this many lines in all, so that a known count is stored without regrowth.
     void ReserveLines(LineIndex count);
 
-    // Lets this document keep views into the other's texts instead of copies of them.
-    void ShareTextOf(const TextDocument& other) { storage_.ShareBlocksOf(other.storage_); }
+    // Makes this empty document a row list that shows lines of the other: rows added from
+    // it with AddRowOf refer to its lines instead of copying them, and keep them alive.
+    // Anything else added later turns the rows into copies.
+    void ShareTextOf(const TextDocument& other);
 
-    LineIndex GetLineCount() const { return static_cast<LineIndex>(texts_.size()); }
+    LineIndex GetLineCount() const;
     std::string_view GetLineText(LineIndex index) const;
     std::string GetMatchText(LineIndex index) const;
     LineMark GetMark(LineIndex index) const;
@@ -83,6 +98,9 @@ public:
     SourceLine GetSourceLine(LineIndex index) const;
     const std::vector<std::int32_t>& GetLineHashes() const { return hashes_; }
     MarkCounts CountMarks() const;
+    // The bytes the document spends on its lines besides their texts; for a row list, on
+    // its rows.
+    std::size_t GetLineMemory() const;
 
     // Whether line `index` of this document occurs in `other` at or after `position`; if
     // so, `position` becomes the first such line. Lines occur when their line hashes and
@@ -93,11 +111,42 @@ public:
     bool LineMatches(LineIndex index, const TextDocument& other, LineIndex otherIndex) const;
 
     // Builds the index that makes FindLine fast on this document as the other one; until
-    // then a search looks at every line. Adding lines or options drops it again.
+    // then a search looks at every line. Adding lines or options drops it again, and so
+    // does ReleaseSearch, once the searching is done.
     void PrepareSearch();
+    void ReleaseSearch();
+
+    // The number a row list stores for a placeholder.
+    static constexpr std::uint32_t kPlaceholder = 0xFFFF'FFFFu;
 
 private:
+    struct LineSpan {
+        TextStorage::Offset offset = 0;
+        std::uint32_t length = 0;
+    };
+    // A document's own lines; row lists that show them share them.
+    struct Lines {
+        TextStorage text;
+        std::vector<LineSpan> spans;
+        SourceLines sourceLines;
+        // The first line of each section and its title, in line order.
+        std::vector<std::pair<LineIndex, std::string>> sections;
+
+        std::string_view Text(std::size_t line) const {
+            const LineSpan span = spans[line];
+            return span.length == 0 ? std::string_view() : text.View(span.offset, span.length);
+        }
+        std::optional<std::string_view> SectionTitle(LineIndex line) const;
+    };
+
     bool InRange(LineIndex index) const { return index >= 0 && index < GetLineCount(); }
+    bool ShowsRows() const { return shown_ != nullptr; }
+    // Appends a line whose text is already in the storage.
+    bool AddStoredLine(LineSpan span, SourceLine sourceLine, LineMark mark);
+    bool AddCopiedLine(std::string_view text, SourceLine sourceLine, LineMark mark);
+    void AddMark(LineMark mark);
+    // Turns shown rows into lines of this document's own.
+    void CopyShownRows();
     // The lines that can be found: those that have a line hash.
     LineIndex SearchableCount() const;
     std::string_view MatchTextOf(LineIndex index, std::string& scratch) const;
@@ -107,15 +156,17 @@ private:
     OptionMap options_;
     CodePage codePage_;
     MatchRule rule_;
-    TextStorage storage_;
-    std::vector<std::string_view> texts_;
+    std::shared_ptr<Lines> lines_;
+    // A row list that shows the lines of an input: the input's lines, and the number of
+    // the line each row shows (kPlaceholder for none).
+    std::shared_ptr<const Lines> shown_;
+    std::vector<std::uint32_t> rows_;
     // Empty while every mark is MarkUnchanged, as in every loaded input.
     std::vector<LineMark> marks_;
     std::vector<std::int32_t> hashes_;
-    std::vector<SourceLine> sourceLines_;
-    // The first line of each section and its title, in line order.
-    std::vector<std::pair<LineIndex, std::string>> sections_;
     std::unique_ptr<const CandidateIndex> index_;
+    DocumentLimits limits_;
+    InputProblem problem_;
 };
 
 }  // namespace tandemix

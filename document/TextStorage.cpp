@@ -2,66 +2,73 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
-#include <memory>
 
 namespace tandemix {
 namespace {
 
-constexpr std::size_t kLargestArenaBlock = std::size_t{16} << 20;
+constexpr std::size_t kLargestBlock = std::size_t{16} << 20;
 
 }  // namespace
 
-std::string_view TextStorage::Store(std::string_view text) {
+std::optional<TextStorage::Offset> TextStorage::Hold(std::shared_ptr<const void> owner,
+                                                     std::string_view bytes,
+                                                     std::uint64_t mostBytes) {
+    if (size_ + bytes.size() > std::min(mostBytes, kMostBytes)) {
+        return std::nullopt;
+    }
+    const auto offset = static_cast<Offset>(size_);
+    AddRegion(Region{size_, bytes.size(), bytes.data(), std::move(owner)});
+    openBlock_ = nullptr;
+    return offset;
+}
+
+std::optional<TextStorage::Offset> TextStorage::Store(std::string_view text,
+                                                      std::uint64_t mostBytes) {
+    if (size_ + text.size() > std::min(mostBytes, kMostBytes)) {
+        return std::nullopt;
+    }
     if (text.empty()) {
-        return {};
+        return static_cast<Offset>(size_);
     }
-    if (Holds(text)) {
-        return text;
-    }
-    char* destination = Reserve(text.size());
-    std::memcpy(destination, text.data(), text.size());
-    return {destination, text.size()};
-}
-
-void TextStorage::Hold(std::shared_ptr<const void> owner, std::string_view bytes) {
-    blocks_.push_back(Block{std::move(owner), bytes.data(), bytes.data() + bytes.size()});
-}
-
-void TextStorage::ShareBlocksOf(const TextStorage& other) {
-    blocks_.insert(blocks_.end(), other.blocks_.begin(), other.blocks_.end());
-}
-
-bool TextStorage::Holds(std::string_view text) {
-    // Pointers into unrelated allocations are ordered with std::less, which is total.
-    const std::less<const char*> before;
-    const auto contains = [&](const Block& block) {
-        return !before(text.data(), block.begin) && !before(block.end, text.data() + text.size());
-    };
-    if (lastHit_ < blocks_.size() && contains(blocks_[lastHit_])) {
-        return true;
-    }
-    for (std::size_t i = blocks_.size(); i-- > 0;) {
-        if (contains(blocks_[i])) {
-            lastHit_ = i;
-            return true;
-        }
-    }
-    return false;
-}
-
-char* TextStorage::Reserve(std::size_t size) {
-    if (static_cast<std::size_t>(arenaEnd_ - arenaNext_) < size) {
-        const std::size_t blockSize = std::max(size, nextArenaSize_);
-        nextArenaSize_ = std::min(nextArenaSize_ * 2, kLargestArenaBlock);
+    if (openBlock_ == nullptr || openCapacity_ - regions_.back().size < text.size()) {
+        const std::size_t blockSize = std::max(text.size(), nextBlockSize_);
+        nextBlockSize_ = std::min(nextBlockSize_ * 2, kLargestBlock);
         std::shared_ptr<char[]> block = std::make_shared_for_overwrite<char[]>(blockSize);
-        arenaNext_ = block.get();
-        arenaEnd_ = arenaNext_ + blockSize;
-        blocks_.push_back(Block{block, arenaNext_, arenaEnd_});
+        openBlock_ = block.get();
+        openCapacity_ = blockSize;
+        AddRegion(Region{size_, 0, openBlock_, std::move(block)});
     }
-    char* result = arenaNext_;
-    arenaNext_ += size;
-    return result;
+    Region& open = regions_.back();
+    std::memcpy(openBlock_ + open.size, text.data(), text.size());
+    const auto offset = static_cast<Offset>(size_);
+    open.size += text.size();
+    size_ += text.size();
+    if (regions_.size() == 1) {
+        firstSize_ = open.size;
+    }
+    return offset;
+}
+
+void TextStorage::AddRegion(Region region) {
+    size_ += region.size;
+    regions_.push_back(std::move(region));
+    if (regions_.size() == 1) {
+        firstBytes_ = regions_.front().bytes;
+        firstSize_ = regions_.front().size;
+    }
+}
+
+const char* TextStorage::Locate(Offset offset) const {
+    // The last region that begins at or before the offset holds it; an empty text may
+    // point just past the end of any region.
+    const auto after = std::upper_bound(
+        regions_.begin(), regions_.end(), std::uint64_t{offset},
+        [](std::uint64_t value, const Region& region) { return value < region.base; });
+    if (after == regions_.begin()) {
+        return nullptr;
+    }
+    const Region& region = *(after - 1);
+    return region.bytes + (offset - region.base);
 }
 
 }  // namespace tandemix

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/OutputSink.h"
+#include "base/ByteSink.h"
 
 namespace tandemix {
 
@@ -12,7 +12,7 @@ namespace tandemix {
 // rows costs the sink a few hundred calls rather than millions.
 class ChunkedOutput {
 public:
-    explicit ChunkedOutput(OutputSink& sink) : sink_(sink) { buffer_.reserve(kChunkSize); }
+    explicit ChunkedOutput(ByteSink& sink) : sink_(sink) { buffer_.reserve(kChunkSize); }
     ~ChunkedOutput() { Flush(); }
     ChunkedOutput(const ChunkedOutput&) = delete;
     ChunkedOutput& operator=(const ChunkedOutput&) = delete;
@@ -21,7 +21,7 @@ public:
         if (buffer_.size() + bytes.size() > kChunkSize) {
             Flush();
             if (bytes.size() >= kChunkSize) {
-                sink_.Write(bytes);
+                sink_.Append(bytes);
                 return;
             }
         }
@@ -35,7 +35,7 @@ public:
     }
     void Flush() {
         if (!buffer_.empty()) {
-            sink_.Write(buffer_);
+            sink_.Append(buffer_);
             buffer_.clear();
         }
     }
@@ -43,7 +43,7 @@ public:
 private:
     static constexpr std::size_t kChunkSize = std::size_t{1} << 16;
 
-    OutputSink& sink_;
+    ByteSink& sink_;
     std::string buffer_;
 };
 

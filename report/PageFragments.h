@@ -11,8 +11,13 @@ inline constexpr std::string_view kDoctype =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n";
 inline constexpr std::string_view kHeadStart =
     "<HTML>\r\n"
-    "<HEAD>\r\n"
-    "<TITLE> Tandemix Ergebnisse </TITLE>\r\n";
+    "<HEAD>\r\n";
+// The code page's declaration stands here.
+inline constexpr std::string_view kTitle = "<TITLE> Tandemix Ergebnisse </TITLE>\r\n";
+inline constexpr std::string_view kUtf8Declaration =
+    "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n";
+inline constexpr std::string_view kWindows1252Declaration =
+    "<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n";
 
 // Top page.
 inline constexpr std::string_view kTopStyle =

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "base/CodePage.h"
 #include "base/FileReplacement.h"
 #include "base/SideBySide.h"
 #include "document/LineMark.h"
@@ -18,8 +19,6 @@ namespace f = fragments;
 
 constexpr std::string_view kSpace = "&nbsp;";
 constexpr std::string_view kTab = "&nbsp;&nbsp;&nbsp;&nbsp;";
-// Longer debug lines are cut to this many characters, line end included.
-constexpr std::size_t kLongestDebugLine = 259;
 
 void AppendNumber(LineIndex number, std::string& out) {
     char digits[24];
@@ -112,54 +111,75 @@ void AppendLegend(std::string& page) {
     page.append(f::kLegendEnd);
 }
 
-std::string SideHead(LineIndex rowCount) {
+// Browsers no longer assume the system's code page, so the pages name the one of their texts.
+std::string_view CodePageDeclaration(CodePage codePage) {
+    switch (codePage) {
+        case CodePage::Utf8:
+            return f::kUtf8Declaration;
+        case CodePage::Windows1252:
+            return f::kWindows1252Declaration;
+        case CodePage::None:
+            break;
+    }
+    return {};
+}
+
+void AppendHeadStart(CodePage codePage, std::string& page) {
+    page.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart);
+    page.append(CodePageDeclaration(codePage)).append(f::kTitle);
+}
+
+std::string SideHead(LineIndex rowCount, CodePage codePage) {
     std::string head;
-    head.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kSideStyleStart);
+    AppendHeadStart(codePage, head);
+    head.append(f::kSideStyleStart);
     AppendRowColourRules(head, "background");
     head.append(f::kSideStyleEnd);
     head.append(rowCount > 0 ? f::kRowsStart : f::kEmptyFolder);
     return head;
 }
 
-// Sized once so that a page of a million rows is built without reallocation.
-std::size_t SidePageLength(const TextDocument& rows, std::size_t headLength,
-                           LineNumbers lineNumbers) {
-    std::size_t length = headLength + f::kRowsEnd.size() + f::kSideEnd.size();
-    for (LineIndex r = 0; r < rows.GetLineCount(); ++r) {
-        length += f::kRowStart.size() + ClassOf(rows.GetMark(r)).size() + 2 +
-                  EscapedLength(rows.GetLineText(r)) + f::kRowEnd.size();
-        if (lineNumbers == LineNumbers::Shown) {
-            length += f::kNumberStart.size() + f::kNumberEnd.size() + 20;
-        }
+// A side page goes to its sink in pieces of about this size, so that no page is ever
+// whole in memory and the piece being filled stays in the processor's cache.
+constexpr std::size_t kPieceSize = std::size_t{256} << 10;
+
+void AppendRow(const TextDocument& rows, LineIndex r, LineNumbers lineNumbers, std::string& page) {
+    page.append(f::kRowStart).append(ClassOf(rows.GetMark(r))).push_back('>');
+    if (lineNumbers == LineNumbers::Shown) {
+        page.append(f::kNumberStart);
+        AppendNumber(r, page);
+        page.append(f::kNumberEnd);
     }
-    return length;
+    page.push_back(' ');
+    AppendEscapedLine(rows.GetLineText(r), page);
+    page.append(f::kRowEnd);
 }
 
-std::string SidePage(const TextDocument& rows, std::string_view head, LineNumbers lineNumbers) {
-    std::string page;
-    page.reserve(SidePageLength(rows, head.size(), lineNumbers));
-    page.append(head);
-    for (LineIndex r = 0; r < rows.GetLineCount(); ++r) {
-        page.append(f::kRowStart).append(ClassOf(rows.GetMark(r))).push_back('>');
-        if (lineNumbers == LineNumbers::Shown) {
-            page.append(f::kNumberStart);
-            AppendNumber(r, page);
-            page.append(f::kNumberEnd);
+void WriteSidePage(const TextDocument& rows, std::string_view head, LineNumbers lineNumbers,
+                   ByteSink& sink) {
+    std::string piece;
+    piece.reserve(kPieceSize + kPieceSize / 4);
+    piece.append(head);
+    const LineIndex count = rows.GetLineCount();
+    for (LineIndex r = 0; r < count; ++r) {
+        AppendRow(rows, r, lineNumbers, piece);
+        if (piece.size() >= kPieceSize) {
+            sink.Append(piece);
+            piece.clear();
         }
-        page.push_back(' ');
-        AppendEscapedLine(rows.GetLineText(r), page);
-        page.append(f::kRowEnd);
     }
-    if (rows.GetLineCount() > 0) {
-        page.append(f::kRowsEnd);
+    if (count > 0) {
+        piece.append(f::kRowsEnd);
     }
-    page.append(f::kSideEnd);
-    return page;
+    piece.append(f::kSideEnd);
+    sink.Append(piece);
 }
 
-std::string TopPage(LineIndex differenceCount, std::string_view name1, std::string_view name2) {
+std::string TopPage(LineIndex differenceCount, std::string_view name1, std::string_view name2,
+                    CodePage codePage) {
     std::string page;
-    page.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart).append(f::kTopStyle);
+    AppendHeadStart(codePage, page);
+    page.append(f::kTopStyle);
     AppendRowColourRules(page, "background-color");
     page.append(f::kTopStyleEnd);
     page.append(f::kScriptStart).append(kSearchScript).append(f::kScriptEnd);
@@ -187,11 +207,22 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
 void ReportWriter::GeneratePages(const TextDocument& rows1, const TextDocument& rows2,
                                  ReportPages& pages, LineNumbers lineNumbers,
                                  std::string_view name1, std::string_view name2) const {
-    pages.top = TopPage(DifferenceCount(rows1, rows2), name1, name2);
+    StringSink top;
+    StringSink page1;
+    StringSink page2;
+    WritePages(rows1, rows2, PageSinks{top, page1, page2}, lineNumbers, name1, name2);
+    pages = {top.Take(), page1.Take(), page2.Take()};
+}
+
+void ReportWriter::WritePages(const TextDocument& rows1, const TextDocument& rows2,
+                              const PageSinks& sinks, LineNumbers lineNumbers,
+                              std::string_view name1, std::string_view name2) const {
+    const CodePage codePage = rows1.GetCodePage();
+    sinks.top.Append(TopPage(DifferenceCount(rows1, rows2), name1, name2, codePage));
     // Both row lists are equally long, so the first decides the shared opener.
-    const std::string head = SideHead(rows1.GetLineCount());
-    RunSideBySide([&] { pages.page1 = SidePage(rows1, head, lineNumbers); },
-                  [&] { pages.page2 = SidePage(rows2, head, lineNumbers); });
+    const std::string head = SideHead(rows1.GetLineCount(), codePage);
+    RunSideBySide([&] { WriteSidePage(rows1, head, lineNumbers, sinks.page1); },
+                  [&] { WriteSidePage(rows2, head, lineNumbers, sinks.page2); });
 }
 
 bool ReportWriter::WritePage(const std::string& path, std::string_view text, DebugLog& log) const {
@@ -231,6 +262,8 @@ std::string EscapeLine(std::string_view text) {
 }
 
 std::string CannotCreateLine(const std::string& path) {
+    // Longer lines are cut to this many characters, line end included.
+    constexpr std::size_t kLongestDebugLine = 259;
     constexpr std::string_view kStart = "error : cannot create ";
     constexpr std::string_view kEnd = "\r\n";
     constexpr std::string_view kCut = "...";

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/ByteSink.h"
 #include "base/DebugLog.h"
 #include "document/TextDocument.h"
 
@@ -17,12 +18,27 @@ struct ReportPages {
     std::string page2;
 };
 
-// Turns two aligned row lists into the top page and the two side pages.
+// Where the three pages go as they are generated.
+struct PageSinks {
+    ByteSink& top;
+    ByteSink& page1;
+    ByteSink& page2;
+};
+
+// Turns two aligned row lists into the top page and the two side pages. The pages declare
+// the code page of the rows' texts, that of the first row list.
 class ReportWriter {
 public:
+    // The pages in memory.
     void GeneratePages(const TextDocument& rows1, const TextDocument& rows2, ReportPages& pages,
                        LineNumbers lineNumbers, std::string_view name1,
                        std::string_view name2) const;
+
+    // The same bytes, handed to the sinks in pieces as they are made, so that memory does
+    // not grow with the pages. The side pages are written at the same time, each from a
+    // thread of its own.
+    void WritePages(const TextDocument& rows1, const TextDocument& rows2, const PageSinks& sinks,
+                    LineNumbers lineNumbers, std::string_view name1, std::string_view name2) const;
 
     // Writes the text as it is, replacing the file whole or not at all. On failure it
     // logs "error : cannot create PATH" and returns false.

@@ -117,7 +117,7 @@ std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows
 }
 
 void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
-                       const SingleReportHead& head, OutputSink& sink) {
+                       const SingleReportHead& head, ByteSink& sink) {
     ChunkedOutput out(sink);
     out.Append(f::kPageStart);
     out.Append(PageCharset(rows1, rows2, head));

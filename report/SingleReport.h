@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/ByteSink.h"
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
-#include "base/OutputSink.h"
 #include "document/TextDocument.h"
 #include "report/ReportWriter.h"
 
@@ -26,7 +26,7 @@ struct SingleReportHead {
 // a data block and the script that shows them. The page is streamed to the sink as it is
 // generated; it is never held whole.
 void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
-                       const SingleReportHead& head, OutputSink& sink);
+                       const SingleReportHead& head, ByteSink& sink);
 
 // Writes the page to the path, replacing the file whole or not at all. On failure it logs
 // "error : cannot create PATH" and returns false.

@@ -1,8 +1,24 @@
 #include "run/CompareCommand.h"
 
+#include "base/FailureReason.h"
+#include "base/FileReplacement.h"
+#include "base/Messages.h"
 #include "report/SingleReport.h"
+#include "run/OutputDirectory.h"
+#include "run/ReportFiles.h"
 
 namespace tandemix {
+namespace {
+
+// The message names the first file the report would have written.
+void WarnUnusable(const RunContext& context, ReportForm form, int errorNumber) {
+    const std::string_view first = form == ReportForm::Single ? kSingleReportName : kTopPageName;
+    context.messages.Warn(messages::CannotOpenFile(OutputPath(context.outputDirectory, first),
+                                                   WriteFailureReason(errorNumber)));
+}
+
+}  // namespace
+
 CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher) {
     return RunCompareCommandOnPaths(request, request.input1, request.input2, context, launcher);
@@ -11,22 +27,49 @@ CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext
 CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
                                         const std::string& path2, const RunContext& context,
                                         ContainerLauncher* launcher) {
+    const OutputFolderTurn turn(context, request.choices.reportForm);
+    if (!turn.Usable()) {
+        return {};
+    }
+    return RunCompareCommandInTurn(request, path1, path2, context, launcher);
+}
+
+OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
+    : lock_(context.outputDirectory) {
+    if (!lock_.Held()) {
+        WarnUnusable(context, form, lock_.Error());
+        return;
+    }
+    usable_ = OutputDirectoryUsable(context, form);
+    if (usable_) {
+        RemoveLeftoverParts(context.outputDirectory);
+    }
+}
+
+CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std::string& path1,
+                                       const std::string& path2, const RunContext& context,
+                                       ContainerLauncher* launcher) {
     const OptionMap options = BuildOptionMap(request.options);
     const WindowState window{request.showLineNumbers, request.webPages, request.input1,
                              request.input2};
+    ReportFiles report(context.outputDirectory);
     CompareOutcome outcome;
-    outcome.run = ComparisonRun(path1, path2, options, window, context, request.choices);
+    outcome.run = ComparisonRun(path1, path2, options, window, context, request.choices, report);
     if (!outcome.run.written) {
         return outcome;
     }
     // The one-file report needs no page around it: it is itself what is opened.
-    if (request.choices.reportForm == ReportForm::Single) {
-        outcome.containerPath = OutputPath(context.outputDirectory, kSingleReportName);
-    } else {
-        outcome.containerPath =
-            OutputPath(context.outputDirectory, ContainerName(request.containerForm));
-        WriteResultContainer(outcome.containerPath, context.messages);
+    const std::string_view opened = request.choices.reportForm == ReportForm::Single
+                                        ? kSingleReportName
+                                        : ContainerName(request.containerForm);
+    if (request.choices.reportForm == ReportForm::Framed) {
+        report.Add(opened).Append(ContainerText());
     }
+    if (!CommitReport(report, context)) {
+        outcome.run.written = false;
+        return outcome;
+    }
+    outcome.containerPath = OutputPath(context.outputDirectory, opened);
     if (launcher != nullptr) {
         OpenContainer(*launcher, outcome.containerPath);
     }
@@ -48,6 +91,14 @@ std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome) {
         }
     }
     return notes;
+}
+
+bool OutputDirectoryUsable(const RunContext& context, ReportForm form) {
+    const int problem = OutputDirectoryProblem(context.outputDirectory);
+    if (problem != 0) {
+        WarnUnusable(context, form, problem);
+    }
+    return problem == 0;
 }
 
 void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath) {

@@ -8,6 +8,7 @@
 #include "base/OptionMap.h"
 #include "report/ResultContainer.h"
 #include "run/ComparisonRun.h"
+#include "run/OutputFolderLock.h"
 
 namespace tandemix {
 
@@ -47,9 +48,10 @@ struct CompareOutcome {
 // answered with 400 or more (compared all the same), and what a folder listing left out.
 std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome);
 
-// Runs the comparison, writes the container page when the run succeeded with the framed
-// report and, when a launcher is given, opens the page: by file type, then the report
-// viewer, then the desktop's browser launcher, whose failure is not reported.
+// Runs the comparison, puts its pages (and the container page of the framed report) in
+// place together when the run succeeded and, when a launcher is given, opens the page to
+// open: by file type, then the report viewer, then the desktop's browser launcher, whose
+// failure is not reported. Commands into one output folder take turns (OutputFolderTurn).
 CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher);
 
@@ -58,6 +60,28 @@ CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext
 CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
                                         const std::string& path2, const RunContext& context,
                                         ContainerLauncher* launcher);
+
+// One command's turn at the output folder: waits for the command before, then checks that
+// the folder can take a report, telling the user what is wrong with it when not, and
+// removes the temporary files a killed run left there.
+class OutputFolderTurn {
+public:
+    OutputFolderTurn(const RunContext& context, ReportForm form);
+    bool Usable() const { return usable_; }
+
+private:
+    OutputFolderLock lock_;
+    bool usable_ = false;
+};
+
+// The command for a caller that already has the folder's turn.
+CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std::string& path1,
+                                       const std::string& path2, const RunContext& context,
+                                       ContainerLauncher* launcher);
+
+// Whether a report can be written into the output directory; when not, the user is told
+// what is wrong with it, in the words of a page that cannot be written.
+bool OutputDirectoryUsable(const RunContext& context, ReportForm form);
 
 // Opens the container with the first attempt that works.
 void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath);

@@ -3,12 +3,15 @@
 #include <array>
 #include <optional>
 
+#include "base/AvailableMemory.h"
+#include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "diff/DifferenceEngine.h"
 #include "report/ReportWriter.h"
 #include "report/ResultContainer.h"
 #include "report/SingleReport.h"
 #include "run/InputLoading.h"
+#include "run/ReportFiles.h"
 
 namespace tandemix {
 namespace {
@@ -19,68 +22,94 @@ void Notify(const RunContext& context, RunStage stage) {
     }
 }
 
-struct AlignedRows {
-    TextDocument rows1;
-    TextDocument rows2;
-    std::array<FolderListingResult, 2> listings{};
+// How the messages of a run name its two inputs.
+struct InputNames {
+    InputKind kind = InputKind::File;
+    const WindowState& window;
+    std::array<std::string, 2> paths;
+
+    std::string Name(std::size_t side) const {
+        const char* word = window.webPagesKind         ? "Internet-Seite "
+                           : kind == InputKind::Folder ? "Verzeichnis "
+                                                       : "Datei ";
+        return word + std::to_string(side + 1);
+    }
+    // Web pages are named by their addresses, not by the fetched copies.
+    const std::string& Shown(std::size_t side) const {
+        if (window.webPagesKind) {
+            return side == 0 ? window.inputText1 : window.inputText2;
+        }
+        return paths[side];
+    }
 };
 
-// The inputs live only until they are aligned; the rows keep the texts they show.
-AlignedRows LoadAndAlign(const std::string& path1, const std::string& path2, InputKind kind,
-                         const OptionMap& options, const RunContext& context,
-                         const RunChoices& choices) {
-    TextDocument input1(context.codePage);
-    TextDocument input2(context.codePage);
-    Notify(context, RunStage::Loading);
-    const std::array<FolderListingResult, 2> listings = LoadInputs(
-        path1, path2, kind, options, input1, input2, context.debugLog, choices.folderComparison);
-    Notify(context, RunStage::Aligning);
-    AlignedRows aligned{TextDocument(context.codePage), TextDocument(context.codePage), listings};
-    ComputeDifferences(input1, input2, aligned.rows1, aligned.rows2, choices.alignment);
-    return aligned;
+// Messages 1 to 3: both inputs exist and are of one kind.
+std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+                                      MessageSink& messages) {
+    const InputKind kind1 = KindOfPath(path1);
+    if (kind1 == InputKind::Missing) {
+        messages.Warn(messages::kInput1Missing);
+        return std::nullopt;
+    }
+    const InputKind kind2 = KindOfPath(path2);
+    if (kind2 == InputKind::Missing) {
+        messages.Warn(messages::kInput2Missing);
+        return std::nullopt;
+    }
+    if (kind1 != kind2) {
+        messages.Warn(messages::kKindsDiffer);
+        return std::nullopt;
+    }
+    return kind1;
 }
 
-// The three framed pages, generated whole and written in their order; false when one
-// could not be written, after trying all three.
-bool WriteFramedReport(const AlignedRows& aligned, LineNumbers lineNumbers, std::string_view name1,
-                       std::string_view name2, const RunContext& context) {
-    const std::array<std::string, 3> pagePaths = {
-        OutputPath(context.outputDirectory, kTopPageName),
-        OutputPath(context.outputDirectory, kPage1Name),
-        OutputPath(context.outputDirectory, kPage2Name),
-    };
-    const ReportWriter writer;
-    Notify(context, RunStage::Generating);
-    ReportPages pages;
-    writer.GeneratePages(aligned.rows1, aligned.rows2, pages, lineNumbers, name1, name2);
+std::uint64_t MemoryLeft(const RunContext& context) {
+    return context.limits.availableMemory.value_or(AvailableMemory().value_or(UINT64_MAX));
+}
 
-    Notify(context, RunStage::Writing);
-    const std::array<const std::string*, 3> texts = {&pages.top, &pages.page1, &pages.page2};
-    std::optional<std::string> firstFailure;
-    for (std::size_t i = 0; i < pagePaths.size(); ++i) {
-        if (!writer.WritePage(pagePaths[i], *texts[i], context.debugLog) && !firstFailure) {
-            firstFailure = pagePaths[i];
+// Everything that can be known before reading: each input can be opened and held, and
+// the files fit into the memory left.
+bool InputsCanBeLoaded(const InputNames& names, const RunContext& context) {
+    for (std::size_t side = 0; side < 2; ++side) {
+        const InputProblem problem =
+            CheckInput(names.paths[side], names.kind, context.limits.document);
+        if (problem) {
+            context.messages.Warn(ProblemMessage(problem, names.Name(side), names.Shown(side),
+                                                 context.limits.document));
+            return false;
         }
     }
-    if (firstFailure) {
-        context.messages.Warn(messages::CannotOpenFile(*firstFailure));
+    const std::uint64_t bytes =
+        InputSize(names.paths[0], names.kind) + InputSize(names.paths[1], names.kind);
+    if (bytes > MemoryLeft(context)) {
+        context.messages.Warn(messages::NotEnoughMemoryForBytes(bytes));
         return false;
     }
     return true;
 }
 
-// The one-file report, generated straight into its file.
-bool WriteSingleReport(const AlignedRows& aligned, LineNumbers lineNumbers, std::string_view name1,
-                       std::string_view name2, const RunContext& context) {
-    const std::string path = OutputPath(context.outputDirectory, kSingleReportName);
-    const SingleReportHead head{name1, name2, context.codePage, lineNumbers};
-    Notify(context, RunStage::Generating);
-    Notify(context, RunStage::Writing);
-    if (!WriteSingleReportFile(path, aligned.rows1, aligned.rows2, head, context.debugLog)) {
-        context.messages.Warn(messages::CannotOpenFile(path));
-        return false;
+// A read can still fail midway, and a document can fill up.
+bool InputsWhole(const std::array<const TextDocument*, 2>& inputs, const InputNames& names,
+                 const RunContext& context) {
+    for (std::size_t side = 0; side < 2; ++side) {
+        if (const InputProblem& problem = inputs[side]->GetProblem()) {
+            context.messages.Warn(ProblemMessage(problem, names.Name(side), names.Shown(side),
+                                                 context.limits.document));
+            return false;
+        }
     }
     return true;
+}
+
+// The rows need memory beyond the inputs; better to say so than to make the machine swap.
+bool RowsFitInMemory(const TextDocument& input1, const TextDocument& input2,
+                     const RunContext& context) {
+    if (AlignmentMemory(input1, input2) <= MemoryLeft(context)) {
+        return true;
+    }
+    context.messages.Warn(messages::NotEnoughMemoryForLines(
+        static_cast<std::uint64_t>(input1.GetLineCount() + input2.GetLineCount())));
+    return false;
 }
 
 }  // namespace
@@ -88,34 +117,77 @@ bool WriteSingleReport(const AlignedRows& aligned, LineNumbers lineNumbers, std:
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices) {
-    const InputKind kind1 = KindOfPath(path1);
-    if (kind1 == InputKind::Missing) {
-        context.messages.Warn(messages::kInput1Missing);
+    ReportFiles report(context.outputDirectory);
+    const RunResult result = ComparisonRun(path1, path2, options, window, context, choices, report);
+    if (!result.written || !CommitReport(report, context)) {
         return {};
     }
-    const InputKind kind2 = KindOfPath(path2);
-    if (kind2 == InputKind::Missing) {
-        context.messages.Warn(messages::kInput2Missing);
+    return result;
+}
+
+RunResult ComparisonRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const WindowState& window,
+                        const RunContext& context, const RunChoices& choices, ReportFiles& report) {
+    const std::optional<InputKind> kind = KindOfInputs(path1, path2, context.messages);
+    if (!kind) {
         return {};
     }
-    if (kind1 != kind2) {
-        context.messages.Warn(messages::kKindsDiffer);
+    const InputNames names{*kind, window, {path1, path2}};
+    if (!InputsCanBeLoaded(names, context)) {
         return {};
     }
 
-    const AlignedRows aligned = LoadAndAlign(path1, path2, kind1, options, context, choices);
-    const bool showNames = !window.webPagesKind;
-    const std::string_view name1 = showNames ? aligned.rows1.GetName() : window.inputText1;
-    const std::string_view name2 = showNames ? aligned.rows2.GetName() : window.inputText2;
-    const LineNumbers lineNumbers =
-        window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
-    const bool written = choices.reportForm == ReportForm::Single
-                             ? WriteSingleReport(aligned, lineNumbers, name1, name2, context)
-                             : WriteFramedReport(aligned, lineNumbers, name1, name2, context);
-    if (!written) {
+    TextDocument input1(context.codePage);
+    TextDocument input2(context.codePage);
+    input1.SetLimits(context.limits.document);
+    input2.SetLimits(context.limits.document);
+    Notify(context, RunStage::Loading);
+    const std::array<FolderListingResult, 2> listings = LoadInputs(
+        path1, path2, *kind, options, input1, input2, context.debugLog, choices.folderComparison);
+    if (!InputsWhole({&input1, &input2}, names, context) ||
+        !RowsFitInMemory(input1, input2, context)) {
         return {};
     }
-    return RunResult{true, DifferenceCount(aligned.rows1, aligned.rows2), aligned.listings};
+
+    // The rows show the inputs' lines, which stay here until the pages are written.
+    Notify(context, RunStage::Aligning);
+    TextDocument rows1(context.codePage);
+    TextDocument rows2(context.codePage);
+    ComputeDifferences(input1, input2, rows1, rows2, choices.alignment);
+
+    // The pages are generated straight into their files.
+    Notify(context, RunStage::Generating);
+    const bool showNames = !window.webPagesKind;
+    const std::string_view name1 = showNames ? rows1.GetName() : window.inputText1;
+    const std::string_view name2 = showNames ? rows2.GetName() : window.inputText2;
+    const LineNumbers lineNumbers =
+        window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
+    if (choices.reportForm == ReportForm::Single) {
+        WriteSingleReport(rows1, rows2, {name1, name2, context.codePage, lineNumbers},
+                          report.Add(kSingleReportName));
+    } else {
+        ReportWriter().WritePages(
+            rows1, rows2,
+            PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)},
+            lineNumbers, name1, name2);
+    }
+    Notify(context, RunStage::Writing);
+    return RunResult{true, DifferenceCount(rows1, rows2), listings};
+}
+
+bool CommitReport(ReportFiles& report, const RunContext& context) {
+    if (report.Commit()) {
+        return true;
+    }
+    const std::vector<ReportFiles::Failure> failures = report.Failures();
+    for (const ReportFiles::Failure& failure : failures) {
+        context.debugLog.Write(CannotCreateLine(failure.path));
+    }
+    if (!failures.empty()) {
+        context.messages.Warn(messages::CannotOpenFile(
+            failures.front().path, WriteFailureReason(failures.front().errorNumber)));
+    }
+    return false;
 }
 
 }  // namespace tandemix

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/CodePage.h"
@@ -9,10 +11,13 @@
 #include "base/OptionMap.h"
 #include "diff/DifferenceEngine.h"
 #include "document/FolderListing.h"
+#include "document/InputProblem.h"
 #include "document/LineIndex.h"
 #include "report/ReportForm.h"
 
 namespace tandemix {
+
+class ReportFiles;
 
 // The window state a run reads besides its arguments, handed in by the caller.
 struct WindowState {
@@ -40,12 +45,20 @@ public:
     virtual void OnStage(RunStage stage) = 0;
 };
 
+// What a run may take in. Tests hand in small limits.
+struct RunLimits {
+    DocumentLimits document;
+    // The bytes of memory the run may still take; nothing to ask the machine.
+    std::optional<std::uint64_t> availableMemory;
+};
+
 struct RunContext {
     std::string outputDirectory;  // without trailing separator
     CodePage codePage = CodePage::None;
     MessageSink& messages;
     DebugLog& debugLog;
     RunObserver* observer = nullptr;  // optional
+    RunLimits limits = {};
 };
 
 struct RunResult {
@@ -57,9 +70,21 @@ struct RunResult {
 
 // Loads two files or two folders, aligns them and writes the report into the output
 // directory: the three framed pages, or the one-file report. Stops with a message, writing
-// nothing, when an input is missing, when the kinds differ, or when a page cannot be written.
+// nothing, when an input is missing, when the kinds differ, when an input cannot be read
+// whole (unreadable, not a regular file, too large for a document or for the memory left),
+// or when a page cannot be written.
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices = {});
+
+// The same, with the pages added to a report that the caller completes and commits;
+// `written` then means that the pages were added.
+RunResult ComparisonRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const WindowState& window,
+                        const RunContext& context, const RunChoices& choices, ReportFiles& report);
+
+// Puts the report's files in place. When that fails, each file that could not be written
+// goes to the debug log and the user is told about the first one and why.
+bool CommitReport(ReportFiles& report, const RunContext& context);
 
 }  // namespace tandemix

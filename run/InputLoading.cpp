@@ -1,10 +1,18 @@
 #include "run/InputLoading.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <memory>
 #include <vector>
 
+#include "base/FailureReason.h"
+#include "base/Messages.h"
 #include "base/SideBySide.h"
+#include "document/FolderListing.h"
 
 namespace tandemix {
 namespace {
@@ -39,6 +47,53 @@ InputKind KindOfPath(const std::string& path) {
         return InputKind::Missing;
     }
     return S_ISDIR(info.st_mode) ? InputKind::Folder : InputKind::File;
+}
+
+InputProblem CheckInput(const std::string& path, InputKind kind, const DocumentLimits& limits) {
+    if (kind == InputKind::Folder) {
+        const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(path.c_str()), ::closedir);
+        return folder ? InputProblem{} : InputProblem{InputProblemKind::Unreadable, errno};
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return InputProblem{InputProblemKind::Unreadable, errno};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return InputProblem{InputProblemKind::NotRegularFile};
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > limits.mostBytes) {
+        return InputProblem{InputProblemKind::TooLarge};
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        return InputProblem{InputProblemKind::Unreadable, errno};
+    }
+    ::close(fd);
+    return {};
+}
+
+std::uint64_t InputSize(const std::string& path, InputKind kind) {
+    struct stat info {};
+    if (kind != InputKind::File || ::stat(path.c_str(), &info) != 0) {
+        return 0;
+    }
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::string ProblemMessage(const InputProblem& problem, std::string_view input,
+                           std::string_view shown, const DocumentLimits& limits) {
+    switch (problem.kind) {
+        case InputProblemKind::NotRegularFile:
+            return messages::NotARegularFile(input, shown);
+        case InputProblemKind::TooLarge:
+            return messages::InputTooLarge(input, shown, limits.mostBytes);
+        case InputProblemKind::TooManyLines:
+            return messages::TooManyLines(input, shown, limits.mostLines);
+        case InputProblemKind::Unreadable:
+        case InputProblemKind::None:
+            break;
+    }
+    return messages::CannotReadInput(input, shown, ReadFailureReason(problem.errorNumber));
 }
 
 std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const std::string& path2,

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/DebugLog.h"
 #include "base/OptionMap.h"
 #include "document/FolderListing.h"
+#include "document/InputProblem.h"
 #include "document/TextDocument.h"
 
 namespace tandemix {
@@ -15,9 +18,23 @@ enum class InputKind { Missing, File, Folder };
 // What a path names, following links; a folder path may end in separators.
 InputKind KindOfPath(const std::string& path);
 
-// Loads the two inputs of one kind, files or folders, into the two documents. The second
-// is loaded on a helper thread when one can be had; debug lines still come in input order.
-// Returns what each folder listing left out (nothing for files).
+// Whether an input can be loaded, found without reading it: a file must be a regular file
+// within the limits that can be opened, a folder one that can be opened. Nothing is read,
+// so a pipe cannot stop the run.
+InputProblem CheckInput(const std::string& path, InputKind kind, const DocumentLimits& limits);
+
+// The bytes loading a file input takes at least: its size; 0 for a folder.
+std::uint64_t InputSize(const std::string& path, InputKind kind);
+
+// The message for an input that cannot be compared. `input` names it ("Datei 2"), `shown`
+// is the path or address the user gave.
+std::string ProblemMessage(const InputProblem& problem, std::string_view input,
+                           std::string_view shown, const DocumentLimits& limits);
+
+// Loads the two inputs of one kind, files or folders, into the two documents, within the
+// documents' limits. The second is loaded on a helper thread when one can be had; debug
+// lines still come in input order. Returns what each folder listing left out (nothing for
+// files).
 std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const std::string& path2,
                                               InputKind kind, const OptionMap& options,
                                               TextDocument& input1, TextDocument& input2,

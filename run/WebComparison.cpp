@@ -71,17 +71,28 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     fetchSettings.redirects = request.followRedirects ? Redirects::Follow : Redirects::Keep;
     PageFetches fetches(std::move(fetchSettings), questions);
 
+    // The fetched pages lie in the output folder, so another command into it must wait
+    // until this one is done with them; and a fetch that fails for the folder must not
+    // read as a page that does not exist.
+    const OutputFolderTurn turn(context, request.choices.reportForm);
+    if (!turn.Usable()) {
+        return {};
+    }
     const TemporaryFiles files(OutputPath(context.outputDirectory, kWebPage1Name),
                                OutputPath(context.outputDirectory, kWebPage2Name));
     const FetchResult page2 = fetches.Fetch(request.input2, files.Path2());
     const FetchResult page1 = fetches.Fetch(request.input1, files.Path1());
+    const bool failed = page1.path == kFetchFailed || page2.path == kFetchFailed;
+    if (failed && !OutputDirectoryUsable(context, request.choices.reportForm)) {
+        return {};
+    }
 
     CompareRequest shown = request;
     shown.webPages = true;
     shown.input1 = DisplayAddress(request.input1);
     shown.input2 = DisplayAddress(request.input2);
     CompareOutcome outcome =
-        RunCompareCommandOnPaths(shown, RunPath(page1), RunPath(page2), context, launcher);
+        RunCompareCommandInTurn(shown, RunPath(page1), RunPath(page2), context, launcher);
     outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
     return outcome;
 }

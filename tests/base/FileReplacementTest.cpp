@@ -25,9 +25,9 @@ TEST(FileReplacementTest, PiecesReplaceTheFileOnCommit) {
     const TempDir dir;
     const std::string path = dir.Write("page.html", "old");
     FileReplacement file(path);
-    file.Write("new ");
-    file.Write(std::string_view("\0\r\n", 3));
-    file.Write("page");
+    file.Append("new ");
+    file.Append(std::string_view("\0\r\n", 3));
+    file.Append("page");
     EXPECT_EQ(ReadWholeFile(path), "old");
     EXPECT_TRUE(file.Commit());
     EXPECT_EQ(ReadWholeFile(path), std::string("new \0\r\npage", 11));
@@ -39,7 +39,7 @@ TEST(FileReplacementTest, WithoutCommitTheOldFileStays) {
     const std::string path = dir.Write("page.html", "old");
     {
         FileReplacement file(path);
-        file.Write("half a page");
+        file.Append("half a page");
     }
     EXPECT_EQ(ReadWholeFile(path), "old");
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"page.html"});
@@ -50,7 +50,7 @@ TEST(FileReplacementTest, AFileThatCannotBeCreatedFailsTheCommit) {
     for (const std::string& path : {dir.Write("file", "x") + "/page.html", std::string()}) {
         SCOPED_TRACE(path);
         FileReplacement file(path);
-        file.Write("text");
+        file.Append("text");
         EXPECT_FALSE(file.Commit());
     }
     EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"file"});

@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Runs tandemix-cli as a user would and checks exit statuses, output and written pages.
-# Usage: cli_end_to_end.sh PATH_TO_TANDEMIX_CLI
+# Usage: cli_end_to_end.sh PATH_TO_TANDEMIX_CLI [PATH_TO_FAILING_READ_LIBRARY]
 set -u
 
 CLI=${1:?path to tandemix-cli}
+FAILING_READ=${2:-}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-cli-XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
+MOUNTED=""
+cleanup() {
+    [ -z "$MOUNTED" ] || umount "$MOUNTED"
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+# Another user may have to reach the inputs.
+chmod 755 "$WORK"
 FAILURES=0
 
 fail() {
@@ -13,11 +21,13 @@ fail() {
     FAILURES=$((FAILURES + 1))
 }
 
-# run NAME ARGS...: runs the program with OUT, ERR and STATUS set afterwards.
+# run NAME ARGS...: runs the program with OUT, ERR and STATUS set afterwards, through the
+# command in the array LAUNCH when it is set (another locale, another user).
+LAUNCH=()
 run() {
     local name=$1
     shift
-    "$CLI" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err"
+    "${LAUNCH[@]}" "$CLI" "$@" >"$WORK/$name.out" 2>"$WORK/$name.err"
     STATUS=$?
     OUT=$(cat "$WORK/$name.out")
     ERR=$(cat "$WORK/$name.err")
@@ -87,6 +97,28 @@ for page in "$TOP" "$OUTDIR/~tandemix1.htm" "$OUTDIR/~tandemix2.htm"; do
 done
 grep -F "$IN/one.txt" "$TOP" | grep -qF "$IN/two.txt" ||
     fail "top page: no row names both inputs"
+
+# The pages name the code page of the locale right after "<HEAD>"; the container does not.
+for locale in C.UTF-8:utf-8 de_DE.ISO-8859-1:windows-1252 C:; do
+    name=${locale%%:*}
+    charset=${locale#*:}
+    OUTDIR="$WORK/charset-$name"
+    mkdir "$OUTDIR"
+    LAUNCH=(env "LC_ALL=$name")
+    run "charset-$name" -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+    LAUNCH=()
+    expect_status "charset-$name" 1
+    for page in '~tandemixtop.htm' '~tandemix1.htm' '~tandemix2.htm'; do
+        after_head=$(grep -A1 -x $'<HEAD>\r' "$OUTDIR/$page" | sed -n 2p)
+        if [ -n "$charset" ]; then
+            expected="<META http-equiv=\"Content-Type\" content=\"text/html; charset=$charset\">"$'\r'
+        else
+            expected=$'<TITLE> Tandemix Ergebnisse </TITLE>\r'
+        fi
+        [ "$after_head" = "$expected" ] || fail "charset-$name: $page has [$after_head] after <HEAD>"
+    done
+    ! grep -q META "$OUTDIR/Tandemix.htm" || fail "charset-$name: the container names a code page"
+done
 
 OUTDIR="$WORK/same"
 mkdir "$OUTDIR"
@@ -187,9 +219,208 @@ run unwritable -o "$WORK/regular/out" "$IN/one.txt" "$IN/two.txt"
 expect_status unwritable 2
 expect_out unwritable ""
 expect_err_contains unwritable "Die Datei $WORK/regular/out/~tandemixtop.htm kann nicht ge"
+expect_err_contains unwritable "Das Ausgabeverzeichnis ist kein Verzeichnis."
 case $ERR in
     *$'\r'*) fail "unwritable: stderr holds a carriage return" ;;
 esac
+
+# --- Inputs that cannot be taken in whole: refused at once, the old report untouched ---
+
+# A checksum of every file in the folder, names included.
+snapshot() {
+    (cd "$1" && find . -type f -print0 | sort -z | xargs -0 -r cksum)
+}
+
+OUTDIR="$WORK/refused"
+mkdir "$OUTDIR"
+run refused-first -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status refused-first 1
+BEFORE=$(snapshot "$OUTDIR")
+
+# expect_refused NAME MESSAGE ARGS...: exit 2 within a time limit, the message on stderr,
+# nothing on stdout, the report in OUTDIR as it was.
+expect_refused() {
+    local name=$1 message=$2
+    shift 2
+    local launch=("${LAUNCH[@]}")
+    LAUNCH=(timeout 20 "${launch[@]}")
+    run "$name" -o "$OUTDIR" "$@"
+    LAUNCH=("${launch[@]}")
+    [ "$STATUS" -ne 124 ] || fail "$name: still running after 20 s"
+    expect_status "$name" 2
+    expect_out "$name" ""
+    expect_err_contains "$name" "$message"
+    [ "$(snapshot "$OUTDIR")" = "$BEFORE" ] || fail "$name: the report changed"
+}
+
+mkfifo "$IN/pipe"
+expect_refused pipe "Datei 2 ist keine regul$(printf '\xc3\xa4')re Datei: $IN/pipe" \
+    "$IN/one.txt" "$IN/pipe"
+expect_refused zero "Datei 1 ist keine regul" /dev/zero "$IN/one.txt"
+expect_refused urandom "Datei 2 ist keine regul" "$IN/one.txt" /dev/urandom
+expect_refused proc-mem "Datei 1 kann nicht gelesen werden: /proc/self/mem" \
+    /proc/self/mem "$IN/one.txt"
+
+seq 10000 >"$IN/long.txt"
+if [ -n "$FAILING_READ" ]; then
+    # Under AddressSanitizer its runtime would insist on coming first.
+    LAUNCH=(env "LD_PRELOAD=$FAILING_READ" "TANDEMIX_FAIL_READ_PATH=$IN/long.txt"
+        ASAN_OPTIONS=verify_asan_link_order=0)
+    expect_refused read-error "Datei 2 kann nicht gelesen werden: $IN/long.txt" \
+        "$IN/one.txt" "$IN/long.txt"
+    LAUNCH=()
+else
+    echo "skipped: read error midway (no failing-read library given)"
+fi
+
+# Permissions stop everybody but root, so as root these run as nobody.
+AS_OTHER=()
+if [ "$(id -u)" -eq 0 ]; then
+    if command -v setpriv >/dev/null; then
+        AS_OTHER=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+        chown -R nobody "$OUTDIR"
+    else
+        AS_OTHER=(skip)
+    fi
+fi
+if [ "${AS_OTHER[*]}" = skip ]; then
+    echo "skipped: unreadable inputs (root without setpriv)"
+else
+    printf 'secret\n' >"$IN/secret.txt"
+    chmod 000 "$IN/secret.txt"
+    mkdir "$IN/closed"
+    chmod 000 "$IN/closed"
+    LAUNCH=("${AS_OTHER[@]}")
+    expect_refused no-permission "Datei 2 kann nicht gelesen werden: $IN/secret.txt
+Der Zugriff wurde verweigert." "$IN/one.txt" "$IN/secret.txt"
+    expect_refused closed-folder "Verzeichnis 1 kann nicht gelesen werden: $IN/closed" \
+        "$IN/closed" "$IN/left"
+    LAUNCH=()
+    chmod 755 "$IN/closed"
+fi
+
+# --- The output folder ---
+
+run made-output -o "$WORK/made/deeper/out" "$IN/one.txt" "$IN/two.txt"
+expect_status made-output 1
+[ -f "$WORK/made/deeper/out/Tandemix.htm" ] || fail "made-output: the folder was not made"
+
+run web-unwritable --web -o "$WORK/regular/out" http://127.0.0.1:1/a http://127.0.0.1:1/b
+expect_status web-unwritable 2
+expect_err_contains web-unwritable "Die Datei $WORK/regular/out/~tandemixtop.htm kann nicht ge"
+expect_err_contains web-unwritable "Das Ausgabeverzeichnis ist kein Verzeichnis."
+case $ERR in
+    *"existiert nicht"*) fail "web-unwritable: an unusable folder read as a missing page" ;;
+esac
+
+# --- Reports are replaced all or nothing, one command at a time ---
+
+# Lines of a pair that differs in every tenth line and ends with a mark of its own.
+make_pair() {
+    seq "$1" >"$2"
+    seq "$1" | sed 's/5$/five/' >"$3"
+    printf '%s side 1\n' "$4" >>"$2"
+    printf '%s side 2\n' "$4" >>"$3"
+}
+
+parts_in() {
+    find "$1" -maxdepth 1 -name '.~tandemix-*' | wc -l
+}
+
+# Entries of the folder besides the four files of a report.
+strays_in() {
+    find "$1" -mindepth 1 -maxdepth 1 ! -name Tandemix.htm ! -name '~tandemixtop.htm' \
+        ! -name '~tandemix1.htm' ! -name '~tandemix2.htm' | wc -l
+}
+
+# Four commands into one folder at once, five times: what is left is always one command's
+# report, whole.
+OUTDIR="$WORK/concurrent"
+mkdir "$OUTDIR"
+for k in 1 2 3 4; do
+    make_pair 20000 "$IN/c$k-1.txt" "$IN/c$k-2.txt" "run $k"
+done
+for try in 1 2 3 4 5; do
+    pids=()
+    for k in 1 2 3 4; do
+        "$CLI" -q -o "$OUTDIR" "$IN/c$k-1.txt" "$IN/c$k-2.txt" 2>"$WORK/concurrent-$k.err" &
+        pids+=($!)
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid"
+        status=$?
+        [ "$status" -eq 1 ] || fail "concurrent try $try: a command exited with $status"
+    done
+    k=$(grep -o 'c[1-4]-1\.txt' "$OUTDIR/~tandemixtop.htm" | head -n 1 | cut -c 2)
+    grep -qF "c$k-2.txt" "$OUTDIR/~tandemixtop.htm" &&
+        grep -qF "run $k side 1" "$OUTDIR/~tandemix1.htm" &&
+        grep -qF "run $k side 2" "$OUTDIR/~tandemix2.htm" ||
+        fail "concurrent try $try: the pages are not one command's report"
+    [ "$(parts_in "$OUTDIR")" -eq 0 ] || fail "concurrent try $try: temporary files left"
+done
+
+# A killed command leaves temporary files; the next command into the folder removes them.
+OUTDIR="$WORK/killed"
+mkdir "$OUTDIR"
+make_pair 1000000 "$IN/huge-1.txt" "$IN/huge-2.txt" huge
+"$CLI" -q -o "$OUTDIR" "$IN/huge-1.txt" "$IN/huge-2.txt" 2>/dev/null &
+pid=$!
+for _ in $(seq 3000); do
+    [ "$(strays_in "$OUTDIR")" -eq 0 ] || break
+    sleep 0.01
+done
+kill -STOP "$pid" 2>/dev/null
+seen=$(strays_in "$OUTDIR")
+kill -KILL "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+if [ "$seen" -eq 0 ]; then
+    echo "skipped: killed command (it ended before its temporary files were seen)"
+else
+    run after-kill -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+    expect_status after-kill 1
+    [ "$(strays_in "$OUTDIR")" -eq 0 ] ||
+        fail "after-kill: files of the killed command left: $(ls -A "$OUTDIR")"
+fi
+make_pair 100000 "$IN/big-1.txt" "$IN/big-2.txt" big
+
+# A write that fails midway (here a file size limit) leaves the old report whole.
+OUTDIR="$WORK/limited"
+mkdir "$OUTDIR"
+run limited-first -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+BEFORE=$(snapshot "$OUTDIR")
+LAUNCH=(bash -c 'ulimit -f 512; trap "" XFSZ; exec "$@"' limited)
+run limited -o "$OUTDIR" "$IN/big-1.txt" "$IN/big-2.txt"
+LAUNCH=()
+expect_status limited 2
+expect_err_contains limited "kann nicht ge"
+[ "$(snapshot "$OUTDIR")" = "$BEFORE" ] || fail "limited: the old report changed"
+[ "$(parts_in "$OUTDIR")" -eq 0 ] || fail "limited: temporary files left"
+
+# A full disk: the old report stays whole, and the message says the disk is full, also
+# when fetching pages into the full folder.
+OUTDIR="$WORK/full"
+mkdir "$OUTDIR"
+if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=2m tmpfs "$OUTDIR" 2>/dev/null; then
+    MOUNTED=$OUTDIR
+    run full-first -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+    expect_status full-first 1
+    BEFORE=$(snapshot "$OUTDIR")
+    run full -o "$OUTDIR" "$IN/big-1.txt" "$IN/big-2.txt"
+    expect_status full 2
+    expect_err_contains full "Der Datentr$(printf '\xc3\xa4')ger ist voll."
+    [ "$(snapshot "$OUTDIR")" = "$BEFORE" ] || fail "full: the old report changed"
+    [ "$(parts_in "$OUTDIR")" -eq 0 ] || fail "full: temporary files left"
+    dd if=/dev/zero of="$OUTDIR/filler" bs=64k 2>/dev/null
+    run web-full --web -o "$OUTDIR" http://127.0.0.1:1/a http://127.0.0.1:1/b
+    expect_status web-full 2
+    expect_err_contains web-full "Der Datentr$(printf '\xc3\xa4')ger ist voll."
+    case $ERR in
+        *"existiert nicht"*) fail "web-full: a full folder read as a missing page" ;;
+    esac
+    umount "$OUTDIR" && MOUNTED=""
+else
+    echo "skipped: full disk (no tmpfs can be mounted here)"
+fi
 
 run unknown --frobnicate "$IN/one.txt" "$IN/two.txt"
 expect_status unknown 2

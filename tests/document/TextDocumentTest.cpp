@@ -109,16 +109,50 @@ TEST(TextDocumentTest, HashesFollowMatchTextUnderOwnOptions) {
     }
 }
 
-TEST(TextDocumentTest, SharedTextOutlivesItsFirstOwner) {
+// Rows refer to the lines they show: no text is copied, and the input's lines live as long
+// as the rows need them.
+TEST(TextDocumentTest, RowsShowTheirInputsLinesWithoutCopies) {
     auto input = std::make_unique<TextDocument>(CodePage::None);
-    input->AddLine(std::string(100, 'q'));
+    input->AddLine("a", 4);
+    input->BeginSection("sub");
+    input->AddLine(std::string(100, 'q'), 7);
     TextDocument rows(CodePage::None);
     rows.ShareTextOf(*input);
-    rows.AddMarkedLine(input->GetLineText(0), LineMark{3});
-    rows.AddMarkedLine(std::string("elsewhere"), LineMark{2});
+    rows.AddRowOf(*input, 1, LineMark::MarkDeleted);
+    rows.AddEmptyLine();
+    rows.AddRowOf(*input, 0, LineMark::MarkUnchanged);
+    EXPECT_EQ(rows.GetLineText(0).data(), input->GetLineText(1).data());
     input.reset();
     EXPECT_EQ(rows.GetLineText(0), std::string(100, 'q'));
-    EXPECT_EQ(rows.GetLineText(1), "elsewhere");
+    EXPECT_EQ(rows.GetLineText(1), "");
+    EXPECT_EQ(rows.GetSourceLine(0), 7u);
+    EXPECT_EQ(rows.GetSourceLine(1), 0u);
+    EXPECT_EQ(rows.GetSourceLine(2), 4u);
+    EXPECT_EQ(rows.GetSectionTitle(0), "sub");
+    EXPECT_EQ(rows.GetMark(0), LineMark::MarkDeleted);
+    // A line number and a mark per row.
+    EXPECT_EQ(rows.GetLineMemory(), 3 * 5u);
+}
+
+TEST(TextDocumentTest, AddingOtherLinesTurnsShownRowsIntoCopies) {
+    auto input = std::make_unique<TextDocument>(CodePage::None);
+    input->BeginSection("sub");
+    input->AddLine("x", 3);
+    TextDocument rows(CodePage::None);
+    rows.ShareTextOf(*input);
+    rows.AddRowOf(*input, 0, LineMark::MarkChanged);
+    rows.AddEmptyLine();
+    rows.AddMarkedLine("own", LineMark::MarkAdded, 9);
+    input.reset();
+    ASSERT_EQ(rows.GetLineCount(), 3);
+    EXPECT_EQ(rows.GetLineText(0), "x");
+    EXPECT_EQ(rows.GetMark(0), LineMark::MarkChanged);
+    EXPECT_EQ(rows.GetSourceLine(0), 3u);
+    EXPECT_EQ(rows.GetSectionTitle(0), "sub");
+    EXPECT_EQ(rows.GetLineText(1), "");
+    EXPECT_EQ(rows.GetSourceLine(1), 0u);
+    EXPECT_EQ(rows.GetLineText(2), "own");
+    EXPECT_EQ(rows.GetSourceLine(2), 9u);
 }
 
 TEST(TextDocumentTest, ManyLinesKeepTheirTexts) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "report/ReportScripts.h"
@@ -20,8 +21,8 @@ struct Row {
     std::int32_t mark;
 };
 
-TextDocument Rows(const std::vector<Row>& rows) {
-    TextDocument document(CodePage::None);
+TextDocument Rows(const std::vector<Row>& rows, CodePage codePage = CodePage::None) {
+    TextDocument document(codePage);
     for (const Row& row : rows) {
         document.AddMarkedLine(row.text, static_cast<LineMark>(row.mark));
     }
@@ -36,63 +37,86 @@ ReportPages Generate(const TextDocument& rows1, const TextDocument& rows2,
     return pages;
 }
 
+// The pages name the code page of their texts right after "<HEAD>", and nothing when it
+// is none.
+struct CodePageCase {
+    const char* name;
+    CodePage codePage;
+    std::string declaration;
+};
+const CodePageCase kCodePages[] = {
+    {"none", CodePage::None, ""},
+    {"UTF-8", CodePage::Utf8,
+     "<META http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"},
+    {"Windows-1252", CodePage::Windows1252,
+     "<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n"},
+};
+
 // The side page head, written out as a browser receives it.
-const std::string kSideHead =
-    "<!-- Tandemix: Ergebnis eines Vergleichs -->\r\n"
-    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
-    "<HTML>\r\n"
-    "<HEAD>\r\n"
-    "<TITLE> Tandemix Ergebnisse </TITLE>\r\n"
-    "<style type='text/css'>\r\n"
-    "<!--\r\n"
-    "body { background:white; }\r\n"
-    ".N { background:white; }\r\n"
-    ".C { background:#FFEEBB; }\r\n"
-    ".A { background:#CCEECC; }\r\n"
-    ".D { background:#EECCCC; }\r\n"
-    ".hervorhebung {background:#EF712C; color:#fff;}\r\n"
-    ".hervorhebungexakt {background:#fc0600; color:#fff;}\r\n"
-    "table {border:0; width:100%;}\r\n"
-    "p{margin:0; padding:1px 2px;}\r\n"
-    "#maintable {color:#333333;font-family: Tahoma, Arial, sans-serif; font-size: 8pt;}\r\n"
-    "-->\r\n"
-    "</style>\r\n"
-    "<script type='text/javascript'>\r\n"
-    "<!--\r\n"
-    "function set_wrap()\r\n"
-    "{\r\n"
-    "for (var i=0;i<document.getElementsByTagName(\"p\").length;i++)\r\n"
-    "{\r\n"
-    "\tdocument.getElementsByTagName(\"p\")[i].style.whiteSpace = \"nowrap\";\r\n"
-    "}\r\n"
-    "}\r\n"
-    "-->\r\n"
-    "</script>\r\n"
-    "</HEAD>\r\n"
-    "\r\n"
-    "<BODY onload=\"set_wrap();\">\r\n";
+std::string SideHead(const std::string& declaration) {
+    return "<!-- Tandemix: Ergebnis eines Vergleichs -->\r\n"
+           "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
+           "<HTML>\r\n"
+           "<HEAD>\r\n" +
+           declaration +
+           "<TITLE> Tandemix Ergebnisse </TITLE>\r\n"
+           "<style type='text/css'>\r\n"
+           "<!--\r\n"
+           "body { background:white; }\r\n"
+           ".N { background:white; }\r\n"
+           ".C { background:#FFEEBB; }\r\n"
+           ".A { background:#CCEECC; }\r\n"
+           ".D { background:#EECCCC; }\r\n"
+           ".hervorhebung {background:#EF712C; color:#fff;}\r\n"
+           ".hervorhebungexakt {background:#fc0600; color:#fff;}\r\n"
+           "table {border:0; width:100%;}\r\n"
+           "p{margin:0; padding:1px 2px;}\r\n"
+           "#maintable {color:#333333;font-family: Tahoma, Arial, sans-serif; font-size: 8pt;}\r\n"
+           "-->\r\n"
+           "</style>\r\n"
+           "<script type='text/javascript'>\r\n"
+           "<!--\r\n"
+           "function set_wrap()\r\n"
+           "{\r\n"
+           "for (var i=0;i<document.getElementsByTagName(\"p\").length;i++)\r\n"
+           "{\r\n"
+           "\tdocument.getElementsByTagName(\"p\")[i].style.whiteSpace = \"nowrap\";\r\n"
+           "}\r\n"
+           "}\r\n"
+           "-->\r\n"
+           "</script>\r\n"
+           "</HEAD>\r\n"
+           "\r\n"
+           "<BODY onload=\"set_wrap();\">\r\n";
+}
+const std::string kSideHead = SideHead("");
 
 const std::string kTableStart =
     "<table border=\"0\" bgcolor=\"F6F6F6\" cellpadding=\"1\" cellspacing=\"1\" "
     "width=\"100%\"><tr><td><div id=\"maintable\">\r\n";
 
 TEST(ReportWriterTest, SidePagesWholeWithLineNumbers) {
-    const TextDocument rows1 = Rows({{"abc", 0}, {"old", 1}, {"gone", 3}, {"", 0}});
-    const TextDocument rows2 = Rows({{"abc", 0}, {"new", 1}, {"", 0}, {"\tx<y", 2}});
-    const ReportPages pages = Generate(rows1, rows2);
-    EXPECT_EQ(pages.page1, kSideHead + kTableStart +
-                               "<p width=\"50%\"><strong>0</strong> abc</p>"
-                               "<p width=\"50%\" class='C'><strong>1</strong> old</p>"
-                               "<p width=\"50%\" class='D'><strong>2</strong> gone</p>"
-                               "<p width=\"50%\"><strong>3</strong> &nbsp;</p>"
-                               "</div></td></tr></table>\r\n</BODY>\r\n</HTML>\r\n");
-    EXPECT_EQ(pages.page2, kSideHead + kTableStart +
-                               "<p width=\"50%\"><strong>0</strong> abc</p>"
-                               "<p width=\"50%\" class='C'><strong>1</strong> new</p>"
-                               "<p width=\"50%\"><strong>2</strong> &nbsp;</p>"
-                               "<p width=\"50%\" class='A'><strong>3</strong> "
-                               "&nbsp;&nbsp;&nbsp;&nbsp;x&lt;y</p>"
-                               "</div></td></tr></table>\r\n</BODY>\r\n</HTML>\r\n");
+    for (const CodePageCase& c : kCodePages) {
+        SCOPED_TRACE(c.name);
+        const TextDocument rows1 = Rows({{"abc", 0}, {"old", 1}, {"gone", 3}, {"", 0}}, c.codePage);
+        const TextDocument rows2 =
+            Rows({{"abc", 0}, {"new", 1}, {"", 0}, {"\tx<y", 2}}, c.codePage);
+        const ReportPages pages = Generate(rows1, rows2);
+        const std::string head = SideHead(c.declaration) + kTableStart;
+        EXPECT_EQ(pages.page1, head +
+                                   "<p width=\"50%\"><strong>0</strong> abc</p>"
+                                   "<p width=\"50%\" class='C'><strong>1</strong> old</p>"
+                                   "<p width=\"50%\" class='D'><strong>2</strong> gone</p>"
+                                   "<p width=\"50%\"><strong>3</strong> &nbsp;</p>"
+                                   "</div></td></tr></table>\r\n</BODY>\r\n</HTML>\r\n");
+        EXPECT_EQ(pages.page2, head +
+                                   "<p width=\"50%\"><strong>0</strong> abc</p>"
+                                   "<p width=\"50%\" class='C'><strong>1</strong> new</p>"
+                                   "<p width=\"50%\"><strong>2</strong> &nbsp;</p>"
+                                   "<p width=\"50%\" class='A'><strong>3</strong> "
+                                   "&nbsp;&nbsp;&nbsp;&nbsp;x&lt;y</p>"
+                                   "</div></td></tr></table>\r\n</BODY>\r\n</HTML>\r\n");
+    }
 }
 
 TEST(ReportWriterTest, SidePageWithoutLineNumbersKeepsTheSpace) {
@@ -103,19 +127,25 @@ TEST(ReportWriterTest, SidePageWithoutLineNumbersKeepsTheSpace) {
 }
 
 TEST(ReportWriterTest, EmptyRowListsGiveTheEmptyFolderNote) {
-    const TextDocument none(CodePage::None);
-    const ReportPages pages = Generate(none, none);
-    const std::string expected = kSideHead + "<br> empty folder</BODY>\r\n</HTML>\r\n";
-    EXPECT_EQ(pages.page1, expected);
-    EXPECT_EQ(pages.page2, expected);
-    EXPECT_NE(pages.top.find("Ergebnis: Keine Unterschiede"), std::string::npos);
+    for (const CodePageCase& c : kCodePages) {
+        SCOPED_TRACE(c.name);
+        const TextDocument none(c.codePage);
+        const ReportPages pages = Generate(none, none);
+        const std::string expected =
+            SideHead(c.declaration) + "<br> empty folder</BODY>\r\n</HTML>\r\n";
+        EXPECT_EQ(pages.page1, expected);
+        EXPECT_EQ(pages.page2, expected);
+        EXPECT_NE(pages.top.find("Ergebnis: Keine Unterschiede"), std::string::npos);
+    }
 }
 
-std::string ExpectedTopPage(const std::string& result, const std::string& names) {
+std::string ExpectedTopPage(const std::string& result, const std::string& names,
+                            const std::string& declaration = "") {
     return "<!-- Tandemix: Ergebnis eines Vergleichs -->\r\n"
            "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n"
            "<HTML>\r\n"
-           "<HEAD>\r\n"
+           "<HEAD>\r\n" +
+           declaration +
            "<TITLE> Tandemix Ergebnisse </TITLE>\r\n"
            "<style type='text/css'>\r\n"
            "<!--\r\n"
@@ -178,13 +208,49 @@ std::string ExpectedTopPage(const std::string& result, const std::string& names)
 }
 
 TEST(ReportWriterTest, TopPageWhole) {
-    const TextDocument rows1 = Rows({{"x", 3}, {"y", 3}, {"", 0}, {"c", 1}});
-    const TextDocument rows2 = Rows({{"", 0}, {"", 0}, {"z", 2}, {"d", 1}});
     const std::string names =
         "left &amp; &lt;b&gt; &quot;q&quot;</font></td><td class=\"grey\" width=\"50%\">"
         "<font size=-1>&nbsp;right";
-    EXPECT_EQ(Generate(rows1, rows2, LineNumbers::Shown, "left & <b> \"q\"", "right").top,
-              ExpectedTopPage("4 Unterschiede", names));
+    for (const CodePageCase& c : kCodePages) {
+        SCOPED_TRACE(c.name);
+        const TextDocument rows1 = Rows({{"x", 3}, {"y", 3}, {"", 0}, {"c", 1}}, c.codePage);
+        const TextDocument rows2 = Rows({{"", 0}, {"", 0}, {"z", 2}, {"d", 1}}, c.codePage);
+        EXPECT_EQ(Generate(rows1, rows2, LineNumbers::Shown, "left & <b> \"q\"", "right").top,
+                  ExpectedTopPage("4 Unterschiede", names, c.declaration));
+    }
+}
+
+// Pages are handed on in pieces as they are made, never whole, and the pieces make up the
+// very pages generated in memory.
+TEST(ReportWriterTest, PagesAreWrittenInBoundedPiecesWithTheSameBytes) {
+    class PieceSink final : public ByteSink {
+    public:
+        void Append(std::string_view bytes) override {
+            text.append(bytes);
+            largest = std::max(largest, bytes.size());
+            ++pieces;
+        }
+        std::string text;
+        std::size_t largest = 0;
+        int pieces = 0;
+    };
+    std::vector<Row> many;
+    for (int i = 0; i < 30000; ++i) {
+        many.push_back({"line <" + std::to_string(i) + ">", i % 4});
+    }
+    const TextDocument rows1 = Rows(many);
+    const TextDocument rows2 = Rows(many);
+    PieceSink top;
+    PieceSink page1;
+    PieceSink page2;
+    ReportWriter().WritePages(rows1, rows2, PageSinks{top, page1, page2}, LineNumbers::Shown, "a",
+                              "b");
+    const ReportPages pages = Generate(rows1, rows2, LineNumbers::Shown, "a", "b");
+    EXPECT_EQ(top.text, pages.top);
+    EXPECT_EQ(page1.text, pages.page1);
+    EXPECT_EQ(page2.text, pages.page2);
+    EXPECT_GT(page1.pieces, 3);
+    EXPECT_LT(page1.largest, page1.text.size() / 3);
 }
 
 TEST(ReportWriterTest, ResultTextByCount) {

@@ -34,6 +34,7 @@ TEST(ResultContainerTest, FixedTextFramesThePages) {
         EXPECT_NE(text.find(line), std::string::npos);
     }
     EXPECT_TRUE(text.ends_with("</HTML>\r\n"));
+    EXPECT_EQ(text.find("<META"), std::string::npos);
 }
 
 TEST(ResultContainerTest, WritesTheSameBytesEachTime) {

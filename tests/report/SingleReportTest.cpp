@@ -34,9 +34,9 @@ std::string Page(const TextDocument& rows1, const TextDocument& rows2,
 }
 
 // Remembers how large the pieces were that reached it.
-class MeasuringSink final : public OutputSink {
+class MeasuringSink final : public ByteSink {
 public:
-    void Write(std::string_view bytes) override {
+    void Append(std::string_view bytes) override {
         total += bytes.size();
         largest = std::max(largest, bytes.size());
         ++writes;

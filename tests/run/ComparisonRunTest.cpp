@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 
+#include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "run/CompareCommand.h"
 #include "support/RecordingDebugLog.h"
@@ -34,7 +39,7 @@ protected:
 
     RunResult Run(const std::string& path1, const std::string& path2,
                   const WindowState& window = {}, const RunChoices& choices = {}) {
-        const RunContext context{out_, CodePage::None, messages_, log_};
+        const RunContext context{out_, CodePage::None, messages_, log_, nullptr, limits_};
         return ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices);
     }
     std::string Page(std::string_view name) const {
@@ -48,6 +53,7 @@ protected:
     std::string file2_;
     RecordingMessageSink messages_;
     RecordingDebugLog log_;
+    RunLimits limits_;
 };
 
 TEST_F(ComparisonRunTest, TwoFilesWriteThreePages) {
@@ -143,12 +149,128 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
     }
 }
 
+// A listening socket at the path, open until the test ends.
+class SocketFile {
+public:
+    explicit SocketFile(const std::string& path) : fd_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    }
+    ~SocketFile() { ::close(fd_); }
+    SocketFile(const SocketFile&) = delete;
+    SocketFile& operator=(const SocketFile&) = delete;
+
+private:
+    int fd_;
+};
+
+TEST_F(ComparisonRunTest, InputsThatCannotBeTakenInWholeStopTheRunAtOnce) {
+    ASSERT_TRUE(Run(file1_, file1_).written);
+    const std::string oldTop = Page("~tandemixtop.htm");
+    const std::string pipe = inputs_.Path() + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string socket = inputs_.Path() + "/socket";
+    const SocketFile listening(socket);
+    const std::string twoLinesFile = inputs_.Write("two-lines.txt", "a\nb\n");
+    struct Case {
+        const char* name;
+        std::string path1;
+        std::string path2;
+        RunLimits limits;
+        std::string message;
+        WindowState window = {};
+    };
+    const DocumentLimits fourBytes{4, 100};
+    const DocumentLimits twoLines{100, 2};
+    const Case cases[] = {
+        {"a pipe, which would wait for a writer",
+         file1_,
+         pipe,
+         {},
+         messages::NotARegularFile("Datei 2", pipe)},
+        {"a socket", socket, file2_, {}, messages::NotARegularFile("Datei 1", socket)},
+        {"a device without end",
+         "/dev/zero",
+         file2_,
+         {},
+         messages::NotARegularFile("Datei 1", "/dev/zero")},
+        {"a device of random bytes",
+         file1_,
+         "/dev/urandom",
+         {},
+         messages::NotARegularFile("Datei 2", "/dev/urandom")},
+        {"a file that fails when read",
+         "/proc/self/mem",
+         file2_,
+         {},
+         messages::CannotReadInput("Datei 1", "/proc/self/mem", ReadFailureReason(EIO))},
+        {"more bytes than a document holds",
+         file1_,
+         file2_,
+         {fourBytes, {}},
+         messages::InputTooLarge("Datei 1", file1_, 4)},
+        {"more lines than a document numbers",
+         twoLinesFile,
+         file1_,
+         {twoLines, {}},
+         messages::TooManyLines("Datei 2", file1_, 2)},
+        {"more bytes than the memory left",
+         file1_,
+         file2_,
+         {{}, 10},
+         messages::NotEnoughMemoryForBytes(6 + 8)},
+        {"rows that need more than the memory left",
+         file1_,
+         file2_,
+         {{}, 100},
+         messages::NotEnoughMemoryForLines(3 + 4)},
+        {"a web page is named by its address",
+         file1_,
+         file2_,
+         {fourBytes, {}},
+         messages::InputTooLarge("Internet-Seite 1", "http://a.example/", 4),
+         {true, true, "http://a.example/", "http://b.example/"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        messages_.messages.clear();
+        limits_ = c.limits;
+        EXPECT_FALSE(Run(c.path1, c.path2, c.window).written);
+        EXPECT_EQ(messages_.messages, std::vector<std::string>{c.message});
+        EXPECT_EQ(Page("~tandemixtop.htm"), oldTop);
+    }
+}
+
+TEST_F(ComparisonRunTest, InputsWithoutReadPermissionStopTheRun) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not apply to root; cli_end_to_end runs this as nobody";
+    }
+    ASSERT_TRUE(Run(file1_, file1_).written);
+    const std::string oldTop = Page("~tandemixtop.htm");
+    const std::string folder1 = inputs_.Path() + "/folder1";
+    ASSERT_EQ(::chmod(file2_.c_str(), 0), 0);
+    ASSERT_EQ(::chmod(folder1.c_str(), 0), 0);
+    EXPECT_FALSE(Run(file1_, file2_).written);
+    EXPECT_FALSE(Run(folder1, inputs_.Path() + "/folder2").written);
+    ::chmod(file2_.c_str(), 0600);
+    ::chmod(folder1.c_str(), 0700);
+    EXPECT_EQ(
+        messages_.messages,
+        (std::vector<std::string>{
+            messages::CannotReadInput("Datei 2", file2_, "Der Zugriff wurde verweigert."),
+            messages::CannotReadInput("Verzeichnis 1", folder1, "Der Zugriff wurde verweigert.")}));
+    EXPECT_EQ(Page("~tandemixtop.htm"), oldTop);
+}
+
 TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
     out_ = inputs_.Write("not-a-folder", "x");
     EXPECT_FALSE(Run(file1_, file2_).written);
     EXPECT_EQ(log_.lines.size(), 3u);
     EXPECT_EQ(messages_.messages,
-              std::vector<std::string>{messages::CannotOpenFile(out_ + "/~tandemixtop.htm")});
+              std::vector<std::string>{messages::CannotOpenFile(
+                  out_ + "/~tandemixtop.htm", "Das Ausgabeverzeichnis ist kein Verzeichnis.")});
 }
 
 class RecordingLauncher final : public ContainerLauncher {
@@ -207,9 +329,9 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
     out_ = inputs_.Write("not-a-folder", "x");
     const RunContext blocked{out_, CodePage::None, messages_, log_};
     EXPECT_TRUE(RunCompareCommand(request, blocked, nullptr).containerPath.empty());
-    EXPECT_EQ(messages_.messages,
-              std::vector<std::string>{messages::CannotOpenFile(out_ + "/Tandemix-Bericht.html")});
-    EXPECT_EQ(log_.lines.size(), 1u);
+    EXPECT_EQ(messages_.messages, std::vector<std::string>{messages::CannotOpenFile(
+                                      out_ + "/Tandemix-Bericht.html",
+                                      "Das Ausgabeverzeichnis ist kein Verzeichnis.")});
 }
 
 }  // namespace
