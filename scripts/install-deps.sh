@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev diffutils findutils time
     libcurl4-openssl-dev libssl-dev openssl python3 chromium
+    clang libclang-rt-14-dev
     qt6-base-dev qt6-webengine-dev xvfb xauth)
 
 missing=()
