@@ -11,12 +11,14 @@ demo=(cmake ninja-build g++ libcurl4-openssl-dev libssl-dev)
 
 # What the suites add: GoogleTest; the window (Qt 6 Widgets and WebEngine) and its screenshots
 # under Xvfb; the web tests' loopback server and certificates; the report scripts in a real
-# browser; the metadata, package and formatting checks; the benchmark script's baselines.
+# browser; the metadata, package and formatting checks; the fuzz harnesses (clang and
+# libFuzzer); the benchmark script's baselines.
 test=("${demo[@]}" libgtest-dev
     qt6-base-dev qt6-webengine-dev xvfb xauth
     python3 openssl
     chromium
     appstream desktop-file-utils dpkg-dev file groff-base clang-format
+    clang libclang-rt-14-dev
     diffutils findutils time)
 
 command=${1:-test}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own. The engine's layers,
 # bottom up: base, document (with web beside it), diff, report, run; the front-end support
-# desktop/ and the front ends cli/ and app/ sit on top.
+# desktop/, the front ends cli/ and app/ and the fuzz harnesses fuzz/ sit on top.
 #
 #   tools/check_layers.sh [SOURCE_ROOT]
 set -euo pipefail
@@ -17,6 +17,7 @@ declare -A allowed=(
     [desktop]="base document diff report web run desktop"
     [cli]="base document diff report web run desktop cli"
     [app]="base document diff report web run desktop app"
+    [fuzz]="base document diff report web run support"
 )
 
 status=0

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "diff/AlignmentFixtures.h"
+#include "support/RowInvariants.h"
 
 namespace tandemix {
 namespace {
 
 using testing::Alignment;
+using testing::BrokenRowInvariant;
 using testing::CheckRowInvariants;
 using testing::Describe;
 using testing::Input;
@@ -89,6 +91,30 @@ TEST(DifferenceEngineTest, ResultsTakeTheInputNames) {
     EXPECT_EQ(result2.GetName(), "two");
     EXPECT_TRUE(result1.GetLineHashes().empty());
     EXPECT_TRUE(result1.GetOptions().IsEmpty());
+}
+
+TEST(DifferenceEngineTest, InvariantCheckNamesBrokenRows) {
+    const TextDocument input1 = Input({"a", "b"});
+    const TextDocument input2 = Input({"a", "c"});
+    struct Case {
+        const char* name;
+        Alignment rows;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"sound", {{{"a", 0}, {"b", 1}}, {{"a", 0}, {"c", 1}}}, true},
+        {"uneven sides", {{{"a", 0}, {"b", 1}}, {{"a", 0}}}, false},
+        {"unknown pair", {{{"a", 0}, {"b", 1}}, {{"a", 0}, {"c", 0}}}, false},
+        {"unequal unchanged pair", {{{"a", 0}, {"b", 0}}, {{"a", 0}, {"c", 0}}}, false},
+        {"line left out", {{{"a", 0}, {"", 0}}, {{"a", 0}, {"c", 2}}}, false},
+        {"placeholder with text",
+         {{{"a", 0}, {"b", 3}, {"x", 0}}, {{"a", 0}, {"", 0}, {"c", 2}}},
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BrokenRowInvariant(input1, input2, c.rows).empty(), c.holds);
+    }
 }
 
 // Random inputs from small vocabularies with every combination of the matching options on

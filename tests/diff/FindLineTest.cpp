@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "diff/ReferenceAlignment.h"
 #include "document/TextDocument.h"
+#include "support/ReferenceAlignment.h"
 
 namespace tandemix {
 namespace {
