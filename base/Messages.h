@@ -18,6 +18,8 @@ inline constexpr std::string_view kInput2Missing =
 inline constexpr std::string_view kKindsDiffer =
     "Kann Datei / Verzeichnis / Internet-Seite 1 nicht mit Datei / Verzeichnis / "
     "Internet-Seite 2 vergleichen.\nEvtl. sind sie nicht vom selben Typ?";
+inline constexpr std::string_view kWebUnavailable =
+    "Diese Ausgabe von Tandemix wurde ohne das Laden von Internet-Seiten gebaut.";
 inline constexpr std::string_view kNotEnoughMemory =
     "Not enough memory! The program will be terminated.\nPlease close other programs before "
     "restarting Tandemix!";

@@ -19,10 +19,14 @@ inline constexpr std::string_view kOtherName = "f\xC3\xBCr einen anderen Namen a
 }  // namespace certificate_reasons
 
 // "Das Zertifikat von <host> ist ungültig (<reason>)."
-std::string CertificateProblemText(const CertificateProblem& problem);
+inline std::string CertificateProblemText(const CertificateProblem& problem) {
+    return "Das Zertifikat von " + problem.host + " ist ung\xC3\xBCltig (" + problem.reason + ").";
+}
 
 // The problem followed by " Trotzdem laden?": what a front end asks its user.
-std::string CertificateQuestionText(const CertificateProblem& problem);
+inline std::string CertificateQuestionText(const CertificateProblem& problem) {
+    return CertificateProblemText(problem) + " Trotzdem laden?";
+}
 
 // Asked when a page could be fetched only by accepting such a certificate; a front end that
 // cannot ask anybody answers no.

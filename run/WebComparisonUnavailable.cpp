@@ -1,0 +1,15 @@
+#include "base/Messages.h"
+#include "run/WebComparison.h"
+
+namespace tandemix {
+
+// A build without web retrieval still understands the Web Pages kind; it says why it
+// cannot compare web pages instead of failing to link.
+CompareOutcome RunWebCompareCommand(const CompareRequest&, const RunContext& context,
+                                    ContainerLauncher*, const FetchSettings&,
+                                    const FetchQuestions&) {
+    context.messages.Warn(messages::kWebUnavailable);
+    return {};
+}
+
+}  // namespace tandemix
