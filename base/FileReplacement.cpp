@@ -11,23 +11,21 @@
 #include <utility>
 
 namespace tandemix {
-namespace {
+namespace {}  // namespace
 
-bool WriteAll(int fd, std::string_view bytes) {
+int WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            return false;
+            return errno;
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return true;
+    return 0;
 }
-
-}  // namespace
 
 std::string PartPathFor(const std::string& path) {
     static std::atomic<unsigned> counter{0};
@@ -81,7 +79,7 @@ FileReplacement::~FileReplacement() {
 }
 
 void FileReplacement::Append(std::string_view bytes) {
-    if (!failed_ && !WriteAll(fd_, bytes)) {
+    if (!failed_ && WriteAll(fd_, bytes) != 0) {
         failed_ = true;
     }
 }

@@ -7,6 +7,10 @@
 
 namespace tandemix {
 
+// Writes every byte, going on after interruptions: 0, or the error number of the write
+// that failed.
+int WriteAll(int fd, std::string_view bytes);
+
 // Files being written carry this prefix until they take their place, so that what a
 // killed program left behind can be told from everything else in the folder.
 inline constexpr std::string_view kPartPrefix = ".~tandemix-part-";

@@ -6,31 +6,12 @@
 # FAIL; a missed target is reported, not fatal.
 #
 # The packages are fetched with `npm pack` into TANDEMIX_BENCH_CACHE (default
-# ~/.cache/tandemix-bench), outside the repository. PYTHON_LIB names the library folder
+# build/bench-cache), outside git. PYTHON_LIB names the library folder
 # (default: the newest /usr/lib/python3.N).
 set -euo pipefail
 
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cache=${TANDEMIX_BENCH_CACHE:-$HOME/.cache/tandemix-bench}
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=3
-failures=0
-
-die() {
-    echo "ERROR: $*" >&2
-    exit 1
-}
-calc() { awk "BEGIN { printf \"%.3f\", $1 }"; }
-holds() { awk "BEGIN { exit !($1) }"; }
-min_of() { printf '%s\n' "$@" | sort -g | head -n 1; }
-
-verdict() {
-    if holds "$1"; then
-        echo PASS
-    else
-        failures=$((failures + 1))
-        echo FAIL
-    fi
-}
 
 echo "== building (release preset)"
 cmake --preset release >/dev/null
@@ -39,23 +20,12 @@ cli="$repo/build/release/cli/tandemix-cli"
 "$repo/build/release/bench/tandemix-hash-bench" | sed 's/^/hash: /'
 
 echo "== inputs"
-mkdir -p "$cache"
-fetch() {
-    local version=$1 folder="$cache/date-fns-$1"
-    if [[ ! -d $folder/package ]]; then
-        (cd "$cache" && npm pack --silent "date-fns@$version" >/dev/null) || die "npm pack date-fns@$version"
-        mkdir -p "$folder"
-        tar -xzf "$cache/date-fns-$version.tgz" -C "$folder"
-    fi
-    echo "$folder/package"
-}
-old=$(fetch 2.29.3)
-new=$(fetch 2.30.0)
+old=$(npm_package date-fns 2.29.3)/package
+new=$(npm_package date-fns 2.30.0)/package
 python=${PYTHON_LIB:-$(ls -d /usr/lib/python3.[0-9]* 2>/dev/null | sort -V | tail -n 1)}
 [[ -d $python ]] || die "no Python library folder; set PYTHON_LIB"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-folder-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+make_work folder-bench
 cp -r "$old" "$work/touched"
 find "$work/touched" -exec touch -d '2030-01-01 12:00' {} +
 cp -r "$python" "$work/python"
@@ -92,11 +62,11 @@ echo "== differences"
 differing=$(LC_ALL=C diff -rq "$old" "$new" | grep -c ' differ$' || true)
 only=$(LC_ALL=C diff -rq "$old" "$new" | grep -c '^Only in ' || true)
 found=$(differences "$old" "$new")
-printf '  %-44s %8s  diff -rq %6s differ, %s only on one side  %s\n' "date-fns 2.29.3 vs 2.30.0" \
-    "$found" "$differing" "$only" "$(verdict "$found >= $differing")"
+printf '  %-44s %8s  diff -rq %6s differ, %s only on one side\n' "date-fns 2.29.3 vs 2.30.0" \
+    "$found" "$differing" "$only"
+target "date-fns differences >= diff -rq's $differing" "$found" "$found >= $differing"
 found=$(differences "$old" "$work/touched")
-printf '  %-44s %8s  expected %6s  %s\n' "date-fns vs a copy with other times" "$found" 0 \
-    "$(verdict "$found == 0")"
+target "date-fns vs a copy with other times: 0 differences" "$found" "$found == 0"
 
 echo "== whole run, --folder-contents, against diff -rq (best of $runs, warm cache)"
 speed() {
@@ -104,8 +74,8 @@ speed() {
     ours=$(best_time "$cli" --folder-contents -q -o "$out" "$a" "$b")
     theirs=$(best_time diff -rq "$a" "$b")
     ratio=$(calc "$ours / ($theirs > 0 ? $theirs : 0.001)")
-    printf '  %-44s %7s s  diff -rq %7s s  ratio %6s <= 2  %s\n' "$name" "$ours" "$theirs" \
-        "$ratio" "$(verdict "$ratio <= 2")"
+    printf '  %-44s %7s s  diff -rq %7s s\n' "$name" "$ours" "$theirs"
+    target "$name: time / diff -rq's <= 2" "$ratio" "$ratio <= 2"
 }
 speed "date-fns 2.29.3 vs 2.30.0" "$old" "$new"
 speed "python library vs a copy" "$python" "$work/python"

@@ -14,81 +14,24 @@
 # The downloads go to TANDEMIX_BENCH_CACHE, by default build/bench-cache, which git ignores.
 set -euo pipefail
 
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$repo"
-export LC_ALL=C
-
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=${TANDEMIX_BENCH_RUNS:-5}
-cache=${TANDEMIX_BENCH_CACHE:-$repo/build/bench-cache}
-targets=0
-failures=0
-
-die() {
-    echo "ERROR: $*" >&2
-    exit 1
-}
-
-calc() { awk "BEGIN { printf \"%.4f\", $1 }"; }
-holds() { awk "BEGIN { exit !($1) }"; }
-min_of() { printf '%s\n' "$@" | sort -g | head -n 1; }
-max_of() { printf '%s\n' "$@" | sort -g | tail -n 1; }
-
-# The value of KEY in a line of key=value figures.
-field() {
-    local key=$1 pair
-    for pair in $2; do
-        if [[ $pair == "$key="* ]]; then
-            echo "${pair#*=}"
-            return 0
-        fi
-    done
-    die "no figure '$key' in: $2"
-}
-
-# Prints one target line and counts it. Not to be called in a subshell: it keeps the tally.
-target() {
-    local description=$1 value=$2 condition=$3 outcome=PASS
-    targets=$((targets + 1))
-    if ! holds "$condition"; then
-        outcome=FAIL
-        failures=$((failures + 1))
-    fi
-    printf '  target: %-52s %10s  %s\n' "$description" "$value" "$outcome"
-}
 
 command -v npm >/dev/null || die "npm is needed to fetch the real inputs"
 command -v diff >/dev/null || die "GNU diff is the baseline"
 /usr/bin/time -f '%e %M' -o /dev/null true 2>/dev/null ||
     die "/usr/bin/time is needed for peak memory (Debian package \"time\")"
 
-echo "== building (release preset)"
-cmake --preset release >/dev/null
-cmake --build --preset release --target tandemix-bench tandemix-bench-gen tandemix-cli
+build_release
 
-bench="$repo/build/release/bench/tandemix-bench"
-gen="$repo/build/release/bench/tandemix-bench-gen"
-cli="$repo/build/release/cli/tandemix-cli"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-quality.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+make_work quality
 mkdir "$work/report"
 
-# Prints the path of FILE from the npm package PACKAGE@VERSION, fetching it into the cache
-# the first time.
+# Prints the path of FILE (a path inside the package) from the npm package PACKAGE@VERSION.
 fetch() {
-    local package=$1 version=$2 inner=$3 dir tarball
-    dir="$cache/$package-$version"
-    local file
-    file="$dir/$(basename "$inner")"
-    if [[ ! -s $file ]]; then
-        mkdir -p "$dir"
-        tarball=$(cd "$dir" && npm pack --silent "$package@$version" | tail -n 1) ||
-            die "npm pack $package@$version failed"
-        tar -xzf "$dir/$tarball" -C "$dir" "package/$inner" || die "no $inner in $tarball"
-        mv "$dir/package/$inner" "$file"
-        rm -rf "$dir/package" "${dir:?}/$tarball"
-    fi
-    echo "$file"
+    local folder
+    folder=$(npm_package "$1" "$2")
+    echo "$folder/package/$3"
 }
 
 # Times a whole process: sets wall_s and peak_kib. Statuses in OK count as success.

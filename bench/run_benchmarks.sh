@@ -6,60 +6,12 @@
 # /usr/bin/time (Debian package "time") is installed.
 set -euo pipefail
 
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$repo"
-
-# The engine orders and compares bytes; the baselines should too, whatever the user's locale.
-export LC_ALL=C
-
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=3
-targets=0
-failures=0
 
-die() {
-    echo "ERROR: $*" >&2
-    exit 1
-}
+build_release
 
-# Floating-point helpers; bash has integers only.
-calc() { awk "BEGIN { printf \"%.4f\", $1 }"; }
-holds() { awk "BEGIN { exit !($1) }"; }
-min_of() { printf '%s\n' "$@" | sort -g | head -n 1; }
-max_of() { printf '%s\n' "$@" | sort -g | tail -n 1; }
-
-# The value of KEY in a line of key=value figures.
-field() {
-    local key=$1 pair
-    for pair in $2; do
-        if [[ $pair == "$key="* ]]; then
-            echo "${pair#*=}"
-            return 0
-        fi
-    done
-    die "no figure '$key' in: $2"
-}
-
-# Prints one target line and counts it. Not to be called in a subshell: it keeps the tally.
-target() {
-    local description=$1 value=$2 condition=$3 outcome=PASS
-    targets=$((targets + 1))
-    if ! holds "$condition"; then
-        outcome=FAIL
-        failures=$((failures + 1))
-    fi
-    printf '  target: %-44s %12s  %s\n' "$description" "$value" "$outcome"
-}
-
-echo "== building (release preset)"
-cmake --preset release >/dev/null
-cmake --build --preset release --target tandemix-bench tandemix-bench-gen tandemix-cli
-
-bench="$repo/build/release/bench/tandemix-bench"
-gen="$repo/build/release/bench/tandemix-bench-gen"
-cli="$repo/build/release/cli/tandemix-cli"
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+make_work bench
 
 if [[ ${TANDEMIX_BENCH_TIMER:-} != bash && -x /usr/bin/time ]] &&
     /usr/bin/time -f '%e %M' -o /dev/null true 2>/dev/null; then

@@ -9,49 +9,13 @@
 # A missed target is reported, not fatal. Beside every browser time stands the renderer's
 # main-thread time, which a busy machine inflates far less than the wall clock.
 #
-# TANDEMIX_BENCH_CACHE names the cache folder (default ~/.cache/tandemix-bench).
+# TANDEMIX_BENCH_CACHE names the cache folder (default build/bench-cache).
 # TANDEMIX_SINGLE_SCREENSHOT=FILE.png also saves a picture of the typescript.js report there
 # (the README's is docs/screenshots/single-report.png).
 set -euo pipefail
 
-repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$repo"
-export LC_ALL=C
-
-cache=${TANDEMIX_BENCH_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tandemix-bench}
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 runs=3
-targets=0
-failures=0
-
-die() {
-    echo "ERROR: $*" >&2
-    exit 1
-}
-calc() { awk "BEGIN { printf \"%.4f\", $1 }"; }
-holds() { awk "BEGIN { exit !($1) }"; }
-min_of() { printf '%s\n' "$@" | sort -g | head -n 1; }
-
-# The value of KEY in a line of key=value figures.
-field() {
-    local key=$1 pair
-    for pair in $2; do
-        if [[ $pair == "$key="* ]]; then
-            echo "${pair#*=}"
-            return 0
-        fi
-    done
-    die "no figure '$key' in: $2"
-}
-
-target() {
-    local description=$1 value=$2 condition=$3 outcome=PASS
-    targets=$((targets + 1))
-    if ! holds "$condition"; then
-        outcome=FAIL
-        failures=$((failures + 1))
-    fi
-    printf '  target: %-52s %12s  %s\n' "$description" "$value" "$outcome"
-}
 
 browser() {
     local out
@@ -60,34 +24,19 @@ browser() {
     echo "$out"
 }
 
-echo "== building (release preset)"
-cmake --preset release >/dev/null
-cmake --build --preset release --target tandemix-bench tandemix-bench-gen tandemix-cli
-bench="$repo/build/release/bench/tandemix-bench"
-gen="$repo/build/release/bench/tandemix-bench-gen"
-cli="$repo/build/release/cli/tandemix-cli"
+build_release
 
 echo "== browser driver"
 [[ -x /usr/bin/chromium ]] || die "Chromium (/usr/bin/chromium, Debian package chromium) is needed"
 (cd "$repo/tests/browser" && npm ci --no-audit --no-fund --silent)
 
 echo "== typescript.js pair (cache: $cache)"
-mkdir -p "$cache"
 declare -a ts
 for version in 5.3.3 5.4.5; do
-    js="$cache/typescript-$version/package/lib/typescript.js"
-    if [[ ! -f $js ]]; then
-        if [[ ! -f $cache/typescript-$version.tgz ]]; then
-            (cd "$cache" && npm pack --silent "typescript@$version" >/dev/null)
-        fi
-        mkdir -p "$cache/typescript-$version"
-        tar -xzf "$cache/typescript-$version.tgz" -C "$cache/typescript-$version" package/lib/typescript.js
-    fi
-    ts+=("$js")
+    ts+=("$(npm_package typescript "$version")/package/lib/typescript.js")
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-single-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+make_work single-bench
 mkdir "$work/single" "$work/framed" "$work/written"
 
 echo

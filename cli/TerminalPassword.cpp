@@ -6,25 +6,10 @@
 
 #include <cerrno>
 
+#include "base/UniqueFd.h"
+
 namespace tandemix::cli {
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Gives the terminal its settings back, however the reading ends.
 class SettingsRestorer {
@@ -74,7 +59,7 @@ std::optional<std::string> ReadLine(int fd) {
 }  // namespace
 
 std::optional<std::string> ReadPasswordFromTerminal(std::string_view prompt, SignalWatch* watch) {
-    const Descriptor terminal(::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+    const UniqueFd terminal(::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
     termios saved{};
     if (terminal.Get() < 0 || ::tcgetattr(terminal.Get(), &saved) != 0) {
         return std::nullopt;

@@ -9,24 +9,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/UniqueFd.h"
+
 namespace tandemix {
 namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Reads until end of file into buffer[size..capacity); the error number on a read error.
 int ReadInto(int fd, char* buffer, std::size_t capacity, std::size_t& size) {
@@ -100,7 +86,7 @@ FileRead ReadFileBytes(const std::string& path, std::uint64_t mostBytes) {
         return std::move(*refused);
     }
     // Not blocking, in case the path names something else by the time it is opened.
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.Get() < 0) {
         return Failed(InputProblemKind::Unreadable, errno);
     }

@@ -1,5 +1,7 @@
 #include "report/ReportData.h"
 
+#include "report/ByteScan.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -15,27 +17,15 @@ bool NeedsEscape(unsigned char byte) {
     return byte < 0x20 || byte == '"' || byte == '\\' || byte == '<';
 }
 
-// The first byte at or after `from` that needs an escape, or the text's size. Whole words
-// without one are passed at once.
+// The first byte at or after `from` that needs an escape, or the text's size.
 std::size_t FindEscapeByte(std::string_view text, std::size_t from) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    const auto holds = [](std::uint64_t word, char c) {
-        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
-        return (x - kOnes) & ~x & kHighs;
-    };
-    for (; from + 8 <= text.size(); from += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + from, 8);
-        const std::uint64_t control = (word - kOnes * 0x20) & ~word & kHighs;
-        if ((control | holds(word, '"') | holds(word, '\\') | holds(word, '<')) != 0) {
-            break;
-        }
-    }
-    while (from < text.size() && !NeedsEscape(static_cast<unsigned char>(text[from]))) {
-        ++from;
-    }
-    return from;
+    return FindFirstByte(
+        text, from,
+        [](std::uint64_t word) {
+            return HasByteBelow(word, 0x20) | HasByte(word, '"') | HasByte(word, '\\') |
+                   HasByte(word, '<');
+        },
+        NeedsEscape);
 }
 
 void AppendEscape(unsigned char byte, ChunkedOutput& out) {

@@ -8,6 +8,7 @@
 #include "base/FileReplacement.h"
 #include "base/SideBySide.h"
 #include "document/LineMark.h"
+#include "report/ByteScan.h"
 #include "report/PageFragments.h"
 #include "report/ReportScripts.h"
 #include "report/RowColours.h"
@@ -39,52 +40,14 @@ std::string_view ClassOf(LineMark mark) {
     }
 }
 
-// Display names may hold any bytes; they must not become markup.
-void AppendEscapedName(std::string_view name, std::string& out) {
-    for (const char c : name) {
-        switch (c) {
-            case '&':
-                out.append("&amp;");
-                break;
-            case '<':
-                out.append("&lt;");
-                break;
-            case '>':
-                out.append("&gt;");
-                break;
-            case '"':
-                out.append("&quot;");
-                break;
-            default:
-                out.push_back(c);
-        }
-    }
-}
-
-bool IsMarkupByte(char c) {
-    return c == '<' || c == '>' || c == '&';
-}
-
-// The first "<", ">" or "&" at or after `from`, or the text's size. Rows rarely hold one,
-// so whole words are tested first.
+// The first "<", ">" or "&" at or after `from`, or the text's size.
 std::size_t FindMarkupByte(std::string_view text, std::size_t from) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-    const auto holds = [](std::uint64_t word, char c) {
-        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
-        return (x - kOnes) & ~x & kHighs;
-    };
-    for (; from + 8 <= text.size(); from += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + from, 8);
-        if ((holds(word, '<') | holds(word, '>') | holds(word, '&')) != 0) {
-            break;
-        }
-    }
-    while (from < text.size() && !IsMarkupByte(text[from])) {
-        ++from;
-    }
-    return from;
+    return FindFirstByte(
+        text, from,
+        [](std::uint64_t word) {
+            return HasByte(word, '<') | HasByte(word, '>') | HasByte(word, '&');
+        },
+        [](unsigned char c) { return c == '<' || c == '>' || c == '&'; });
 }
 
 std::size_t EscapedLength(std::string_view text) {
@@ -195,9 +158,9 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
     AppendLegend(page);
     page.append(f::kTextSizeChooser).append(f::kCredit).append(f::kControls);
     page.append(f::kNamesStart);
-    AppendEscapedName(name1, page);
+    page.append(EscapedName(name1));
     page.append(f::kNamesBetween);
-    AppendEscapedName(name2, page);
+    page.append(EscapedName(name2));
     page.append(f::kNamesEnd).append(f::kTopEnd);
     return page;
 }
@@ -259,23 +222,6 @@ std::string EscapeLine(std::string_view text) {
     out.reserve(EscapedLength(text));
     AppendEscapedLine(text, out);
     return out;
-}
-
-std::string CannotCreateLine(const std::string& path) {
-    // Longer lines are cut to this many characters, line end included.
-    constexpr std::size_t kLongestDebugLine = 259;
-    constexpr std::string_view kStart = "error : cannot create ";
-    constexpr std::string_view kEnd = "\r\n";
-    constexpr std::string_view kCut = "...";
-    std::string line(kStart);
-    const std::size_t room = kLongestDebugLine - kStart.size() - kEnd.size();
-    if (path.size() <= room) {
-        line.append(path);
-    } else {
-        // The end of a path names the file; keep it.
-        line.append(kCut).append(path, path.size() - (room - kCut.size()));
-    }
-    return line.append(kEnd);
 }
 
 LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2) {

@@ -49,9 +49,6 @@ public:
 std::string EscapeLine(std::string_view text);
 void AppendEscapedLine(std::string_view text, std::string& out);
 
-// "error : cannot create PATH\r\n", cut to the longest debug line.
-std::string CannotCreateLine(const std::string& path);
-
 // The number of differences the top page states.
 LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2);
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "base/FileReplacement.h"
+#include "report/ByteScan.h"
 #include "report/ChunkedOutput.h"
 #include "report/ReportData.h"
 #include "report/RowColours.h"
@@ -20,28 +21,6 @@ constexpr std::array<std::string_view, 8> kSingleScriptParts = {
     kSingleScript_settings, kSingleScript_rows,       kSingleScript_layout, kSingleScript_view,
     kSingleScript_linediff, kSingleScript_navigation, kSingleScript_search, kSingleScript_controls,
 };
-
-// Names are bytes in the page's character set; they must not become markup.
-void AppendEscapedName(std::string_view name, ChunkedOutput& out) {
-    for (const char c : name) {
-        switch (c) {
-            case '&':
-                out.Append("&amp;");
-                break;
-            case '<':
-                out.Append("&lt;");
-                break;
-            case '>':
-                out.Append("&gt;");
-                break;
-            case '"':
-                out.Append("&quot;");
-                break;
-            default:
-                out.Append(c);
-        }
-    }
-}
 
 // The same colours as the framed report's, as custom properties (--C, --A, --D) that the
 // style file uses for rows, legend and overview.
@@ -122,9 +101,9 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
     out.Append(f::kPageStart);
     out.Append(PageCharset(rows1, rows2, head));
     out.Append(f::kTitleStart);
-    AppendEscapedName(head.name1, out);
+    out.Append(EscapedName(head.name1));
     out.Append(f::kTitleBetween);
-    AppendEscapedName(head.name2, out);
+    out.Append(EscapedName(head.name2));
     out.Append(f::kTitleEnd);
     out.Append(f::kColoursStart);
     AppendColours(out);
@@ -138,9 +117,9 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
     AppendResult(DifferenceCount(rows1, rows2), out);
     AppendLegend(out);
     out.Append(f::kControls);
-    AppendEscapedName(head.name1, out);
+    out.Append(EscapedName(head.name1));
     out.Append(f::kNamesBetween);
-    AppendEscapedName(head.name2, out);
+    out.Append(EscapedName(head.name2));
     out.Append(f::kNamesEnd);
 
     WriteReportData(rows1, rows2, out);

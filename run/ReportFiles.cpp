@@ -15,21 +15,6 @@ namespace {
 // Pages arrive in large pieces already; small appends are gathered up to this size.
 constexpr std::size_t kBufferSize = std::size_t{256} << 10;
 
-// 0, or the error number of the first write that failed.
-int WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
-
 }  // namespace
 
 class ReportFiles::File final : public ByteSink {
