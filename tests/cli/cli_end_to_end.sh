@@ -87,10 +87,10 @@ listing() {
     find "$1" -mindepth 1 -maxdepth 1 ! -name '.*' -printf '%f\n' | LC_ALL=C sort | paste -sd ' '
 }
 
-# await TEST PATH: waits up to five seconds for [ TEST PATH ] to hold.
+# await COMMAND...: waits up to ten seconds for the command to succeed.
 await() {
-    for _ in $(seq 100); do
-        test "$1" "$2" && return 0
+    for _ in $(seq 200); do
+        "$@" && return 0
         sleep 0.05
     done
     return 1
@@ -342,7 +342,7 @@ fake tandemix-viewer 0
 outdir viewer
 PATH="$BIN:$PATH" run viewer --open -o "$OUTDIR" "$IN/one.txt" "$IN/one.txt"
 expect_status viewer 0
-await -s "$WORK/tandemix-viewer.called" || fail "viewer: not started"
+await test -s "$WORK/tandemix-viewer.called" || fail "viewer: not started"
 [ "$(called tandemix-viewer)" = "$OUTDIR/Tandemix.htm" ] ||
     fail "viewer: was asked [$(called tandemix-viewer)]"
 
@@ -373,10 +373,7 @@ python3 "$(dirname "$0")/../web/loopback_server.py" "$SITE" 0 \
     "0,$CERTS/other.pem,$CERTS/other.key" <"$WORK/to-server" >"$WORK/ports" &
 LOOPBACK=$!
 exec {TO_SERVER}>"$WORK/to-server"
-for _ in $(seq 200); do
-    grep -q '^ports ' "$WORK/ports" && break
-    sleep 0.05
-done
+await grep -q '^ports ' "$WORK/ports"
 read -r _ HTTP_PORT TLS_PORT <"$WORK/ports"
 if [ -z "${TLS_PORT:-}" ]; then
     fail "web: the test server did not start"
@@ -413,41 +410,18 @@ $OUTDIR/Tandemix.htm"
         "Warnung: Internet-Seite 1 antwortete mit 401"
 
     # The password typed at a terminal is read without echo.
-    python3 - "$CLI" "$WORK/pty.out" --web -o "$OUTDIR" --user tandem "$BASE/basic" \
-        "$BASE/basic" <<'PY'
-import os, pty, select, sys, time
-cli, transcript = sys.argv[1], sys.argv[2]
-pid, fd = pty.fork()
-if pid == 0:
-    os.execv(cli, [cli] + sys.argv[3:])
-seen, deadline, typed = b"", time.time() + 20, False
-while time.time() < deadline:
-    if not typed and b"Passwort" in seen:
-        os.write(fd, b"s3cret\n")
-        typed = True
-    if not select.select([fd], [], [], 0.5)[0]:
-        continue
-    try:
-        chunk = os.read(fd, 4096)
-    except OSError:
-        break
-    if not chunk:
-        break
-    seen += chunk
-for _ in range(200):
-    done, status = os.waitpid(pid, os.WNOHANG)
-    if done:
-        break
-    time.sleep(0.05)
-else:
-    os.kill(pid, 9)
-    _, status = os.waitpid(pid, 0)
-open(transcript, "wb").write(seen + b"\nexit %d\n" % os.waitstatus_to_exitcode(status))
-PY
-    TRANSCRIPT=$(cat "$WORK/pty.out" 2>/dev/null)
-    [[ $TRANSCRIPT == *"Passwort für tandem bei $BASE/basic: "*"exit 0" ]] ||
-        fail "pty: [$TRANSCRIPT]"
-    [[ $TRANSCRIPT != *s3cret* ]] || fail "pty: the password was echoed"
+    mkfifo "$WORK/keys"
+    script -qfec "$(printf '%q ' "$CLI" --web -o "$OUTDIR" --user tandem "$BASE/basic" \
+        "$BASE/basic")" "$WORK/pty.out" <"$WORK/keys" >/dev/null &
+    pid=$!
+    exec {KEYS}>"$WORK/keys"
+    await grep -q Passwort "$WORK/pty.out" && echo s3cret >&"$KEYS"
+    wait "$pid"
+    STATUS=$? ERR=$(cat "$WORK/pty.out")
+    exec {KEYS}>&-
+    expect_status pty 0
+    expect_err_contains pty "Passwort für tandem bei $BASE/basic: "
+    [[ $ERR != *s3cret* ]] || fail "pty: the password was echoed"
 
     # The authorities come from SSL_CERT_FILE; a certificate for another name is refused,
     # unless --insecure accepts it.
@@ -468,7 +442,7 @@ PY
             >/dev/null 2>&1 &
         pid=$!
         set +m
-        await -e "$OUTDIR/~tandemixurl2" || fail "signal $signal: download not started"
+        await test -e "$OUTDIR/~tandemixurl2" || fail "signal $signal: download not started"
         kill -s "$signal" "$pid"
         wait "$pid"
         STATUS=$?
