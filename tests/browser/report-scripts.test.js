@@ -164,23 +164,15 @@ after(async () => {
 
 // --- search ---
 
-test('exact search marks every hit in both frames in the rows\' own case', async () => {
-  await search(QUERY);
-  assert.ok((await expectMarks(WORD)).exact > 0);
-});
-
-test('fuzzy search marks the phrase first, then the loose words', async () => {
-  await search(PAIR.join(' '), 2);
-  assert.ok((await expectMarks(PAIR.join(' '), PAIR, false)).loose > 0);
-});
-
-test('"+" reads as a space, and %3C as "<" in exact mode', async () => {
-  await search(PAIR.join('+'));
-  await expectMarks(PAIR.join(' '));
-  await search(PAIR.join('+'), 2);
-  await expectMarks(PAIR.join(' '), PAIR, false);
-  await search('%3Cb');
-  assert.ok((await expectMarks('<b')).exact > 0);
+test('search marks every hit in both frames in the rows\' own case, the phrase before its words', async () => {
+  // "+" reads as a space, and %3C as "<" in exact mode.
+  const cases = [[QUERY, 1, WORD, []], [PAIR.join(' '), 2, PAIR.join(' '), PAIR],
+    [PAIR.join('+'), 1, PAIR.join(' '), []], [PAIR.join('+'), 2, PAIR.join(' '), PAIR], ['%3Cb', 1, '<b', []]];
+  for (const [query, mode, phrase, words] of cases) {
+    await search(query, mode);
+    const hits = await expectMarks(phrase, words, mode === 1);
+    assert.ok(hits.exact > 0 && (mode === 1 || hits.loose > 0), query);
+  }
 });
 
 test('one character shows the alert once and leaves no highlight', async () => {
