@@ -32,7 +32,7 @@ const WORD = 'tandem';
 const QUERY = 'TaNdEm';
 const PAIR = ['alpha', 'beta'];
 
-let server, context, page, top, sides, original;
+let server, context, page, top, sides, original, onDiskUrl;
 const seen = { errors: [], dialogs: [] };
 
 // --- what the page should show, worked out from the untouched text nodes ---
@@ -154,7 +154,7 @@ before(async () => {
   sides = [page.frame({ name: 'frame0' }), page.frame({ name: 'frame1' })];
   original = [await textNodes(sides[0]), await textNodes(sides[1])];
   original.text = [(await state(sides[0])).text, (await state(sides[1])).text];
-  original.disk = pathToFileURL(path.join(reportDir, 'Tandemix.htm')).href;
+  onDiskUrl = pathToFileURL(path.join(reportDir, 'Tandemix.htm')).href;
 });
 
 after(async () => {
@@ -260,7 +260,7 @@ test('no uncaught script errors while served', () => {
 test('from disk the top page explains itself once and throws nothing', async () => {
   const onDisk = { errors: [], dialogs: [] };
   const disk = watch(await context.newPage(), onDisk, { consoleErrors: false });
-  await disk.goto(original.disk);
+  await disk.goto(onDiskUrl);
   const diskTop = disk.frame({ name: 'top' });
   const hint = diskTop.getByText(HINT, { exact: true });
   // synchron() runs at load and reaches for the frames at once.
