@@ -7,7 +7,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${TANDEMIX_BUILD_DIR:-$root/build/default}"
 shots="$root/docs/screenshots"
-tool="$build/tests/tandemix-screenshots"
+tool="$build/tools/screenshots/tandemix-screenshots"
 cli="$build/cli/tandemix-cli"
 for program in "$tool" "$cli"; do
     [[ -x "$program" ]] || { echo "missing $program: build the default preset first" >&2; exit 2; }

@@ -73,6 +73,7 @@ private slots:
         QCOMPARE(dialog.Settings(), AdvancedSettings{});
     }
 
+    // The answer is kept for the next start and reaches the comparison's request.
     void answerIsKeptAcrossStarts_data() {
         QTest::addColumn<bool>("confirm");
         QTest::newRow("OK keeps the settings") << true;
@@ -90,6 +91,10 @@ private slots:
             QVERIFY(AnswerDialog(first, TickAll, confirm ? Answer::Ok : Answer::Cancel));
             QCOMPARE(first.pickers.outputFolderStarts.front(), first.window->OutputDirectory());
             QCOMPARE(first.window->Advanced(), expected);
+            first.Click(kIdWebPages);
+            first.Click(kIdCompare);
+            QVERIFY(first.webRequest.has_value());
+            QCOMPARE(first.webRequest->choices, expected.choices);
         }
         WindowFixture second(file);
         QCOMPARE(second.window->Advanced(), expected);
@@ -105,27 +110,6 @@ private slots:
         store.setValue(QStringLiteral("advanced/alignment"), QStringLiteral("Minimal!"));
         store.setValue(QStringLiteral("advanced/report"), 7);
         QCOMPARE(LoadAdvancedSettings(store), AdvancedSettings{});
-    }
-
-    void settingsReachTheRequest_data() {
-        QTest::addColumn<bool>("changed");
-        QTest::newRow("first run is the standard run") << false;
-        QTest::newRow("every setting changed") << true;
-    }
-    void settingsReachTheRequest() {
-        QFETCH(bool, changed);
-        WindowFixture fixture;
-        if (changed) {
-            QVERIFY(AnswerDialog(fixture, TickAll, Answer::Ok));
-        }
-        fixture.Click(kIdWebPages);
-        fixture.Click(kIdCompare);
-        QVERIFY(fixture.webRequest.has_value());
-        const CompareRequest& request = *fixture.webRequest;
-        QCOMPARE(request.choices.alignment, changed ? Alignment::Minimal : Alignment::Greedy);
-        QCOMPARE(request.choices.folderComparison,
-                 changed ? FolderComparison::ByContents : FolderComparison::ByTime);
-        QCOMPARE(request.choices.reportForm, changed ? ReportForm::Single : ReportForm::Framed);
     }
 
     // A real run of two files writes its report into the chosen folder.

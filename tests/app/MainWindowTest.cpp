@@ -65,71 +65,20 @@ class MainWindowTest : public QObject {
 private slots:
     void startState() {
         WindowFixture fixture;
-        ExpectBoxes(fixture, {{kIdFiles, kChecked, kEnabled},
-                              {kIdFolders, kUnchecked, kEnabled},
-                              {kIdWebPages, kUnchecked, kEnabled},
-                              {kIdFollowRedirects, kUnchecked, kDisabled},
-                              {kIdCaseSensitive, kChecked, kEnabled},
-                              {kIdIndent, kChecked, kEnabled},
-                              {kIdShowLineNumbers, kChecked, kEnabled},
-                              {kIdKeepEmptyLines, kUnchecked, kEnabled},
-                              {kIdLineBreakAfterEachTag, kUnchecked, kEnabled},
-                              {kIdDeleteAllTags, kUnchecked, kEnabled},
-                              {kIdHta, kUnchecked, kEnabled},
-                              {kIdHtml, kChecked, kEnabled}});
-        QVERIFY(fixture.Button(kIdBrowse1)->isEnabled());
-        QVERIFY(fixture.Button(kIdBrowse2)->isEnabled());
         QCOMPARE(fixture.Edit(kIdInput1)->text(), QString());
         QCOMPARE(fixture.Edit(kIdInput2)->text(), QString());
-        QCOMPARE(fixture.window->CurrentBrowseKind(), BrowseKind::File);
         QCOMPARE(fixture.window->windowTitle(), FromUtf8(app::messages::kWindowTitle));
         QVERIFY(qobject_cast<QPushButton*>(fixture.window->Control(kIdCompare))->isDefault());
         QVERIFY(fixture.messages.texts.empty());
+        QCOMPARE(fixture.window->contextMenuPolicy(), Qt::ActionsContextMenu);
+        const QList<QAction*> actions = fixture.window->actions();
+        QCOMPARE(actions.size(), 1);
+        QCOMPARE(actions.front()->text(), QString::fromUtf8("Info \xC3\xBC"
+                                                            "ber Tandemix"));
     }
 
-    void captions_data() {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("caption");
-        const std::pair<int, const char*> rows[] = {
-            {kIdCompareLabel, "Vergleiche"},
-            {kIdFiles, "Dateien"},
-            {kIdFolders, "Verzeichnisse"},
-            {kIdWebPages, "Internet-Seiten"},
-            {kIdFollowRedirects, "Redirects folgen"},
-            {kIdBrowse1, "..."},
-            {kIdBrowse2, "..."},
-            {kIdAbout, "Info"},
-            {kIdHelp, "Hilfe"},
-            {kIdCancel, "Beenden"},
-            {kIdCompare, "Vergleichen"},
-            {kIdShowLineNumbers, "Zeilennummer anzeigen"},
-            {kIdCaseSensitive, "Gro\xC3\x9F-/Kleinschreibung beachten"},
-            {kIdIndent,
-             "Einr\xC3\xBC"
-             "cken"},
-            {kIdKeepEmptyLines, "Leere Zeilen erhalten"},
-            {kIdLineBreakAfterEachTag, "Zeilenumbruch nach jedem Tag"},
-            {kIdDeleteAllTags, "Alle Tags l\xC3\xB6schen"},
-            {kIdHta, "H&TA"},
-            {kIdHtml, "HT&ML"},
-            {kIdGeneralOptions, "Optionen"},
-            {kIdHtmlOptions, "HTML Optionen"},
-            {kIdOutputOptions, "Ausgabe-Optionen"},
-            {kIdMakerLink, "http://www.example.com/"},
-            {kIdAdvanced, "Erweitert\xE2\x80\xA6"},
-        };
-        for (const auto& [id, caption] : rows) {
-            QTest::newRow(qPrintable(QString::number(id))) << id << QString::fromUtf8(caption);
-        }
-    }
-    void captions() {
-        QFETCH(int, id);
-        QFETCH(QString, caption);
-        WindowFixture fixture;
-        QCOMPARE(Caption(fixture.window->Control(id)), caption);
-    }
-
-    // Every control sits where its dialog units say, and carries its identifier.
+    // Every control sits where its dialog units say, carries its identifier and shows its
+    // German caption, or the original one where it has none.
     void layoutFollowsDialogUnits() {
         WindowFixture fixture;
         const DialogUnits units(fixture.window->font());
@@ -142,6 +91,9 @@ private slots:
             QWidget* widget = fixture.window->Control(control.id);
             QVERIFY2(widget != nullptr, qPrintable(QString::number(control.id)));
             QCOMPARE(widget->property(kControlIdProperty).toInt(), control.id);
+            QCOMPARE(Caption(widget),
+                     FromUtf8(control.germanCaption.empty() ? control.resourceCaption
+                                                            : control.germanCaption));
             const QRect expected = units.Rect(control.rect);
             if (control.id == kIdMakerLink) {
                 // The link grows to the left to show its whole address.
@@ -190,23 +142,39 @@ private slots:
         QCOMPARE(units.Rect({14, 21, 344, 12}), expected);
     }
 
-    void startPageIsNavigatedOnOpening() {
+    void paneShowsTheStartPageThenTheHelp() {
         WindowFixture fixture;
         QCOMPARE(fixture.pane->addresses.size(), std::size_t{1});
         QVERIFY(fixture.pane->addresses.front().ends_with("/hilfe/start.php?version=1.0"));
         QVERIFY(fixture.pane->addresses.front().starts_with("http://"));
-    }
-
-    void helpNavigatesThePane() {
-        WindowFixture fixture;
         fixture.Click(kIdHelp);
         QCOMPARE(fixture.pane->addresses.back(), HelpPageAddress());
         QVERIFY(fixture.pane->addresses.back().ends_with("/hilfe/help.php"));
     }
 
+    // The kind buttons and option boxes after some clicks, on inputs typed beforehand: every
+    // kind click empties both inputs, and the web kind keeps the browse kind it found.
     void rules_data() {
         QTest::addColumn<Clicks>("clicks");
         QTest::addColumn<BoxStates>("expected");
+        QTest::addColumn<bool>("folderKind");
+        QTest::newRow("start") << Clicks{}
+                               << BoxStates{{kIdFiles, kChecked, kEnabled},
+                                            {kIdFolders, kUnchecked, kEnabled},
+                                            {kIdWebPages, kUnchecked, kEnabled},
+                                            {kIdFollowRedirects, kUnchecked, kDisabled},
+                                            {kIdCaseSensitive, kChecked, kEnabled},
+                                            {kIdIndent, kChecked, kEnabled},
+                                            {kIdShowLineNumbers, kChecked, kEnabled},
+                                            {kIdKeepEmptyLines, kUnchecked, kEnabled},
+                                            {kIdLineBreakAfterEachTag, kUnchecked, kEnabled},
+                                            {kIdDeleteAllTags, kUnchecked, kEnabled},
+                                            {kIdHta, kUnchecked, kEnabled},
+                                            {kIdHtml, kChecked, kEnabled},
+                                            {kIdBrowse1, kUnchecked, kEnabled}}
+                               << false;
+        QTest::newRow("files, already chosen")
+            << Clicks{kIdFiles} << BoxStates{{kIdBrowse1, kUnchecked, kEnabled}} << false;
         QTest::newRow("folders disables the six boxes and keeps their marks")
             << Clicks{kIdFolders} << BoxStates{{kIdCaseSensitive, kChecked, kDisabled},
                                                {kIdIndent, kChecked, kDisabled},
@@ -214,43 +182,56 @@ private slots:
                                                {kIdKeepEmptyLines, kUnchecked, kDisabled},
                                                {kIdLineBreakAfterEachTag, kUnchecked, kDisabled},
                                                {kIdDeleteAllTags, kUnchecked, kDisabled},
-                                               {kIdFollowRedirects, kUnchecked, kDisabled}};
+                                               {kIdFollowRedirects, kUnchecked, kDisabled},
+                                               {kIdBrowse1, kUnchecked, kEnabled}}
+            << true;
         QTest::newRow("files after folders enables them again")
             << Clicks{kIdFolders, kIdFiles}
             << BoxStates{{kIdCaseSensitive, kChecked, kEnabled},
                          {kIdKeepEmptyLines, kUnchecked, kEnabled},
                          {kIdLineBreakAfterEachTag, kUnchecked, kEnabled},
-                         {kIdDeleteAllTags, kUnchecked, kEnabled}};
+                         {kIdDeleteAllTags, kUnchecked, kEnabled}}
+            << false;
         QTest::newRow("line break stays disabled under delete all tags")
             << Clicks{kIdDeleteAllTags, kIdFolders, kIdFiles}
             << BoxStates{{kIdDeleteAllTags, kChecked, kEnabled},
-                         {kIdLineBreakAfterEachTag, kUnchecked, kDisabled}};
+                         {kIdLineBreakAfterEachTag, kUnchecked, kDisabled}}
+            << false;
         QTest::newRow("delete all tags disables line break at once")
             << Clicks{kIdDeleteAllTags}
-            << BoxStates{{kIdLineBreakAfterEachTag, kUnchecked, kDisabled}};
+            << BoxStates{{kIdLineBreakAfterEachTag, kUnchecked, kDisabled}} << false;
         QTest::newRow("unticking delete all tags enables line break")
             << Clicks{kIdDeleteAllTags, kIdDeleteAllTags}
-            << BoxStates{{kIdLineBreakAfterEachTag, kUnchecked, kEnabled}};
-        QTest::newRow("web pages ticks line break and redirects")
+            << BoxStates{{kIdLineBreakAfterEachTag, kUnchecked, kEnabled}} << false;
+        QTest::newRow("web pages ticks line break and redirects, disables browsing")
             << Clicks{kIdWebPages}
             << BoxStates{{kIdLineBreakAfterEachTag, kChecked, kEnabled},
                          {kIdFollowRedirects, kChecked, kEnabled},
-                         {kIdCaseSensitive, kChecked, kEnabled}};
+                         {kIdCaseSensitive, kChecked, kEnabled},
+                         {kIdBrowse1, kUnchecked, kDisabled}}
+            << false;
+        QTest::newRow("web pages keeps the folder kind")
+            << Clicks{kIdFolders, kIdWebPages} << BoxStates{{kIdBrowse1, kUnchecked, kDisabled}}
+            << true;
         QTest::newRow("web pages under delete all tags keeps line break disabled")
             << Clicks{kIdDeleteAllTags, kIdWebPages}
             << BoxStates{{kIdLineBreakAfterEachTag, kChecked, kDisabled},
-                         {kIdDeleteAllTags, kChecked, kEnabled}};
+                         {kIdDeleteAllTags, kChecked, kEnabled}}
+            << false;
         QTest::newRow("files after web pages drops redirects, keeps line break")
             << Clicks{kIdWebPages, kIdFiles}
             << BoxStates{{kIdFollowRedirects, kUnchecked, kDisabled},
-                         {kIdLineBreakAfterEachTag, kChecked, kEnabled}};
+                         {kIdLineBreakAfterEachTag, kChecked, kEnabled},
+                         {kIdBrowse1, kUnchecked, kEnabled}}
+            << false;
         QTest::newRow("folders after web pages drops redirects, keeps line break")
             << Clicks{kIdWebPages, kIdFolders}
             << BoxStates{{kIdFollowRedirects, kUnchecked, kDisabled},
-                         {kIdLineBreakAfterEachTag, kChecked, kDisabled}};
+                         {kIdLineBreakAfterEachTag, kChecked, kDisabled}}
+            << true;
         QTest::newRow("unticked case sensitive survives a kind change")
             << Clicks{kIdCaseSensitive, kIdFolders, kIdFiles}
-            << BoxStates{{kIdCaseSensitive, kUnchecked, kEnabled}};
+            << BoxStates{{kIdCaseSensitive, kUnchecked, kEnabled}} << false;
         QTest::newRow("every option box keeps its mark across kinds")
             << Clicks{kIdCaseSensitive,  kIdIndent,   kIdShowLineNumbers,
                       kIdKeepEmptyLines, kIdWebPages, kIdFolders,
@@ -259,85 +240,46 @@ private slots:
                          {kIdIndent, kUnchecked, kEnabled},
                          {kIdShowLineNumbers, kUnchecked, kEnabled},
                          {kIdKeepEmptyLines, kChecked, kEnabled},
-                         {kIdLineBreakAfterEachTag, kChecked, kEnabled}};
+                         {kIdLineBreakAfterEachTag, kChecked, kEnabled}}
+            << false;
     }
     void rules() {
         QFETCH(Clicks, clicks);
         QFETCH(BoxStates, expected);
-        WindowFixture fixture;
-        for (const int id : clicks) {
-            fixture.Click(id);
-        }
-        ExpectBoxes(fixture, expected);
-    }
-
-    void browseButtonsAndKind_data() {
-        QTest::addColumn<Clicks>("clicks");
-        QTest::addColumn<bool>("browseEnabled");
-        QTest::addColumn<bool>("folderKind");
-        QTest::newRow("files") << Clicks{kIdFiles} << true << false;
-        QTest::newRow("folders") << Clicks{kIdFolders} << true << true;
-        QTest::newRow("web pages keeps the file kind") << Clicks{kIdWebPages} << false << false;
-        QTest::newRow("web pages keeps the folder kind")
-            << Clicks{kIdFolders, kIdWebPages} << false << true;
-        QTest::newRow("files after web pages") << Clicks{kIdWebPages, kIdFiles} << true << false;
-    }
-    void browseButtonsAndKind() {
-        QFETCH(Clicks, clicks);
-        QFETCH(bool, browseEnabled);
         QFETCH(bool, folderKind);
-        WindowFixture fixture;
-        for (const int id : clicks) {
-            fixture.Click(id);
-        }
-        QCOMPARE(fixture.Button(kIdBrowse1)->isEnabled(), browseEnabled);
-        QCOMPARE(fixture.Button(kIdBrowse2)->isEnabled(), browseEnabled);
-        QCOMPARE(fixture.window->CurrentBrowseKind() == BrowseKind::Folder, folderKind);
-    }
-
-    void everyKindClickEmptiesBothInputs_data() {
-        QTest::addColumn<int>("kind");
-        QTest::newRow("files, already chosen") << int{kIdFiles};
-        QTest::newRow("folders") << int{kIdFolders};
-        QTest::newRow("web pages") << int{kIdWebPages};
-    }
-    void everyKindClickEmptiesBothInputs() {
-        QFETCH(int, kind);
         WindowFixture fixture;
         QTest::keyClicks(fixture.Edit(kIdInput1), QStringLiteral("/tmp/a"));
         QTest::keyClicks(fixture.Edit(kIdInput2), QStringLiteral("/tmp/b"));
-        fixture.Click(kind);
-        QCOMPARE(fixture.Edit(kIdInput1)->text(), QString());
-        QCOMPARE(fixture.Edit(kIdInput2)->text(), QString());
-        QVERIFY(fixture.window->States().input1.empty());
+        bool kindClicked = false;
+        for (const int id : clicks) {
+            fixture.Click(id);
+            kindClicked = kindClicked || id == kIdFiles || id == kIdFolders || id == kIdWebPages;
+        }
+        ExpectBoxes(fixture, expected);
+        QCOMPARE(fixture.Button(kIdBrowse2)->isEnabled(), fixture.Button(kIdBrowse1)->isEnabled());
+        QCOMPARE(fixture.window->CurrentBrowseKind() == BrowseKind::Folder, folderKind);
+        QCOMPARE(fixture.Edit(kIdInput1)->text().isEmpty(), kindClicked);
+        QCOMPARE(fixture.Edit(kIdInput2)->text().isEmpty(), kindClicked);
+        QVERIFY(!kindClicked || fixture.window->States().input1.empty());
     }
 
-    void escapeClosesTheWindow() {
+    void escapeAndTheCloseButtonCloseTheWindow_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("escape") << true;
+        QTest::newRow("close button") << false;
+    }
+    void escapeAndTheCloseButtonCloseTheWindow() {
+        QFETCH(bool, escape);
         WindowFixture fixture;
         fixture.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(fixture.window.get()));
-        QTest::keyClick(fixture.window.get(), Qt::Key_Escape);
+        if (escape) {
+            QTest::keyClick(fixture.window.get(), Qt::Key_Escape);
+        } else {
+            fixture.Click(kIdCancel);
+        }
         QVERIFY(!fixture.window->isVisible());
         QCOMPARE(fixture.window->result(), int{QDialog::Rejected});
-    }
-
-    void closeButtonClosesTheWindow() {
-        WindowFixture fixture;
-        fixture.window->show();
-        fixture.Click(kIdCancel);
-        QVERIFY(!fixture.window->isVisible());
-    }
-
-    void outputDirectoryIsTheDocumentsFolder() {
-        QTemporaryDir home;
-        OutputDirectoryEnvironment environment;
-        environment.home = home.path().toStdString();
-        environment.workingDirectory = home.path().toStdString();
-        RecordingSink messages;
-        const std::optional<std::string> directory = FixOutputDirectory(environment, messages);
-        QCOMPARE(directory, std::optional<std::string>(environment.home + "/Documents"));
-        QVERIFY(QFileInfo(QString::fromStdString(*directory)).isDir());
-        QVERIFY(messages.texts.empty());
     }
 
     void noOutputDirectoryAbortsWithTheMessage() {
@@ -348,17 +290,8 @@ private slots:
         environment.workingDirectory = notAFolder.fileName().toStdString();
         RecordingSink messages;
         QCOMPARE(FixOutputDirectory(environment, messages), std::optional<std::string>());
-        QCOMPARE(messages.texts.size(), std::size_t{1});
-        QCOMPARE(messages.texts.front(), std::string(tandemix::messages::kNoOutputDirectory));
-    }
-
-    void contextMenuOffersTheAboutEntry() {
-        WindowFixture fixture;
-        QCOMPARE(fixture.window->contextMenuPolicy(), Qt::ActionsContextMenu);
-        const QList<QAction*> actions = fixture.window->actions();
-        QCOMPARE(actions.size(), 1);
-        QCOMPARE(actions.front()->text(), QString::fromUtf8("Info \xC3\xBC"
-                                                            "ber Tandemix"));
+        QCOMPARE(messages.texts,
+                 std::vector<std::string>{std::string(tandemix::messages::kNoOutputDirectory)});
     }
 };
 

@@ -42,10 +42,23 @@ bool WaitForLoad(QWebEngineView& view) {
     return loaded.wait(kLoadTimeoutMs);
 }
 
-void WriteText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
+// A report viewer whose launcher and message boxes are recorders, and a folder for reports.
+struct ViewerFixture {
+    QTemporaryDir directory;
+    RecordingLauncher launcher;
+    RecordingSink messages;
+    ReportViewer viewer{launcher, messages};
+
+    // The path of the file written, or nothing when it could not be written.
+    QString Write(const QString& name, const QByteArray& bytes) const {
+        QFile file(directory.filePath(name));
+        const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        return written ? file.fileName() : QString();
+    }
+};
+
+QByteArray ContainerBytes() {
+    return {ContainerText().data(), static_cast<qsizetype>(ContainerText().size())};
 }
 
 }  // namespace
@@ -119,69 +132,59 @@ private slots:
     }
     void viewerReportFramesScriptEachOther() {
         QFETCH(int, form);
-        QTemporaryDir directory;
-        WriteText(directory.filePath(QStringLiteral("a.txt")), "Sleeping bag\nHead torch\n");
-        WriteText(directory.filePath(QStringLiteral("b.txt")), "Sleeping mat\nHead torch\n");
-        RecordingSink messages;
+        ViewerFixture fixture;
         SilentDebugLog debugLog;
-        const RunContext context{directory.path().toStdString(), CodePage::Utf8, messages,
-                                 debugLog};
+        const RunContext context{fixture.directory.path().toStdString(), CodePage::Utf8,
+                                 fixture.messages, debugLog};
         CompareRequest request;
-        request.input1 = directory.filePath(QStringLiteral("a.txt")).toStdString();
-        request.input2 = directory.filePath(QStringLiteral("b.txt")).toStdString();
+        request.input1 =
+            fixture.Write(QStringLiteral("a.txt"), "Sleeping bag\nHead torch\n").toStdString();
+        request.input2 =
+            fixture.Write(QStringLiteral("b.txt"), "Sleeping mat\nHead torch\n").toStdString();
         request.containerForm = static_cast<ContainerForm>(form);
         const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
         QVERIFY(!outcome.containerPath.empty());
 
-        RecordingLauncher launcher;
-        RecordingSink sink;
-        ReportViewer shown(launcher, sink);
-        QCOMPARE(shown.windowTitle(), QStringLiteral("Tandemix Ergebnisse"));
-        QWebEngineView& viewer = *shown.View();
-        shown.OpenReport(QString::fromStdString(outcome.containerPath));
-        QVERIFY(WaitForLoad(viewer));
+        QCOMPARE(fixture.viewer.windowTitle(), QStringLiteral("Tandemix Ergebnisse"));
+        QWebEngineView& view = *fixture.viewer.View();
+        fixture.viewer.OpenReport(QString::fromStdString(outcome.containerPath));
+        QVERIFY(WaitForLoad(view));
         // frames[0] is the top page: the name "top" is shadowed by window.top.
         const QString frameText = QStringLiteral(
             "(function(){try{return frames['frame0'].document.body.textContent.length>0 && "
             "frames[0].document.forms.length>0;}catch(e){return 'blocked: '+e;}})()");
-        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(viewer, frameText).toString(), QStringLiteral("true"),
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(view, frameText).toString(), QStringLiteral("true"),
                                   kLoadTimeoutMs);
         // The search of the top frame marks the phrase in both side frames.
-        Evaluate(viewer, QStringLiteral("var t=frames[0].document;"
-                                        "t.suche.eingabe.value='Sleeping';"
-                                        "t.suche.senden.click();"));
+        Evaluate(view, QStringLiteral("var t=frames[0].document;"
+                                      "t.suche.eingabe.value='Sleeping';"
+                                      "t.suche.senden.click();"));
         const QString marks = QStringLiteral(
             "frames['frame0'].document.querySelectorAll('span.hervorhebungexakt').length + ',' +"
             "frames['frame1'].document.querySelectorAll('span.hervorhebungexakt').length");
-        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(viewer, marks).toString(), QStringLiteral("1,1"),
+        QTRY_COMPARE_WITH_TIMEOUT(Evaluate(view, marks).toString(), QStringLiteral("1,1"),
                                   kLoadTimeoutMs);
     }
 
     // A one-file report is an ordinary page, here larger than a page handed over whole may be.
     void viewerOpensOneFileReport() {
-        QTemporaryDir directory;
-        const QString path = directory.filePath(QStringLiteral("Tandemix-Bericht.html"));
-        WriteText(path,
-                  "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bericht</title>"
-                  "</head><body><p id=\"rows\">" +
-                      QByteArray(3 << 20, 'x') +
-                      "</p><script>document.title = 'Bericht ' + "
-                      "document.getElementById('rows').textContent.length;</script>"
-                      "</body></html>");
-        RecordingLauncher launcher;
-        RecordingSink sink;
-        ReportViewer viewer(launcher, sink);
-        viewer.OpenReport(path);
-        QTRY_COMPARE_WITH_TIMEOUT(viewer.View()->title(), QStringLiteral("Bericht %1").arg(3 << 20),
-                                  kLoadTimeoutMs);
+        ViewerFixture fixture;
+        fixture.viewer.OpenReport(fixture.Write(
+            QStringLiteral("Tandemix-Bericht.html"),
+            "<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>Bericht</title>"
+            "</head><body><p id=\"rows\">" +
+                QByteArray(3 << 20, 'x') +
+                "</p><script>document.title = 'Bericht ' + "
+                "document.getElementById('rows').textContent.length;</script></body></html>"));
+        QTRY_COMPARE_WITH_TIMEOUT(fixture.viewer.View()->title(),
+                                  QStringLiteral("Bericht %1").arg(3 << 20), kLoadTimeoutMs);
     }
 
     void viewerTakesMostOfTheScreen() {
         QCOMPARE(ViewerGeometry(QRect(0, 20, 1000, 800)), QRect(50, 60, 900, 720));
-        RecordingLauncher launcher;
-        RecordingSink sink;
-        ReportViewer viewer(launcher, sink);
-        QCOMPARE(viewer.geometry(), ViewerGeometry(viewer.screen()->availableGeometry()));
+        ViewerFixture fixture;
+        QCOMPARE(fixture.viewer.geometry(),
+                 ViewerGeometry(fixture.viewer.screen()->availableGeometry()));
     }
 
     void terminationMessages_data() {
@@ -220,14 +223,9 @@ private slots:
     void deadPageProcessIsReported() {
         QFETCH(QString, cause);
         QFETCH(QString, message);
-        QTemporaryDir directory;
-        const QString hta = directory.filePath(QStringLiteral("Tandemix.hta"));
-        const std::string_view container = ContainerText();
-        WriteText(hta, QByteArray(container.data(), static_cast<qsizetype>(container.size())));
-        RecordingLauncher launcher;
-        RecordingSink sink;
-        ReportViewer viewer(launcher, sink);
-        viewer.OpenReport(hta);
+        ViewerFixture fixture;
+        ReportViewer& viewer = fixture.viewer;
+        viewer.OpenReport(fixture.Write(QStringLiteral("Tandemix.hta"), ContainerBytes()));
         QVERIFY(WaitForLoad(*viewer.View()));
         QVERIFY(!viewer.ShowsProblem());
         if (cause.startsWith(QStringLiteral("chrome:"))) {
@@ -239,14 +237,14 @@ private slots:
         QCOMPARE(viewer.ProblemText(), message);
 
         viewer.BrowserButton()->click();
-        const std::string html = directory.filePath(QStringLiteral("Tandemix.htm")).toStdString();
-        QCOMPARE(launcher.attempts.size(), std::size_t{1});
-        QCOMPARE(launcher.attempts.front(), std::pair(LaunchAttempt::BrowserLauncher, html));
-        QFile written(QString::fromStdString(html));
+        const QString html = fixture.directory.filePath(QStringLiteral("Tandemix.htm"));
+        QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
+        QCOMPARE(fixture.launcher.attempts.front(),
+                 std::pair(LaunchAttempt::BrowserLauncher, html.toStdString()));
+        QFile written(html);
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(),
-                 QByteArray(container.data(), static_cast<qsizetype>(container.size())));
-        QVERIFY(sink.texts.empty());
+        QCOMPARE(written.readAll(), ContainerBytes());
+        QVERIFY(fixture.messages.texts.empty());
     }
 };
 

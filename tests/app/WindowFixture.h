@@ -23,7 +23,7 @@ struct WindowFixture {
     ScriptedPickers pickers;
     RecordingOpener opener;
     CancellingPrompt credentials;
-    RecordingCertificateQuestion certificates;
+    RefusingCertificateQuestion certificates;
     CertificateQuestion* webCertificates = nullptr;
     std::optional<CompareRequest> webRequest;
     CompareOutcome webOutcome;

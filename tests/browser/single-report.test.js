@@ -6,12 +6,10 @@
 const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const http = require('node:http');
 const os = require('node:os');
 const path = require('node:path');
-const { spawnSync } = require('node:child_process');
 const { pathToFileURL } = require('node:url');
-const { chromium, firefox } = require('playwright-core');
+const { runCli, serve, urlOf, launch, watch } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -39,74 +37,44 @@ function inputLines(second) {
   return lines;
 }
 
-function writeInputs(dir) {
-  const files = [path.join(dir, 'eins.txt'), path.join(dir, 'zwei.txt')];
-  files.forEach((file, side) => fs.writeFileSync(file, inputLines(side === 1).join('\n') + '\n'));
-  return files;
-}
-
-function runCli(args, env = {}) {
-  const cli = process.env.TANDEMIX_CLI;
-  assert.ok(cli, 'TANDEMIX_CLI names the command-line program');
-  const run = spawnSync(cli, args, { env: { ...process.env, ...env }, encoding: 'latin1' });
-  assert.ok(run.status === 0 || run.status === 1, `tandemix-cli exited with ${run.status}: ${run.stderr}`);
-  return run.stdout;
-}
-
-function serve(dir) {
-  const srv = http.createServer((req, res) => {
-    const file = path.join(dir, decodeURIComponent(new URL(req.url, 'http://127.0.0.1').pathname));
-    if (!file.startsWith(dir + path.sep) || !fs.existsSync(file)) {
-      res.writeHead(404).end();
-      return;
-    }
-    res.writeHead(200, { 'Content-Type': 'text/html' });
-    fs.createReadStream(file).pipe(res);
-  });
-  return new Promise((resolve) => srv.listen(0, '127.0.0.1', () => resolve(srv)));
-}
-
 let work, reportDir, resultLine, context, page;
-const inFirefox = Boolean(process.env.TANDEMIX_TEST_FIREFOX);
+const firefoxPath = process.env.TANDEMIX_TEST_FIREFOX;
 // Playwright cannot emulate media over WebDriver BiDi (print, colour scheme).
-const NO_MEDIA = inFirefox && 'media emulation is not available in Firefox over BiDi';
-const problems = [];
+const NO_MEDIA = firefoxPath && 'media emulation is not available in Firefox over BiDi';
+const seen = { errors: [], dialogs: [] };
 
-function watch(p) {
-  p.on('pageerror', (e) => problems.push(`page error: ${e.message}`));
-  p.on('console', (m) => { if (m.type() === 'error') problems.push(`console error: ${m.text()}`); });
-  p.on('dialog', (d) => { problems.push(`dialog: ${d.message()}`); d.accept(); });
-}
-
-async function open(url, colorScheme = 'light') {
-  const p = await context.newPage();
-  watch(p);
+async function open(url, { colorScheme = 'light', ready = '#spacer .r' } = {}) {
+  const p = watch(await context.newPage(), seen);
   await p.emulateMedia({ colorScheme });
   await p.goto(url);
-  await p.waitForSelector('#spacer .r');
+  await p.waitForSelector(ready);
   return p;
+}
+
+// Writes the report of two inputs of the given contents into a folder of its own and opens it.
+async function openReportOf(contents1, contents2, { env, ready } = {}) {
+  const dir = fs.mkdtempSync(path.join(work, 'report-'));
+  const inputs = [contents1, contents2].map((contents, side) => {
+    fs.writeFileSync(path.join(dir, `${side + 1}`), contents);
+    return path.join(dir, `${side + 1}`);
+  });
+  runCli(['--report', 'single', '-q', '-o', dir, ...inputs], env);
+  const url = pathToFileURL(path.join(dir, REPORT)).href;
+  return { html: fs.readFileSync(path.join(dir, REPORT)), page: await open(url, { ready }) };
 }
 
 before(async () => {
   work = fs.mkdtempSync(path.join(os.tmpdir(), 'tandemix-single-'));
-  const [file1, file2] = writeInputs(work);
+  const files = ['eins.txt', 'zwei.txt'].map((name, side) => {
+    fs.writeFileSync(path.join(work, name), inputLines(side === 1).join('\n') + '\n');
+    return path.join(work, name);
+  });
   reportDir = path.join(work, 'report');
-  fs.mkdirSync(reportDir);
-  const out = runCli(['--report', 'single', '-o', reportDir, file1, file2], { LC_ALL: 'C.UTF-8' });
+  const out = runCli(['--report', 'single', '-o', reportDir, ...files], { LC_ALL: 'C.UTF-8' });
   resultLine = out.split('\n')[0];
   assert.deepEqual(fs.readdirSync(reportDir), [REPORT], 'one file and nothing else');
-  const profile = fs.mkdtempSync(path.join(work, 'profile-'));
-  const viewport = { width: 1200, height: 700 };
-  context = process.env.TANDEMIX_TEST_FIREFOX
-    ? await firefox.launchPersistentContext(profile, {
-      channel: 'moz-firefox', executablePath: process.env.TANDEMIX_TEST_FIREFOX, headless: true, viewport })
-    : await chromium.launchPersistentContext(profile, {
-      executablePath: '/usr/bin/chromium',
-      headless: true,
-      viewport,
-      args: ['--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
-        '--disable-component-update', '--disable-sync'],
-    });
+  context = await launch(fs.mkdtempSync(path.join(work, 'profile-')),
+    { viewport: { width: 1200, height: 700 }, firefoxPath });
   page = await open(pathToFileURL(path.join(reportDir, REPORT)).href);
 });
 
@@ -199,27 +167,18 @@ test('a changed pair shows the changed words', async () => {
 
 test('next and previous difference: buttons, n/p, F7/Shift+F7, number and highlight', async () => {
   await page.click('#view');
-  const expectCurrent = async (n, firstText) => {
-    assert.equal(await text('#position'), `${n} / 5`);
+  assert.equal(await text('#position'), '\u2013 / 5');
+  const steps = [['#next', 1, 'the quick'], ['n', 2, 'only in the first'], ['F7', 3, 'only in the second'],
+    ['Shift+F7', 2], ['p', 1], ['#prev', 1], ['n n n n n n', 5, 'last line']];
+  for (const [keys, n, firstText] of steps) {
+    for (const key of keys.split(' ')) {
+      await (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
+    }
+    assert.equal(await text('#position'), `${n} / 5`, keys);
     const current = (await rowsInView()).filter((r) => r.cur);
     assert.ok(current.length > 0, `difference ${n} highlighted in view`);
     if (firstText) assert.ok(current[0].cells.some((c) => c.text.startsWith(firstText)), current[0].cells[0].text);
-  };
-  assert.equal(await text('#position'), '\u2013 / 5');
-  await page.click('#next');
-  await expectCurrent(1, 'the quick');
-  await page.keyboard.press('n');
-  await expectCurrent(2, 'only in the first');
-  await page.keyboard.press('F7');
-  await expectCurrent(3, 'only in the second');
-  await page.keyboard.press('Shift+F7');
-  await expectCurrent(2);
-  await page.keyboard.press('p');
-  await expectCurrent(1);
-  await page.click('#prev');
-  await expectCurrent(1);
-  for (let i = 0; i < 6; i++) await page.keyboard.press('n');
-  await expectCurrent(5, 'last line');
+  }
 });
 
 test('the overview marks each difference and a click there scrolls there', async () => {
@@ -333,7 +292,7 @@ test('printing lays the shown rows out side by side in the page\'s flow', { skip
 });
 
 test('dark colours follow the system', { skip: NO_MEDIA }, async () => {
-  const dark = await open(pathToFileURL(path.join(reportDir, REPORT)).href, 'dark');
+  const dark = await open(pathToFileURL(path.join(reportDir, REPORT)).href, { colorScheme: 'dark' });
   const background = await dark.$eval('body', (b) => getComputedStyle(b).backgroundColor);
   assert.equal(background, 'rgb(29, 31, 33)');
   await dark.close();
@@ -342,7 +301,7 @@ test('dark colours follow the system', { skip: NO_MEDIA }, async () => {
 test('served over http it works the same', async () => {
   const server = await serve(reportDir);
   try {
-    const served = await open(`http://127.0.0.1:${server.address().port}/${REPORT}`);
+    const served = await open(urlOf(server, REPORT));
     await served.click('#next');
     assert.equal(await served.$eval('#position', (e) => e.textContent), '1 / 5');
     await served.close();
@@ -361,33 +320,24 @@ test('every byte value reaches the page as its character set decodes it', async 
     { env: { LC_ALL: 'C.UTF-8' }, charset: 'utf-8' },
   ];
   for (const { env, charset } of cases) {
-    const dir = fs.mkdtempSync(path.join(work, 'bytes-'));
-    fs.writeFileSync(path.join(dir, 'a'), Buffer.concat([Buffer.from('x\n'), line, Buffer.from('\n')]));
-    fs.writeFileSync(path.join(dir, 'b'), 'x\n');
-    runCli(['--report', 'single', '-q', '-o', dir, path.join(dir, 'a'), path.join(dir, 'b')], env);
-    const html = fs.readFileSync(path.join(dir, REPORT));
-    assert.ok(html.includes(Buffer.from(`<meta charset="${charset}">`)), charset);
-    const before = problems.length;
-    const p = await open(pathToFileURL(path.join(dir, REPORT)).href);
-    const shown = await p.$eval('#spacer .r[data-row="1"] .s .x', (x) => x.textContent);
+    const before = seen.errors.length;
+    const report = await openReportOf(Buffer.concat([Buffer.from('x\n'), line, Buffer.from('\n')]), 'x\n', { env });
+    assert.ok(report.html.includes(Buffer.from(`<meta charset="${charset}">`)), charset);
+    const shown = await report.page.$eval('#spacer .r[data-row="1"] .s .x', (x) => x.textContent);
     // Firefox reports bytes that are no UTF-8 in a UTF-8 page, as this one has on purpose.
-    if (inFirefox && charset === 'utf-8') problems.splice(before).forEach((m) => assert.match(m, /character encoding/));
+    if (firefoxPath && charset === 'utf-8') seen.errors.splice(before).forEach((m) => assert.match(m, /character encoding/));
     // Controls are shown as their pictures; the line end byte 0x0d inside the line stays one.
     // Node's decoder reads windows-1252 as Latin-1; the browser's is the page's own.
-    const decoded = await p.evaluate(([name, all]) => new TextDecoder(name).decode(new Uint8Array(all)), [charset, bytes]);
+    const decoded = await report.page.evaluate(([name, all]) => new TextDecoder(name).decode(new Uint8Array(all)), [charset, bytes]);
     const want = decoded
       .replace(/[\x00-\x08\x0a-\x1f\x7f]/g, (c) => String.fromCharCode(c === '\x7f' ? 0x2421 : 0x2400 + c.charCodeAt(0)));
     assert.equal(shown, want, charset);
-    await p.close();
+    await report.page.close();
   }
 });
 
 test('a line beyond the shown length is cut with a note and kept out of the page', async () => {
-  const dir = fs.mkdtempSync(path.join(work, 'long-'));
-  fs.writeFileSync(path.join(dir, 'a'), 'x'.repeat(300000) + 'END\n');
-  fs.writeFileSync(path.join(dir, 'b'), 'y\n');
-  runCli(['--report', 'single', '-q', '-o', dir, path.join(dir, 'a'), path.join(dir, 'b')]);
-  const p = await open(pathToFileURL(path.join(dir, REPORT)).href);
+  const p = (await openReportOf('x'.repeat(300000) + 'END\n', 'y\n')).page;
   const cell = await p.$eval('#spacer .r[data-row="0"] .s', (s) => ({
     note: s.querySelector('.cut').textContent, total: s.textContent.length }));
   assert.match(cell.note, /gek\u00fcrzt: 200\.003 weitere Zeichen nicht angezeigt/);
@@ -399,11 +349,7 @@ test('a line beyond the shown length is cut with a note and kept out of the page
 });
 
 test('search stops counting at a million hits and marks a bounded number per row', async () => {
-  const dir = fs.mkdtempSync(path.join(work, 'hits-'));
-  fs.writeFileSync(path.join(dir, 'a'), 'a'.repeat(1100000) + '\n');
-  fs.writeFileSync(path.join(dir, 'b'), 'b\n');
-  runCli(['--report', 'single', '-q', '-o', dir, path.join(dir, 'a'), path.join(dir, 'b')]);
-  const p = await open(pathToFileURL(path.join(dir, REPORT)).href);
+  const p = (await openReportOf('a'.repeat(1100000) + '\n', 'b\n')).page;
   await p.fill('#query', 'a');
   await p.press('#query', 'Enter');
   assert.equal(await p.$eval('#hits', (e) => e.textContent), '1 / 1000000+ Treffer');
@@ -412,14 +358,7 @@ test('search stops counting at a million hits and marks a bounded number per row
 });
 
 test('two empty inputs give a page that says so', async () => {
-  const dir = fs.mkdtempSync(path.join(work, 'empty-'));
-  fs.writeFileSync(path.join(dir, 'a'), '');
-  fs.writeFileSync(path.join(dir, 'b'), '');
-  runCli(['--report', 'single', '-q', '-o', dir, path.join(dir, 'a'), path.join(dir, 'b')]);
-  const p = await context.newPage();
-  watch(p);
-  await p.goto(pathToFileURL(path.join(dir, REPORT)).href);
-  await p.waitForSelector('#spacer .empty');
+  const p = (await openReportOf('', '', { ready: '#spacer .empty' })).page;
   assert.equal(await p.$eval('#result', (e) => e.textContent), 'Ergebnis: Keine Unterschiede');
   assert.equal(await p.$eval('#position', (e) => e.textContent), '\u2013 / 0');
   await p.click('#next');
@@ -432,5 +371,5 @@ test('two empty inputs give a page that says so', async () => {
 });
 
 test('no page error, no console error, no dialog', () => {
-  assert.deepEqual(problems, []);
+  assert.deepEqual(seen, { errors: [], dialogs: [] });
 });

@@ -1,19 +1,23 @@
 // Takes the README's screenshots under an X server (scripts/screenshots.sh runs it under
-// Xvfb): the main window as it opens, and the report viewer showing a comparison.
+// Xvfb): the main window as it opens, and the report viewer showing a comparison. The window
+// gets the program's own services; nothing is clicked, so none of them is ever asked.
 #include <QApplication>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QScreen>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QtTest>
+#include <QTimer>
 
-#include "Recorders.h"
 #include "app/BrowserPane.h"
 #include "app/CompareApp.h"
 #include "app/CompareDialog.h"
+#include "app/MessageBoxes.h"
+#include "app/PathSelection.h"
+#include "app/StaticLink.h"
 #include "app/viewer/ReportViewer.h"
+#include "desktop/DesktopLauncher.h"
 
 using namespace tandemix;
 using namespace tandemix::app;
@@ -22,20 +26,35 @@ namespace {
 
 constexpr int kSettleMs = 1500;
 
+// Runs the event loop until the view has finished loading `count` times, or for `ms`.
+void AwaitLoads(QWebEngineView* view, int count, int ms) {
+    QEventLoop loop;
+    int loads = 0;
+    QObject::connect(view, &QWebEngineView::loadFinished, &loop, [&] {
+        if (++loads >= count) {
+            loop.quit();
+        }
+    });
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 bool Save(QWidget& window, const QString& path) {
-    QTest::qWait(kSettleMs);
+    QEventLoop settle;
+    QTimer::singleShot(kSettleMs, &settle, &QEventLoop::quit);
+    settle.exec();
     const QPixmap shot = window.screen()->grabWindow(window.winId());
     return shot.save(path, "PNG");
 }
 
 int ShootWindow(const QString& input1, const QString& input2, const QString& output) {
-    test::RecordingSink messages;
+    WarningBoxSink messages;
     SilentDebugLog debugLog;
-    test::RecordingLauncher launcher;
-    test::ScriptedPickers pickers;
-    test::RecordingOpener opener;
-    CancellingPrompt credentials;
-    test::RecordingCertificateQuestion certificates;
+    DesktopLauncher launcher;
+    QtPathPickers pickers;
+    DesktopUrlOpener opener;
+    CredentialsDialogPrompt credentials;
+    CertificateQuestionBox certificates;
     CWebBrowser2* pane = nullptr;
     QTemporaryDir outputDirectory;
     QTemporaryDir configDirectory;
@@ -59,23 +78,20 @@ int ShootWindow(const QString& input1, const QString& input2, const QString& out
     qobject_cast<QLineEdit*>(window.Control(kIdInput1))->setText(input1);
     qobject_cast<QLineEdit*>(window.Control(kIdInput2))->setText(input2);
     window.show();
-    QSignalSpy loaded(pane, &QWebEngineView::loadFinished);
     // The start page fails offline, then the bundled page loads.
-    loaded.wait(20000);
-    loaded.wait(5000);
+    AwaitLoads(pane, 2, 25000);
     return Save(window, output) ? 0 : 1;
 }
 
 int ShootViewer(const QString& container, const QString& output) {
-    test::RecordingLauncher launcher;
-    test::RecordingSink messages;
+    DesktopLauncher launcher;
+    WarningBoxSink messages;
     ReportViewer viewer(launcher, messages);
     viewer.OpenReport(container);
     // The README's picture shows the viewer filling the screen, as a window manager has it.
     viewer.setGeometry(viewer.screen()->availableGeometry());
     viewer.showMaximized();
-    QSignalSpy loaded(viewer.View(), &QWebEngineView::loadFinished);
-    loaded.wait(20000);
+    AwaitLoads(viewer.View(), 1, 20000);
     return Save(viewer, output) ? 0 : 1;
 }
 

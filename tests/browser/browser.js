@@ -1,0 +1,73 @@
+'use strict';
+// What both browser tests share: the command-line program, a loopback server for a report
+// folder, a browser with a fresh profile, pages watched for errors, and waiting.
+
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+const { spawnSync } = require('node:child_process');
+const { chromium, firefox } = require('playwright-core');
+
+// Runs tandemix-cli and gives its stdout; like diff, it exits with 1 when the inputs differ.
+function runCli(args, env = {}) {
+  const cli = process.env.TANDEMIX_CLI;
+  assert.ok(cli, 'TANDEMIX_CLI names the command-line program');
+  const run = spawnSync(cli, args, { env: { ...process.env, ...env }, encoding: 'latin1' });
+  assert.ok(run.status === 0 || run.status === 1, `tandemix-cli exited with ${run.status}: ${run.stderr}`);
+  return run.stdout;
+}
+
+// Serves the files of dir on 127.0.0.1, and nothing outside it.
+function serve(dir) {
+  const server = http.createServer((req, res) => {
+    const file = path.join(dir, decodeURIComponent(new URL(req.url, 'http://127.0.0.1').pathname));
+    if (!file.startsWith(dir + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      res.writeHead(404).end();
+      return;
+    }
+    res.writeHead(200, { 'Content-Type': /\.html?$/i.test(file) ? 'text/html' : 'application/octet-stream' });
+    fs.createReadStream(file).pipe(res);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+const urlOf = (server, name) => `http://127.0.0.1:${server.address().port}/${name}`;
+
+// Debian's Chromium, or the Firefox named by firefoxPath (driven over WebDriver BiDi).
+function launch(profile, { viewport, firefoxPath } = {}) {
+  if (firefoxPath) {
+    return firefox.launchPersistentContext(profile, {
+      channel: 'moz-firefox', executablePath: firefoxPath, headless: true, viewport });
+  }
+  return chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    viewport,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+}
+
+// Collects a page's uncaught errors (and console errors when asked) into seen.errors and
+// its dialogs, accepted, into seen.dialogs.
+function watch(page, seen, { consoleErrors = true } = {}) {
+  page.on('pageerror', (e) => seen.errors.push(`page error: ${e.message}`));
+  if (consoleErrors) {
+    page.on('console', (m) => { if (m.type() === 'error') seen.errors.push(`console error: ${m.text()}`); });
+  }
+  page.on('dialog', (d) => { seen.dialogs.push(d.message()); d.accept(); });
+  return page;
+}
+
+const pause = (ms) => new Promise((r) => setTimeout(r, ms));
+
+async function until(what, check, ms = 2000) {
+  const end = Date.now() + ms;
+  while (!(await check())) {
+    if (Date.now() > end) assert.fail(`timed out waiting for ${what}`);
+    await pause(20);
+  }
+}
+
+module.exports = { runCli, serve, urlOf, launch, watch, pause, until };
