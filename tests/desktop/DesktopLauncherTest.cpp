@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
 namespace tandemix {
@@ -26,14 +27,10 @@ namespace fs = std::filesystem;
 class DesktopLauncherTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* path = std::getenv("PATH")) {
-            savedPath_ = path;
-        }
         fs::create_directory(Bin());
         fs::create_directory(Beside());
-        ::setenv("PATH", Bin().c_str(), 1);
+        environment_.Set("PATH", Bin().c_str());
     }
-    void TearDown() override { ::setenv("PATH", savedPath_.c_str(), 1); }
 
     std::string Bin() const { return root_.Path() + "/bin"; }
     std::string Beside() const { return root_.Path() + "/beside"; }
@@ -66,7 +63,7 @@ protected:
     }
 
     testing::TempDir root_;
-    std::string savedPath_;
+    testing::ScopedEnvironment environment_;
 };
 
 constexpr const char* kAwkwardPath = "/tmp/a b/\"quoted\" $HOME 'x';.htm";

@@ -5,7 +5,7 @@
 #include <cerrno>
 
 #include "document/TextDocument.h"
-#include "support/RecordingDebugLog.h"
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
 namespace tandemix {

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "base/ContentHash.h"
+#include "support/ScopedEnvironment.h"
 #include "support/Unprivileged.h"
 
 namespace tandemix {
@@ -244,14 +245,13 @@ TEST_F(FolderListingTest, CopiesOptionsAndHashesLines) {
 
 TEST_F(FolderListingTest, TimeIsUtcWhateverTheTimeZone) {
     Build({{"f", Utc(2010, 6, 30, 23, 30)}});
-    const char* saved = std::getenv("TZ");
-    const std::optional<std::string> old = saved ? std::optional<std::string>(saved) : std::nullopt;
-    ::setenv("TZ", "FAR-13:45", 1);
+    {
+        testing::ScopedEnvironment environment;
+        environment.Set("TZ", "FAR-13:45");
+        ::tzset();
+        EXPECT_EQ(List(root_), std::vector<std::string>{Line(0, "f", " (30/06/2010  23:30)")});
+    }
     ::tzset();
-    const std::vector<std::string> lines = List(root_);
-    old ? ::setenv("TZ", old->c_str(), 1) : ::unsetenv("TZ");
-    ::tzset();
-    EXPECT_EQ(lines, std::vector<std::string>{Line(0, "f", " (30/06/2010  23:30)")});
 }
 
 TEST_F(FolderListingTest, SymbolicLinks) {

@@ -12,7 +12,6 @@
 namespace tandemix {
 namespace {
 
-using testing::JsonReader;
 using testing::JsonValue;
 
 std::string Data(const TextDocument& rows1, const TextDocument& rows2) {
@@ -120,7 +119,7 @@ std::vector<ShownRow> Expected(const TextDocument& rows) {
 void ExpectRoundTrip(const TextDocument& rows1, const TextDocument& rows2) {
     const std::string data = Data(rows1, rows2);
     EXPECT_EQ(data.find('<'), std::string::npos) << "a text could end the script element";
-    const std::optional<JsonValue> parsed = JsonReader::Read(data);
+    const std::optional<JsonValue> parsed = testing::ReadJson(data);
     ASSERT_TRUE(parsed) << data;
     const auto sides = ReadBack(*parsed);
     EXPECT_EQ(sides[0], Expected(rows1));

@@ -15,8 +15,7 @@
 #include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "run/CompareCommand.h"
-#include "support/RecordingDebugLog.h"
-#include "support/RecordingMessageSink.h"
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
 namespace tandemix {

@@ -7,13 +7,12 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "LoopbackServer.h"
-#include "TestCertificates.h"
-#include "WebTestSupport.h"
 #include "base/Messages.h"
-#include "support/RecordingDebugLog.h"
-#include "support/RecordingMessageSink.h"
+#include "support/LoopbackServer.h"
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
+#include "support/TestCertificates.h"
+#include "support/WebFetching.h"
 #include "web/PageFetcher.h"
 
 namespace tandemix {

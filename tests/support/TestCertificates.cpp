@@ -1,9 +1,9 @@
-#include "TestCertificates.h"
+#include "support/TestCertificates.h"
 
 #include <fstream>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace tandemix::testing {
 namespace {
