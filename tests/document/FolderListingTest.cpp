@@ -214,14 +214,6 @@ TEST_F(FolderListingTest, Layouts) {
     }
 }
 
-TEST_F(FolderListingTest, TrailingSlashesAreIgnoredButKeptInTheName) {
-    Build({{"sub/f", kTime}});
-    TextDocument document(CodePage::None);
-    ASSERT_TRUE(LoadFolder(document, root_ + "///", OptionMap()));
-    EXPECT_EQ(document.GetName(), root_ + "///");
-    EXPECT_EQ(LinesOf(document), std::vector<std::string>{Line(1, "f")});
-}
-
 TEST_F(FolderListingTest, EmptyAndMissingPaths) {
     TextDocument empty(CodePage::None);
     EXPECT_FALSE(LoadFolder(empty, "", OptionMap()));
@@ -231,15 +223,18 @@ TEST_F(FolderListingTest, EmptyAndMissingPaths) {
     EXPECT_EQ(List(At("missing")), std::vector<std::string>{});
 }
 
-TEST_F(FolderListingTest, CopiesOptionsAndHashesLines) {
-    Build({{"a", kTime}, {"b", kTime}});
+// Trailing slashes are ignored but kept in the name; the options are copied and the lines
+// hashed.
+TEST_F(FolderListingTest, LoadsUnderTheGivenNameWithItsOptions) {
+    Build({{"sub/f", kTime}, {"g", kTime}});
     OptionMap options;
     options.Append("case;yes");
     options.Append("indent;no");
     TextDocument document(CodePage::None);
-    ASSERT_TRUE(LoadFolder(document, root_, options));
+    ASSERT_TRUE(LoadFolder(document, root_ + "///", options));
+    EXPECT_EQ(document.GetName(), root_ + "///");
+    EXPECT_EQ(LinesOf(document), (std::vector<std::string>{Line(1, "f"), Line(0, "g")}));
     EXPECT_EQ(document.GetOptions().Entries(), options.Entries());
-    EXPECT_EQ(document.GetLineCount(), 2);
     EXPECT_EQ(document.GetLineHashes().size(), 2u);
 }
 
@@ -269,15 +264,6 @@ TEST_F(FolderListingTest, SymbolicLinks) {
               (std::vector<std::string>{Line(2, "in_b"), Line(1, "in_b"), Line(2, "f"),
                                         Line(0, "target", " (03/02/2001  04:05)"),
                                         Line(0, "file_link", " (03/02/2001  04:05)")}));
-}
-
-TEST_F(FolderListingTest, FifoIsListedWithoutBeingOpened) {
-    Build({});
-    ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0644), 0);
-    SetTime(At("pipe"), kTime, 0);
-    ::alarm(10);  // a blocking open would otherwise hang the run
-    EXPECT_EQ(List(root_), std::vector<std::string>{Line(0, "pipe")});
-    ::alarm(0);
 }
 
 std::string Fingerprint(std::string_view content) {

@@ -49,24 +49,22 @@ TEST(LineHashTest, AgreesWithByteByByteFormulaOnAnyBytes) {
     }
 }
 
-TEST(TextDocumentTest, NewDocumentIsEmpty) {
-    const TextDocument document(CodePage::None);
-    EXPECT_EQ(document.GetName(), "");
-    EXPECT_TRUE(document.GetOptions().IsEmpty());
-    EXPECT_EQ(document.GetLineCount(), 0);
-    EXPECT_TRUE(document.GetLineHashes().empty());
-}
-
-TEST(TextDocumentTest, ReadsOutOfRangeAreEmpty) {
-    TextDocument document(CodePage::None);
-    document.AddMarkedLine("x", LineMark{2});
-    for (const LineIndex index : {LineIndex{-1}, LineIndex{1}, LineIndex{1000}}) {
+// A row list keeps its texts as they are, without hashes; reads out of range are empty.
+TEST(TextDocumentTest, RowListKeepsTextsAndReadsOutOfRangeAreEmpty) {
+    TextDocument rows(CodePage::Windows1252);
+    rows.AddMarkedLine("  ABC", LineMark{2});
+    rows.AddEmptyLine();
+    EXPECT_TRUE(rows.GetLineHashes().empty());
+    EXPECT_EQ(rows.GetLineCount(), 2);
+    EXPECT_EQ(rows.GetMatchText(0), "  ABC");
+    EXPECT_EQ(rows.GetMark(0), LineMark{2});
+    EXPECT_EQ(rows.GetMark(1), LineMark{0});
+    for (const LineIndex index : {LineIndex{-1}, LineIndex{2}, LineIndex{1000}}) {
         SCOPED_TRACE(index);
-        EXPECT_EQ(document.GetLineText(index), "");
-        EXPECT_EQ(document.GetMatchText(index), "");
-        EXPECT_EQ(document.GetMark(index), LineMark{0});
+        EXPECT_EQ(rows.GetLineText(index), "");
+        EXPECT_EQ(rows.GetMatchText(index), "");
+        EXPECT_EQ(rows.GetMark(index), LineMark{0});
     }
-    EXPECT_EQ(document.GetMark(0), LineMark{2});
 }
 
 TEST(TextDocumentTest, CountMarksCountsAddedChangedDeleted) {
@@ -78,17 +76,6 @@ TEST(TextDocumentTest, CountMarksCountsAddedChangedDeleted) {
     EXPECT_EQ(counts.added, 1);
     EXPECT_EQ(counts.changed, 2);
     EXPECT_EQ(counts.deleted, 1);
-}
-
-TEST(TextDocumentTest, RowListHasNoHashesAndKeepsTexts) {
-    TextDocument rows(CodePage::Windows1252);
-    rows.AddMarkedLine("  ABC", LineMark{1});
-    rows.AddEmptyLine();
-    EXPECT_TRUE(rows.GetLineHashes().empty());
-    EXPECT_EQ(rows.GetLineCount(), 2);
-    EXPECT_EQ(rows.GetMatchText(0), "  ABC");
-    EXPECT_EQ(rows.GetLineText(1), "");
-    EXPECT_EQ(rows.GetMark(1), LineMark{0});
 }
 
 TEST(TextDocumentTest, HashesFollowMatchTextUnderOwnOptions) {
