@@ -2,16 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +18,7 @@
 
 #include "base/ContentHash.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
 namespace tandemix {
@@ -309,17 +307,12 @@ TEST_F(FolderListingTest, SpecialFilesAreListedButNeverOpened) {
     Build({{"sub/"}, {"a.txt", kTime, "hello"}});
     ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0644), 0);
     SetTime(At("pipe"), kTime, 0);
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, At("sub/sock").c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const testing::SocketFile listener(At("sub/sock"));
     Link("/dev/null", "null");
     ::alarm(10);  // a blocking open would otherwise hang the run
     const std::vector<std::string> byTime = List(root_);
     const std::vector<std::string> byContents = List(root_, kByContents);
     ::alarm(0);
-    ::close(listener);
     ASSERT_EQ(byTime.size(), 4u);
     EXPECT_EQ(byTime[1], Line(0, "pipe"));
     EXPECT_EQ(byContents, (std::vector<std::string>{

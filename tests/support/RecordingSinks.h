@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/ByteSink.h"
 #include "base/DebugLog.h"
 #include "base/MessageSink.h"
+#include "run/CompareCommand.h"
 
 namespace tandemix::testing {
 
@@ -36,6 +38,20 @@ public:
     std::string text;
     std::size_t largest = 0;
     std::size_t pieces = 0;
+};
+
+// Records every attempt to open a page; the first `failures` attempts fail.
+class RecordingLauncher final : public ContainerLauncher {
+public:
+    explicit RecordingLauncher(int failures = 0) : failures_(failures) {}
+    bool Launch(LaunchAttempt attempt, const std::string& path) override {
+        attempts.emplace_back(attempt, path);
+        return failures_-- <= 0;
+    }
+    std::vector<std::pair<LaunchAttempt, std::string>> attempts;
+
+private:
+    int failures_ = 0;
 };
 
 }  // namespace tandemix::testing

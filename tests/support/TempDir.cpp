@@ -1,7 +1,12 @@
 #include "support/TempDir.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -36,6 +41,17 @@ std::vector<std::string> NamesIn(const std::string& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+SocketFile::SocketFile(const std::string& path) : fd_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+}
+
+SocketFile::~SocketFile() {
+    ::close(fd_);
 }
 
 }  // namespace tandemix::testing

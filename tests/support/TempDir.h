@@ -28,4 +28,16 @@ std::string ReadWholeFile(const std::string& path);
 // The names of a folder's entries, sorted.
 std::vector<std::string> NamesIn(const std::string& folder);
 
+// A listening socket at the path, there until this object goes.
+class SocketFile {
+public:
+    explicit SocketFile(const std::string& path);
+    ~SocketFile();
+    SocketFile(const SocketFile&) = delete;
+    SocketFile& operator=(const SocketFile&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
 }  // namespace tandemix::testing

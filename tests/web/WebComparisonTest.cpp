@@ -25,15 +25,6 @@ using testing::ReadWholeFile;
 using testing::RecordingPrompt;
 using testing::TempDir;
 
-class RecordingLauncher final : public ContainerLauncher {
-public:
-    bool Launch(LaunchAttempt, const std::string& containerPath) override {
-        launched.push_back(containerPath);
-        return true;
-    }
-    std::vector<std::string> launched;
-};
-
 class RecordingQuestion final : public CertificateQuestion {
 public:
     bool AcceptInvalidCertificate(const CertificateProblem& problem) override {
@@ -96,7 +87,7 @@ protected:
     RecordingQuestion question_;
     testing::RecordingMessageSink messages_;
     testing::RecordingDebugLog log_;
-    RecordingLauncher launcher_;
+    testing::RecordingLauncher launcher_;
     RecordingPrompt prompt_;
 };
 
@@ -108,7 +99,8 @@ TEST_F(WebComparisonTest, PagesAreFetchedSecondFirstComparedUnderTheirAddressesA
 
     ASSERT_TRUE(outcome.run.written) << ::testing::PrintToString(messages_.messages);
     EXPECT_EQ(outcome.run.differenceCount, 1);
-    EXPECT_EQ(launcher_.launched, std::vector<std::string>{outcome.containerPath});
+    ASSERT_EQ(launcher_.attempts.size(), 1u);
+    EXPECT_EQ(launcher_.attempts[0].second, outcome.containerPath);
     const std::string top = ReadWholeFile(output_.Path() + "/~tandemixtop.htm");
     EXPECT_NE(top.find("127.0.0.1:" + std::to_string(server_.Port()) + "/files/b.html"),
               std::string::npos);
@@ -134,7 +126,7 @@ TEST_F(WebComparisonTest, PageThatCannotBeFetchedIsAMissingInput) {
 
     EXPECT_FALSE(outcome.run.written);
     EXPECT_EQ(messages_.messages, std::vector<std::string>{std::string(messages::kInput2Missing)});
-    EXPECT_TRUE(launcher_.launched.empty());
+    EXPECT_TRUE(launcher_.attempts.empty());
     EXPECT_TRUE(TemporaryFilesGone());
 }
 
