@@ -61,13 +61,19 @@ TEST(MinimalAlignmentTest, WorkedExamplesAgainstTheGreedyPass) {
     }
 }
 
-// The rows of an edit script as written, for scripts that a search might not produce.
+// The rows of an edit script as written, for scripts that a search might not produce; the
+// script marks each line of a side with '1' (changed) or '0'.
 std::string RowsOfScript(const std::string& letters1, const std::string& letters2,
-                         std::vector<std::uint8_t> changed1, std::vector<std::uint8_t> changed2) {
+                         std::string_view changed1, std::string_view changed2) {
     const TextDocument input1 = Input(Letters(letters1));
     const TextDocument input2 = Input(Letters(letters2));
     EditScript script;
-    script.changed = {std::move(changed1), std::move(changed2)};
+    for (const char c : changed1) {
+        script.changed[0].push_back(c == '1');
+    }
+    for (const char c : changed2) {
+        script.changed[1].push_back(c == '1');
+    }
     TextDocument result1(CodePage::None);
     TextDocument result2(CodePage::None);
     RowWriter rows(input1, input2, result1, result2);
@@ -80,33 +86,18 @@ TEST(MinimalAlignmentTest, HunksBecomeChangedPairsThenTheRest) {
         const char* name;
         const char* input1;
         const char* input2;
-        std::vector<std::uint8_t> changed1;
-        std::vector<std::uint8_t> changed2;
+        const char* changed1;
+        const char* changed2;
         const char* rows;
     };
     const Row rows[] = {
-        {"more deleted",
-         "aXYZb",
-         "aPb",
-         {0, 1, 1, 1, 0},
-         {0, 1, 0},
-         "a0|a0; X1|P1; Y3|.0; Z3|.0; b0|b0"},
-        {"more added",
-         "aXb",
-         "aPQRb",
-         {0, 1, 0},
-         {0, 1, 1, 1, 0},
-         "a0|a0; X1|P1; .0|Q2; .0|R2; b0|b0"},
-        {"hunks at both ends", "Xab", "abP", {1, 0, 0}, {0, 0, 1}, "X3|.0; a0|a0; b0|b0; .0|P2"},
+        {"more deleted", "aXYZb", "aPb", "01110", "010", "a0|a0; X1|P1; Y3|.0; Z3|.0; b0|b0"},
+        {"more added", "aXb", "aPQRb", "010", "01110", "a0|a0; X1|P1; .0|Q2; .0|R2; b0|b0"},
+        {"hunks at both ends", "Xab", "abP", "100", "001", "X3|.0; a0|a0; b0|b0; .0|P2"},
         // A script cut short may pair equal lines: they are shown as unchanged.
-        {"equal lines in a hunk",
-         "aXb",
-         "aYXb",
-         {0, 1, 0},
-         {0, 1, 1, 0},
-         "a0|a0; X1|Y1; .0|X2; b0|b0"},
-        {"equal lines side by side", "aXb", "aXb", {0, 1, 0}, {0, 1, 0}, "a0|a0; X0|X0; b0|b0"},
-        {"kept lines that do not pair up", "ab", "a", {0, 0}, {0}, "a0|a0; b3|.0"},
+        {"equal lines in a hunk", "aXb", "aYXb", "010", "0110", "a0|a0; X1|Y1; .0|X2; b0|b0"},
+        {"equal lines side by side", "aXb", "aXb", "010", "010", "a0|a0; X0|X0; b0|b0"},
+        {"kept lines that do not pair up", "ab", "a", "00", "0", "a0|a0; b3|.0"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
