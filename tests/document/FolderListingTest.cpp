@@ -24,15 +24,10 @@
 namespace tandemix {
 namespace {
 
-time_t Utc(int year, int month, int day, int hour, int minute, int second = 0) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    return ::timegm(&fields);
+time_t Utc(int year, unsigned month, unsigned day, int hour, int minute, int second = 0) {
+    using namespace std::chrono;
+    const sys_days date{std::chrono::year(year) / month / day};
+    return system_clock::to_time_t(date + hours(hour) + minutes(minute) + seconds(second));
 }
 
 // A path ending in '/' is a folder, anything else a file with the given time and content.

@@ -168,7 +168,7 @@ struct QuestionCase {
     std::size_t endpoint2;
     bool answer;
     std::size_t asked;
-    std::vector<std::string> messages;
+    std::string_view missing;  // the message for a page not fetched; empty when both were
 };
 
 // The question comes once per comparison, for the first page that needs it; its answer
@@ -176,17 +176,12 @@ struct QuestionCase {
 TEST_F(WebComparisonTest, CertificateQuestionIsAskedOncePerComparison) {
     const std::string expired =
         "Das Zertifikat von 127.0.0.1 ist ung\xC3\xBCltig (abgelaufen). Trotzdem laden?";
-    const std::vector<QuestionCase> cases = {
-        {"both expired, yes", kExpired, kExpired, true, 1, {}},
-        {"both expired, no", kExpired, kExpired, false, 1, {std::string(messages::kInput1Missing)}},
-        {"page 1 expired, yes", kExpired, kTrusted, true, 1, {}},
-        {"page 2 expired, no",
-         kTrusted,
-         kExpired,
-         false,
-         1,
-         {std::string(messages::kInput2Missing)}},
-        {"unknown issuer", kStranger, kTrusted, true, 0, {std::string(messages::kInput1Missing)}},
+    const QuestionCase cases[] = {
+        {"both expired, yes", kExpired, kExpired, true, 1, ""},
+        {"both expired, no", kExpired, kExpired, false, 1, messages::kInput1Missing},
+        {"page 1 expired, yes", kExpired, kTrusted, true, 1, ""},
+        {"page 2 expired, no", kTrusted, kExpired, false, 1, messages::kInput2Missing},
+        {"unknown issuer", kStranger, kTrusted, true, 0, messages::kInput1Missing},
     };
     for (const QuestionCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -196,8 +191,9 @@ TEST_F(WebComparisonTest, CertificateQuestionIsAskedOncePerComparison) {
         const CompareOutcome outcome = Run(server_.Url("/files/a.html", c.endpoint1),
                                            server_.Url("/files/b.html", c.endpoint2));
         EXPECT_EQ(question_.asked, std::vector<std::string>(c.asked, expired));
-        EXPECT_EQ(messages_.messages, c.messages);
-        EXPECT_EQ(outcome.run.written, c.messages.empty());
+        EXPECT_EQ(messages_.messages, c.missing.empty() ? std::vector<std::string>{}
+                                                        : std::vector{std::string(c.missing)});
+        EXPECT_EQ(outcome.run.written, c.missing.empty());
         EXPECT_TRUE(TemporaryFilesGone());
     }
 }
