@@ -59,11 +59,15 @@ TEST(ReportWriterTest, PagesAreTheCheckedInPages) {
             c.rows ? "01020" : "", {"abc", "new", "", "\t if (a<b && c>d)", "a&b"}, c.codePage);
         const ReportPages pages =
             Generate(rows1, rows2, c.numbers, "left & <b> \"q\"", "right \xE4.txt");
+        // The second side's page and the top page once; the other cases change only what
+        // both sides share.
         const std::string folder = std::string("report/") + c.folder + "/";
         ExpectGoldenFile(folder + "page1.htm", pages.page1);
-        ExpectGoldenFile(folder + "page2.htm", pages.page2);
         if (c.folder == std::string_view("framed")) {
+            ExpectGoldenFile(folder + "page2.htm", pages.page2);
             ExpectGoldenFile(folder + "top.htm", pages.top);
+        } else if (!c.rows) {
+            EXPECT_EQ(pages.page2, pages.page1);
         }
         // The top page declares the same code page as the side pages.
         EXPECT_EQ(pages.top.substr(0, pages.top.find("<TITLE>")),
