@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "document/TextDocument.h"
+#include "support/DocumentLines.h"
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
@@ -12,6 +13,7 @@ namespace tandemix {
 namespace {
 
 using Lines = std::vector<std::string>;
+using testing::LinesOf;
 using testing::RecordingDebugLog;
 using testing::TempDir;
 
@@ -37,14 +39,6 @@ OptionMap OptionsFor(Mode mode) {
     options.Set(OptionMap::kDeleteAllTags, deleteTags ? "yes" : "no");
     options.Set(OptionMap::kShowEmptyLines, keepEmpty ? "yes" : "no");
     return options;
-}
-
-Lines LinesOf(const TextDocument& document) {
-    Lines lines;
-    for (LineIndex i = 0; i < document.GetLineCount(); ++i) {
-        lines.emplace_back(document.GetLineText(i));
-    }
-    return lines;
 }
 
 struct LoadCase {

@@ -17,12 +17,15 @@
 #include <vector>
 
 #include "base/ContentHash.h"
+#include "support/DocumentLines.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
 namespace tandemix {
 namespace {
+
+using testing::LinesOf;
 
 time_t Utc(int year, unsigned month, unsigned day, int hour, int minute, int second = 0) {
     using namespace std::chrono;
@@ -36,14 +39,6 @@ struct Node {
     time_t modified = 0;
     std::string content = "x";
 };
-
-std::vector<std::string> LinesOf(const TextDocument& document) {
-    std::vector<std::string> lines;
-    for (LineIndex i = 0; i < document.GetLineCount(); ++i) {
-        lines.emplace_back(document.GetLineText(i));
-    }
-    return lines;
-}
 
 std::vector<std::string> List(const std::string& path, FolderListingChoices choices = {},
                               FolderListingResult* result = nullptr) {
