@@ -117,37 +117,13 @@ TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {
     EXPECT_EQ(Page("~tandemixtop.htm").find(file1_), std::string::npos);
 }
 
+// Missing inputs, inputs of two kinds and inputs that cannot be taken in whole stop the run
+// with a message before anything is written.
 TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
     ASSERT_TRUE(Run(file1_, file1_).written);
     const std::string oldTop = Page("~tandemixtop.htm");
     const std::string folder = inputs_.Path() + "/folder1";
     const std::string missing = inputs_.Path() + "/missing";
-    struct Case {
-        const char* name;
-        std::string path1;
-        std::string path2;
-        std::string_view message;
-    };
-    const Case cases[] = {
-        {"both missing", missing, missing, messages::kInput1Missing},
-        {"empty path 1", "", file2_, messages::kInput1Missing},
-        {"path 2 missing", file1_, missing, messages::kInput2Missing},
-        {"ERROR from a failed download", file1_, "ERROR", messages::kInput2Missing},
-        {"folder against file", folder, file2_, messages::kKindsDiffer},
-        {"file against folder", file1_, folder, messages::kKindsDiffer},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        messages_.messages.clear();
-        EXPECT_FALSE(Run(c.path1, c.path2).written);
-        EXPECT_EQ(messages_.messages, std::vector<std::string>{std::string(c.message)});
-        EXPECT_EQ(Page("~tandemixtop.htm"), oldTop);
-    }
-}
-
-TEST_F(ComparisonRunTest, InputsThatCannotBeTakenInWholeStopTheRunAtOnce) {
-    ASSERT_TRUE(Run(file1_, file1_).written);
-    const std::string oldTop = Page("~tandemixtop.htm");
     const std::string pipe = inputs_.Path() + "/pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const std::string socket = inputs_.Path() + "/socket";
@@ -157,35 +133,43 @@ TEST_F(ComparisonRunTest, InputsThatCannotBeTakenInWholeStopTheRunAtOnce) {
         const char* name;
         std::string path1;
         std::string path2;
-        RunLimits limits;
         std::string message;
+        RunLimits limits = {};
         WindowState window = {};
     };
     namespace m = messages;
-    const RunLimits none;
     const RunLimits fourBytes{{4, 100}, std::nullopt};
     const RunLimits twoLines{{100, 2}, std::nullopt};
     const RunLimits tenBytesLeft{DocumentLimits(), 10};
     const RunLimits hundredBytesLeft{DocumentLimits(), 100};
     const std::string mem = "/proc/self/mem";
     const std::string address = "http://a.example/";
+    const std::string input1Missing(m::kInput1Missing);
+    const std::string input2Missing(m::kInput2Missing);
+    const std::string kindsDiffer(m::kKindsDiffer);
     const Case cases[] = {
-        {"a pipe, which would wait for a writer", file1_, pipe, none,
+        {"both missing", missing, missing, input1Missing},
+        {"empty path 1", "", file2_, input1Missing},
+        {"path 2 missing", file1_, missing, input2Missing},
+        {"ERROR from a failed download", file1_, "ERROR", input2Missing},
+        {"folder against file", folder, file2_, kindsDiffer},
+        {"file against folder", file1_, folder, kindsDiffer},
+        {"a pipe, which would wait for a writer", file1_, pipe,
          m::NotARegularFile("Datei 2", pipe)},
-        {"a socket", socket, file2_, none, m::NotARegularFile("Datei 1", socket)},
-        {"a device", "/dev/zero", file2_, none, m::NotARegularFile("Datei 1", "/dev/zero")},
-        {"a file that fails when read", mem, file2_, none,
+        {"a socket", socket, file2_, m::NotARegularFile("Datei 1", socket)},
+        {"a device", "/dev/zero", file2_, m::NotARegularFile("Datei 1", "/dev/zero")},
+        {"a file that fails when read", mem, file2_,
          m::CannotReadInput("Datei 1", mem, ReadFailureReason(EIO))},
-        {"more bytes than a document holds", file1_, file2_, fourBytes,
-         m::InputTooLarge("Datei 1", file1_, 4)},
-        {"more lines than a document numbers", twoLinesFile, file1_, twoLines,
-         m::TooManyLines("Datei 2", file1_, 2)},
-        {"more bytes than the memory left", file1_, file2_, tenBytesLeft,
-         m::NotEnoughMemoryForBytes(6 + 8)},
-        {"rows that need more than the memory left", file1_, file2_, hundredBytesLeft,
-         m::NotEnoughMemoryForLines(3 + 4)},
-        {"a web page is named by its address", file1_, file2_, fourBytes,
-         m::InputTooLarge("Internet-Seite 1", address, 4),
+        {"more bytes than a document holds", file1_, file2_, m::InputTooLarge("Datei 1", file1_, 4),
+         fourBytes},
+        {"more lines than a document numbers", twoLinesFile, file1_,
+         m::TooManyLines("Datei 2", file1_, 2), twoLines},
+        {"more bytes than the memory left", file1_, file2_, m::NotEnoughMemoryForBytes(6 + 8),
+         tenBytesLeft},
+        {"rows that need more than the memory left", file1_, file2_,
+         m::NotEnoughMemoryForLines(3 + 4), hundredBytesLeft},
+        {"a web page is named by its address", file1_, file2_,
+         m::InputTooLarge("Internet-Seite 1", address, 4), fourBytes,
          WindowState{true, true, address, "http://b.example/"}},
     };
     for (const Case& c : cases) {
