@@ -168,13 +168,6 @@ TEST_F(FileLoadingTest, HtmlModes) {
     }
 }
 
-TEST_F(FileLoadingTest, LoaderOptionsAreCaseInsensitiveAndMissingMeansOff) {
-    OptionMap options;
-    options.Set(OptionMap::kShowEmptyLines, "Yes");
-    EXPECT_EQ(Load("a\n\nb\n", options), (Lines{"a", "", "b"}));
-    EXPECT_EQ(Load("a\n\nb\n", OptionMap()), (Lines{"a", "b"}));
-}
-
 TEST_F(FileLoadingTest, EmptyPathLeavesDocumentUnchanged) {
     TextDocument document(CodePage::None);
     EXPECT_FALSE(document.LoadFile("", OptionsFor(Plain), log_));

@@ -78,24 +78,6 @@ TEST(TextDocumentTest, CountMarksCountsAddedChangedDeleted) {
     EXPECT_EQ(counts.deleted, 1);
 }
 
-TEST(TextDocumentTest, HashesFollowMatchTextUnderOwnOptions) {
-    OptionMap options;
-    options.Set(OptionMap::kCase, "no");
-    options.Set(OptionMap::kIndent, "no");
-    TextDocument document(CodePage::Windows1252);
-    document.AddOptions(options);
-    for (const char* line : {"  Hello", "\tWORLD", "\xC4pfel", "   "}) {
-        document.AddLine(line);
-    }
-    ASSERT_EQ(document.GetLineHashes().size(), 4u);
-    EXPECT_EQ(document.GetMatchText(0), "hello");
-    EXPECT_EQ(document.GetMatchText(2), "\xE4pfel");
-    EXPECT_EQ(document.GetLineText(0), "  Hello");
-    for (LineIndex i = 0; i < 4; ++i) {
-        EXPECT_EQ(document.GetLineHashes()[i], ComputeLineHash(document.GetMatchText(i)));
-    }
-}
-
 // Each row as "text|mark|line", with "|section" where a section begins.
 std::vector<std::string> Shown(const TextDocument& rows) {
     std::vector<std::string> shown;
