@@ -109,11 +109,5 @@ TEST(CodePageTest, LowerCase) {
     }
 }
 
-TEST(CodePageTest, AppendKeepsExistingText) {
-    std::string out = "KEEP ";
-    AppendLowerCase("ÄB", CodePage::Utf8, out);
-    EXPECT_EQ(out, "KEEP äb");
-}
-
 }  // namespace
 }  // namespace tandemix
