@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
+#include "support/ScopedEnvironment.h"
 
 namespace tandemix {
 namespace {
@@ -39,42 +38,18 @@ TEST(CodePageTest, FromLocaleName) {
     }
 }
 
-// Sets the locale variables for one test and puts the old values back afterwards.
-class LocaleEnvironment {
-public:
-    LocaleEnvironment() {
-        for (int i = 0; i < 3; ++i) {
-            if (const char* value = std::getenv(kNames[i])) {
-                saved_[i] = value;
-            }
-        }
-    }
-    ~LocaleEnvironment() {
-        for (int i = 0; i < 3; ++i) {
-            Set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
-        }
-    }
-    static void Set(const char* name, const char* value) {
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-
-private:
-    static constexpr const char* kNames[] = {"LC_ALL", "LC_CTYPE", "LANG"};
-    std::optional<std::string> saved_[3];
-};
-
 TEST(CodePageTest, FromLocaleTakesFirstNonEmptyVariable) {
-    LocaleEnvironment environment;
-    LocaleEnvironment::Set("LC_ALL", "");
-    LocaleEnvironment::Set("LC_CTYPE", "de_DE.CP1252");
-    LocaleEnvironment::Set("LANG", "en_US.UTF-8");
+    testing::ScopedEnvironment environment;
+    environment.Set("LC_ALL", "");
+    environment.Set("LC_CTYPE", "de_DE.CP1252");
+    environment.Set("LANG", "en_US.UTF-8");
     EXPECT_EQ(CodePageFromLocale(), CodePage::Windows1252);
-    LocaleEnvironment::Set("LC_ALL", "C");
+    environment.Set("LC_ALL", "C");
     EXPECT_EQ(CodePageFromLocale(), CodePage::None);
-    LocaleEnvironment::Set("LC_ALL", nullptr);
-    LocaleEnvironment::Set("LC_CTYPE", nullptr);
+    environment.Set("LC_ALL", nullptr);
+    environment.Set("LC_CTYPE", nullptr);
     EXPECT_EQ(CodePageFromLocale(), CodePage::Utf8);
-    LocaleEnvironment::Set("LANG", nullptr);
+    environment.Set("LANG", nullptr);
     EXPECT_EQ(CodePageFromLocale(), CodePage::None);
 }
 
@@ -132,12 +107,6 @@ TEST(CodePageTest, LowerCase) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(ToLowerCase(row.input, row.codePage), row.expected);
     }
-}
-
-TEST(CodePageTest, AppendKeepsExistingText) {
-    std::string out = "KEEP ";
-    AppendLowerCase("ÄB", CodePage::Utf8, out);
-    EXPECT_EQ(out, "KEEP äb");
 }
 
 }  // namespace

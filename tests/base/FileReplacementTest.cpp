@@ -10,16 +10,9 @@
 namespace tandemix {
 namespace {
 
+using testing::NamesIn;
 using testing::ReadWholeFile;
 using testing::TempDir;
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
 
 TEST(FileReplacementTest, PiecesReplaceTheFileOnCommit) {
     const TempDir dir;
@@ -31,7 +24,7 @@ TEST(FileReplacementTest, PiecesReplaceTheFileOnCommit) {
     EXPECT_EQ(ReadWholeFile(path), "old");
     EXPECT_TRUE(file.Commit());
     EXPECT_EQ(ReadWholeFile(path), std::string("new \0\r\npage", 11));
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"page.html"});
 }
 
 TEST(FileReplacementTest, WithoutCommitTheOldFileStays) {
@@ -42,7 +35,7 @@ TEST(FileReplacementTest, WithoutCommitTheOldFileStays) {
         file.Append("half a page");
     }
     EXPECT_EQ(ReadWholeFile(path), "old");
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"page.html"});
+    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"page.html"});
 }
 
 TEST(FileReplacementTest, AFileThatCannotBeCreatedFailsTheCommit) {
@@ -53,7 +46,7 @@ TEST(FileReplacementTest, AFileThatCannotBeCreatedFailsTheCommit) {
         file.Append("text");
         EXPECT_FALSE(file.Commit());
     }
-    EXPECT_EQ(Names(dir.Path()), std::vector<std::string>{"file"});
+    EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"file"});
 }
 
 }  // namespace

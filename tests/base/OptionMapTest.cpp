@@ -16,16 +16,6 @@ OptionMap MapOf(const Entries& entries) {
     return map;
 }
 
-TEST(OptionMapTest, AllBoxesOffGivesFiveEntriesInOrder) {
-    OptionMap map;
-    for (const auto key : {OptionMap::kCase, OptionMap::kIndent, OptionMap::kLineBreakAfterEachTag,
-                           OptionMap::kDeleteAllTags, OptionMap::kShowEmptyLines}) {
-        map.Set(key, "no");
-    }
-    EXPECT_EQ(map.Entries(), (Entries{"case;no", "indent;no", "LineBrakeAfterEachTag;no",
-                                      "DeleteAllTags;no", "ShowEmptyLines;no"}));
-}
-
 TEST(OptionMapTest, SetKeepsPositionAndEntryKeyText) {
     struct Row {
         const char* name;

@@ -2,239 +2,146 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
 namespace tandemix::cli {
 namespace {
 
-// Every field in one line, so a failing row shows all differences at once.
-std::string Describe(const CompareInvocation& invocation) {
+using Fields = std::map<std::string, std::string>;
+
+// Every field of an invocation, so that a failing row shows all differences at once.
+Fields FieldsOf(const CompareInvocation& invocation) {
     const CompareRequest& r = invocation.request;
-    auto yn = [](bool on) { return on ? "yes" : "no"; };
-    std::string text = "inputs=" + r.input1 + "|" + r.input2;
-    text += std::string(" case=") + yn(r.options.caseSensitive) +
-            " indent=" + yn(r.options.indent) + " breakTags=" + yn(r.options.breakAfterEachTag) +
-            " stripTags=" + yn(r.options.deleteAllTags) +
-            " emptyLines=" + yn(r.options.keepEmptyLines) + " numbers=" + yn(r.showLineNumbers) +
-            " web=" + yn(r.webPages) + " redirects=" + yn(r.followRedirects) +
-            " container=" + (r.containerForm == ContainerForm::Hta ? "hta" : "htm") + " folders=" +
-            (r.choices.folderComparison == FolderComparison::ByContents ? "contents" : "time") +
-            " alignment=" + (r.choices.alignment == Alignment::Minimal ? "minimal" : "greedy") +
-            " report=" + (r.choices.reportForm == ReportForm::Single ? "single" : "framed");
-    text += " out=" + invocation.outputDirectory.value_or("<search>");
-    text += invocation.login ? " user=" + invocation.login->user + ":" +
-                                   invocation.login->password.value_or("<ask>")
-                             : std::string(" user=<none>");
-    text += std::string(" insecure=") +
-            yn(invocation.certificateCheck == CertificateCheck::AcceptNameAndDateErrors);
-    text += " warnings=" + std::to_string(invocation.warnings.size());
-    text += std::string(" open=") + yn(invocation.open) + " quiet=" + yn(invocation.quiet);
-    return text;
+    const auto yn = [](bool on) -> std::string { return on ? "yes" : "no"; };
+    const auto& login = invocation.login;
+    return {
+        {"inputs", r.input1 + "|" + r.input2},
+        {"case", yn(r.options.caseSensitive)},
+        {"indent", yn(r.options.indent)},
+        {"breakTags", yn(r.options.breakAfterEachTag)},
+        {"stripTags", yn(r.options.deleteAllTags)},
+        {"emptyLines", yn(r.options.keepEmptyLines)},
+        {"numbers", yn(r.showLineNumbers)},
+        {"web", yn(r.webPages)},
+        {"redirects", yn(r.followRedirects)},
+        {"container", r.containerForm == ContainerForm::Hta ? "hta" : "htm"},
+        {"folders",
+         r.choices.folderComparison == FolderComparison::ByContents ? "contents" : "time"},
+        {"alignment", r.choices.alignment == Alignment::Minimal ? "minimal" : "greedy"},
+        {"report", r.choices.reportForm == ReportForm::Single ? "single" : "framed"},
+        {"out", invocation.outputDirectory.value_or("<search>")},
+        {"user", login ? login->user + ":" + login->password.value_or("<ask>") : "<none>"},
+        {"insecure", yn(invocation.certificateCheck == CertificateCheck::AcceptNameAndDateErrors)},
+        {"warnings", std::to_string(invocation.warnings.size())},
+        {"open", yn(invocation.open)},
+        {"quiet", yn(invocation.quiet)},
+    };
 }
 
-CompareInvocation Defaults() {
-    CompareInvocation invocation;
-    invocation.request.input1 = "a";
-    invocation.request.input2 = "b";
-    return invocation;
+// The fields that --web changes, besides the given ones.
+Fields Web(Fields fields = {}) {
+    fields.insert({{"web", "yes"}, {"breakTags", "yes"}, {"redirects", "yes"}});
+    return fields;
 }
 
 struct ParseCase {
     const char* name;
     std::vector<std::string> arguments;
-    void (*expect)(CompareInvocation&);  // turns the defaults into the expected result
+    Fields changed;  // against the defaults for the inputs "a" and "b"
 };
 
 const ParseCase kParseCases[] = {
-    {"defaults", {"a", "b"}, [](CompareInvocation&) {}},
-    {"one-file report",
-     {"--report", "single", "a", "b"},
-     [](CompareInvocation& e) { e.request.choices.reportForm = ReportForm::Single; }},
-    {"framed report asked for",
-     {"--report=single", "--report=framed", "a", "b"},
-     [](CompareInvocation&) {}},
-    {"short output dir",
-     {"-o", "out", "a", "b"},
-     [](CompareInvocation& e) { e.outputDirectory = "out"; }},
-    {"short output dir attached",
-     {"-oout", "a", "b"},
-     [](CompareInvocation& e) { e.outputDirectory = "out"; }},
-    {"long output dir",
-     {"--output-dir", "my out", "a", "b"},
-     [](CompareInvocation& e) { e.outputDirectory = "my out"; }},
-    {"long output dir with equals",
-     {"--output-dir=x=y", "a", "b"},
-     [](CompareInvocation& e) { e.outputDirectory = "x=y"; }},
-    {"output dir loses trailing separators",
-     {"-o", "out//", "a", "b"},
-     [](CompareInvocation& e) { e.outputDirectory = "out"; }},
-    {"root output dir stays",
-     {"-o", "/", "a", "b"},
-     [](CompareInvocation& e) { e.outputDirectory = "/"; }},
-    {"output dir value may look like an option",
-     {"-o", "-q", "a", "b"},
-     [](CompareInvocation& e) { e.outputDirectory = "-q"; }},
-    {"ignore case",
-     {"--ignore-case", "a", "b"},
-     [](CompareInvocation& e) { e.request.options.caseSensitive = false; }},
-    {"ignore indent",
-     {"--ignore-indent", "a", "b"},
-     [](CompareInvocation& e) { e.request.options.indent = false; }},
-    {"keep empty lines",
-     {"--keep-empty-lines", "a", "b"},
-     [](CompareInvocation& e) { e.request.options.keepEmptyLines = true; }},
-    {"break after tags",
-     {"--break-after-tags", "a", "b"},
-     [](CompareInvocation& e) { e.request.options.breakAfterEachTag = true; }},
-    {"no break after tags without web",
-     {"--no-break-after-tags", "a", "b"},
-     [](CompareInvocation&) {}},
+    {"defaults", {"a", "b"}, {}},
+    {"one-file report", {"--report", "single", "a", "b"}, {{"report", "single"}}},
+    {"framed report asked for", {"--report=single", "--report=framed", "a", "b"}, {}},
+    {"short output dir", {"-o", "out", "a", "b"}, {{"out", "out"}}},
+    {"short output dir attached", {"-oout", "a", "b"}, {{"out", "out"}}},
+    {"long output dir", {"--output-dir", "my out", "a", "b"}, {{"out", "my out"}}},
+    {"long output dir with equals", {"--output-dir=x=y", "a", "b"}, {{"out", "x=y"}}},
+    {"output dir loses trailing separators", {"-o", "out//", "a", "b"}, {{"out", "out"}}},
+    {"root output dir stays", {"-o", "/", "a", "b"}, {{"out", "/"}}},
+    {"output dir value may look like an option", {"-o", "-q", "a", "b"}, {{"out", "-q"}}},
+    {"ignore case", {"--ignore-case", "a", "b"}, {{"case", "no"}}},
+    {"ignore indent", {"--ignore-indent", "a", "b"}, {{"indent", "no"}}},
+    {"keep empty lines", {"--keep-empty-lines", "a", "b"}, {{"emptyLines", "yes"}}},
+    {"break after tags", {"--break-after-tags", "a", "b"}, {{"breakTags", "yes"}}},
+    {"no break after tags without web", {"--no-break-after-tags", "a", "b"}, {}},
     {"last of break and no-break wins",
      {"--break-after-tags", "--no-break-after-tags", "a", "b"},
-     [](CompareInvocation&) {}},
-    {"strip tags",
-     {"--strip-tags", "a", "b"},
-     [](CompareInvocation& e) { e.request.options.deleteAllTags = true; }},
-    {"no line numbers",
-     {"--no-line-numbers", "a", "b"},
-     [](CompareInvocation& e) { e.request.showLineNumbers = false; }},
-    {"folder contents",
-     {"--folder-contents", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.choices.folderComparison = FolderComparison::ByContents;
-     }},
-    {"web turns on tag breaks and redirects",
-     {"--web", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = true;
-         e.request.options.breakAfterEachTag = true;
-         e.request.followRedirects = true;
-     }},
+     {}},
+    {"strip tags", {"--strip-tags", "a", "b"}, {{"stripTags", "yes"}}},
+    {"no line numbers", {"--no-line-numbers", "a", "b"}, {{"numbers", "no"}}},
+    {"folder contents", {"--folder-contents", "a", "b"}, {{"folders", "contents"}}},
+    {"web turns on tag breaks and redirects", {"--web", "a", "b"}, Web()},
     {"web without tag breaks",
      {"--no-break-after-tags", "--web", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = true;
-         e.request.followRedirects = true;
-     }},
+     Web({{"breakTags", "no"}})},
     {"web without redirects",
      {"--web", "--no-follow-redirects", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = true;
-         e.request.options.breakAfterEachTag = true;
-     }},
-    {"follow redirects without web",
-     {"--follow-redirects", "a", "b"},
-     [](CompareInvocation& e) { e.request.followRedirects = true; }},
+     Web({{"redirects", "no"}})},
+    {"follow redirects without web", {"--follow-redirects", "a", "b"}, {{"redirects", "yes"}}},
     {"user with web asks for the password",
      {"--web", "--user", "anna", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
-             true;
-         e.login = LoginOption{"anna", std::nullopt};
-     }},
+     Web({{"user", "anna:<ask>"}})},
     {"user with password still works, with a warning",
      {"--web", "--user", "anna:geheim", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
-             true;
-         e.login = LoginOption{"anna", "geheim"};
-         e.warnings.emplace_back();
-     }},
+     Web({{"user", "anna:geheim"}, {"warnings", "1"}})},
     {"password keeps its colons",
      {"--web", "--user=anna:ge:heim", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
-             true;
-         e.login = LoginOption{"anna", "ge:heim"};
-         e.warnings.emplace_back();
-     }},
+     Web({{"user", "anna:ge:heim"}, {"warnings", "1"}})},
     {"empty password",
      {"--web", "--user", "anna:", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
-             true;
-         e.login = LoginOption{"anna", ""};
-         e.warnings.emplace_back();
-     }},
-    {"insecure with web",
-     {"--insecure", "--web", "a", "b"},
-     [](CompareInvocation& e) {
-         e.request.webPages = e.request.options.breakAfterEachTag = e.request.followRedirects =
-             true;
-         e.certificateCheck = CertificateCheck::AcceptNameAndDateErrors;
-     }},
-    {"container hta",
-     {"--container", "hta", "a", "b"},
-     [](CompareInvocation& e) { e.request.containerForm = ContainerForm::Hta; }},
-    {"container htm with equals",
-     {"--container=hta", "--container=htm", "a", "b"},
-     [](CompareInvocation&) {}},
-    {"minimal alignment",
-     {"--alignment", "minimal", "a", "b"},
-     [](CompareInvocation& e) { e.request.choices.alignment = Alignment::Minimal; }},
+     Web({{"user", "anna:"}, {"warnings", "1"}})},
+    {"insecure with web", {"--insecure", "--web", "a", "b"}, Web({{"insecure", "yes"}})},
+    {"container hta", {"--container", "hta", "a", "b"}, {{"container", "hta"}}},
+    {"container htm with equals", {"--container=hta", "--container=htm", "a", "b"}, {}},
+    {"minimal alignment", {"--alignment", "minimal", "a", "b"}, {{"alignment", "minimal"}}},
     {"greedy alignment with equals, last wins",
      {"--alignment=minimal", "--alignment=greedy", "a", "b"},
-     [](CompareInvocation&) {}},
-    {"open", {"--open", "a", "b"}, [](CompareInvocation& e) { e.open = true; }},
-    {"short quiet", {"-q", "a", "b"}, [](CompareInvocation& e) { e.quiet = true; }},
-    {"long quiet", {"--quiet", "a", "b"}, [](CompareInvocation& e) { e.quiet = true; }},
-    {"options after the inputs",
-     {"a", "b", "--ignore-case"},
-     [](CompareInvocation& e) { e.request.options.caseSensitive = false; }},
-    {"a single dash is an input", {"-", "b"}, [](CompareInvocation& e) { e.request.input1 = "-"; }},
+     {}},
+    {"open", {"--open", "a", "b"}, {{"open", "yes"}}},
+    {"short quiet", {"-q", "a", "b"}, {{"quiet", "yes"}}},
+    {"long quiet", {"--quiet", "a", "b"}, {{"quiet", "yes"}}},
+    {"options after the inputs", {"a", "b", "--ignore-case"}, {{"case", "no"}}},
+    {"a single dash is an input", {"-", "b"}, {{"inputs", "-|b"}}},
     {"double dash ends the options",
      {"--ignore-case", "--", "-q", "--web"},
-     [](CompareInvocation& e) {
-         e.request.options.caseSensitive = false;
-         e.request.input1 = "-q";
-         e.request.input2 = "--web";
-     }},
+     {{"case", "no"}, {"inputs", "-q|--web"}}},
 };
 
 TEST(CommandLineTest, ComparesWithTheRequestedOptions) {
+    CompareInvocation defaults;
+    defaults.request.input1 = "a";
+    defaults.request.input2 = "b";
     for (const ParseCase& row : kParseCases) {
         SCOPED_TRACE(row.name);
         const CommandLine parsed = ParseCommandLine(row.arguments);
         const auto* invocation = std::get_if<CompareInvocation>(&parsed);
         ASSERT_NE(invocation, nullptr);
-        CompareInvocation expected = Defaults();
-        row.expect(expected);
-        EXPECT_EQ(Describe(*invocation), Describe(expected));
+        Fields expected = FieldsOf(defaults);
+        for (const auto& [field, value] : row.changed) {
+            expected[field] = value;
+        }
+        EXPECT_EQ(FieldsOf(*invocation), expected);
     }
 }
 
-struct InfoCase {
+// What is not a comparison: a request for help or the version, or a mistake, with a part of
+// the error text that names it.
+struct OtherCase {
     const char* name;
     std::vector<std::string> arguments;
-    InfoRequest expected;
+    std::string expected;  // "<help>", "<version>", or what the error text mentions
 };
 
-const InfoCase kInfoCases[] = {
-    {"long help without inputs", {"--help"}, InfoRequest::Help},
-    {"short help with inputs", {"a", "-h", "b"}, InfoRequest::Help},
-    {"version with one input", {"--version", "a"}, InfoRequest::Version},
-    {"help wins over version", {"--version", "--help"}, InfoRequest::Help},
-    {"help wins over version in any order", {"-h", "--version"}, InfoRequest::Help},
-};
-
-TEST(CommandLineTest, AnswersHelpAndVersion) {
-    for (const InfoCase& row : kInfoCases) {
-        SCOPED_TRACE(row.name);
-        const CommandLine parsed = ParseCommandLine(row.arguments);
-        const auto* info = std::get_if<InfoRequest>(&parsed);
-        ASSERT_NE(info, nullptr);
-        EXPECT_EQ(*info, row.expected);
-    }
-}
-
-struct UsageCase {
-    const char* name;
-    std::vector<std::string> arguments;
-    const char* mentions;  // a part of the error text that names the mistake
-};
-
-const UsageCase kUsageCases[] = {
+const OtherCase kOtherCases[] = {
+    {"long help without inputs", {"--help"}, "<help>"},
+    {"short help with inputs", {"a", "-h", "b"}, "<help>"},
+    {"version with one input", {"--version", "a"}, "<version>"},
+    {"help wins over version", {"--version", "--help"}, "<help>"},
+    {"help wins over version in any order", {"-h", "--version"}, "<help>"},
     {"no inputs", {}, "0 angegeben"},
     {"one input", {"a"}, "1 angegeben"},
     {"three inputs", {"a", "b", "c"}, "3 angegeben"},
@@ -262,13 +169,17 @@ const UsageCase kUsageCases[] = {
     {"a mistake wins over help", {"--frobnicate", "--help"}, "--frobnicate"},
 };
 
-TEST(CommandLineTest, RejectsBadUsage) {
-    for (const UsageCase& row : kUsageCases) {
+TEST(CommandLineTest, AnswersHelpAndVersionAndRejectsBadUsage) {
+    for (const OtherCase& row : kOtherCases) {
         SCOPED_TRACE(row.name);
         const CommandLine parsed = ParseCommandLine(row.arguments);
-        const auto* error = std::get_if<UsageError>(&parsed);
-        ASSERT_NE(error, nullptr);
-        EXPECT_NE(error->text.find(row.mentions), std::string::npos) << error->text;
+        if (const auto* info = std::get_if<InfoRequest>(&parsed)) {
+            EXPECT_EQ(*info == InfoRequest::Help ? "<help>" : "<version>", row.expected);
+        } else {
+            const auto* error = std::get_if<UsageError>(&parsed);
+            ASSERT_NE(error, nullptr);
+            EXPECT_NE(error->text.find(row.expected), std::string::npos) << error->text;
+        }
     }
 }
 

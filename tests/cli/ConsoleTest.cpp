@@ -54,19 +54,6 @@ TEST(StageProgressTest, StaysQuietForQuickRuns) {
     EXPECT_TRUE(terminal.Take().starts_with("\r" + std::string(StageText(RunStage::Writing))));
 }
 
-TEST(StageProgressTest, EveryStageHasItsOwnWords) {
-    const RunStage stages[] = {RunStage::Loading, RunStage::Aligning, RunStage::Generating,
-                               RunStage::Writing};
-    for (const RunStage a : stages) {
-        EXPECT_FALSE(StageText(a).empty());
-        for (const RunStage b : stages) {
-            if (a != b) {
-                EXPECT_NE(StageText(a), StageText(b));
-            }
-        }
-    }
-}
-
 TEST(ConsoleSinksTest, MessagesStartOnAClearedLine) {
     Terminal terminal;
     ProgressLine line(terminal.Out());

@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
+#include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 
 namespace tandemix {
@@ -26,14 +26,10 @@ namespace fs = std::filesystem;
 class DesktopLauncherTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (const char* path = std::getenv("PATH")) {
-            savedPath_ = path;
-        }
         fs::create_directory(Bin());
         fs::create_directory(Beside());
-        ::setenv("PATH", Bin().c_str(), 1);
+        environment_.Set("PATH", Bin().c_str());
     }
-    void TearDown() override { ::setenv("PATH", savedPath_.c_str(), 1); }
 
     std::string Bin() const { return root_.Path() + "/bin"; }
     std::string Beside() const { return root_.Path() + "/beside"; }
@@ -59,18 +55,21 @@ protected:
         for (int i = 0; i < 500 && !fs::exists(Record()); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        std::ifstream file(Record());
-        std::stringstream text;
-        text << file.rdbuf();
-        return text.str();
+        return testing::ReadWholeFile(Record());
     }
 
     testing::TempDir root_;
-    std::string savedPath_;
+    testing::ScopedEnvironment environment_;
 };
 
 constexpr const char* kAwkwardPath = "/tmp/a b/\"quoted\" $HOME 'x';.htm";
 
+// What a fake program records when it opens kAwkwardPath.
+std::string Opened(const std::string& tag) {
+    return tag + "\n" + kAwkwardPath + "\n/dev/null\n";
+}
+
+// Waited for, so that its exit status counts; a path that looks like an option stays a path.
 TEST_F(DesktopLauncherTest, OpensByFileTypeAndWaitsForTheExitStatus) {
     DesktopLauncher launcher(Beside());
     EXPECT_FALSE(launcher.Launch(LaunchAttempt::ByFileType, kAwkwardPath)) << "no xdg-open";
@@ -80,33 +79,25 @@ TEST_F(DesktopLauncherTest, OpensByFileTypeAndWaitsForTheExitStatus) {
 
     AddProgram(Bin(), "xdg-open", 0);
     EXPECT_TRUE(launcher.Launch(LaunchAttempt::ByFileType, kAwkwardPath));
-    // Waited for: the record is complete without polling.
-    std::ifstream file(Record());
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_EQ(text.str(), std::string("xdg-open\n") + kAwkwardPath + "\n/dev/null\n");
+    // The record is complete without polling.
+    EXPECT_EQ(testing::ReadWholeFile(Record()), Opened("xdg-open"));
+    EXPECT_TRUE(launcher.Launch(LaunchAttempt::ByFileType, "-x/Tandemix.htm"));
+    EXPECT_EQ(testing::ReadWholeFile(Record()), "xdg-open\n./-x/Tandemix.htm\n/dev/null\n");
 }
 
-TEST_F(DesktopLauncherTest, PathThatLooksLikeAnOptionStaysAPath) {
-    AddProgram(Bin(), "xdg-open");
-    EXPECT_TRUE(DesktopLauncher(Beside()).Launch(LaunchAttempt::ByFileType, "-x/Tandemix.htm"));
-    EXPECT_EQ(AwaitRecord(), "xdg-open\n./-x/Tandemix.htm\n/dev/null\n");
-}
-
-TEST_F(DesktopLauncherTest, ViewerBesideTheProgramComesBeforePath) {
-    AddProgram(Bin(), "tandemix-viewer");
-    AddProgram(Beside(), "tandemix-viewer", 0, "beside");
-    EXPECT_TRUE(DesktopLauncher(Beside()).Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
-    EXPECT_EQ(AwaitRecord(), std::string("beside\n") + kAwkwardPath + "\n/dev/null\n");
-}
-
-TEST_F(DesktopLauncherTest, ViewerOnPathWhenNoneBesideTheProgram) {
+// Not waited for, so even a viewer that fails later counts as started; one beside the
+// program comes before the one on PATH.
+TEST_F(DesktopLauncherTest, ViewerOnPathThenBesideTheProgram) {
     DesktopLauncher launcher(Beside());
     EXPECT_FALSE(launcher.Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
     AddProgram(Bin(), "tandemix-viewer", 5);
-    // Not waited for, so even a viewer that fails later counts as started.
     EXPECT_TRUE(launcher.Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
-    EXPECT_EQ(AwaitRecord(), std::string("tandemix-viewer\n") + kAwkwardPath + "\n/dev/null\n");
+    EXPECT_EQ(AwaitRecord(), Opened("tandemix-viewer"));
+
+    fs::remove(Record());
+    AddProgram(Beside(), "tandemix-viewer", 0, "beside");
+    EXPECT_TRUE(launcher.Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
+    EXPECT_EQ(AwaitRecord(), Opened("beside"));
 }
 
 TEST_F(DesktopLauncherTest, BrowserLaunchersInTurn) {
@@ -114,12 +105,12 @@ TEST_F(DesktopLauncherTest, BrowserLaunchersInTurn) {
     EXPECT_FALSE(launcher.Launch(LaunchAttempt::BrowserLauncher, kAwkwardPath));
     AddProgram(Bin(), "sensible-browser");
     EXPECT_TRUE(launcher.Launch(LaunchAttempt::BrowserLauncher, kAwkwardPath));
-    EXPECT_EQ(AwaitRecord(), std::string("sensible-browser\n") + kAwkwardPath + "\n/dev/null\n");
+    EXPECT_EQ(AwaitRecord(), Opened("sensible-browser"));
 
     fs::remove(Record());
     AddProgram(Bin(), "x-www-browser");
     EXPECT_TRUE(launcher.Launch(LaunchAttempt::BrowserLauncher, kAwkwardPath));
-    EXPECT_EQ(AwaitRecord(), std::string("x-www-browser\n") + kAwkwardPath + "\n/dev/null\n");
+    EXPECT_EQ(AwaitRecord(), Opened("x-www-browser"));
 }
 
 TEST_F(DesktopLauncherTest, DetachedProgramsLeaveNoChildBehind) {

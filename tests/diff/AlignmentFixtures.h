@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "diff/DifferenceEngine.h"
 #include "document/TextDocument.h"
 #include "support/ReferenceAlignment.h"
 #include "support/RowInvariants.h"
@@ -50,6 +51,19 @@ inline std::string Describe(const TextDocument& result1, const TextDocument& res
     }
     return out.str();
 }
+
+// The rows that the pass makes of the two inputs, as Describe writes them.
+inline std::string Align(TextDocument input1, TextDocument input2,
+                         tandemix::Alignment alignment = tandemix::Alignment::Greedy) {
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    ComputeDifferences(input1, input2, result1, result2, alignment);
+    EXPECT_EQ(result1.GetLineCount(), result2.GetLineCount());
+    return Describe(result1, result2);
+}
+
+inline constexpr tandemix::Alignment kBothPasses[] = {tandemix::Alignment::Greedy,
+                                                      tandemix::Alignment::Minimal};
 
 // Two inputs from a small vocabulary, so that lines repeat, each side with its own matching
 // options or none. "a0" and "b-" share a line hash.

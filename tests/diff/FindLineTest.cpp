@@ -1,23 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
+#include "diff/AlignmentFixtures.h"
 #include "document/TextDocument.h"
 #include "support/ReferenceAlignment.h"
 
 namespace tandemix {
 namespace {
 
+using testing::Input;
 using testing::LiteralFindLine;
-
-TextDocument Input(const std::vector<std::string>& lines, const OptionMap& options = {}) {
-    TextDocument document(CodePage::Windows1252);
-    document.AddOptions(options);
-    for (const auto& line : lines) {
-        document.AddLine(line);
-    }
-    return document;
-}
 
 TEST(FindLineTest, FirstMatchAtOrAfterPosition) {
     const TextDocument self = Input({"a", "z"});
@@ -49,15 +40,6 @@ TEST(FindLineTest, EqualHashWithOtherTextIsPassedOver) {
     EXPECT_EQ(position, 2);
 }
 
-TEST(FindLineTest, RowListsAreNeverFound) {
-    TextDocument rows(CodePage::None);
-    rows.AddMarkedLine("a", LineMark::MarkUnchanged);
-    const TextDocument input = Input({"a"});
-    LineIndex position = 0;
-    EXPECT_FALSE(input.FindLine(0, rows, position));
-    EXPECT_FALSE(rows.FindLine(0, input, position));
-}
-
 TEST(FindLineTest, EachSideMatchesUnderItsOwnOptions) {
     OptionMap loose;
     loose.Set(OptionMap::kCase, "no");
@@ -73,23 +55,11 @@ TEST(FindLineTest, EachSideMatchesUnderItsOwnOptions) {
 // The indexed search must answer exactly what the linear search answers, for every line
 // and start position, also after the index has been built and the document has grown.
 TEST(FindLineTest, AgreesWithLinearSearch) {
-    const std::vector<std::string> vocabulary = {"x", "X", " x", "y", "", "a0", "b-", "zz"};
-    std::mt19937 random(7);
-    for (int round = 0; round < 200; ++round) {
-        OptionMap options;
-        if (round % 3 == 1) {
-            options.Set(OptionMap::kCase, "no");
-            options.Set(OptionMap::kIndent, "no");
-        }
-        const auto lines = [&] {
-            std::vector<std::string> result(random() % 25);
-            for (auto& line : result) {
-                line = vocabulary[random() % vocabulary.size()];
-            }
-            return result;
-        };
-        TextDocument self = Input(lines(), options);
-        TextDocument other = Input(lines(), round % 2 ? options : OptionMap());
+    for (unsigned seed = 0; seed < 300 && !HasFailure(); ++seed) {
+        SCOPED_TRACE(seed);
+        testing::RandomPair pair = testing::MakeRandomPair(seed, 25);
+        TextDocument& self = pair.input1;
+        TextDocument& other = pair.input2;
         self.PrepareSearch();
         other.PrepareSearch();
         // The second round searches without the index, which adding a line drops.
@@ -103,7 +73,7 @@ TEST(FindLineTest, AgreesWithLinearSearch) {
                     ASSERT_EQ(fast, literal);
                 }
             }
-            other.AddLine(vocabulary[random() % vocabulary.size()]);
+            other.AddLine(self.GetLineText(0));
         }
     }
 }

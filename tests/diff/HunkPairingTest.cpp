@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "diff/AlignmentFixtures.h"
-#include "diff/MinimalAlignment.h"
 
 namespace tandemix {
 namespace {
@@ -61,16 +60,11 @@ TEST(HunkPairingTest, LargeHunksPairByPosition) {
 }
 
 TEST(HunkPairingTest, RowsShowTheEditedLineBesideItsOldSelf) {
-    using testing::Describe;
     using testing::Input;
-    const TextDocument input1 = Input({"a", "if ( x !== y ) {", "b"});
-    const TextDocument input2 =
-        Input({"a", "// first note", "// second note", "if ( x != y ) {", "b"});
-    TextDocument result1(CodePage::None);
-    TextDocument result2(CodePage::None);
-    AlignMinimal(input1, input2, result1, result2);
     EXPECT_EQ(
-        Describe(result1, result2),
+        testing::Align(Input({"a", "if ( x !== y ) {", "b"}),
+                       Input({"a", "// first note", "// second note", "if ( x != y ) {", "b"}),
+                       Alignment::Minimal),
         "a0|a0; .0|// first note2; .0|// second note2; if ( x !== y ) {1|if ( x != y ) {1; b0|b0");
 }
 

@@ -9,6 +9,7 @@
 namespace tandemix {
 namespace {
 
+using testing::Align;
 using testing::CheckRowInvariants;
 using testing::Describe;
 using testing::Input;
@@ -17,15 +18,6 @@ using testing::MakeRandomPair;
 using testing::OptimalEditLength;
 using testing::RandomPair;
 using testing::RowsOf;
-
-std::string AlignBy(Alignment alignment, const std::string& letters1, const std::string& letters2) {
-    TextDocument input1 = Input(Letters(letters1));
-    TextDocument input2 = Input(Letters(letters2));
-    TextDocument result1(CodePage::None);
-    TextDocument result2(CodePage::None);
-    ComputeDifferences(input1, input2, result1, result2, alignment);
-    return Describe(result1, result2);
-}
 
 struct WorkedExample {
     const char* name;
@@ -61,68 +53,27 @@ const WorkedExample kWorkedExamples[] = {
 TEST(MinimalAlignmentTest, WorkedExamplesAgainstTheGreedyPass) {
     for (const WorkedExample& row : kWorkedExamples) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(AlignBy(Alignment::Greedy, row.input1, row.input2), row.greedy);
-        EXPECT_EQ(AlignBy(Alignment::Minimal, row.input1, row.input2), row.minimal);
+        const auto align = [&](Alignment alignment) {
+            return Align(Input(Letters(row.input1)), Input(Letters(row.input2)), alignment);
+        };
+        EXPECT_EQ(align(Alignment::Greedy), row.greedy);
+        EXPECT_EQ(align(Alignment::Minimal), row.minimal);
     }
 }
 
-TEST(MinimalAlignmentTest, EachSideMatchesUnderItsOwnOptions) {
-    OptionMap loose;
-    loose.Set(OptionMap::kCase, "no");
-    loose.Set(OptionMap::kIndent, "no");
-    TextDocument input1 = Input({"x", "  Hello", "\xC4PFEL"}, loose);
-    TextDocument input2 = Input({"hello", "\xE4pfel", "y"});
-    TextDocument result1(CodePage::None);
-    TextDocument result2(CodePage::None);
-    AlignMinimal(input1, input2, result1, result2);
-    EXPECT_EQ(Describe(result1, result2), "x3|.0;   Hello0|hello0; \xC4PFEL0|\xE4pfel0; .0|y2");
-
-    // The strict side keeps its case: the same texts the other way round differ.
-    TextDocument strict1 = Input({"Hello"});
-    TextDocument loose2 = Input({"hello"}, loose);
-    TextDocument rows1(CodePage::None);
-    TextDocument rows2(CodePage::None);
-    AlignMinimal(strict1, loose2, rows1, rows2);
-    EXPECT_EQ(Describe(rows1, rows2), "Hello1|hello1");
-}
-
-TEST(MinimalAlignmentTest, LinesWithoutHashesMatchNothing) {
-    TextDocument rowsOnly(CodePage::None);  // filled like a result, without line hashes
-    rowsOnly.AddMarkedLine("a", LineMark::MarkUnchanged);
-    rowsOnly.AddMarkedLine("b", LineMark::MarkUnchanged);
-    TextDocument loaded = Input({"a", "b"});
-    TextDocument result1(CodePage::None);
-    TextDocument result2(CodePage::None);
-    AlignMinimal(rowsOnly, loaded, result1, result2);
-    EXPECT_EQ(Describe(result1, result2), "a1|a1; b1|b1");
-}
-
-TEST(MinimalAlignmentTest, RowsKeepNamesAndSourceLines) {
-    TextDocument input1 = Input({"a", "b"});
-    TextDocument input2 = Input({"x", "a", "b"});
-    input1.SetName("one");
-    input2.SetName("two");
-    TextDocument result1(CodePage::None);
-    TextDocument result2(CodePage::None);
-    AlignMinimal(input1, input2, result1, result2);
-    EXPECT_EQ(result1.GetName(), "one");
-    EXPECT_EQ(result2.GetName(), "two");
-    const std::vector<std::pair<SourceLine, SourceLine>> expected = {{0, 1}, {1, 2}, {2, 3}};
-    ASSERT_EQ(result1.GetLineCount(), 3);
-    for (LineIndex r = 0; r < 3; ++r) {
-        SCOPED_TRACE(r);
-        EXPECT_EQ(result1.GetSourceLine(r), expected[r].first);
-        EXPECT_EQ(result2.GetSourceLine(r), expected[r].second);
-    }
-}
-
-// The rows of an edit script as written, for scripts that a search might not produce.
+// The rows of an edit script as written, for scripts that a search might not produce; the
+// script marks each line of a side with '1' (changed) or '0'.
 std::string RowsOfScript(const std::string& letters1, const std::string& letters2,
-                         std::vector<std::uint8_t> changed1, std::vector<std::uint8_t> changed2) {
+                         std::string_view changed1, std::string_view changed2) {
     const TextDocument input1 = Input(Letters(letters1));
     const TextDocument input2 = Input(Letters(letters2));
     EditScript script;
-    script.changed = {std::move(changed1), std::move(changed2)};
+    for (const char c : changed1) {
+        script.changed[0].push_back(c == '1');
+    }
+    for (const char c : changed2) {
+        script.changed[1].push_back(c == '1');
+    }
     TextDocument result1(CodePage::None);
     TextDocument result2(CodePage::None);
     RowWriter rows(input1, input2, result1, result2);
@@ -135,33 +86,18 @@ TEST(MinimalAlignmentTest, HunksBecomeChangedPairsThenTheRest) {
         const char* name;
         const char* input1;
         const char* input2;
-        std::vector<std::uint8_t> changed1;
-        std::vector<std::uint8_t> changed2;
+        const char* changed1;
+        const char* changed2;
         const char* rows;
     };
     const Row rows[] = {
-        {"more deleted",
-         "aXYZb",
-         "aPb",
-         {0, 1, 1, 1, 0},
-         {0, 1, 0},
-         "a0|a0; X1|P1; Y3|.0; Z3|.0; b0|b0"},
-        {"more added",
-         "aXb",
-         "aPQRb",
-         {0, 1, 0},
-         {0, 1, 1, 1, 0},
-         "a0|a0; X1|P1; .0|Q2; .0|R2; b0|b0"},
-        {"hunks at both ends", "Xab", "abP", {1, 0, 0}, {0, 0, 1}, "X3|.0; a0|a0; b0|b0; .0|P2"},
+        {"more deleted", "aXYZb", "aPb", "01110", "010", "a0|a0; X1|P1; Y3|.0; Z3|.0; b0|b0"},
+        {"more added", "aXb", "aPQRb", "010", "01110", "a0|a0; X1|P1; .0|Q2; .0|R2; b0|b0"},
+        {"hunks at both ends", "Xab", "abP", "100", "001", "X3|.0; a0|a0; b0|b0; .0|P2"},
         // A script cut short may pair equal lines: they are shown as unchanged.
-        {"equal lines in a hunk",
-         "aXb",
-         "aYXb",
-         {0, 1, 0},
-         {0, 1, 1, 0},
-         "a0|a0; X1|Y1; .0|X2; b0|b0"},
-        {"equal lines side by side", "aXb", "aXb", {0, 1, 0}, {0, 1, 0}, "a0|a0; X0|X0; b0|b0"},
-        {"kept lines that do not pair up", "ab", "a", {0, 0}, {0}, "a0|a0; b3|.0"},
+        {"equal lines in a hunk", "aXb", "aYXb", "010", "0110", "a0|a0; X1|Y1; .0|X2; b0|b0"},
+        {"equal lines side by side", "aXb", "aXb", "010", "010", "a0|a0; X0|X0; b0|b0"},
+        {"kept lines that do not pair up", "ab", "a", "00", "0", "a0|a0; b3|.0"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -169,29 +105,38 @@ TEST(MinimalAlignmentTest, HunksBecomeChangedPairsThenTheRest) {
     }
 }
 
+// A random pair aligned by the minimal pass within the limits: its script, the kinds of
+// its rows (which must keep every invariant) and the optimum for the pair.
+struct RandomOutcome {
+    EditScript script;
+    testing::RowCounts counts;
+    LineIndex optimum = 0;
+};
+
+RandomOutcome AlignRandomPair(unsigned seed, std::size_t maxLines, const SearchLimits& limits) {
+    const RandomPair pair = MakeRandomPair(seed, maxLines);
+    TextDocument result1(CodePage::None);
+    TextDocument result2(CodePage::None);
+    AlignMinimal(pair.input1, pair.input2, result1, result2, limits);
+    return {FindShortestEdit(pair.input1, pair.input2, limits),
+            CheckRowInvariants(pair.input1, pair.input2, RowsOf(result1, result2)),
+            OptimalEditLength(pair.input1, pair.input2)};
+}
+
 // Random inputs over small vocabularies with every combination of the matching options on
 // each side: the rows are a valid alignment and touch as few lines as any alignment can.
 TEST(MinimalAlignmentTest, RandomInputsGetAShortestScript) {
     const SearchLimits unbounded{LineIndex{1} << 40, LineIndex{1} << 40};
-    for (unsigned seed = 0; seed < 3000; ++seed) {
+    for (unsigned seed = 0; seed < 3000 && !HasFailure(); ++seed) {
         SCOPED_TRACE(seed);
         // Mostly short inputs, which reach every corner case and no cutoff; some long ones,
         // searched without a cutoff, for deeper splits.
         const bool longInputs = seed % 50 == 0;
-        const RandomPair pair = MakeRandomPair(seed, longInputs ? 400 : 30);
-        const SearchLimits limits = longInputs ? unbounded : SearchLimits{};
-        const EditScript script = FindShortestEdit(pair.input1, pair.input2, limits);
-        TextDocument result1(CodePage::None);
-        TextDocument result2(CodePage::None);
-        AlignMinimal(pair.input1, pair.input2, result1, result2, limits);
-        const auto counts = CheckRowInvariants(pair.input1, pair.input2, RowsOf(result1, result2));
-        const LineIndex optimum = OptimalEditLength(pair.input1, pair.input2);
-        EXPECT_EQ(script.cutoffSplits, 0);
-        EXPECT_EQ(script.Length(), optimum);
-        EXPECT_EQ(counts.Touched(), optimum);
-        if (HasFailure()) {
-            return;
-        }
+        const RandomOutcome outcome =
+            AlignRandomPair(seed, longInputs ? 400 : 30, longInputs ? unbounded : SearchLimits{});
+        EXPECT_EQ(outcome.script.cutoffSplits, 0);
+        EXPECT_EQ(outcome.script.Length(), outcome.optimum);
+        EXPECT_EQ(outcome.counts.Touched(), outcome.optimum);
     }
 }
 
@@ -207,15 +152,9 @@ class CutoffTest : public ::testing::TestWithParam<CutoffCase> {};
 TEST_P(CutoffTest, StaysWithinItsBound) {
     const SearchLimits limits = GetParam().limits;
     LineIndex cuts = 0;
-    for (unsigned seed = 0; seed < 800; ++seed) {
+    for (unsigned seed = 0; seed < 800 && !HasFailure(); ++seed) {
         SCOPED_TRACE(seed);
-        const RandomPair pair = MakeRandomPair(seed, 80);
-        const EditScript script = FindShortestEdit(pair.input1, pair.input2, limits);
-        TextDocument result1(CodePage::None);
-        TextDocument result2(CodePage::None);
-        AlignMinimal(pair.input1, pair.input2, result1, result2, limits);
-        const auto counts = CheckRowInvariants(pair.input1, pair.input2, RowsOf(result1, result2));
-        const LineIndex optimum = OptimalEditLength(pair.input1, pair.input2);
+        const auto [script, counts, optimum] = AlignRandomPair(seed, 80, limits);
         EXPECT_GE(script.Length(), optimum);
         EXPECT_LE(script.Length(), optimum + 2 * limits.costCutoff * script.cutoffSplits);
         EXPECT_LE(counts.Touched(), script.Length());
@@ -223,9 +162,6 @@ TEST_P(CutoffTest, StaysWithinItsBound) {
             EXPECT_EQ(script.Length(), optimum);
         }
         cuts += script.cutoffSplits;
-        if (HasFailure()) {
-            return;
-        }
     }
     EXPECT_GT(cuts, 0) << "the cutoff never engaged";
 }

@@ -2,16 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -20,20 +17,20 @@
 #include <vector>
 
 #include "base/ContentHash.h"
+#include "support/DocumentLines.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
 namespace tandemix {
 namespace {
 
-time_t Utc(int year, int month, int day, int hour, int minute, int second = 0) {
-    std::tm fields{};
-    fields.tm_year = year - 1900;
-    fields.tm_mon = month - 1;
-    fields.tm_mday = day;
-    fields.tm_hour = hour;
-    fields.tm_min = minute;
-    fields.tm_sec = second;
-    return ::timegm(&fields);
+using testing::LinesOf;
+
+time_t Utc(int year, unsigned month, unsigned day, int hour, int minute, int second = 0) {
+    using namespace std::chrono;
+    const sys_days date{std::chrono::year(year) / month / day};
+    return system_clock::to_time_t(date + hours(hour) + minutes(minute) + seconds(second));
 }
 
 // A path ending in '/' is a folder, anything else a file with the given time and content.
@@ -42,14 +39,6 @@ struct Node {
     time_t modified = 0;
     std::string content = "x";
 };
-
-std::vector<std::string> LinesOf(const TextDocument& document) {
-    std::vector<std::string> lines;
-    for (LineIndex i = 0; i < document.GetLineCount(); ++i) {
-        lines.emplace_back(document.GetLineText(i));
-    }
-    return lines;
-}
 
 std::vector<std::string> List(const std::string& path, FolderListingChoices choices = {},
                               FolderListingResult* result = nullptr) {
@@ -213,14 +202,6 @@ TEST_F(FolderListingTest, Layouts) {
     }
 }
 
-TEST_F(FolderListingTest, TrailingSlashesAreIgnoredButKeptInTheName) {
-    Build({{"sub/f", kTime}});
-    TextDocument document(CodePage::None);
-    ASSERT_TRUE(LoadFolder(document, root_ + "///", OptionMap()));
-    EXPECT_EQ(document.GetName(), root_ + "///");
-    EXPECT_EQ(LinesOf(document), std::vector<std::string>{Line(1, "f")});
-}
-
 TEST_F(FolderListingTest, EmptyAndMissingPaths) {
     TextDocument empty(CodePage::None);
     EXPECT_FALSE(LoadFolder(empty, "", OptionMap()));
@@ -230,28 +211,30 @@ TEST_F(FolderListingTest, EmptyAndMissingPaths) {
     EXPECT_EQ(List(At("missing")), std::vector<std::string>{});
 }
 
-TEST_F(FolderListingTest, CopiesOptionsAndHashesLines) {
-    Build({{"a", kTime}, {"b", kTime}});
+// Trailing slashes are ignored but kept in the name; the options are copied and the lines
+// hashed.
+TEST_F(FolderListingTest, LoadsUnderTheGivenNameWithItsOptions) {
+    Build({{"sub/f", kTime}, {"g", kTime}});
     OptionMap options;
     options.Append("case;yes");
     options.Append("indent;no");
     TextDocument document(CodePage::None);
-    ASSERT_TRUE(LoadFolder(document, root_, options));
+    ASSERT_TRUE(LoadFolder(document, root_ + "///", options));
+    EXPECT_EQ(document.GetName(), root_ + "///");
+    EXPECT_EQ(LinesOf(document), (std::vector<std::string>{Line(1, "f"), Line(0, "g")}));
     EXPECT_EQ(document.GetOptions().Entries(), options.Entries());
-    EXPECT_EQ(document.GetLineCount(), 2);
     EXPECT_EQ(document.GetLineHashes().size(), 2u);
 }
 
 TEST_F(FolderListingTest, TimeIsUtcWhateverTheTimeZone) {
     Build({{"f", Utc(2010, 6, 30, 23, 30)}});
-    const char* saved = std::getenv("TZ");
-    const std::optional<std::string> old = saved ? std::optional<std::string>(saved) : std::nullopt;
-    ::setenv("TZ", "FAR-13:45", 1);
+    {
+        testing::ScopedEnvironment environment;
+        environment.Set("TZ", "FAR-13:45");
+        ::tzset();
+        EXPECT_EQ(List(root_), std::vector<std::string>{Line(0, "f", " (30/06/2010  23:30)")});
+    }
     ::tzset();
-    const std::vector<std::string> lines = List(root_);
-    old ? ::setenv("TZ", old->c_str(), 1) : ::unsetenv("TZ");
-    ::tzset();
-    EXPECT_EQ(lines, std::vector<std::string>{Line(0, "f", " (30/06/2010  23:30)")});
 }
 
 TEST_F(FolderListingTest, SymbolicLinks) {
@@ -269,15 +252,6 @@ TEST_F(FolderListingTest, SymbolicLinks) {
               (std::vector<std::string>{Line(2, "in_b"), Line(1, "in_b"), Line(2, "f"),
                                         Line(0, "target", " (03/02/2001  04:05)"),
                                         Line(0, "file_link", " (03/02/2001  04:05)")}));
-}
-
-TEST_F(FolderListingTest, FifoIsListedWithoutBeingOpened) {
-    Build({});
-    ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0644), 0);
-    SetTime(At("pipe"), kTime, 0);
-    ::alarm(10);  // a blocking open would otherwise hang the run
-    EXPECT_EQ(List(root_), std::vector<std::string>{Line(0, "pipe")});
-    ::alarm(0);
 }
 
 std::string Fingerprint(std::string_view content) {
@@ -323,17 +297,12 @@ TEST_F(FolderListingTest, SpecialFilesAreListedButNeverOpened) {
     Build({{"sub/"}, {"a.txt", kTime, "hello"}});
     ASSERT_EQ(::mkfifo(At("pipe").c_str(), 0644), 0);
     SetTime(At("pipe"), kTime, 0);
-    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, At("sub/sock").c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    const testing::SocketFile listener(At("sub/sock"));
     Link("/dev/null", "null");
     ::alarm(10);  // a blocking open would otherwise hang the run
     const std::vector<std::string> byTime = List(root_);
     const std::vector<std::string> byContents = List(root_, kByContents);
     ::alarm(0);
-    ::close(listener);
     ASSERT_EQ(byTime.size(), 4u);
     EXPECT_EQ(byTime[1], Line(0, "pipe"));
     EXPECT_EQ(byContents, (std::vector<std::string>{

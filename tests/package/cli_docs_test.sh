@@ -7,12 +7,8 @@
 set -uo pipefail
 
 cli=$1 manual=$2 completion=$3
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+# shellcheck source=../support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 # shellcheck source=/dev/null
 source "$completion"
@@ -69,8 +65,4 @@ else
     echo "groff not found: the manual page's markup is not checked"
 fi
 
-if ((failures > 0)); then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "manual page and completion: ok"
+finish "manual page and completion"

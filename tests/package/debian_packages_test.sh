@@ -13,12 +13,8 @@ if ! command -v dpkg-deb >/dev/null; then
 fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-deb-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+# shellcheck source=../support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log" >&2; exit 1; }
@@ -105,8 +101,4 @@ for name in "${packages[@]}"; do
     size=$(stat -c %s "$work/${name}_${version}_$(dpkg --print-architecture).deb" 2>/dev/null || echo 0)
     echo "$name: $size bytes"
 done
-if ((failures > 0)); then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "Debian packages: ok"
+finish "Debian packages"

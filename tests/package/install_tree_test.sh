@@ -11,12 +11,8 @@ cmake=$1 build=$2 consumer=$3 generator=$4 cxx=$5 build_type=$6 app_built=$7
 work=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-install-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
-failures=0
-
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
+# shellcheck source=../support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" ||
     { cat "$work/install.log" >&2; exit 1; }
@@ -82,8 +78,4 @@ else
     [[ $output == "$expected" ]] || fail "consumer printed [$output], expected [$expected]"
 fi
 
-if ((failures > 0)); then
-    echo "$failures check(s) failed" >&2
-    exit 1
-fi
-echo "install tree and consumer: ok"
+finish "install tree and consumer"

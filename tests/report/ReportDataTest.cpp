@@ -12,7 +12,6 @@
 namespace tandemix {
 namespace {
 
-using testing::JsonReader;
 using testing::JsonValue;
 
 std::string Data(const TextDocument& rows1, const TextDocument& rows2) {
@@ -120,8 +119,9 @@ std::vector<ShownRow> Expected(const TextDocument& rows) {
 void ExpectRoundTrip(const TextDocument& rows1, const TextDocument& rows2) {
     const std::string data = Data(rows1, rows2);
     EXPECT_EQ(data.find('<'), std::string::npos) << "a text could end the script element";
-    const std::optional<JsonValue> parsed = JsonReader::Read(data);
+    const std::optional<JsonValue> parsed = testing::ReadJson(data);
     ASSERT_TRUE(parsed) << data;
+    EXPECT_EQ((*parsed)["format"].Number(), 1);
     const auto sides = ReadBack(*parsed);
     EXPECT_EQ(sides[0], Expected(rows1));
     EXPECT_EQ(sides[1], Expected(rows2));
@@ -183,10 +183,7 @@ TEST(ReportDataTest, EveryByteValueComesBackAsWritten) {
 
 TEST(ReportDataTest, NoRowsGiveAnEmptyBlock) {
     const TextDocument none(CodePage::None);
-    EXPECT_EQ(
-        Data(none, none),
-        "{\"format\":1,\"rows\":0,\r\n\"marks\":[\"\",\r\n\"\"],\r\n\"lines\":[[],\r\n[]],"
-        "\r\n\"sections\":[[],\r\n[]],\r\n\"breaks\":[[],\r\n[]],\r\n\"texts\":[\"\",\r\n\"\"]}");
+    ExpectRoundTrip(none, none);
 }
 
 struct EscapeCase {

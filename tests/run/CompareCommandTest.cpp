@@ -5,8 +5,7 @@
 #include <sys/stat.h>
 
 #include "base/Messages.h"
-#include "support/RecordingDebugLog.h"
-#include "support/RecordingMessageSink.h"
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 #ifdef TANDEMIX_TEST_WEB
 #include "run/WebComparison.h"

@@ -3,20 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
 
 #include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "run/CompareCommand.h"
-#include "support/RecordingDebugLog.h"
-#include "support/RecordingMessageSink.h"
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
 namespace tandemix {
@@ -24,6 +19,7 @@ namespace {
 
 using testing::ReadWholeFile;
 using testing::RecordingDebugLog;
+using testing::RecordingLauncher;
 using testing::RecordingMessageSink;
 using testing::TempDir;
 
@@ -121,117 +117,60 @@ TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {
     EXPECT_EQ(Page("~tandemixtop.htm").find(file1_), std::string::npos);
 }
 
+// Missing inputs, inputs of two kinds and inputs that cannot be taken in whole stop the run
+// with a message before anything is written.
 TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
     ASSERT_TRUE(Run(file1_, file1_).written);
     const std::string oldTop = Page("~tandemixtop.htm");
     const std::string folder = inputs_.Path() + "/folder1";
     const std::string missing = inputs_.Path() + "/missing";
-    struct Case {
-        const char* name;
-        std::string path1;
-        std::string path2;
-        std::string_view message;
-    };
-    const Case cases[] = {
-        {"both missing", missing, missing, messages::kInput1Missing},
-        {"empty path 1", "", file2_, messages::kInput1Missing},
-        {"path 2 missing", file1_, missing, messages::kInput2Missing},
-        {"ERROR from a failed download", file1_, "ERROR", messages::kInput2Missing},
-        {"folder against file", folder, file2_, messages::kKindsDiffer},
-        {"file against folder", file1_, folder, messages::kKindsDiffer},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        messages_.messages.clear();
-        EXPECT_FALSE(Run(c.path1, c.path2).written);
-        EXPECT_EQ(messages_.messages, std::vector<std::string>{std::string(c.message)});
-        EXPECT_EQ(Page("~tandemixtop.htm"), oldTop);
-    }
-}
-
-// A listening socket at the path, open until the test ends.
-class SocketFile {
-public:
-    explicit SocketFile(const std::string& path) : fd_(::socket(AF_UNIX, SOCK_STREAM, 0)) {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-        ::bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    }
-    ~SocketFile() { ::close(fd_); }
-    SocketFile(const SocketFile&) = delete;
-    SocketFile& operator=(const SocketFile&) = delete;
-
-private:
-    int fd_;
-};
-
-TEST_F(ComparisonRunTest, InputsThatCannotBeTakenInWholeStopTheRunAtOnce) {
-    ASSERT_TRUE(Run(file1_, file1_).written);
-    const std::string oldTop = Page("~tandemixtop.htm");
     const std::string pipe = inputs_.Path() + "/pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const std::string socket = inputs_.Path() + "/socket";
-    const SocketFile listening(socket);
+    const testing::SocketFile listening(socket);
     const std::string twoLinesFile = inputs_.Write("two-lines.txt", "a\nb\n");
     struct Case {
         const char* name;
         std::string path1;
         std::string path2;
-        RunLimits limits;
         std::string message;
+        RunLimits limits = {};
         WindowState window = {};
     };
-    const DocumentLimits fourBytes{4, 100};
-    const DocumentLimits twoLines{100, 2};
+    namespace m = messages;
+    const RunLimits fourBytes{{4, 100}, std::nullopt};
+    const RunLimits twoLines{{100, 2}, std::nullopt};
+    const RunLimits tenBytesLeft{DocumentLimits(), 10};
+    const RunLimits hundredBytesLeft{DocumentLimits(), 100};
+    const std::string mem = "/proc/self/mem";
+    const std::string address = "http://a.example/";
+    const std::string input1Missing(m::kInput1Missing);
+    const std::string input2Missing(m::kInput2Missing);
+    const std::string kindsDiffer(m::kKindsDiffer);
     const Case cases[] = {
-        {"a pipe, which would wait for a writer",
-         file1_,
-         pipe,
-         {},
-         messages::NotARegularFile("Datei 2", pipe)},
-        {"a socket", socket, file2_, {}, messages::NotARegularFile("Datei 1", socket)},
-        {"a device without end",
-         "/dev/zero",
-         file2_,
-         {},
-         messages::NotARegularFile("Datei 1", "/dev/zero")},
-        {"a device of random bytes",
-         file1_,
-         "/dev/urandom",
-         {},
-         messages::NotARegularFile("Datei 2", "/dev/urandom")},
-        {"a file that fails when read",
-         "/proc/self/mem",
-         file2_,
-         {},
-         messages::CannotReadInput("Datei 1", "/proc/self/mem", ReadFailureReason(EIO))},
-        {"more bytes than a document holds",
-         file1_,
-         file2_,
-         {fourBytes, {}},
-         messages::InputTooLarge("Datei 1", file1_, 4)},
-        {"more lines than a document numbers",
-         twoLinesFile,
-         file1_,
-         {twoLines, {}},
-         messages::TooManyLines("Datei 2", file1_, 2)},
-        {"more bytes than the memory left",
-         file1_,
-         file2_,
-         {{}, 10},
-         messages::NotEnoughMemoryForBytes(6 + 8)},
-        {"rows that need more than the memory left",
-         file1_,
-         file2_,
-         {{}, 100},
-         messages::NotEnoughMemoryForLines(3 + 4)},
-        {"a web page is named by its address",
-         file1_,
-         file2_,
-         {fourBytes, {}},
-         messages::InputTooLarge("Internet-Seite 1", "http://a.example/", 4),
-         {true, true, "http://a.example/", "http://b.example/"}},
+        {"both missing", missing, missing, input1Missing},
+        {"empty path 1", "", file2_, input1Missing},
+        {"path 2 missing", file1_, missing, input2Missing},
+        {"ERROR from a failed download", file1_, "ERROR", input2Missing},
+        {"folder against file", folder, file2_, kindsDiffer},
+        {"file against folder", file1_, folder, kindsDiffer},
+        {"a pipe, which would wait for a writer", file1_, pipe,
+         m::NotARegularFile("Datei 2", pipe)},
+        {"a socket", socket, file2_, m::NotARegularFile("Datei 1", socket)},
+        {"a device", "/dev/zero", file2_, m::NotARegularFile("Datei 1", "/dev/zero")},
+        {"a file that fails when read", mem, file2_,
+         m::CannotReadInput("Datei 1", mem, ReadFailureReason(EIO))},
+        {"more bytes than a document holds", file1_, file2_, m::InputTooLarge("Datei 1", file1_, 4),
+         fourBytes},
+        {"more lines than a document numbers", twoLinesFile, file1_,
+         m::TooManyLines("Datei 2", file1_, 2), twoLines},
+        {"more bytes than the memory left", file1_, file2_, m::NotEnoughMemoryForBytes(6 + 8),
+         tenBytesLeft},
+        {"rows that need more than the memory left", file1_, file2_,
+         m::NotEnoughMemoryForLines(3 + 4), hundredBytesLeft},
+        {"a web page is named by its address", file1_, file2_,
+         m::InputTooLarge("Internet-Seite 1", address, 4), fourBytes,
+         WindowState{true, true, address, "http://b.example/"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -273,19 +212,6 @@ TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
                   out_ + "/~tandemixtop.htm", "Das Ausgabeverzeichnis ist kein Verzeichnis.")});
 }
 
-class RecordingLauncher final : public ContainerLauncher {
-public:
-    explicit RecordingLauncher(int failures) : failures_(failures) {}
-    bool Launch(LaunchAttempt attempt, const std::string& path) override {
-        attempts.emplace_back(attempt, path);
-        return failures_-- <= 0;
-    }
-    std::vector<std::pair<LaunchAttempt, std::string>> attempts;
-
-private:
-    int failures_;
-};
-
 TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     CompareRequest request;
     request.input1 = file1_;
@@ -303,7 +229,7 @@ TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     EXPECT_EQ(launcher.attempts[2].second, outcome.containerPath);
 
     request.input2 = "";
-    RecordingLauncher untouched(0);
+    RecordingLauncher untouched;
     EXPECT_TRUE(RunCompareCommand(request, context, &untouched).containerPath.empty());
     EXPECT_TRUE(untouched.attempts.empty());
 }
@@ -313,7 +239,7 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
     request.input1 = file1_;
     request.input2 = file2_;
     request.choices.reportForm = ReportForm::Single;
-    RecordingLauncher launcher(0);
+    RecordingLauncher launcher;
     const RunContext context{out_, CodePage::None, messages_, log_};
     const CompareOutcome outcome = RunCompareCommand(request, context, &launcher);
     EXPECT_TRUE(outcome.run.written);

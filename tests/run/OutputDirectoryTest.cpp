@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "support/TempDir.h"
@@ -23,16 +24,12 @@ std::string Expand(std::string text, const std::string& root) {
     return text;
 }
 
-struct UserDirsFile {
-    const char* path = nullptr;  // none when null
-    const char* text = "";
-};
-
 struct ChainCase {
     const char* name;
     OutputDirectoryEnvironment env;  // before expansion; unset fields are empty
-    UserDirsFile userDirs;
-    const char* expected;  // nullptr when no folder is found
+    const char* expected;            // nullptr when no folder is found
+    // The user-dirs file in the config home (home's .config without one); none when null.
+    const char* userDirs = nullptr;
 };
 
 OutputDirectoryEnvironment Env(const char* home, const char* documents = "",
@@ -44,76 +41,46 @@ OutputDirectoryEnvironment Env(const char* home, const char* documents = "",
 
 const ChainCase kChainCases[] = {
     // The documents folder.
-    {"documents default is created under home", Env("@/home"), {}, "@/home/Documents"},
-    {"documents created with missing parents", Env("@/new/deep"), {}, "@/new/deep/Documents"},
-    {"documents variable is created", Env("@/home", "@/docs"), {}, "@/docs"},
-    {"documents variable loses trailing separators", Env("@/home", "@/tmp//"), {}, "@/tmp"},
-    {"user-dirs file in the config home",
-     Env("@/home", "", "@/config"),
-     {"@/config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"},
-     "@/home/Dokumente"},
-    {"user-dirs file in home's .config",
-     Env("@/home"),
-     {"@/home/.config/user-dirs.dirs",
-      "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
-      "XDG_DOCUMENTS_DIR=\"$HOME/Meine Dateien\"\n"},
-     "@/home/Meine Dateien"},
-    {"user-dirs absolute path",
-     Env("@/home"),
-     {"@/home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"@/elsewhere\"\n"},
-     "@/elsewhere"},
-    {"user-dirs escapes are undone after the expansion",
-     Env("@/home"),
-     {"@/home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/a\\\"b\\$HOME\"\n"},
-     "@/home/a\"b$HOME"},
-    {"user-dirs later assignment wins",
-     Env("@/home"),
-     {"@/home/.config/user-dirs.dirs",
-      "XDG_DOCUMENTS_DIR=\"$HOME/first\"\nXDG_DOCUMENTS_DIR=\"$HOME/second\"\n"},
-     "@/home/second"},
-    {"user-dirs relative path is ignored",
-     Env("@/home"),
-     {"@/home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"Docs\"\n"},
-     "@/home/Documents"},
-    {"user-dirs without closing quote is ignored",
-     Env("@/home"),
-     {"@/home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Docs\n"},
-     "@/home/Documents"},
-    {"documents variable wins over user-dirs",
-     Env("@/home", "@/docs"),
-     {"@/home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"},
-     "@/docs"},
+    {"documents default is created under home", Env("@/home"), "@/home/Documents"},
+    {"documents created with missing parents", Env("@/new/deep"), "@/new/deep/Documents"},
+    {"documents variable is created", Env("@/home", "@/docs"), "@/docs"},
+    {"documents variable loses trailing separators", Env("@/home", "@/tmp//"), "@/tmp"},
+    {"user-dirs file in the config home", Env("@/home", "", "@/config"), "@/home/Dokumente",
+     "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"},
+    {"user-dirs file in home's .config", Env("@/home"), "@/home/Meine Dateien",
+     "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+     "XDG_DOCUMENTS_DIR=\"$HOME/Meine Dateien\"\n"},
+    {"user-dirs absolute path", Env("@/home"), "@/elsewhere",
+     "XDG_DOCUMENTS_DIR=\"@/elsewhere\"\n"},
+    {"user-dirs escapes are undone after the expansion", Env("@/home"), "@/home/a\"b$HOME",
+     "XDG_DOCUMENTS_DIR=\"$HOME/a\\\"b\\$HOME\"\n"},
+    {"user-dirs later assignment wins", Env("@/home"), "@/home/second",
+     "XDG_DOCUMENTS_DIR=\"$HOME/first\"\nXDG_DOCUMENTS_DIR=\"$HOME/second\"\n"},
+    {"user-dirs relative path is ignored", Env("@/home"), "@/home/Documents",
+     "XDG_DOCUMENTS_DIR=\"Docs\"\n"},
+    {"user-dirs without closing quote is ignored", Env("@/home"), "@/home/Documents",
+     "XDG_DOCUMENTS_DIR=\"$HOME/Docs\n"},
+    {"documents variable wins over user-dirs", Env("@/home", "@/docs"), "@/docs",
+     "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"},
     // The application data folder.
-    {"home below a regular file falls back to app data",
-     Env("@/file/home", "", "", "@/data"),
-     {},
+    {"home below a regular file falls back to app data", Env("@/file/home", "", "", "@/data"),
      "@/data"},
-    {"documents that is a regular file falls back to app data",
-     Env("@/home", "@/file"),
-     {},
+    {"documents that is a regular file falls back to app data", Env("@/home", "@/file"),
      "@/home/.local/share"},
     {"user-dirs folder that cannot be created falls back to app data",
-     Env("@/home", "", "", "@/data"),
-     {"@/home/.config/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"@/file/docs\"\n"},
-     "@/data"},
+     Env("@/home", "", "", "@/data"), "@/data", "XDG_DOCUMENTS_DIR=\"@/file/docs\"\n"},
     // The temporary folder.
-    {"TMPDIR when nothing can be created", Env("@/file/home", "", "", "", "@/tmp"), {}, "@/tmp"},
-    {"missing TMPDIR falls back to the system temp",
-     Env("@/file/home", "", "", "", "@/none"),
-     {},
+    {"TMPDIR when nothing can be created", Env("@/file/home", "", "", "", "@/tmp"), "@/tmp"},
+    {"missing TMPDIR falls back to the system temp", Env("@/file/home", "", "", "", "@/none"),
      "@/sys"},
     {"TMPDIR that is a file falls back to the system temp",
-     Env("@/file/home", "", "", "", "@/file"),
-     {},
-     "@/sys"},
-    {"no home at all", Env(""), {}, "@/sys"},
-    {"relative variables are ignored", Env("home", "docs", "", "data", "tmp"), {}, "@/sys"},
+     Env("@/file/home", "", "", "", "@/file"), "@/sys"},
+    {"no home at all", Env(""), "@/sys"},
+    {"relative variables are ignored", Env("home", "docs", "", "data", "tmp"), "@/sys"},
     // The write test and the end of the chain.
-    {"working directory after the write test",
-     Env("@/file/h", "", "", "", "", "@/file/sys"),
-     {},
+    {"working directory after the write test", Env("@/file/h", "", "", "", "", "@/file/sys"),
      "@/cwd"},
-    {"nothing found", Env("@/file/h", "", "", "", "", "@/file/sys", "@/file/cwd"), {}, nullptr},
+    {"nothing found", Env("@/file/h", "", "", "", "", "@/file/sys", "@/file/cwd"), nullptr},
 };
 
 TEST(OutputDirectoryTest, FollowsTheChain) {
@@ -125,18 +92,18 @@ TEST(OutputDirectoryTest, FollowsTheChain) {
             fs::create_directory(r + "/" + folder);
         }
         root.Write("file", "not a folder");
-        if (row.userDirs.path != nullptr) {
-            const fs::path file = Expand(row.userDirs.path, r);
-            fs::create_directories(file.parent_path());
-            root.Write(fs::relative(file, r).string(), Expand(row.userDirs.text, r));
+        OutputDirectoryEnvironment env = row.env;
+        for (std::string* field :
+             {&env.home, &env.documentsDirectory, &env.configHome, &env.dataHome,
+              &env.tempDirectory, &env.systemTemp, &env.workingDirectory}) {
+            *field = Expand(*field, r);
         }
-        const OutputDirectoryEnvironment env{Expand(row.env.home, r),
-                                             Expand(row.env.documentsDirectory, r),
-                                             Expand(row.env.configHome, r),
-                                             Expand(row.env.dataHome, r),
-                                             Expand(row.env.tempDirectory, r),
-                                             Expand(row.env.systemTemp, r),
-                                             Expand(row.env.workingDirectory, r)};
+        if (row.userDirs != nullptr) {
+            const std::string config =
+                env.configHome.empty() ? env.home + "/.config" : env.configHome;
+            fs::create_directories(config);
+            std::ofstream(config + "/user-dirs.dirs") << Expand(row.userDirs, r);
+        }
 
         const std::optional<std::string> found = FindOutputDirectory(env);
 

@@ -15,24 +15,15 @@
 #include "base/FileReplacement.h"
 #include "run/CompareCommand.h"
 #include "run/OutputFolderLock.h"
-#include "support/RecordingDebugLog.h"
-#include "support/RecordingMessageSink.h"
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
 namespace tandemix {
 namespace {
 
+using testing::NamesIn;
 using testing::ReadWholeFile;
 using testing::TempDir;
-
-std::vector<std::string> NamesIn(const std::string& directory) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // Writes beyond `bytes` fail with EFBIG for as long as it lives, as on a full disk.
 class FileSizeLimit {

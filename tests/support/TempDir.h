@@ -1,44 +1,43 @@
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tandemix::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
 public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tandemix-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    TempDir();
+    ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return path_; }
 
     // Writes the bytes as they are and returns the file's path.
-    std::string Write(std::string_view name, std::string_view bytes) const {
-        const std::string path = path_ + "/" + std::string(name);
-        std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-        return path;
-    }
+    std::string Write(std::string_view name, std::string_view bytes) const;
 
 private:
     std::string path_;
 };
 
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ReadWholeFile(const std::string& path);
+
+// The names of a folder's entries, sorted.
+std::vector<std::string> NamesIn(const std::string& folder);
+
+// A listening socket at the path, there until this object goes.
+class SocketFile {
+public:
+    explicit SocketFile(const std::string& path);
+    ~SocketFile();
+    SocketFile(const SocketFile&) = delete;
+    SocketFile& operator=(const SocketFile&) = delete;
+
+private:
+    int fd_ = -1;
+};
 
 }  // namespace tandemix::testing

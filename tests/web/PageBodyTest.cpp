@@ -15,6 +15,10 @@ using testing::ReadWholeFile;
 using testing::TempDir;
 using namespace std::string_literals;
 
+using enum TransferEnd;
+using enum BodyVerdict;
+using std::nullopt;
+
 struct BodyCase {
     const char* name;
     std::vector<std::string> chunks;
@@ -25,28 +29,13 @@ struct BodyCase {
 };
 
 const BodyCase kBodyCases[] = {
-    {"zeros dropped across chunks",
-     {"\0a\0"s, "b"s, ""s, "\0\0c\0"s},
-     100,
-     TransferEnd::Complete,
-     BodyVerdict::Stored,
-     "abc"},
-    {"exactly the cap", {"abc"s, "\0d"s}, 5, TransferEnd::Complete, BodyVerdict::Stored, "abcd"},
-    {"zeros count for the cap",
-     {"abc"s, "\0\0d"s},
-     5,
-     TransferEnd::Complete,
-     BodyVerdict::OverCap,
-     std::nullopt},
-    {"only zeros", {"\0\0"s, "\0"s}, 100, TransferEnd::Complete, BodyVerdict::Empty, std::nullopt},
-    {"nothing", {}, 100, TransferEnd::Complete, BodyVerdict::Empty, std::nullopt},
-    {"broken off", {"abc"s}, 100, TransferEnd::Broken, BodyVerdict::Incomplete, std::nullopt},
-    {"over the cap and broken off",
-     {"abcdef"s},
-     5,
-     TransferEnd::Broken,
-     BodyVerdict::OverCap,
-     std::nullopt},
+    {"zeros dropped in chunks", {"\0a\0"s, "b"s, ""s, "\0\0c\0"s}, 100, Complete, Stored, "abc"},
+    {"exactly the cap", {"abc"s, "\0d"s}, 5, Complete, Stored, "abcd"},
+    {"zeros count for the cap", {"abc"s, "\0\0d"s}, 5, Complete, OverCap, nullopt},
+    {"only zeros", {"\0\0"s, "\0"s}, 100, Complete, Empty, nullopt},
+    {"nothing", {}, 100, Complete, Empty, nullopt},
+    {"broken off", {"abc"s}, 100, Broken, Incomplete, nullopt},
+    {"over the cap and broken off", {"abcdef"s}, 5, Broken, OverCap, nullopt},
 };
 
 TEST(PageBodyTest, KeepsOnlyCompleteBodiesWithinTheCapWithoutTheirZeros) {
@@ -60,9 +49,9 @@ TEST(PageBodyTest, KeepsOnlyCompleteBodiesWithinTheCapWithoutTheirZeros) {
         for (const std::string& chunk : c.chunks) {
             accepted = body.Append(chunk) && accepted;
         }
-        EXPECT_EQ(accepted, c.verdict != BodyVerdict::OverCap);
+        EXPECT_EQ(accepted, c.verdict != OverCap);
         EXPECT_EQ(body.Finish(c.end), c.verdict);
-        EXPECT_EQ(body.Finish(TransferEnd::Complete), c.verdict) << "the verdict stands";
+        EXPECT_EQ(body.Finish(Complete), c.verdict) << "the verdict stands";
         if (c.file) {
             EXPECT_EQ(ReadWholeFile(path), *c.file);
         } else {
@@ -77,7 +66,7 @@ TEST(PageBodyTest, RestartKeepsOnlyTheLaterAnswer) {
     EXPECT_FALSE(body.Append("refused page"));
     ASSERT_TRUE(body.Restart());
     EXPECT_TRUE(body.Append("page"));
-    EXPECT_EQ(body.Finish(TransferEnd::Complete), BodyVerdict::Stored);
+    EXPECT_EQ(body.Finish(Complete), Stored);
     EXPECT_EQ(ReadWholeFile(folder.Path() + "/page"), "page");
 }
 
@@ -92,7 +81,7 @@ TEST(PageBodyTest, UnfinishedBodyAndUncreatableFileLeaveNothing) {
     PageBody nowhere(folder.Path() + "/missing/page", 100);
     EXPECT_FALSE(nowhere.Ready());
     EXPECT_FALSE(nowhere.Append("page"));
-    EXPECT_EQ(nowhere.Finish(TransferEnd::Complete), BodyVerdict::NotWritten);
+    EXPECT_EQ(nowhere.Finish(Complete), NotWritten);
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "LoopbackServer.h"
-#include "WebTestSupport.h"
+#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "support/WebFetching.h"
 
 namespace tandemix {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "LoopbackServer.h"
-#include "TestCertificates.h"
-#include "WebTestSupport.h"
+#include "support/LoopbackServer.h"
 #include "support/TempDir.h"
+#include "support/TestCertificates.h"
+#include "support/WebFetching.h"
 #include "web/PageFetcher.h"
 
 namespace tandemix {

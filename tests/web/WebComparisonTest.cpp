@@ -7,13 +7,12 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "LoopbackServer.h"
-#include "TestCertificates.h"
-#include "WebTestSupport.h"
 #include "base/Messages.h"
-#include "support/RecordingDebugLog.h"
-#include "support/RecordingMessageSink.h"
+#include "support/LoopbackServer.h"
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
+#include "support/TestCertificates.h"
+#include "support/WebFetching.h"
 #include "web/PageFetcher.h"
 
 namespace tandemix {
@@ -25,15 +24,6 @@ using testing::ProxyEnvironment;
 using testing::ReadWholeFile;
 using testing::RecordingPrompt;
 using testing::TempDir;
-
-class RecordingLauncher final : public ContainerLauncher {
-public:
-    bool Launch(LaunchAttempt, const std::string& containerPath) override {
-        launched.push_back(containerPath);
-        return true;
-    }
-    std::vector<std::string> launched;
-};
 
 class RecordingQuestion final : public CertificateQuestion {
 public:
@@ -97,7 +87,7 @@ protected:
     RecordingQuestion question_;
     testing::RecordingMessageSink messages_;
     testing::RecordingDebugLog log_;
-    RecordingLauncher launcher_;
+    testing::RecordingLauncher launcher_;
     RecordingPrompt prompt_;
 };
 
@@ -109,7 +99,8 @@ TEST_F(WebComparisonTest, PagesAreFetchedSecondFirstComparedUnderTheirAddressesA
 
     ASSERT_TRUE(outcome.run.written) << ::testing::PrintToString(messages_.messages);
     EXPECT_EQ(outcome.run.differenceCount, 1);
-    EXPECT_EQ(launcher_.launched, std::vector<std::string>{outcome.containerPath});
+    ASSERT_EQ(launcher_.attempts.size(), 1u);
+    EXPECT_EQ(launcher_.attempts[0].second, outcome.containerPath);
     const std::string top = ReadWholeFile(output_.Path() + "/~tandemixtop.htm");
     EXPECT_NE(top.find("127.0.0.1:" + std::to_string(server_.Port()) + "/files/b.html"),
               std::string::npos);
@@ -135,7 +126,7 @@ TEST_F(WebComparisonTest, PageThatCannotBeFetchedIsAMissingInput) {
 
     EXPECT_FALSE(outcome.run.written);
     EXPECT_EQ(messages_.messages, std::vector<std::string>{std::string(messages::kInput2Missing)});
-    EXPECT_TRUE(launcher_.launched.empty());
+    EXPECT_TRUE(launcher_.attempts.empty());
     EXPECT_TRUE(TemporaryFilesGone());
 }
 
@@ -177,7 +168,7 @@ struct QuestionCase {
     std::size_t endpoint2;
     bool answer;
     std::size_t asked;
-    std::vector<std::string> messages;
+    std::string_view missing;  // the message for a page not fetched; empty when both were
 };
 
 // The question comes once per comparison, for the first page that needs it; its answer
@@ -185,17 +176,12 @@ struct QuestionCase {
 TEST_F(WebComparisonTest, CertificateQuestionIsAskedOncePerComparison) {
     const std::string expired =
         "Das Zertifikat von 127.0.0.1 ist ung\xC3\xBCltig (abgelaufen). Trotzdem laden?";
-    const std::vector<QuestionCase> cases = {
-        {"both expired, yes", kExpired, kExpired, true, 1, {}},
-        {"both expired, no", kExpired, kExpired, false, 1, {std::string(messages::kInput1Missing)}},
-        {"page 1 expired, yes", kExpired, kTrusted, true, 1, {}},
-        {"page 2 expired, no",
-         kTrusted,
-         kExpired,
-         false,
-         1,
-         {std::string(messages::kInput2Missing)}},
-        {"unknown issuer", kStranger, kTrusted, true, 0, {std::string(messages::kInput1Missing)}},
+    const QuestionCase cases[] = {
+        {"both expired, yes", kExpired, kExpired, true, 1, ""},
+        {"both expired, no", kExpired, kExpired, false, 1, messages::kInput1Missing},
+        {"page 1 expired, yes", kExpired, kTrusted, true, 1, ""},
+        {"page 2 expired, no", kTrusted, kExpired, false, 1, messages::kInput2Missing},
+        {"unknown issuer", kStranger, kTrusted, true, 0, messages::kInput1Missing},
     };
     for (const QuestionCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -205,8 +191,9 @@ TEST_F(WebComparisonTest, CertificateQuestionIsAskedOncePerComparison) {
         const CompareOutcome outcome = Run(server_.Url("/files/a.html", c.endpoint1),
                                            server_.Url("/files/b.html", c.endpoint2));
         EXPECT_EQ(question_.asked, std::vector<std::string>(c.asked, expired));
-        EXPECT_EQ(messages_.messages, c.messages);
-        EXPECT_EQ(outcome.run.written, c.messages.empty());
+        EXPECT_EQ(messages_.messages, c.missing.empty() ? std::vector<std::string>{}
+                                                        : std::vector{std::string(c.missing)});
+        EXPECT_EQ(outcome.run.written, c.missing.empty());
         EXPECT_TRUE(TemporaryFilesGone());
     }
 }

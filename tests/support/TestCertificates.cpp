@@ -1,9 +1,11 @@
-#include "TestCertificates.h"
+#include "support/TestCertificates.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace tandemix::testing {
 namespace {
@@ -23,25 +25,25 @@ bool Run(std::vector<std::string> arguments, const std::vector<std::string>& mor
     return RunProgram(arguments) == 0;
 }
 
-std::string NameOf(Certificate certificate) {
-    switch (certificate) {
-        case Certificate::Trusted:
-            return "trusted";
-        case Certificate::OtherName:
-            return "other-name";
-        case Certificate::Expired:
-            return "expired";
-        case Certificate::NotYetValid:
-            return "not-yet-valid";
-        case Certificate::UnknownIssuer:
-            return "unknown-issuer";
-        case Certificate::UnknownIssuerExpired:
-            return "unknown-issuer-expired";
-        case Certificate::SelfSigned:
-            return "self-signed";
-    }
-    return {};
-}
+// How each certificate is made, in the order of Certificate: its file name, the name it is
+// for, its issuer (itself when empty) and when it is valid.
+struct Making {
+    const char* name;
+    const char* subjectAltName;
+    const char* issuer;
+    const char* start;
+    const char* end;
+};
+constexpr const char* kIp = "IP:127.0.0.1";
+constexpr Making kMakings[] = {
+    {"trusted", kIp, "ca", kLongAgo, kEndOfTests},
+    {"other-name", "DNS:other.example", "ca", kLongAgo, kEndOfTests},
+    {"expired", kIp, "ca", kLongAgo, kShortlyAfter},
+    {"not-yet-valid", kIp, "ca", kFarAhead, kEndOfTests},
+    {"unknown-issuer", kIp, "stranger-ca", kLongAgo, kEndOfTests},
+    {"unknown-issuer-expired", kIp, "stranger-ca", kLongAgo, kShortlyAfter},
+    {"self-signed", kIp, "", kLongAgo, kEndOfTests},
+};
 
 }  // namespace
 
@@ -57,19 +59,14 @@ TestCertificates::TestCertificates(std::string folder) : folder_(std::move(folde
     std::ofstream(folder_ + "/index.txt");
     std::ofstream(folder_ + "/serial") << "1000\n";
 
-    const std::string ip = "IP:127.0.0.1";
     ready_ = MakeAuthority("ca") && MakeAuthority("stranger-ca") &&
-             MakeServer("trusted", ip, "ca", kLongAgo, kEndOfTests) &&
-             MakeServer("other-name", "DNS:other.example", "ca", kLongAgo, kEndOfTests) &&
-             MakeServer("expired", ip, "ca", kLongAgo, kShortlyAfter) &&
-             MakeServer("not-yet-valid", ip, "ca", kFarAhead, kEndOfTests) &&
-             MakeServer("unknown-issuer", ip, "stranger-ca", kLongAgo, kEndOfTests) &&
-             MakeServer("unknown-issuer-expired", ip, "stranger-ca", kLongAgo, kShortlyAfter) &&
-             MakeServer("self-signed", ip, "", kLongAgo, kEndOfTests);
+             std::all_of(std::begin(kMakings), std::end(kMakings), [&](const Making& m) {
+                 return MakeServer(m.name, m.subjectAltName, m.issuer, m.start, m.end);
+             });
 }
 
 TlsIdentity TestCertificates::Identity(Certificate certificate) const {
-    const std::string base = folder_ + "/" + NameOf(certificate);
+    const std::string base = folder_ + "/" + kMakings[static_cast<int>(certificate)].name;
     return {base + ".pem", base + ".key"};
 }
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "LoopbackServer.h"
+#include "support/LoopbackServer.h"
 
 namespace tandemix::testing {
 

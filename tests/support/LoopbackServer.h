@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace tandemix::testing {
 
