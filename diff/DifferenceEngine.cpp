@@ -67,7 +67,7 @@ std::uint64_t AlignmentMemory(const TextDocument& input1, const TextDocument& in
     // Per row and side a line number and a mark; per input line the index's position, its
     // share of a bucket and the bucket number while the index is built.
     constexpr std::uint64_t kPerRow = 2 * (sizeof(std::uint32_t) + sizeof(LineMark));
-    constexpr std::uint64_t kPerLine = 3 * sizeof(std::uint32_t);
+    constexpr std::uint64_t kPerLine = 3 * sizeof(std::uint32_t) + 1;
     const auto lines = static_cast<std::uint64_t>(input1.GetLineCount() + input2.GetLineCount());
     return lines * (kPerRow + kPerLine);
 }

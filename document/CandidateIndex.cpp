@@ -62,9 +62,16 @@ CandidateIndex::CandidateIndex(std::uint32_t count,
     : mask_(std::bit_ceil(std::max<std::size_t>(count / 2, 1)) - 1),
       starts_(mask_ + 2, 0),
       positions_(count) {
+    const std::uint64_t filterBits =
+        std::bit_ceil(std::max<std::uint64_t>(std::uint64_t{count} * 8, 64));
+    filterShift_ = 64 - static_cast<unsigned>(std::countr_zero(filterBits));
+    filter_.assign(filterBits / 64, 0);
     std::vector<std::uint32_t> bucketOfLine(count);
     for (std::uint32_t p = 0; p < count; ++p) {
-        bucketOfLine[p] = static_cast<std::uint32_t>(BucketOf(keyOf(p)));
+        const std::uint64_t key = keyOf(p);
+        bucketOfLine[p] = static_cast<std::uint32_t>(BucketOf(key));
+        const std::uint64_t bit = FilterBit(key);
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
     // The buckets are visited in random order; asking for them early hides the misses.
     constexpr std::uint32_t kAhead = 16;
@@ -93,6 +100,9 @@ CandidateIndex::CandidateIndex(std::uint32_t count,
 }
 
 std::span<const std::uint32_t> CandidateIndex::Candidates(std::uint64_t key, LineIndex from) const {
+    if (!MayHold(key)) {
+        return {};
+    }
     const std::size_t bucket = BucketOf(key);
     const auto begin = positions_.begin() + starts_[bucket];
     const auto end = positions_.begin() + starts_[bucket + 1];
@@ -106,7 +116,8 @@ std::span<const std::uint32_t> CandidateIndex::Candidates(std::uint64_t key, Lin
 }
 
 std::size_t CandidateIndex::MemoryUse() const {
-    return (starts_.capacity() + positions_.capacity()) * sizeof(std::uint32_t);
+    return (starts_.capacity() + positions_.capacity()) * sizeof(std::uint32_t) +
+           filter_.capacity() * sizeof(std::uint64_t);
 }
 
 }  // namespace tandemix

@@ -16,8 +16,9 @@ namespace tandemix {
 // always share a bucket; a bucket also holds a few other lines, and callers compare the
 // candidates anyway.
 //
-// It costs four bytes per line and about four per bucket, and is built in two passes with
-// four bytes per line more for the time of the build.
+// It costs four bytes per line, about four per bucket and one for a bit filter that turns
+// most absent keys away without a look at the buckets, and is built in two passes with four
+// bytes per line more for the time of the build.
 class CandidateIndex {
 public:
     static std::uint64_t MatchKey(std::int32_t lineHash, std::string_view matchText);
@@ -32,8 +33,21 @@ public:
 
 private:
     std::size_t BucketOf(std::uint64_t key) const { return static_cast<std::size_t>(key) & mask_; }
+    // The filter's bit for a key: the top bits of a multiplicative hash, unrelated to the
+    // bucket's low bits, and as many of them as the filter has bits.
+    std::uint64_t FilterBit(std::uint64_t key) const {
+        return (key * 0x9E3779B97F4A7C15ULL) >> filterShift_;
+    }
+    bool MayHold(std::uint64_t key) const {
+        const std::uint64_t bit = FilterBit(key);
+        return (filter_[bit / 64] >> (bit % 64) & 1) != 0;
+    }
 
     std::size_t mask_ = 0;
+    // About eight bits per line, a power of two of them; small enough to stay in the cache
+    // for inputs that share few lines, where most searches find nothing.
+    unsigned filterShift_ = 64;
+    std::vector<std::uint64_t> filter_;
     // Bucket b holds positions_[starts_[b]] up to, not including, positions_[starts_[b + 1]].
     std::vector<std::uint32_t> starts_;
     std::vector<std::uint32_t> positions_;
