@@ -51,28 +51,26 @@ inline std::string NotARegularFile(std::string_view input, std::string_view path
     return text.append("Pipes, Ger\xC3\xA4te und Sockets werden nicht verglichen.");
 }
 
+// "<input><what>: <path>" and on a line of its own the limit, "<most> <unit>".
+inline std::string OverLimit(std::string_view input, std::string_view what, std::string_view path,
+                             std::uint64_t most, std::string_view unit) {
+    std::string text(input);
+    text.append(what).append(": ").append(path).append("\nVerglichen werden h\xC3\xB6");
+    return text.append("chstens ")
+        .append(std::to_string(most))
+        .append(" ")
+        .append(unit)
+        .append(".");
+}
+
 inline std::string InputTooLarge(std::string_view input, std::string_view path,
                                  std::uint64_t mostBytes) {
-    std::string text(input);
-    text.append(" ist zu gro\xC3\x9F: ").append(path).append("\n");
-    return text
-        .append(
-            "Verglichen werden h\xC3\xB6"
-            "chstens ")
-        .append(std::to_string(mostBytes))
-        .append(" Bytes.");
+    return OverLimit(input, " ist zu gro\xC3\x9F", path, mostBytes, "Bytes");
 }
 
 inline std::string TooManyLines(std::string_view input, std::string_view path,
                                 std::uint64_t mostLines) {
-    std::string text(input);
-    text.append(" hat zu viele Zeilen: ").append(path).append("\n");
-    return text
-        .append(
-            "Verglichen werden h\xC3\xB6"
-            "chstens ")
-        .append(std::to_string(mostLines))
-        .append(" Zeilen.");
+    return OverLimit(input, " hat zu viele Zeilen", path, mostLines, "Zeilen");
 }
 
 inline std::string NotEnoughMemoryForBytes(std::uint64_t bytes) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tandemix::cli {
@@ -45,40 +46,39 @@ std::optional<std::string> SetOutputDirectory(ParseState& state, std::string_vie
     return std::nullopt;
 }
 
-std::optional<std::string> SetContainer(ParseState& state, std::string_view value) {
-    if (value == "hta") {
-        Request(state).containerForm = ContainerForm::Hta;
-    } else if (value == "htm") {
-        Request(state).containerForm = ContainerForm::Html;
-    } else {
-        return "--container: \"hta\" oder \"htm\" erwartet, nicht \"" + std::string(value) + "\"";
+// An option whose value is one of two words, each naming a value of the field.
+template <class Value>
+struct WordChoice {
+    std::string_view option;
+    std::array<std::pair<std::string_view, Value>, 2> words;
+    Value& (*field)(CompareRequest&);
+};
+
+template <const auto& Choice>
+std::optional<std::string> SetChoice(ParseState& state, std::string_view value) {
+    for (const auto& [word, choice] : Choice.words) {
+        if (value == word) {
+            Choice.field(Request(state)) = choice;
+            return std::nullopt;
+        }
     }
-    return std::nullopt;
+    return "--" + std::string(Choice.option) + ": \"" + std::string(Choice.words[0].first) +
+           "\" oder \"" + std::string(Choice.words[1].first) + "\" erwartet, nicht \"" +
+           std::string(value) + "\"";
 }
 
-std::optional<std::string> SetAlignment(ParseState& state, std::string_view value) {
-    if (value == "greedy") {
-        Request(state).choices.alignment = Alignment::Greedy;
-    } else if (value == "minimal") {
-        Request(state).choices.alignment = Alignment::Minimal;
-    } else {
-        return "--alignment: \"greedy\" oder \"minimal\" erwartet, nicht \"" + std::string(value) +
-               "\"";
-    }
-    return std::nullopt;
-}
-
-std::optional<std::string> SetReport(ParseState& state, std::string_view value) {
-    if (value == "framed") {
-        Request(state).choices.reportForm = ReportForm::Framed;
-    } else if (value == "single") {
-        Request(state).choices.reportForm = ReportForm::Single;
-    } else {
-        return "--report: \"framed\" oder \"single\" erwartet, nicht \"" + std::string(value) +
-               "\"";
-    }
-    return std::nullopt;
-}
+constexpr WordChoice<ContainerForm> kContainer{
+    "container",
+    {{{"hta", ContainerForm::Hta}, {"htm", ContainerForm::Html}}},
+    [](CompareRequest& request) -> ContainerForm& { return request.containerForm; }};
+constexpr WordChoice<Alignment> kAlignment{
+    "alignment",
+    {{{"greedy", Alignment::Greedy}, {"minimal", Alignment::Minimal}}},
+    [](CompareRequest& request) -> Alignment& { return request.choices.alignment; }};
+constexpr WordChoice<ReportForm> kReport{
+    "report",
+    {{{"framed", ReportForm::Framed}, {"single", ReportForm::Single}}},
+    [](CompareRequest& request) -> ReportForm& { return request.choices.reportForm; }};
 
 // The older NAME:PASSWORD form still works, but the password shows in every process list.
 std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
@@ -129,9 +129,9 @@ constexpr std::array kOptions = {
     KnownOption{"folder-contents", 0, false, &Flag<[](ParseState& s) {
                     Request(s).choices.folderComparison = FolderComparison::ByContents;
                 }>},
-    KnownOption{"report", 0, true, &SetReport},
-    KnownOption{"container", 0, true, &SetContainer},
-    KnownOption{"alignment", 0, true, &SetAlignment},
+    KnownOption{"report", 0, true, &SetChoice<kReport>},
+    KnownOption{"container", 0, true, &SetChoice<kContainer>},
+    KnownOption{"alignment", 0, true, &SetChoice<kAlignment>},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
     KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},
     // Help outranks the version when both are asked for.

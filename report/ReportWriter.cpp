@@ -102,9 +102,8 @@ std::string SideHead(LineIndex rowCount, CodePage codePage) {
     return head;
 }
 
-// A side page goes to its sink in pieces of about this size, so that no page is ever
-// whole in memory and the piece being filled stays in the processor's cache.
-constexpr std::size_t kPieceSize = std::size_t{256} << 10;
+// A side page goes to its sink piece by piece, so that no page is ever whole in memory.
+constexpr std::size_t kPieceSize = kPagePieceSize;
 
 void AppendRow(const TextDocument& rows, LineIndex r, LineNumbers lineNumbers, std::string& page) {
     page.append(f::kRowStart).append(ClassOf(rows.GetMark(r))).push_back('>');

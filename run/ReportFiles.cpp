@@ -12,8 +12,8 @@
 namespace tandemix {
 namespace {
 
-// Pages arrive in large pieces already; small appends are gathered up to this size.
-constexpr std::size_t kBufferSize = std::size_t{256} << 10;
+// Pages arrive in large pieces already; small appends are gathered up to a piece.
+constexpr std::size_t kBufferSize = kPagePieceSize;
 
 }  // namespace
 
