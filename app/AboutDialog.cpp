@@ -51,8 +51,8 @@ CAboutDlg::CAboutDlg(UrlOpener& opener, const QCursor& handCursor, QWidget* pare
     auto* maker = new CStaticLink(FromUtf8(kMakerAddress), opener, handCursor, this);
     maker->setProperty(kControlIdProperty, kMakerLinkId);
     Place(maker, units, {100, 40, 72, 8});
-    // The placeholder addresses are longer than the boxes made for the original ones:
-    // both are shown whole, the second one right after the first.
+    // The addresses are longer than their boxes in dialog units: both are shown whole,
+    // the second one right after the first.
     product->adjustSize();
     maker->adjustSize();
     maker->move(std::max(maker->x(), product->geometry().right() + units.X(8)), maker->y());

@@ -35,8 +35,8 @@ CCompareDlg::CCompareDlg(std::string outputDirectory, WindowServices services, Q
 }
 
 void CCompareDlg::WidenMakerLink() {
-    // The placeholder address is longer than the box made for the original one; the link
-    // keeps its right edge and grows to the left, so that it is shown whole.
+    // The address is longer than its box in dialog units; the link keeps its right edge and grows
+    // to the left, so that it is shown whole.
     QWidget* link = Control(kIdMakerLink);
     const int needed = link->sizeHint().width();
     if (needed > link->width()) {

@@ -89,8 +89,8 @@ constexpr std::array kControls = {
                  TabStop::Yes},
     ControlEntry{kIdHta, K::RadioButton, {284, 92, 29, 10}, "H&TA", ""},
     ControlEntry{kIdHtml, K::RadioButton, {284, 106, 33, 10}, "HT&ML", ""},
-    // Beyond the original layout: the settings of the advanced dialog, in the free right
-    // half of the output options, so that every other control keeps its place.
+    // The opt-in settings of the advanced dialog, in the free right half of the output
+    // options, so that every other control keeps its place.
     ControlEntry{kIdAdvanced,
                  K::PushButton,
                  {321, 104, 51, 14},

@@ -14,7 +14,7 @@
 #include "FuzzedOptions.h"
 #include "diff/DifferenceEngine.h"
 #include "document/TextDocument.h"
-#include "support/ReferenceAlignment.h"
+#include "support/LiteralAlignment.h"
 #include "support/RowInvariants.h"
 
 namespace tandemix::fuzz {

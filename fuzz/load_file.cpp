@@ -11,7 +11,7 @@
 
 #include "FuzzCheck.h"
 #include "FuzzedOptions.h"
-#include "ReferenceLoading.h"
+#include "LiteralLoading.h"
 #include "base/DebugLog.h"
 #include "document/LineMatching.h"
 #include "document/TextDocument.h"
@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ComparisonOptions read = ComparisonOptions::FromOptionMap(fuzzed.options);
     CheckHashes(document, fuzzed);
     CheckLineEnds(document, read);
-    const std::vector<ReferenceLine> expected = ReferenceLoad(bytes, read);
+    const std::vector<LiteralLine> expected = LiteralLoad(bytes, read);
     Check(static_cast<std::size_t>(document.GetLineCount()) == expected.size(),
           "as many lines as the literal loading");
     for (std::size_t i = 0; i < expected.size(); ++i) {

@@ -2,7 +2,7 @@
 
 namespace tandemix {
 
-// The four framed pages of the original tool, or one self-contained page.
+// The four framed pages (the default), or one self-contained page.
 enum class ReportForm { Framed, Single };
 
 }  // namespace tandemix

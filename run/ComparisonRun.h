@@ -27,7 +27,7 @@ struct WindowState {
     std::string inputText2;
 };
 
-// Choices a run offers beyond the original tool's: each default is its behaviour.
+// Opt-in choices of a run: each default leaves the report as the default run writes it.
 struct RunChoices {
     Alignment alignment = Alignment::Greedy;
     FolderComparison folderComparison = FolderComparison::ByTime;

@@ -78,7 +78,7 @@ private slots:
     }
 
     // Every control sits where its dialog units say, carries its identifier and shows its
-    // German caption, or the original one where it has none.
+    // German caption, or its resource caption where it has none.
     void layoutFollowsDialogUnits() {
         WindowFixture fixture;
         const DialogUnits units(fixture.window->font());
@@ -106,7 +106,7 @@ private slots:
         }
     }
 
-    // The one control beyond the original layout lies inside the output options and touches
+    // The advanced settings button lies inside the output options and touches
     // no other control, also with its caption drawn whole.
     void advancedButtonDisturbsNoControl() {
         WindowFixture fixture;

@@ -42,12 +42,12 @@ TEST(ContentHashTest, ValueDoesNotDependOnHowTheBytesAreFed) {
 TEST(ContentHashTest, EveryBitAndEveryLengthCounts) {
     // Every input with one or two bits flipped, and zero bytes at the end, which must be
     // told apart from the padding of a shorter input.
-    const std::string original = Pattern(64);
-    std::vector<std::string> inputs{original};
-    for (std::size_t bit = 0; bit < original.size() * 8; ++bit) {
-        inputs.push_back(original);
-        inputs.back()[bit / 8] = static_cast<char>(original[bit / 8] ^ (1 << (bit % 8)));
-        for (std::size_t other = bit + 1; other < original.size() * 8; other += 7) {
+    const std::string unflipped = Pattern(64);
+    std::vector<std::string> inputs{unflipped};
+    for (std::size_t bit = 0; bit < unflipped.size() * 8; ++bit) {
+        inputs.push_back(unflipped);
+        inputs.back()[bit / 8] = static_cast<char>(unflipped[bit / 8] ^ (1 << (bit % 8)));
+        for (std::size_t other = bit + 1; other < unflipped.size() * 8; other += 7) {
             std::string twice = inputs.back();
             twice[other / 8] = static_cast<char>(twice[other / 8] ^ (1 << (other % 8)));
             inputs.push_back(std::move(twice));

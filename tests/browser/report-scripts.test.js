@@ -32,7 +32,7 @@ const WORD = 'tandem';
 const QUERY = 'TaNdEm';
 const PAIR = ['alpha', 'beta'];
 
-let server, context, page, top, sides, original, onDiskUrl;
+let server, context, page, top, sides, unmarked, onDiskUrl;
 const seen = { errors: [], dialogs: [] };
 
 // --- what the page should show, worked out from the untouched text nodes ---
@@ -99,14 +99,14 @@ async function expectMarks(phrase, words = [], exactOnly = true) {
   const total = { exact: 0, loose: 0 };
   for (const side of [0, 1]) {
     const s = await state(sides[side]);
-    const want = expected(original[side], phrase, words);
+    const want = expected(unmarked[side], phrase, words);
     const exact = s.marks.filter((m) => m.cls === 'hervorhebungexakt');
     const loose = s.marks.filter((m) => m.cls === 'hervorhebung');
     assert.equal(exact.length, want.exact, `frame${side}: phrase hits for "${phrase}"`);
     assert.equal(loose.length, exactOnly ? 0 : want.loose, `frame${side}: word hits`);
     exact.forEach((m) => assert.equal(m.text.toLowerCase(), phrase.toLowerCase()));
     loose.forEach((m) => assert.ok(words.includes(m.text.toLowerCase()), m.text));
-    assert.equal(s.text, original.text[side], `frame${side}: the rows' text, case included`);
+    assert.equal(s.text, unmarked.text[side], `frame${side}: the rows' text, case included`);
     total.exact += want.exact;
     total.loose += want.loose;
   }
@@ -152,8 +152,8 @@ before(async () => {
   await page.goto(urlOf(server, 'Tandemix.htm'));
   top = page.frame({ name: 'top' });
   sides = [page.frame({ name: 'frame0' }), page.frame({ name: 'frame1' })];
-  original = [await textNodes(sides[0]), await textNodes(sides[1])];
-  original.text = [(await state(sides[0])).text, (await state(sides[1])).text];
+  unmarked = [await textNodes(sides[0]), await textNodes(sides[1])];
+  unmarked.text = [(await state(sides[0])).text, (await state(sides[1])).text];
   onDiskUrl = pathToFileURL(path.join(reportDir, 'Tandemix.htm')).href;
 });
 

@@ -15,7 +15,7 @@
 
 #include "diff/DifferenceEngine.h"
 #include "document/TextDocument.h"
-#include "support/ReferenceAlignment.h"
+#include "support/LiteralAlignment.h"
 #include "support/RowInvariants.h"
 
 namespace tandemix::testing {

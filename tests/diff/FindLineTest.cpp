@@ -2,7 +2,7 @@
 
 #include "diff/AlignmentFixtures.h"
 #include "document/TextDocument.h"
-#include "support/ReferenceAlignment.h"
+#include "support/LiteralAlignment.h"
 
 namespace tandemix {
 namespace {

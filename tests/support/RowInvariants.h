@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "support/ReferenceAlignment.h"
+#include "support/LiteralAlignment.h"
 
 namespace tandemix::testing {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The forward pass written as literally as it is defined, with a linear search, as the
-// reference that the indexed engine must agree with row for row.
+// The forward pass written as literally as it can be, with a linear search: the indexed
+// engine must agree with it row for row.
 
 #include <string>
 #include <vector>

@@ -13,14 +13,14 @@
 
 namespace tandemix::fuzz {
 
-struct ReferenceLine {
+struct LiteralLine {
     std::string text;
     // The number of the line in the file that it comes from; 0 where lines are renumbered.
     std::uint32_t sourceLine = 0;
 };
 
 // Lines end at a line feed, without a carriage return right before it; 0x1A ends the text.
-inline std::vector<std::string> ReferenceFileLines(std::string_view bytes) {
+inline std::vector<std::string> LiteralFileLines(std::string_view bytes) {
     bytes = bytes.substr(0, bytes.find('\x1A'));
     std::vector<std::string> lines;
     while (!bytes.empty()) {
@@ -39,7 +39,7 @@ inline std::vector<std::string> ReferenceFileLines(std::string_view bytes) {
     return lines;
 }
 
-inline std::string ReferenceStripTags(std::string text) {
+inline std::string LiteralStripTags(std::string text) {
     constexpr std::size_t kLongestTag = 200;
     std::size_t at = 0;
     while ((at = text.find('<', at)) != std::string::npos) {
@@ -62,16 +62,16 @@ inline std::string ReferenceStripTags(std::string text) {
     return text;
 }
 
-inline std::vector<ReferenceLine> ReferenceTagFreeLines(const std::vector<std::string>& lines) {
+inline std::vector<LiteralLine> LiteralTagFreeLines(const std::vector<std::string>& lines) {
     std::string joined;
     for (const std::string& line : lines) {
         if (!line.empty()) {
             joined += line + '\r';
         }
     }
-    std::vector<ReferenceLine> result;
+    std::vector<LiteralLine> result;
     std::string current;
-    for (const char c : ReferenceStripTags(joined)) {
+    for (const char c : LiteralStripTags(joined)) {
         if (c != '\r' && c != '\n') {
             current.push_back(c);
             continue;
@@ -85,13 +85,13 @@ inline std::vector<ReferenceLine> ReferenceTagFreeLines(const std::vector<std::s
     return result;
 }
 
-inline std::vector<ReferenceLine> ReferenceLoad(std::string_view bytes,
-                                                const ComparisonOptions& options) {
-    const std::vector<std::string> lines = ReferenceFileLines(bytes);
+inline std::vector<LiteralLine> LiteralLoad(std::string_view bytes,
+                                            const ComparisonOptions& options) {
+    const std::vector<std::string> lines = LiteralFileLines(bytes);
     if (options.deleteAllTags) {
-        return ReferenceTagFreeLines(lines);
+        return LiteralTagFreeLines(lines);
     }
-    std::vector<ReferenceLine> result;
+    std::vector<LiteralLine> result;
     std::uint32_t sourceLine = 0;
     for (const std::string& line : lines) {
         ++sourceLine;
