@@ -248,12 +248,6 @@ void AppendLowerCase(std::string_view text, CodePage codePage, std::string& out)
     AppendWithTable(text, kAsciiTable, out);
 }
 
-std::string ToLowerCase(std::string_view text, CodePage codePage) {
-    std::string out;
-    AppendLowerCase(text, codePage, out);
-    return out;
-}
-
 bool IsWellFormedUtf8(std::string_view text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     std::size_t at = 0;

@@ -20,7 +20,6 @@ CodePage CodePageFromLocaleName(std::string_view localeName);
 
 // Appends the text to out with every capital letter replaced by its small form.
 void AppendLowerCase(std::string_view text, CodePage codePage, std::string& out);
-std::string ToLowerCase(std::string_view text, CodePage codePage);
 
 // Whether every byte belongs to a well-formed UTF-8 character (ASCII included).
 bool IsWellFormedUtf8(std::string_view text);

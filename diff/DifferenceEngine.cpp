@@ -1,11 +1,13 @@
 #include "diff/DifferenceEngine.h"
 
 #include "base/SideBySide.h"
+#include "diff/LineSearch.h"
 #include "diff/MinimalAlignment.h"
 #include "diff/RowWriter.h"
 #include "document/LineMark.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tandemix {
 
@@ -13,20 +15,22 @@ using enum LineMark;
 
 namespace {
 
-void AlignGreedy(TextDocument& input1, TextDocument& input2, TextDocument& result1,
+void AlignGreedy(const TextDocument& input1, const TextDocument& input2, TextDocument& result1,
                  TextDocument& result2) {
     RowWriter rows(input1, input2, result1, result2);
     const LineIndex count1 = input1.GetLineCount();
     const LineIndex count2 = input2.GetLineCount();
     LineIndex i = 0;
     LineIndex j = 0;
-    // Equal leading lines need no search; the first pair that differs needs both search
-    // structures, which are then built side by side.
+    // Equal leading lines need no search; the first pair that differs needs both searches,
+    // whose indexes are then built side by side.
     for (; i < count1 && j < count2 && input1.LineMatches(i, input2, j); ++i, ++j) {
         rows.Pair(i, MarkUnchanged, j, MarkUnchanged);
     }
+    std::optional<LineSearch> in1;
+    std::optional<LineSearch> in2;
     if (i < count1 && j < count2) {
-        RunSideBySide([&] { input1.PrepareSearch(); }, [&] { input2.PrepareSearch(); });
+        RunSideBySide([&] { in1.emplace(input1); }, [&] { in2.emplace(input2); });
     }
     while (i < count1) {
         if (j == count2) {
@@ -35,13 +39,13 @@ void AlignGreedy(TextDocument& input1, TextDocument& input2, TextDocument& resul
             break;
         }
         LineIndex k = j;
-        const bool foundIn2 = input1.FindLine(i, input2, k);
+        const bool foundIn2 = in2->FindLine(input1, i, k);
         if (foundIn2 && k == j) {
             rows.Pair(i++, MarkUnchanged, j++, MarkUnchanged);
             continue;
         }
         LineIndex m = i;
-        const bool foundIn1 = input2.FindLine(j, input1, m);
+        const bool foundIn1 = in1->FindLine(input2, j, m);
         // Both current lines recur: the nearer found position decides (on a tie, input 2
         // is taken to have extra lines). The positions are compared as they are, an
         // index of input 1 against an index of input 2.
@@ -57,8 +61,6 @@ void AlignGreedy(TextDocument& input1, TextDocument& input2, TextDocument& resul
         }
     }
     rows.Added(j, count2);
-    input1.ReleaseSearch();
-    input2.ReleaseSearch();
 }
 
 }  // namespace
@@ -72,8 +74,8 @@ std::uint64_t AlignmentMemory(const TextDocument& input1, const TextDocument& in
     return lines * (kPerRow + kPerLine);
 }
 
-void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
-                        TextDocument& result2, Alignment alignment) {
+void ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
+                        TextDocument& result1, TextDocument& result2, Alignment alignment) {
     if (alignment == Alignment::Minimal) {
         AlignMinimal(input1, input2, result1, result2);
     } else {

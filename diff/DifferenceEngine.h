@@ -15,10 +15,10 @@ enum class Alignment { Greedy, Minimal };
 // side, and the two answers decide whether the rows are equal, changed, added or deleted.
 // The minimal alignment shows a shortest edit script instead. The results must be empty;
 // each gets the name of its input, and its rows show the input's lines, which they keep
-// alive. The inputs are only read, apart from the search index the greedy pass gives each
-// for the time of the alignment.
-void ComputeDifferences(TextDocument& input1, TextDocument& input2, TextDocument& result1,
-                        TextDocument& result2, Alignment alignment = Alignment::Greedy);
+// alive. The inputs are only read.
+void ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
+                        TextDocument& result1, TextDocument& result2,
+                        Alignment alignment = Alignment::Greedy);
 
 // The most memory ComputeDifferences takes beyond its inputs, in bytes: its rows, as many
 // as both inputs have lines at worst, and the search indexes.

@@ -40,11 +40,6 @@ std::string_view MatchRule::Apply(std::string_view line, std::string& scratch) c
     return scratch;
 }
 
-std::string NormalizeLine(std::string_view text, const OptionMap& options, CodePage codePage) {
-    std::string scratch;
-    return std::string(MatchRule::FromOptions(options, codePage).Apply(text, scratch));
-}
-
 std::int32_t ComputeLineHash(std::string_view matchText) {
     // The byte counts as a signed value; unsigned arithmetic gives the 32-bit wrap.
     const auto byte = [&](std::size_t at) {

@@ -23,8 +23,6 @@ struct MatchRule {
     std::string_view Apply(std::string_view line, std::string& scratch) const;
 };
 
-std::string NormalizeLine(std::string_view text, const OptionMap& options, CodePage codePage);
-
 // The line hash that filters candidate matches: h = 3h + c over the signed bytes, with
 // 32-bit wrap-around.
 std::int32_t ComputeLineHash(std::string_view matchText);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "document/CandidateIndex.h"
-
 namespace tandemix {
 
 TextDocument::TextDocument(CodePage codePage)
@@ -18,7 +16,6 @@ TextDocument& TextDocument::operator=(TextDocument&&) noexcept = default;
 void TextDocument::AddOptions(const OptionMap& options) {
     options.CopyTo(options_);
     rule_ = MatchRule::FromOptions(options_, codePage_);
-    index_.reset();
 }
 
 void TextDocument::SetLimits(const DocumentLimits& limits) {
@@ -90,7 +87,6 @@ bool TextDocument::AddStoredLine(LineSpan span, SourceLine sourceLine, LineMark 
     lines.sourceLines.Add(static_cast<LineIndex>(lines.spans.size()), sourceLine);
     lines.spans.push_back(span);
     AddMark(mark);
-    index_.reset();
     return true;
 }
 
@@ -188,7 +184,7 @@ std::string_view TextDocument::GetLineText(LineIndex index) const {
 
 std::string TextDocument::GetMatchText(LineIndex index) const {
     std::string scratch;
-    return std::string(MatchTextOf(index, scratch));
+    return std::string(MatchText(index, scratch));
 }
 
 LineMark TextDocument::GetMark(LineIndex index) const {
@@ -224,40 +220,6 @@ std::size_t TextDocument::GetLineMemory() const {
            hashes_.size() * sizeof(std::int32_t);
 }
 
-bool TextDocument::FindLine(LineIndex index, const TextDocument& other, LineIndex& position) const {
-    if (hashes_.empty() || !InRange(index) || index >= SearchableCount() || other.hashes_.empty()) {
-        return false;
-    }
-    const std::int32_t hash = hashes_[static_cast<std::size_t>(index)];
-    std::string scratch;
-    const std::string_view matchText = MatchTextOf(index, scratch);
-    const LineIndex from = std::max<LineIndex>(position, 0);
-
-    // Aligned inputs mostly continue with equal lines: try the nearest candidate before
-    // asking the index.
-    if (from < other.SearchableCount() && other.Matches(from, hash, matchText)) {
-        position = from;
-        return true;
-    }
-    if (other.index_) {
-        const std::uint64_t key = CandidateIndex::MatchKey(hash, matchText);
-        for (const std::uint32_t candidate : other.index_->Candidates(key, from)) {
-            if (other.Matches(candidate, hash, matchText)) {
-                position = candidate;
-                return true;
-            }
-        }
-        return false;
-    }
-    for (LineIndex candidate = from + 1; candidate < other.SearchableCount(); ++candidate) {
-        if (other.Matches(candidate, hash, matchText)) {
-            position = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
 bool TextDocument::LineMatches(LineIndex index, const TextDocument& other,
                                LineIndex otherIndex) const {
     if (index < 0 || index >= SearchableCount() || otherIndex < 0 ||
@@ -265,37 +227,25 @@ bool TextDocument::LineMatches(LineIndex index, const TextDocument& other,
         return false;
     }
     std::string scratch;
-    return other.Matches(otherIndex, hashes_[static_cast<std::size_t>(index)],
-                         MatchTextOf(index, scratch));
+    return other.MatchesLine(otherIndex, hashes_[static_cast<std::size_t>(index)],
+                             MatchText(index, scratch));
 }
 
 LineIndex TextDocument::SearchableCount() const {
     return std::min(GetLineCount(), static_cast<LineIndex>(hashes_.size()));
 }
 
-std::string_view TextDocument::MatchTextOf(LineIndex index, std::string& scratch) const {
+std::string_view TextDocument::MatchText(LineIndex index, std::string& scratch) const {
     return rule_.Apply(GetLineText(index), scratch);
 }
 
-bool TextDocument::Matches(LineIndex candidate, std::int32_t hash,
-                           std::string_view matchText) const {
+bool TextDocument::MatchesLine(LineIndex candidate, std::int32_t hash,
+                               std::string_view matchText) const {
     if (hashes_[static_cast<std::size_t>(candidate)] != hash) {
         return false;
     }
     std::string scratch;
-    return MatchTextOf(candidate, scratch) == matchText;
-}
-
-void TextDocument::PrepareSearch() {
-    std::string scratch;
-    index_ = std::make_unique<const CandidateIndex>(
-        static_cast<std::uint32_t>(SearchableCount()), [&](std::uint32_t line) {
-            return CandidateIndex::MatchKey(hashes_[line], MatchTextOf(line, scratch));
-        });
-}
-
-void TextDocument::ReleaseSearch() {
-    index_.reset();
+    return MatchText(candidate, scratch) == matchText;
 }
 
 }  // namespace tandemix

@@ -20,8 +20,6 @@
 
 namespace tandemix {
 
-class CandidateIndex;
-
 // Numbers of rows by mark, in the order the report asks for them.
 struct MarkCounts {
     LineIndex added = 0;
@@ -61,7 +59,6 @@ public:
     // What the document may hold, within what its encoding can address. Lines beyond it are
     // left out, and GetProblem says so.
     void SetLimits(const DocumentLimits& limits);
-    const DocumentLimits& GetLimits() const { return limits_; }
     // Why the document is not its whole input; nothing when it is.
     const InputProblem& GetProblem() const { return problem_; }
 
@@ -102,19 +99,17 @@ public:
     // its rows.
     std::size_t GetLineMemory() const;
 
-    // Whether line `index` of this document occurs in `other` at or after `position`; if
-    // so, `position` becomes the first such line. Lines occur when their line hashes and
-    // their matching texts (each under its own document's options) are equal.
-    bool FindLine(LineIndex index, const TextDocument& other, LineIndex& position) const;
-
-    // Whether line `index` of this document and line `otherIndex` of the other match.
+    // The one definition of line equality, for both alignments: two lines match when their
+    // line hashes and their matching texts (each under its own document's options) are
+    // equal. A line without a hash matches nothing.
     bool LineMatches(LineIndex index, const TextDocument& other, LineIndex otherIndex) const;
-
-    // Builds the index that makes FindLine fast on this document as the other one; until
-    // then a search looks at every line. Adding lines or options drops it again, and so
-    // does ReleaseSearch, once the searching is done.
-    void PrepareSearch();
-    void ReleaseSearch();
+    // Whether line `candidate` has this hash and matching text.
+    bool MatchesLine(LineIndex candidate, std::int32_t hash, std::string_view matchText) const;
+    // The lines that can match: those that have a line hash.
+    LineIndex SearchableCount() const;
+    // The matching text: a view of the line itself when the rule keeps it, otherwise a view
+    // of scratch.
+    std::string_view MatchText(LineIndex index, std::string& scratch) const;
 
     // The number a row list stores for a placeholder.
     static constexpr std::uint32_t kPlaceholder = 0xFFFF'FFFFu;
@@ -147,10 +142,6 @@ private:
     void AddMark(LineMark mark);
     // Turns shown rows into lines of this document's own.
     void CopyShownRows();
-    // The lines that can be found: those that have a line hash.
-    LineIndex SearchableCount() const;
-    std::string_view MatchTextOf(LineIndex index, std::string& scratch) const;
-    bool Matches(LineIndex candidate, std::int32_t hash, std::string_view matchText) const;
 
     std::string name_;
     OptionMap options_;
@@ -164,7 +155,6 @@ private:
     // Empty while every mark is MarkUnchanged, as in every loaded input.
     std::vector<LineMark> marks_;
     std::vector<std::int32_t> hashes_;
-    std::unique_ptr<const CandidateIndex> index_;
     DocumentLimits limits_;
     InputProblem problem_;
 };

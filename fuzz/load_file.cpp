@@ -52,12 +52,14 @@ std::int32_t LiteralLineHash(std::string_view text) {
 void CheckHashes(const TextDocument& document, const FuzzedOptions& fuzzed) {
     Check(document.GetLineHashes().size() == static_cast<std::size_t>(document.GetLineCount()),
           "one line hash per line");
+    const MatchRule rule = MatchRule::FromOptions(fuzzed.options, fuzzed.codePage);
+    std::string scratch;
     for (LineIndex i = 0; i < document.GetLineCount(); ++i) {
         const std::string matchText = document.GetMatchText(i);
-        Check(matchText == NormalizeLine(document.GetLineText(i), fuzzed.options, fuzzed.codePage),
+        Check(matchText == rule.Apply(document.GetLineText(i), scratch),
               "matching text is the normalised line");
         // A small letter has no other small form, and leading blanks are gone already.
-        Check(NormalizeLine(matchText, fuzzed.options, fuzzed.codePage) == matchText,
+        Check(rule.Apply(matchText, scratch) == matchText,
               "normalising a matching text again changes nothing");
         const std::int32_t hash = document.GetLineHashes()[static_cast<std::size_t>(i)];
         Check(hash == ComputeLineHash(matchText), "line hash of the matching text");

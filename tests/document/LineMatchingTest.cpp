@@ -16,7 +16,7 @@ OptionMap Options(const char* caseValue, const char* indentValue) {
     return options;
 }
 
-TEST(NormalizeLineTest, OptionsTurnLinesIntoMatchingTexts) {
+TEST(MatchRuleTest, OptionsTurnLinesIntoMatchingTexts) {
     struct Row {
         const char* name;
         const char* caseValue;  // nullptr: key missing
@@ -50,8 +50,10 @@ TEST(NormalizeLineTest, OptionsTurnLinesIntoMatchingTexts) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(NormalizeLine(row.text, Options(row.caseValue, row.indentValue), row.codePage),
-                  row.expected);
+        const MatchRule rule =
+            MatchRule::FromOptions(Options(row.caseValue, row.indentValue), row.codePage);
+        std::string scratch;
+        EXPECT_EQ(rule.Apply(row.text, scratch), row.expected);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "document/CandidateIndex.h"
+#include "diff/CandidateIndex.h"
 
 #include <algorithm>
 #include <bit>
