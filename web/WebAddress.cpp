@@ -1,5 +1,8 @@
 #include "web/WebAddress.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "web/CurlHandles.h"
 
 namespace tandemix {
@@ -99,6 +102,24 @@ std::string HostOf(std::string_view url) {
         return {};
     }
     return GetPart(parsed.get(), CURLUPART_HOST).value_or("");
+}
+
+std::string OriginOf(std::string_view url) {
+    const UrlHandle parsed(curl_url());
+    if (!parsed ||
+        curl_url_set(parsed.get(), CURLUPART_URL, std::string(url).c_str(), 0) != CURLUE_OK) {
+        return {};
+    }
+    const std::optional<std::string> scheme = GetPart(parsed.get(), CURLUPART_SCHEME);
+    std::optional<std::string> host = GetPart(parsed.get(), CURLUPART_HOST);
+    const std::optional<std::string> port =
+        GetPart(parsed.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+    if (!scheme || !host || !port) {
+        return {};
+    }
+    std::transform(host->begin(), host->end(), host->begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return *scheme + "://" + *host + ":" + *port;
 }
 
 std::string CompleteAddress(std::string_view address) {
