@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "web/CurlHandles.h"
 #include "web/PageFetcher.h"
@@ -179,6 +180,19 @@ FetchFailure Failure(FetchFailureKind kind, std::string host = {}) {
     return failure;
 }
 
+// Over the cap, announced or counted, or a body that could not be written.
+FetchFailure BodyFailure(CURLcode result, const PageBody& body) {
+    FetchFailure failure;
+    if (result == CURLE_FILESIZE_EXCEEDED || body.OverCap()) {
+        failure.kind = FetchFailureKind::TooLarge;
+        failure.bodyCap = body.Cap();
+    } else {
+        failure.kind = FetchFailureKind::NotWritten;
+        failure.errorNumber = body.Error();
+    }
+    return failure;
+}
+
 FetchFailure FailureOf(CURL* handle, CURLcode result, const Transfer& transfer,
                        const std::string& requestUrl) {
     const std::string host = HostOf(EffectiveUrl(handle, requestUrl));
@@ -212,15 +226,7 @@ FetchFailure FailureOf(CURL* handle, CURLcode result, const Transfer& transfer,
             return Failure(FetchFailureKind::RedirectRefused);
         case CURLE_FILESIZE_EXCEEDED:
         case CURLE_WRITE_ERROR:
-            if (result == CURLE_FILESIZE_EXCEEDED || transfer.body.OverCap()) {
-                FetchFailure failure = Failure(FetchFailureKind::TooLarge);
-                failure.bodyCap = transfer.body.Cap();
-                return failure;
-            } else {
-                FetchFailure failure = Failure(FetchFailureKind::NotWritten);
-                failure.errorNumber = transfer.body.Error();
-                return failure;
-            }
+            return BodyFailure(result, transfer.body);
         case CURLE_PARTIAL_FILE:
         case CURLE_RECV_ERROR:
         case CURLE_SEND_ERROR:
@@ -293,7 +299,7 @@ DownloadResult DownloadPage(std::string_view url, const FetchSettings& settings,
     if (!handle || !headers || !Configure(handle.get(), settings, headers.get(), transfer)) {
         FetchFailure failure = Failure(FetchFailureKind::Other);
         failure.detail = "libcurl";
-        return Refused(failure);
+        return Refused(std::move(failure));
     }
 
     CURLcode result = Perform(handle.get(), *requestUrl, transfer);
@@ -308,12 +314,12 @@ DownloadResult DownloadPage(std::string_view url, const FetchSettings& settings,
         if (!credentials) {
             FetchFailure failure = Failure(FetchFailureKind::LoginRequired);
             failure.requester = *requester;
-            return Refused(failure, status);
+            return Refused(std::move(failure), status);
         }
         if (!SetCredentials(handle.get(), *requester, *credentials) || !body.Restart()) {
             FetchFailure failure = Failure(FetchFailureKind::NotWritten);
             failure.errorNumber = body.Error();
-            return Refused(failure, status);
+            return Refused(std::move(failure), status);
         }
         // From the address named again: libcurl follows the redirects itself and sends the
         // credentials to the named origin alone.
