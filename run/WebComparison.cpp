@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "base/Messages.h"
+#include "run/FetchFailureText.h"
 #include "web/PageFetcher.h"
 #include "web/WebAddress.h"
 
@@ -56,10 +58,13 @@ private:
     bool asked_ = false;
 };
 
-// A failed fetch must reach the run as a missing input, even where a file happens to be
-// called "ERROR" in the working directory.
-std::string RunPath(const FetchResult& fetched) {
-    return fetched.path == kFetchFailed ? std::string() : fetched.path;
+// The message of a missing input, with the reason the page could not be fetched below it.
+void WarnNotFetched(MessageSink& messages, std::string_view missing, const FetchFailure& failure) {
+    std::string text(missing);
+    if (failure) {
+        text.append("\n").append(FetchFailureText(failure));
+    }
+    messages.Warn(text);
 }
 
 }  // namespace
@@ -82,9 +87,18 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
                                OutputPath(context.outputDirectory, kWebPage2Name));
     const FetchResult page2 = fetches.Fetch(request.input2, files.Path2());
     const FetchResult page1 = fetches.Fetch(request.input1, files.Path1());
-    const bool failed = page1.path == kFetchFailed || page2.path == kFetchFailed;
-    if (failed && !OutputDirectoryUsable(context, request.choices.reportForm)) {
+    const bool failed1 = page1.path == kFetchFailed;
+    const bool failed2 = page2.path == kFetchFailed;
+    if ((failed1 || failed2) && !OutputDirectoryUsable(context, request.choices.reportForm)) {
         return {};
+    }
+    if (failed1 || failed2) {
+        WarnNotFetched(context.messages,
+                       failed1 ? messages::kInput1Missing : messages::kInput2Missing,
+                       failed1 ? page1.failure : page2.failure);
+        CompareOutcome outcome;
+        outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
+        return outcome;
     }
 
     CompareRequest shown = request;
@@ -92,7 +106,7 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     shown.input1 = DisplayAddress(request.input1);
     shown.input2 = DisplayAddress(request.input2);
     CompareOutcome outcome =
-        RunCompareCommandInTurn(shown, RunPath(page1), RunPath(page2), context, launcher);
+        RunCompareCommandInTurn(shown, page1.path, page2.path, context, launcher);
     outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
     return outcome;
 }

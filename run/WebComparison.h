@@ -21,11 +21,12 @@ struct FetchQuestions {
 
 // The compare command in the Web Pages kind: fetches page 2, then page 1, compares the two
 // fetched files under the typed addresses (a password in them shown as "***") and deletes
-// both files again, whatever happened. A page that cannot be fetched reaches the run as a
-// missing input. Redirects are followed as the request says, overriding the settings.
-// When a page fails under a full certificate check only for the certificate's name or
-// dates, the certificate question is asked, once per comparison; on yes that page and the
-// rest are fetched accepting such certificates. The outcome carries each page's status.
+// both files again, whatever happened. A page that cannot be fetched is told as a missing
+// input, with the reason on a second line, and nothing is compared. Redirects are followed as the
+// request says, overriding the settings. When a page fails under a full certificate check only for
+// the certificate's name or dates, the certificate question is asked, once per comparison; on yes
+// that page and the rest are fetched accepting such certificates. The outcome carries each page's
+// status.
 CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunContext& context,
                                     ContainerLauncher* launcher, const FetchSettings& settings,
                                     const FetchQuestions& questions);

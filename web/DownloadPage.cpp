@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "web/CurlHandles.h"
 #include "web/PageFetcher.h"
@@ -96,6 +98,8 @@ bool Configure(CURL* handle, const FetchSettings& settings, curl_slist* headers,
         .Set(CURLOPT_PROTOCOLS_STR, "http,https")
         .Set(CURLOPT_REDIR_PROTOCOLS_STR, "http,https")
         .Set(CURLOPT_FOLLOWLOCATION, follow ? 1L : 0L)
+        // libcurl's own rule: credentials go to the scheme, host and port first asked only.
+        .Set(CURLOPT_UNRESTRICTED_AUTH, 0L)
         .Set(CURLOPT_MAXREDIRS, settings.maxRedirects)
         .Set(CURLOPT_HTTPHEADER, headers)
         .Set(CURLOPT_USERAGENT, settings.userAgent.c_str())
@@ -169,6 +173,77 @@ bool BodyRefused(CURLcode result) {
     return result == CURLE_FILESIZE_EXCEEDED || result == CURLE_WRITE_ERROR;
 }
 
+FetchFailure Failure(FetchFailureKind kind, std::string host = {}) {
+    FetchFailure failure;
+    failure.kind = kind;
+    failure.host = std::move(host);
+    return failure;
+}
+
+// Over the cap, announced or counted, or a body that could not be written.
+FetchFailure BodyFailure(CURLcode result, const PageBody& body) {
+    FetchFailure failure;
+    if (result == CURLE_FILESIZE_EXCEEDED || body.OverCap()) {
+        failure.kind = FetchFailureKind::TooLarge;
+        failure.bodyCap = body.Cap();
+    } else {
+        failure.kind = FetchFailureKind::NotWritten;
+        failure.errorNumber = body.Error();
+    }
+    return failure;
+}
+
+FetchFailure FailureOf(CURL* handle, CURLcode result, const Transfer& transfer,
+                       const std::string& requestUrl) {
+    const std::string host = HostOf(EffectiveUrl(handle, requestUrl));
+    if (const auto fault = web_detail::CertificateFaultOf(result, transfer.tls)) {
+        FetchFailure failure = Failure(FetchFailureKind::Certificate, host);
+        failure.certificateFault = *fault;
+        return failure;
+    }
+    switch (result) {
+        case CURLE_OK:
+            return {};
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return Failure(FetchFailureKind::HostNotFound, host);
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return Failure(FetchFailureKind::ProxyNotFound);
+        case CURLE_COULDNT_CONNECT:
+            return Failure(InfoLong(handle, CURLINFO_OS_ERRNO) == ECONNREFUSED
+                               ? FetchFailureKind::ConnectionRefused
+                               : FetchFailureKind::NoConnection,
+                           host);
+        case CURLE_OPERATION_TIMEDOUT:
+        case CURLE_ABORTED_BY_CALLBACK:  // the idle timeout
+            return Failure(FetchFailureKind::Timeout);
+        case CURLE_SSL_CONNECT_ERROR:
+            return Failure(FetchFailureKind::TlsFailed, host);
+        case CURLE_TOO_MANY_REDIRECTS:
+            return Failure(FetchFailureKind::TooManyRedirects);
+        // The URL named passed RequestUrl, so these come from a redirect.
+        case CURLE_UNSUPPORTED_PROTOCOL:
+        case CURLE_URL_MALFORMAT:
+            return Failure(FetchFailureKind::RedirectRefused);
+        case CURLE_FILESIZE_EXCEEDED:
+        case CURLE_WRITE_ERROR:
+            return BodyFailure(result, transfer.body);
+        case CURLE_PARTIAL_FILE:
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+        case CURLE_GOT_NOTHING:
+        case CURLE_WEIRD_SERVER_REPLY:
+        case CURLE_BAD_CONTENT_ENCODING:
+        case CURLE_HTTP2:
+        case CURLE_HTTP2_STREAM:
+            return Failure(FetchFailureKind::Broken);
+        default: {
+            FetchFailure failure = Failure(FetchFailureKind::Other);
+            failure.detail = curl_easy_strerror(result);
+            return failure;
+        }
+    }
+}
+
 DownloadResult Finished(CURL* handle, CURLcode result, const Transfer& transfer,
                         const std::string& requestUrl) {
     DownloadResult download;
@@ -178,6 +253,7 @@ DownloadResult Finished(CURL* handle, CURLcode result, const Transfer& transfer,
     } else if (!BodyRefused(result)) {
         download.status = DownloadStatus::Interrupted;
     }
+    download.failure = FailureOf(handle, result, transfer, requestUrl);
     if (const auto reason = web_detail::ForgivableReason(result, transfer.tls)) {
         download.status = DownloadStatus::Refused;
         download.certificateProblem =
@@ -186,34 +262,72 @@ DownloadResult Finished(CURL* handle, CURLcode result, const Transfer& transfer,
     return download;
 }
 
+DownloadResult Refused(FetchFailure failure, int httpStatus = 0) {
+    DownloadResult refused;
+    refused.httpStatus = httpStatus;
+    refused.failure = std::move(failure);
+    return refused;
+}
+
+// A 401 that redirects brought from an origin other than the one named: answering it would
+// hand the credentials to whoever the redirect points at.
+std::optional<FetchFailure> LoginElsewhere(CURL* handle, const std::string& requestUrl) {
+    if (InfoLong(handle, CURLINFO_RESPONSE_CODE) != 401) {
+        return std::nullopt;
+    }
+    const std::string asking = OriginOf(EffectiveUrl(handle, requestUrl));
+    const std::string named = OriginOf(requestUrl);
+    if (asking == named) {
+        return std::nullopt;
+    }
+    FetchFailure failure = Failure(FetchFailureKind::LoginElsewhere, asking);
+    failure.namedOrigin = named;
+    return failure;
+}
+
 }  // namespace
 
 DownloadResult DownloadPage(std::string_view url, const FetchSettings& settings,
                             CredentialsPrompt& prompt, PageBody& body) {
     const std::optional<std::string> requestUrl = RequestUrl(url);
     if (!requestUrl) {
-        return {};
+        return Refused(Failure(FetchFailureKind::InvalidAddress));
     }
     const EasyHandle handle = web_detail::NewEasyHandle();
     const HeaderList headers = RequestHeaders();
     Transfer transfer(settings, body);
     if (!handle || !headers || !Configure(handle.get(), settings, headers.get(), transfer)) {
-        return {};
+        FetchFailure failure = Failure(FetchFailureKind::Other);
+        failure.detail = "libcurl";
+        return Refused(std::move(failure));
     }
 
     CURLcode result = Perform(handle.get(), *requestUrl, transfer);
     if (const std::optional<AuthRequester> requester = AuthRequested(handle.get())) {
-        // The answer that asked for credentials was followed to its end; ask for that one.
-        const std::string answeredUrl = EffectiveUrl(handle.get(), *requestUrl);
-        const std::optional<Credentials> credentials =
-            prompt.Ask(DisplayAddress(answeredUrl), *requester);
-        if (!credentials || !SetCredentials(handle.get(), *requester, *credentials) ||
-            !body.Restart()) {
-            DownloadResult refused;
-            refused.httpStatus = static_cast<int>(InfoLong(handle.get(), CURLINFO_RESPONSE_CODE));
-            return refused;
+        const int status = static_cast<int>(InfoLong(handle.get(), CURLINFO_RESPONSE_CODE));
+        if (auto elsewhere = LoginElsewhere(handle.get(), *requestUrl)) {
+            return Refused(std::move(*elsewhere), status);
         }
-        result = Perform(handle.get(), answeredUrl, transfer);
+        // The answer that asked for credentials was followed to its end; ask for that one.
+        const std::optional<Credentials> credentials =
+            prompt.Ask(DisplayAddress(EffectiveUrl(handle.get(), *requestUrl)), *requester);
+        if (!credentials) {
+            FetchFailure failure = Failure(FetchFailureKind::LoginRequired);
+            failure.requester = *requester;
+            return Refused(std::move(failure), status);
+        }
+        if (!SetCredentials(handle.get(), *requester, *credentials) || !body.Restart()) {
+            FetchFailure failure = Failure(FetchFailureKind::NotWritten);
+            failure.errorNumber = body.Error();
+            return Refused(std::move(failure), status);
+        }
+        // From the address named again: libcurl follows the redirects itself and sends the
+        // credentials to the named origin alone.
+        result = Perform(handle.get(), *requestUrl, transfer);
+        if (auto elsewhere = LoginElsewhere(handle.get(), *requestUrl)) {
+            return Refused(std::move(*elsewhere),
+                           static_cast<int>(InfoLong(handle.get(), CURLINFO_RESPONSE_CODE)));
+        }
     }
     return Finished(handle.get(), result, transfer, *requestUrl);
 }

@@ -1,6 +1,7 @@
 #include "web/PageBody.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 namespace tandemix {
@@ -19,6 +20,9 @@ PageBody::~PageBody() {
 bool PageBody::Create() {
     std::remove(path_.c_str());
     file_.reset(std::fopen(path_.c_str(), "wbx"));
+    if (!file_) {
+        error_ = errno;
+    }
     return Ready();
 }
 
@@ -40,6 +44,7 @@ bool PageBody::Append(std::string_view bytes) {
     while (!bytes.empty()) {
         const std::size_t run = std::min(bytes.find('\0'), bytes.size());
         if (run > 0 && std::fwrite(bytes.data(), 1, run, file_.get()) != run) {
+            error_ = errno;
             writeFailed_ = true;
             return false;
         }
@@ -57,6 +62,7 @@ bool PageBody::Restart() {
     written_ = 0;
     overCap_ = false;
     writeFailed_ = false;
+    error_ = 0;
     file_.reset();
     return Create();
 }
@@ -66,7 +72,14 @@ BodyVerdict PageBody::Finish(TransferEnd end) {
         return verdict_;
     }
     finished_ = true;
-    const bool closed = file_ && std::fclose(file_.release()) == 0;
+    // Buffered bytes reach the disk only now, so a full disk may show here first.
+    bool closed = false;
+    if (file_) {
+        closed = std::fclose(file_.release()) == 0;
+        if (!closed && error_ == 0) {
+            error_ = errno;
+        }
+    }
     if (!closed || writeFailed_) {
         verdict_ = BodyVerdict::NotWritten;
     } else if (overCap_) {

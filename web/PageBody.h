@@ -51,6 +51,10 @@ public:
 
     std::uint64_t Received() const { return received_; }
     std::uint64_t Written() const { return written_; }
+    std::uint64_t Cap() const { return cap_; }
+    bool OverCap() const { return overCap_; }
+    // The system's error number when the file could not be created or written; 0 otherwise.
+    int Error() const { return error_; }
 
 private:
     struct FileCloser {
@@ -69,6 +73,7 @@ private:
     bool overCap_ = false;
     bool writeFailed_ = false;
     bool finished_ = false;
+    int error_ = 0;
     BodyVerdict verdict_ = BodyVerdict::NotWritten;
 };
 

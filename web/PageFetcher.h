@@ -6,6 +6,7 @@
 
 #include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
+#include "web/FetchFailure.h"
 #include "web/FetchSettings.h"
 #include "web/PageBody.h"
 
@@ -25,11 +26,15 @@ struct DownloadResult {
     int httpStatus = 0;  // of the last answer; 0 when none came
     // Set when the certificate failed only for its name or dates, and the check was full.
     std::optional<CertificateProblem> certificateProblem;
+    // Why the transfer did not complete; none when it did.
+    FetchFailure failure;
 };
 
 // One GET of the URL; the answer's body goes to the body as it arrives, whatever the status
 // code. On 401 or 407 the prompt is asked once; with its answer the request is sent again
-// and the body starts over with that answer. The body is not finished here.
+// from the URL and the body starts over with that answer. Credentials go only to the
+// scheme, host and port of the URL: a 401 that a redirect brought from another origin is
+// refused without asking. The body is not finished here.
 DownloadResult DownloadPage(std::string_view url, const FetchSettings& settings,
                             CredentialsPrompt& prompt, PageBody& body);
 
@@ -37,6 +42,7 @@ struct FetchResult {
     std::string path;    // the temporary path, or kFetchFailed
     int httpStatus = 0;  // of the answer fetched; 0 when none came
     std::optional<CertificateProblem> certificateProblem;
+    FetchFailure failure;  // why the path is kFetchFailed; none when it is not
 };
 
 // Fetches the address as typed into a file created anew at the temporary path. The path is

@@ -32,6 +32,12 @@ ChainFault FaultOf(int error) {
         case X509_V_ERR_HOSTNAME_MISMATCH:
         case X509_V_ERR_IP_ADDRESS_MISMATCH:
             return ChainFault::OtherName;
+        case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+        case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+        case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+        case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+            return ChainFault::UnknownIssuer;
         default:
             return ChainFault::Other;
     }
@@ -112,10 +118,35 @@ std::optional<std::string_view> ForgivableReason(CURLcode result, const TlsCheck
                 return certificate_reasons::kOtherName;
             }
             return std::nullopt;
+        case ChainFault::UnknownIssuer:
         case ChainFault::Other:
             return std::nullopt;
     }
     return std::nullopt;
+}
+
+std::optional<CertificateFault> CertificateFaultOf(CURLcode result, const TlsCheck& check) {
+    const bool refused =
+        result == CURLE_PEER_FAILED_VERIFICATION ||
+        (result == CURLE_SSL_CONNECT_ERROR && check.firstFault != ChainFault::None);
+    if (!refused) {
+        return std::nullopt;
+    }
+    switch (check.firstFault) {
+        case ChainFault::Expired:
+            return CertificateFault::Expired;
+        case ChainFault::NotYetValid:
+            return CertificateFault::NotYetValid;
+        case ChainFault::OtherName:
+            return CertificateFault::OtherName;
+        case ChainFault::UnknownIssuer:
+            return CertificateFault::UnknownIssuer;
+        case ChainFault::None:
+            return check.chainPassed ? CertificateFault::OtherName : CertificateFault::Untrusted;
+        case ChainFault::Other:
+            break;
+    }
+    return CertificateFault::Untrusted;
 }
 
 }  // namespace tandemix::web_detail

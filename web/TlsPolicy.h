@@ -5,12 +5,13 @@
 #include <optional>
 #include <string_view>
 
+#include "web/FetchFailure.h"
 #include "web/FetchSettings.h"
 
 namespace tandemix::web_detail {
 
 // The first thing the chain check of a connection found wrong.
-enum class ChainFault { None, Expired, NotYetValid, OtherName, Other };
+enum class ChainFault { None, Expired, NotYetValid, OtherName, UnknownIssuer, Other };
 
 // What the certificate check of one transfer is asked to do and what it saw.
 struct TlsCheck {
@@ -28,5 +29,9 @@ CURLcode ApplyTlsPolicy(CURL* handle, const char* caBundlePath, TlsCheck& check)
 // For a transfer that failed: the German reason when nothing but the certificate's name or
 // dates stood in the way, so that accepting those would have let the page through.
 std::optional<std::string_view> ForgivableReason(CURLcode result, const TlsCheck& check);
+
+// For a transfer that failed: what was wrong with the certificate, when it was the
+// certificate that stood in the way.
+std::optional<CertificateFault> CertificateFaultOf(CURLcode result, const TlsCheck& check);
 
 }  // namespace tandemix::web_detail

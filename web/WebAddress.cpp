@@ -1,5 +1,8 @@
 #include "web/WebAddress.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "web/CurlHandles.h"
 
 namespace tandemix {
@@ -32,15 +35,14 @@ std::string EncodeSpaces(std::string_view url) {
     return encoded;
 }
 
-}  // namespace
-
-std::string DisplayAddress(std::string_view address) {
+// Masks by the text alone: the user part ends at the last "@" of the authority, the name at
+// its first ":". This keeps what the report has always shown for ordinary addresses.
+std::string MaskTypedPassword(std::string_view address) {
     const std::size_t schemeEnd = address.find("://");
     const std::size_t authorityStart = schemeEnd == std::string_view::npos ? 0 : schemeEnd + 3;
     const std::size_t authorityEnd = address.find_first_of("/?#", authorityStart);
     const std::string_view authority =
         address.substr(authorityStart, authorityEnd - authorityStart);
-    // The user part ends at the last "@" of the authority, the name at its first ":".
     const std::size_t at = authority.rfind('@');
     if (at == std::string_view::npos) {
         return std::string(address);
@@ -55,6 +57,44 @@ std::string DisplayAddress(std::string_view address) {
     return shown;
 }
 
+// The URL as it is requested, parsed by libcurl; empty when it cannot be split.
+UrlHandle ParseRequestUrl(std::string_view url) {
+    UrlHandle parsed(curl_url());
+    if (parsed && curl_url_set(parsed.get(), CURLUPART_URL, EncodeSpaces(url).c_str(),
+                               CURLU_URLENCODE) != CURLUE_OK) {
+        parsed.reset();
+    }
+    return parsed;
+}
+
+}  // namespace
+
+// libcurl reads a user part in more forms than the text masking knows ("http:/u:p@host/"),
+// and sends what it reads; so its password is the one that must not be shown.
+std::string DisplayAddress(std::string_view address) {
+    const UrlHandle parsed = ParseRequestUrl(CompleteAddress(address));
+    const std::optional<std::string> password =
+        parsed ? GetPart(parsed.get(), CURLUPART_PASSWORD) : std::nullopt;
+    if (!password || password->empty()) {
+        return MaskTypedPassword(address);
+    }
+    // libcurl ends the user part at the first "@"; the scheme before it holds none.
+    const std::size_t at = address.find('@');
+    if (at != std::string_view::npos && address.substr(0, at).ends_with(":" + *password)) {
+        std::string shown(address.substr(0, at - password->size()));
+        shown += "***";
+        shown += address.substr(at);
+        return shown;
+    }
+    // The typed text differs from what libcurl made of it (encoded spaces): show libcurl's.
+    if (curl_url_set(parsed.get(), CURLUPART_PASSWORD, "***", 0) == CURLUE_OK) {
+        if (std::optional<std::string> url = GetPart(parsed.get(), CURLUPART_URL)) {
+            return *url;
+        }
+    }
+    return "***";
+}
+
 std::string HostOf(std::string_view url) {
     const UrlHandle parsed(curl_url());
     if (!parsed ||
@@ -62,6 +102,24 @@ std::string HostOf(std::string_view url) {
         return {};
     }
     return GetPart(parsed.get(), CURLUPART_HOST).value_or("");
+}
+
+std::string OriginOf(std::string_view url) {
+    const UrlHandle parsed(curl_url());
+    if (!parsed ||
+        curl_url_set(parsed.get(), CURLUPART_URL, std::string(url).c_str(), 0) != CURLUE_OK) {
+        return {};
+    }
+    const std::optional<std::string> scheme = GetPart(parsed.get(), CURLUPART_SCHEME);
+    std::optional<std::string> host = GetPart(parsed.get(), CURLUPART_HOST);
+    const std::optional<std::string> port =
+        GetPart(parsed.get(), CURLUPART_PORT, CURLU_DEFAULT_PORT);
+    if (!scheme || !host || !port) {
+        return {};
+    }
+    std::transform(host->begin(), host->end(), host->begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return *scheme + "://" + *host + ":" + *port;
 }
 
 std::string CompleteAddress(std::string_view address) {
@@ -73,12 +131,8 @@ std::string CompleteAddress(std::string_view address) {
 }
 
 std::optional<std::string> RequestUrl(std::string_view url) {
-    const UrlHandle parsed(curl_url());
+    const UrlHandle parsed = ParseRequestUrl(url);
     if (!parsed) {
-        return std::nullopt;
-    }
-    if (curl_url_set(parsed.get(), CURLUPART_URL, EncodeSpaces(url).c_str(), CURLU_URLENCODE) !=
-        CURLUE_OK) {
         return std::nullopt;
     }
     const std::optional<std::string> scheme = GetPart(parsed.get(), CURLUPART_SCHEME);

@@ -31,6 +31,8 @@ NONCE = "5f1c2a9e0b7d"
 
 ROOT = "."
 REQUEST_LOG = []
+# The Authorization headers that reached this server, as "path header".
+AUTH_LOG = []
 LOG_LOCK = threading.Lock()
 
 # Broken answers, written to the socket as they stand.
@@ -150,8 +152,14 @@ class Handler(BaseHTTPRequestHandler):
             with LOG_LOCK:
                 self.reply(200, "".join(p + "\n" for p in REQUEST_LOG).encode())
             return
+        if url.path == "/auth-log":
+            with LOG_LOCK:
+                self.reply(200, "".join(["auth-log\n"] + [a + "\n" for a in AUTH_LOG]).encode())
+            return
         with LOG_LOCK:
             REQUEST_LOG.append(self.path)
+            if "Authorization" in self.headers:
+                AUTH_LOG.append(self.path + " " + self.headers["Authorization"])
         if url.path.startswith("/files/"):
             self.serve_file(urllib.parse.unquote(url.path[len("/files/"):]))
         elif url.path.startswith("/raw/"):
@@ -190,8 +198,11 @@ class Handler(BaseHTTPRequestHandler):
         said = "wrong credentials" if "Authorization" in self.headers else "no credentials"
         self.reply(401, said.encode(), [("WWW-Authenticate", challenge)])
 
+    # /basic?location=URL: once logged in, a redirect there.
     def route_basic(self, query):
-        if basic_valid(self.headers.get("Authorization", "")):
+        if basic_valid(self.headers.get("Authorization", "")) and "location" in query:
+            self.reply(302, b"welcome, go on", [("Location", query["location"])])
+        elif basic_valid(self.headers.get("Authorization", "")):
             self.reply(200, b"welcome basic")
         else:
             self.refuse(f'Basic realm="{REALM}"')
