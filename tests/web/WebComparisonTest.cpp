@@ -14,6 +14,7 @@
 #include "support/TestCertificates.h"
 #include "support/WebFetching.h"
 #include "web/PageFetcher.h"
+#include "web/WebAddress.h"
 
 namespace tandemix {
 namespace {
@@ -125,7 +126,9 @@ TEST_F(WebComparisonTest, PageThatCannotBeFetchedIsAMissingInput) {
     std::filesystem::current_path(previous);
 
     EXPECT_FALSE(outcome.run.written);
-    EXPECT_EQ(messages_.messages, std::vector<std::string>{std::string(messages::kInput2Missing)});
+    EXPECT_EQ(messages_.messages, std::vector<std::string>{messages::InputMissing(
+                                      2, DisplayAddress(server_.Url("/respond?status=404")),
+                                      messages::kPageNotFetched)});
     EXPECT_TRUE(launcher_.attempts.empty());
     EXPECT_TRUE(TemporaryFilesGone());
 }
@@ -168,7 +171,7 @@ struct QuestionCase {
     std::size_t endpoint2;
     bool answer;
     std::size_t asked;
-    std::string_view missing;  // the message for a page not fetched; empty when both were
+    std::string_view missing;  // the first line for a page not fetched; empty when both were
 };
 
 // The question comes once per comparison, for the first page that needs it; its answer
@@ -191,8 +194,12 @@ TEST_F(WebComparisonTest, CertificateQuestionIsAskedOncePerComparison) {
         const CompareOutcome outcome = Run(server_.Url("/files/a.html", c.endpoint1),
                                            server_.Url("/files/b.html", c.endpoint2));
         EXPECT_EQ(question_.asked, std::vector<std::string>(c.asked, expired));
-        EXPECT_EQ(messages_.messages, c.missing.empty() ? std::vector<std::string>{}
-                                                        : std::vector{std::string(c.missing)});
+        // The page's address follows on a line of its own.
+        ASSERT_EQ(messages_.messages.size(), c.missing.empty() ? 0U : 1U);
+        if (!c.missing.empty()) {
+            EXPECT_TRUE(messages_.messages[0].starts_with(std::string(c.missing) + "\n"))
+                << messages_.messages[0];
+        }
         EXPECT_EQ(outcome.run.written, c.missing.empty());
         EXPECT_TRUE(TemporaryFilesGone());
     }
