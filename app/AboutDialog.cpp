@@ -64,6 +64,7 @@ CAboutDlg::CAboutDlg(UrlOpener& opener, const QCursor& handCursor, QWidget* pare
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     setWindowTitle(FromUtf8(messages::kAboutTitle));
+    FitCaptions(*this);
 }
 
 CStaticLink* CAboutDlg::Link(int id) const {

@@ -64,12 +64,25 @@ const std::string& OutputDirectoryForRuns(const AdvancedSettings& settings,
     return settings.outputFolder.empty() ? windowDirectory : settings.outputFolder;
 }
 
+namespace {
+
+std::string InAdvancedDialog(std::string_view caption) {
+    return std::string("\xE2\x80\x9E")
+        .append(caption)
+        .append("\xE2\x80\x9C unter \xE2\x80\x9E")
+        .append(captions::kAdvancedButton)
+        .append("\xE2\x80\x9C");
+}
+
+}  // namespace
+
+WindowChoiceNames::WindowChoiceNames()
+    : minimalAlignment(InAdvancedDialog(captions::kMinimalAlignment)),
+      folderContents(InAdvancedDialog(captions::kFolderContents)) {}
+
 AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pickers,
                                std::string defaultFolder, QWidget* parent)
-    : QDialog(parent),
-      pickers_(pickers),
-      defaultFolderPath_(std::move(defaultFolder)),
-      outputFolder_(settings.outputFolder) {
+    : QDialog(parent), pickers_(pickers), defaultFolderPath_(std::move(defaultFolder)) {
     setWindowTitle(Text(captions::kAdvancedTitle));
     auto* layout = new QVBoxLayout(this);
     minimalAlignment_ = new QCheckBox(Text(captions::kMinimalAlignment), this);
@@ -84,8 +97,8 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
 
     layout->addWidget(new QLabel(Text(captions::kOutputFolder), this));
     auto* folderRow = new QHBoxLayout;
-    folderField_ = new QLineEdit(FromLocal(outputFolder_), this);
-    folderField_->setReadOnly(true);
+    // Typed, pasted or picked: the field holds the folder.
+    folderField_ = new QLineEdit(FromLocal(settings.outputFolder), this);
     folderField_->setPlaceholderText(Text(captions::kDefaultFolder));
     folderField_->setMinimumWidth(fontMetrics().averageCharWidth() * 40);
     pickFolder_ = new QPushButton(Text(captions::kPickFolder), this);
@@ -109,10 +122,7 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pickFolder_, &QPushButton::clicked, this, &AdvancedDialog::OnPickFolder);
-    connect(defaultFolder_, &QPushButton::clicked, this, [this] {
-        outputFolder_.clear();
-        folderField_->clear();
-    });
+    connect(defaultFolder_, &QPushButton::clicked, folderField_, &QLineEdit::clear);
 }
 
 AdvancedSettings AdvancedDialog::Settings() const {
@@ -123,15 +133,16 @@ AdvancedSettings AdvancedDialog::Settings() const {
         folderContents_->isChecked() ? FolderComparison::ByContents : FolderComparison::ByTime;
     settings.choices.reportForm =
         singleReport_->isChecked() ? ReportForm::Single : ReportForm::Framed;
-    settings.outputFolder = outputFolder_;
+    // Spaces around a pasted path are taken for a slip, not for part of a folder's name.
+    settings.outputFolder = ToLocal(folderField_->text().trimmed());
     return settings;
 }
 
 void AdvancedDialog::OnPickFolder() {
-    const std::string& start = outputFolder_.empty() ? defaultFolderPath_ : outputFolder_;
+    const std::string typed = Settings().outputFolder;
+    const std::string& start = typed.empty() ? defaultFolderPath_ : typed;
     if (const std::optional<std::string> chosen = pickers_.PickOutputFolder(this, start)) {
-        outputFolder_ = *chosen;
-        folderField_->setText(FromLocal(outputFolder_));
+        folderField_->setText(FromLocal(*chosen));
     }
 }
 

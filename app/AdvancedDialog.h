@@ -46,12 +46,23 @@ inline constexpr std::string_view kOutputFolder = "Ausgabe-Verzeichnis:";
 inline constexpr std::string_view kDefaultFolder = "Standard";
 inline constexpr std::string_view kPickFolder = "\xE2\x80\xA6";
 inline constexpr std::string_view kCancel = "Abbrechen";
+// The main window's button that opens the dialog.
+inline constexpr std::string_view kAdvancedButton = "Erweitert\xE2\x80\xA6";
 
 }  // namespace captions
 
-// A small modal dialog over the settings: three check boxes and the output folder, shown
-// as its path (empty shows "Standard") with a button to pick one and one to go back to the
-// standard folder.
+// How the run's hints name the dialog's choices: the check box's caption and where it is.
+struct WindowChoiceNames {
+    WindowChoiceNames();
+    ChoiceNames View() const { return {minimalAlignment, folderContents}; }
+
+    std::string minimalAlignment;
+    std::string folderContents;
+};
+
+// A small modal dialog over the settings: three check boxes and the output folder, a field
+// that takes a typed or pasted path (empty shows "Standard") with a button to pick one and
+// one to go back to the standard folder.
 class AdvancedDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -75,7 +86,6 @@ private:
 
     PathPickers& pickers_;
     std::string defaultFolderPath_;
-    std::string outputFolder_;
     QCheckBox* minimalAlignment_ = nullptr;
     QCheckBox* folderContents_ = nullptr;
     QCheckBox* singleReport_ = nullptr;

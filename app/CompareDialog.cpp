@@ -32,6 +32,8 @@ CCompareDlg::CCompareDlg(std::string outputDirectory, WindowServices services, Q
     WidenMakerLink();
     ConnectHandlers();
     Open();
+    // After the German captions are in and the link has its width.
+    FitCaptions(*this);
 }
 
 void CCompareDlg::WidenMakerLink() {
@@ -111,9 +113,10 @@ void CCompareDlg::OnCompare() {
     const CompareOutcome outcome =
         RunCompareAction(request, {context, services_.launcher, services_.credentials,
                                    services_.certificates, services_.webCompare});
-    // Error pages and what a listing left out, in one box after the report is on its way.
+    // Error pages, what a listing left out and hints, in one box after the report is on its
+    // way.
     std::string notes;
-    for (const std::string& note : OutcomeNotes(outcome)) {
+    for (const std::string& note : OutcomeNotes(outcome, WindowChoiceNames().View())) {
         notes.append(notes.empty() ? "" : "\n").append(note);
     }
     if (!notes.empty()) {

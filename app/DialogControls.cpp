@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
+#include <QStyle>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -163,6 +164,46 @@ QFont DialogFont(const QString& family) {
     }
     font.setPointSize(8);
     return font;
+}
+
+int CaptionWidth(const QWidget& control) {
+    const QFontMetrics metrics(control.font());
+    const QStyle& style = *control.style();
+    const auto textWidth = [&metrics](QString text) {
+        // A mnemonic's "&" is not drawn.
+        return metrics.horizontalAdvance(text.remove(QLatin1Char('&')));
+    };
+    if (qobject_cast<const QCheckBox*>(&control) != nullptr ||
+        qobject_cast<const QRadioButton*>(&control) != nullptr) {
+        return control.sizeHint().width();
+    }
+    if (const auto* button = qobject_cast<const QPushButton*>(&control)) {
+        return textWidth(button->text()) + 2 * style.pixelMetric(QStyle::PM_ButtonMargin);
+    }
+    if (const auto* frame = qobject_cast<const QGroupBox*>(&control)) {
+        return textWidth(frame->title()) + 2 * metrics.averageCharWidth();
+    }
+    const auto* label = qobject_cast<const QLabel*>(&control);
+    const bool measured = label != nullptr && !label->text().isEmpty() && !label->wordWrap();
+    return measured ? control.sizeHint().width() : 0;
+}
+
+void FitCaptions(QWidget& window) {
+    QList<QWidget*> controls = window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    controls.removeIf([](const QWidget* control) { return CaptionWidth(*control) == 0; });
+    QFont font = window.font();
+    const auto fits = [&controls, &font] {
+        for (QWidget* control : controls) {
+            control->setFont(font);
+            if (CaptionWidth(*control) > control->width()) {
+                return false;
+            }
+        }
+        return true;
+    };
+    while (!fits() && font.pointSizeF() - 0.5 >= kSmallestCaptionPoints) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
 }
 
 DialogUnits::DialogUnits(const QFont& font) {

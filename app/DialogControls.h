@@ -92,6 +92,20 @@ inline constexpr int kMainWindowHeightDu = 278;
 // The dialog font: the named family where the system has it, else a sans font, 8 points.
 QFont DialogFont(const QString& family);
 
+// The width in pixels a control needs to show its caption whole: the text plus a check
+// box's or radio button's mark, a button's margins or a frame's inset. 0 for a control
+// without a caption to measure: edits, pictures and wrapped texts.
+int CaptionWidth(const QWidget& control);
+
+// The captions' font may shrink to this size, and no further, to fit the boxes.
+inline constexpr qreal kSmallestCaptionPoints = 6.0;
+
+// Gives the window's controls the largest size of the window's font, in half points, at
+// which every caption fits its box. The boxes keep the places and sizes their dialog units
+// gave them: the units come from the window's font, captions at that size can be wider than
+// the boxes made for them, and a check box's mark takes as many pixels at any size.
+void FitCaptions(QWidget& window);
+
 // Converts dialog units to pixels with the metrics of a dialog font: a horizontal unit is
 // a quarter of the font's average character width, a vertical unit an eighth of its height.
 class DialogUnits {

@@ -44,4 +44,18 @@ std::string ReadFailureReason(int errorNumber) {
     }
 }
 
+std::string LookupFailureReason(int errorNumber) {
+    switch (errorNumber) {
+        case ENOENT:
+            return "Der Pfad existiert nicht.";
+        case ENOTDIR:
+            return "Ein Teil des Pfades ist kein Verzeichnis.";
+        case EACCES:
+        case EPERM:
+            return "Der Zugriff wurde verweigert.";
+        default:
+            return SystemText(errorNumber);
+    }
+}
+
 }  // namespace tandemix

@@ -11,4 +11,7 @@ std::string WriteFailureReason(int errorNumber);
 // The same for an input that could not be read.
 std::string ReadFailureReason(int errorNumber);
 
+// Why a path given as an input cannot be found.
+std::string LookupFailureReason(int errorNumber);
+
 }  // namespace tandemix

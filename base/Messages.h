@@ -24,6 +24,20 @@ inline constexpr std::string_view kNotEnoughMemory =
     "Not enough memory! The program will be terminated.\nPlease close other programs before "
     "restarting Tandemix!";
 
+// A missing input: the fixed sentence, and on a line of its own what was given and why it
+// cannot be found.
+inline std::string InputMissing(int input, std::string_view shown, std::string_view reason) {
+    std::string text(input == 1 ? kInput1Missing : kInput2Missing);
+    text.append("\n");
+    if (!shown.empty()) {
+        text.append(shown).append(": ");
+    }
+    return text.append(reason);
+}
+
+inline constexpr std::string_view kNothingGiven = "Es wurde nichts angegeben.";
+inline constexpr std::string_view kPageNotFetched = "Die Seite konnte nicht geladen werden.";
+
 inline std::string CannotOpenFile(std::string_view path, std::string_view reason) {
     std::string text = "Die Datei ";
     text.append(path).append(

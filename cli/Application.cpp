@@ -158,8 +158,9 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
         return Status(ExitStatus::Trouble);
     }
     progressLine.Clear();
-    // Error pages and what a listing left out are worth knowing, but the run did not fail.
-    for (const std::string& note : OutcomeNotes(outcome)) {
+    // Error pages, what a listing left out and hints are worth knowing, but the run did not
+    // fail.
+    for (const std::string& note : OutcomeNotes(outcome, kCommandLineChoices)) {
         messages.Inform(note);
     }
 

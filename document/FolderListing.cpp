@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -60,10 +61,11 @@ std::string ContentText(const std::string& name, const std::optional<FileContent
 
 class ListingBuilder final : public FolderVisitor {
 public:
-    ListingBuilder(TextDocument& document, FolderComparison comparison, FolderListingResult& result)
-        : document_(document), comparison_(comparison), result_(result) {}
+    ListingBuilder(TextDocument& document, FolderComparison comparison, FolderListingResult& result,
+                   ListedSizes* sizes)
+        : document_(document), comparison_(comparison), result_(result), sizes_(sizes) {}
 
-    std::vector<std::string> Describe(int folderFd, std::span<const FileEntry> files) override {
+    std::vector<FileLine> Describe(int folderFd, std::span<const FileEntry> files) override {
         std::vector<const FileEntry*> ordered;
         ordered.reserve(files.size());
         for (const FileEntry& file : files) {
@@ -72,50 +74,50 @@ public:
         std::sort(ordered.begin(), ordered.end(), [](const FileEntry* a, const FileEntry* b) {
             return NameBefore(a->name, b->name);
         });
-        std::vector<std::string> texts = comparison_ == FolderComparison::ByTime
-                                             ? TimeTexts(ordered)
-                                             : ContentTexts(folderFd, ordered);
+        std::vector<FileLine> lines = comparison_ == FolderComparison::ByTime
+                                          ? TimeLines(ordered)
+                                          : ContentLines(folderFd, ordered);
         // Stable and descending: texts equal after folding keep the ascending name order,
         // which is where inserting each one before the first smaller text puts them.
-        std::stable_sort(texts.begin(), texts.end(),
-                         [](const std::string& a, const std::string& b) {
-                             return CompareListingTexts(a, b, LetterCase::Folded) > 0;
-                         });
-        return texts;
+        std::stable_sort(lines.begin(), lines.end(), [](const FileLine& a, const FileLine& b) {
+            return CompareListingTexts(a.text, b.text, LetterCase::Folded) > 0;
+        });
+        return lines;
     }
 
-    void AddBlock(std::string_view relativePath, int depth,
-                  std::vector<std::string> texts) override {
-        if (texts.empty()) {
+    void AddBlock(std::string_view relativePath, int depth, std::vector<FileLine> lines) override {
+        if (lines.empty()) {
             return;
         }
         document_.BeginSection(std::string(relativePath));
         const std::size_t indentWidth = 2 * static_cast<std::size_t>(depth) + 4;
-        std::string line(indentWidth, ' ');
-        for (const std::string& text : texts) {
-            line.resize(indentWidth);
-            line.append(text);
-            document_.AddLine(line);
+        std::string text(indentWidth, ' ');
+        for (const FileLine& line : lines) {
+            text.resize(indentWidth);
+            text.append(line.text);
+            document_.AddLine(text);
+            if (sizes_ != nullptr) {
+                sizes_->push_back(line.size);
+            }
         }
     }
 
 private:
-    std::vector<std::string> TimeTexts(const std::vector<const FileEntry*>& files) {
-        std::vector<std::string> texts;
-        texts.reserve(files.size());
+    std::vector<FileLine> TimeLines(const std::vector<const FileEntry*>& files) {
+        std::vector<FileLine> lines;
+        lines.reserve(files.size());
         for (const FileEntry* file : files) {
-            std::string text = file->name;
-            if (AppendTimeStamp(file->info.st_mtime, text)) {
-                texts.push_back(std::move(text));
+            FileLine line{file->name, static_cast<std::uint64_t>(file->info.st_size)};
+            if (AppendTimeStamp(file->info.st_mtime, line.text)) {
+                lines.push_back(std::move(line));
             } else {
                 ++result_.otherFailures;
             }
         }
-        return texts;
+        return lines;
     }
 
-    std::vector<std::string> ContentTexts(int folderFd,
-                                          const std::vector<const FileEntry*>& files) {
+    std::vector<FileLine> ContentLines(int folderFd, const std::vector<const FileEntry*>& files) {
         std::vector<ContentRequest> requests;
         for (const FileEntry* file : files) {
             if (S_ISREG(file->info.st_mode)) {
@@ -125,31 +127,33 @@ private:
             }
         }
         reader_.Read(folderFd, requests);
-        std::vector<std::string> texts;
-        texts.reserve(files.size());
+        std::vector<FileLine> lines;
+        lines.reserve(files.size());
         auto request = requests.begin();
         for (const FileEntry* file : files) {
+            const auto size = static_cast<std::uint64_t>(file->info.st_size);
             if (!S_ISREG(file->info.st_mode)) {
-                texts.push_back(file->name + KindText(file->info.st_mode));
+                lines.push_back(FileLine{file->name + KindText(file->info.st_mode), size});
                 continue;
             }
             result_.unreadableFiles += request->content ? 0 : 1;
-            texts.push_back(ContentText(file->name, request->content));
+            lines.push_back(FileLine{ContentText(file->name, request->content), size});
             ++request;
         }
-        return texts;
+        return lines;
     }
 
     TextDocument& document_;
     FolderComparison comparison_;
     FolderListingResult& result_;
+    ListedSizes* sizes_;
     FileContentReader reader_;
 };
 
 }  // namespace
 
 FolderListingResult LoadFolder(TextDocument& document, std::string path, const OptionMap& options,
-                               const FolderListingChoices& choices) {
+                               const FolderListingChoices& choices, ListedSizes* sizes) {
     document.SetName(path);
     document.AddOptions(options);
     FolderListingResult result;
@@ -169,9 +173,33 @@ FolderListingResult LoadFolder(TextDocument& document, std::string path, const O
         }
         return result;
     }
-    ListingBuilder builder(document, choices.comparison, result);
+    ListingBuilder builder(document, choices.comparison, result, sizes);
     WalkFolders(std::move(top), choices.entryLimit, builder, result);
     return result;
+}
+
+std::uint64_t ResizedFilePairs(const TextDocument& rows1, const TextDocument& rows2,
+                               const std::array<ListedSizes, 2>& sizes) {
+    // A listing's lines are numbered from 1 in the order they were added, as are its sizes.
+    const auto sizeOf = [](const ListedSizes& listed,
+                           SourceLine line) -> std::optional<std::uint64_t> {
+        if (line == 0 || line > listed.size()) {
+            return std::nullopt;
+        }
+        return listed[line - 1];
+    };
+    std::uint64_t count = 0;
+    const LineIndex rows = std::min(rows1.GetLineCount(), rows2.GetLineCount());
+    for (LineIndex row = 0; row < rows; ++row) {
+        if (rows1.GetMark(row) != LineMark::MarkUnchanged ||
+            rows2.GetMark(row) != LineMark::MarkUnchanged) {
+            continue;
+        }
+        const std::optional<std::uint64_t> size1 = sizeOf(sizes[0], rows1.GetSourceLine(row));
+        const std::optional<std::uint64_t> size2 = sizeOf(sizes[1], rows2.GetSourceLine(row));
+        count += size1 && size2 && *size1 != *size2 ? 1 : 0;
+    }
+    return count;
 }
 
 }  // namespace tandemix

@@ -61,7 +61,7 @@ struct Level {
     Reach path = Reach::Directly;   // whether any folder on its path was reached by a link
     std::vector<Subfolder> subfolders;
     std::size_t next = 0;
-    std::vector<std::string> texts;
+    std::vector<FileLine> lines;
     std::size_t pathLength = 0;  // of the relative path before this folder's name
 };
 
@@ -165,7 +165,7 @@ private:
         std::sort(
             level.subfolders.begin(), level.subfolders.end(),
             [](const Subfolder& a, const Subfolder& b) { return NameBefore(a.name, b.name); });
-        level.texts = visitor_.Describe(fd.Get(), files);
+        level.lines = visitor_.Describe(fd.Get(), files);
         level.fd = std::move(fd);
         listed_.insert(id);
         onPath_.insert(id);
@@ -242,7 +242,7 @@ private:
     void Leave() {
         Level level = std::move(levels_.back());
         levels_.pop_back();
-        visitor_.AddBlock(relativePath_, static_cast<int>(levels_.size()), std::move(level.texts));
+        visitor_.AddBlock(relativePath_, static_cast<int>(levels_.size()), std::move(level.lines));
         relativePath_.resize(level.pathLength);
         onPath_.erase(level.id);
         if (levels_.empty() || levels_.back().fd.IsOpen()) {

@@ -19,17 +19,23 @@ struct FileEntry {
     struct stat info {};
 };
 
+// A file's line in the listing, with the file's size, which a listing by time does not show.
+struct FileLine {
+    std::string text;
+    std::uint64_t size = 0;
+};
+
 // Receives the folders of a walk.
 class FolderVisitor {
 public:
     virtual ~FolderVisitor() = default;
     // Once per folder while it is open (folderFd), with its entries that are not folders in
-    // the order the directory yields them. The texts returned come back with AddBlock.
-    virtual std::vector<std::string> Describe(int folderFd, std::span<const FileEntry> files) = 0;
+    // the order the directory yields them. The lines returned come back with AddBlock.
+    virtual std::vector<FileLine> Describe(int folderFd, std::span<const FileEntry> files) = 0;
     // Once per folder, after all of its subfolders: its path below the listed folder ("" for
-    // the listed folder itself), its depth (0 for the listed folder) and its texts.
+    // the listed folder itself), its depth (0 for the listed folder) and its lines.
     virtual void AddBlock(std::string_view relativePath, int depth,
-                          std::vector<std::string> texts) = 0;
+                          std::vector<FileLine> lines) = 0;
 };
 
 // Walks the tree below the open folder through descriptors, so that neither the path

@@ -76,7 +76,7 @@ CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std:
     return outcome;
 }
 
-std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome) {
+std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const ChoiceNames& names) {
     std::vector<std::string> notes;
     for (std::size_t page = 0; page < outcome.pageStatus.size(); ++page) {
         if (outcome.pageStatus[page] >= 400) {
@@ -89,6 +89,9 @@ std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome) {
              FolderListingNotes(outcome.run.folderListings[input], static_cast<int>(input + 1))) {
             notes.push_back(std::move(note));
         }
+    }
+    for (std::string& note : HintNotes(outcome.run.hints, names)) {
+        notes.push_back(std::move(note));
     }
     return notes;
 }

@@ -45,8 +45,9 @@ struct CompareOutcome {
 };
 
 // What the user should know of a comparison that did not fail: a web page whose server
-// answered with 400 or more (compared all the same), and what a folder listing left out.
-std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome);
+// answered with 400 or more (compared all the same), what a folder listing left out, and
+// the run's hints, which name the choices as the front end does.
+std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const ChoiceNames& names);
 
 // Runs the comparison, puts its pages (and the container page of the framed report) in
 // place together when the run succeeded and, when a launcher is given, opens the page to

@@ -1,6 +1,7 @@
 #include "run/ComparisonRun.h"
 
 #include <array>
+#include <cerrno>
 #include <optional>
 
 #include "base/AvailableMemory.h"
@@ -43,17 +44,31 @@ struct InputNames {
     }
 };
 
+// Why an input is missing, after the fixed sentence: what was given and why it is not there.
+// A web page that could not be fetched reaches the run without a path.
+std::string MissingInput(int input, const std::string& path, const WindowState& window) {
+    if (window.webPagesKind) {
+        return messages::InputMissing(input, input == 1 ? window.inputText1 : window.inputText2,
+                                      messages::kPageNotFetched);
+    }
+    if (path.empty()) {
+        return messages::InputMissing(input, path, messages::kNothingGiven);
+    }
+    const int error = LookupError(path);
+    return messages::InputMissing(input, path, LookupFailureReason(error != 0 ? error : ENOENT));
+}
+
 // Messages 1 to 3: both inputs exist and are of one kind.
 std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
-                                      MessageSink& messages) {
+                                      const WindowState& window, MessageSink& messages) {
     const InputKind kind1 = KindOfPath(path1);
     if (kind1 == InputKind::Missing) {
-        messages.Warn(messages::kInput1Missing);
+        messages.Warn(MissingInput(1, path1, window));
         return std::nullopt;
     }
     const InputKind kind2 = KindOfPath(path2);
     if (kind2 == InputKind::Missing) {
-        messages.Warn(messages::kInput2Missing);
+        messages.Warn(MissingInput(2, path2, window));
         return std::nullopt;
     }
     if (kind1 != kind2) {
@@ -128,7 +143,7 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices, ReportFiles& report) {
-    const std::optional<InputKind> kind = KindOfInputs(path1, path2, context.messages);
+    const std::optional<InputKind> kind = KindOfInputs(path1, path2, window, context.messages);
     if (!kind) {
         return {};
     }
@@ -142,8 +157,14 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
     input1.SetLimits(context.limits.document);
     input2.SetLimits(context.limits.document);
     Notify(context, RunStage::Loading);
-    const std::array<FolderListingResult, 2> listings = LoadInputs(
-        path1, path2, *kind, options, input1, input2, context.debugLog, choices.folderComparison);
+    // Listed by time, a file's size is not on its line; kept aside, it tells whether files
+    // paired as unchanged may differ after all.
+    const bool foldersByTime =
+        *kind == InputKind::Folder && choices.folderComparison == FolderComparison::ByTime;
+    std::array<ListedSizes, 2> sizes;
+    const std::array<FolderListingResult, 2> listings =
+        LoadInputs(path1, path2, *kind, options, input1, input2, context.debugLog,
+                   choices.folderComparison, foldersByTime ? &sizes : nullptr);
     if (!InputsWhole({&input1, &input2}, names, context) ||
         !RowsFitInMemory(input1, input2, context)) {
         return {};
@@ -172,7 +193,14 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
             lineNumbers, name1, name2);
     }
     Notify(context, RunStage::Writing);
-    return RunResult{true, DifferenceCount(rows1, rows2), listings};
+    const LineIndex differenceCount = DifferenceCount(rows1, rows2);
+    RunHints hints;
+    hints.manyRowsDiffer = choices.alignment == Alignment::Greedy &&
+                           ManyRowsDiffer(rows1.GetLineCount(), differenceCount);
+    if (foldersByTime) {
+        hints.resizedFilePairs = ResizedFilePairs(rows1, rows2, sizes);
+    }
+    return RunResult{true, differenceCount, listings, hints};
 }
 
 bool CommitReport(ReportFiles& report, const RunContext& context) {

@@ -14,6 +14,7 @@
 #include "document/InputProblem.h"
 #include "document/LineIndex.h"
 #include "report/ReportForm.h"
+#include "run/RunHints.h"
 
 namespace tandemix {
 
@@ -66,6 +67,8 @@ struct RunResult {
     LineIndex differenceCount = 0;
     // What each folder listing left out; notes for the user, not failures.
     std::array<FolderListingResult, 2> folderListings{};
+    // Where a default choice may have misled; also notes, not failures.
+    RunHints hints;
 };
 
 // Loads two files or two folders, aligns them and writes the report into the output

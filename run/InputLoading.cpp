@@ -31,9 +31,10 @@ private:
 };
 
 FolderListingResult LoadInput(const std::string& path, InputKind kind, const OptionMap& options,
-                              FolderComparison folders, TextDocument& input, DebugLog& log) {
+                              FolderComparison folders, TextDocument& input, DebugLog& log,
+                              ListedSizes* sizes) {
     if (kind == InputKind::Folder) {
-        return LoadFolder(input, path, options, FolderListingChoices{folders});
+        return LoadFolder(input, path, options, FolderListingChoices{folders}, sizes);
     }
     input.LoadFile(path, options, log);
     return {};
@@ -47,6 +48,11 @@ InputKind KindOfPath(const std::string& path) {
         return InputKind::Missing;
     }
     return S_ISDIR(info.st_mode) ? InputKind::Folder : InputKind::File;
+}
+
+int LookupError(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? 0 : errno;
 }
 
 InputProblem CheckInput(const std::string& path, InputKind kind, const DocumentLimits& limits) {
@@ -99,12 +105,17 @@ std::string ProblemMessage(const InputProblem& problem, std::string_view input,
 std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const std::string& path2,
                                               InputKind kind, const OptionMap& options,
                                               TextDocument& input1, TextDocument& input2,
-                                              DebugLog& log, FolderComparison folders) {
+                                              DebugLog& log, FolderComparison folders,
+                                              std::array<ListedSizes, 2>* sizes) {
     BufferedDebugLog log1;
     BufferedDebugLog log2;
     std::array<FolderListingResult, 2> listings;
-    RunSideBySide([&] { listings[0] = LoadInput(path1, kind, options, folders, input1, log1); },
-                  [&] { listings[1] = LoadInput(path2, kind, options, folders, input2, log2); });
+    const auto sizesOf = [sizes](std::size_t side) {
+        return sizes != nullptr ? &(*sizes)[side] : nullptr;
+    };
+    RunSideBySide(
+        [&] { listings[0] = LoadInput(path1, kind, options, folders, input1, log1, sizesOf(0)); },
+        [&] { listings[1] = LoadInput(path2, kind, options, folders, input2, log2, sizesOf(1)); });
     log1.ReplayTo(log);
     log2.ReplayTo(log);
     return listings;

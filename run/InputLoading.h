@@ -18,6 +18,10 @@ enum class InputKind { Missing, File, Folder };
 // What a path names, following links; a folder path may end in separators.
 InputKind KindOfPath(const std::string& path);
 
+// Why a path that names nothing cannot be found: the system's error number (0 when the path
+// names something after all).
+int LookupError(const std::string& path);
+
 // Whether an input can be loaded, found without reading it: a file must be a regular file
 // within the limits that can be opened, a folder one that can be opened. Nothing is read,
 // so a pipe cannot stop the run.
@@ -34,11 +38,12 @@ std::string ProblemMessage(const InputProblem& problem, std::string_view input,
 // Loads the two inputs of one kind, files or folders, into the two documents, within the
 // documents' limits. The second is loaded on a helper thread when one can be had; debug
 // lines still come in input order. Returns what each folder listing left out (nothing for
-// files).
+// files). When asked for, the sizes of the listed files go to `sizes`.
 std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const std::string& path2,
                                               InputKind kind, const OptionMap& options,
                                               TextDocument& input1, TextDocument& input2,
                                               DebugLog& log,
-                                              FolderComparison folders = FolderComparison::ByTime);
+                                              FolderComparison folders = FolderComparison::ByTime,
+                                              std::array<ListedSizes, 2>* sizes = nullptr);
 
 }  // namespace tandemix

@@ -58,13 +58,12 @@ private:
     bool asked_ = false;
 };
 
-// The message of a missing input, with the reason the page could not be fetched below it.
-void WarnNotFetched(MessageSink& messages, std::string_view missing, const FetchFailure& failure) {
-    std::string text(missing);
-    if (failure) {
-        text.append("\n").append(FetchFailureText(failure));
-    }
-    messages.Warn(text);
+// The message of a missing input, with the address and why it could not be fetched below.
+void WarnNotFetched(MessageSink& messages, int input, const std::string& address,
+                    const FetchFailure& failure) {
+    messages.Warn(messages::InputMissing(
+        input, DisplayAddress(address),
+        failure ? FetchFailureText(failure) : std::string(messages::kPageNotFetched)));
 }
 
 }  // namespace
@@ -93,8 +92,7 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
         return {};
     }
     if (failed1 || failed2) {
-        WarnNotFetched(context.messages,
-                       failed1 ? messages::kInput1Missing : messages::kInput2Missing,
+        WarnNotFetched(context.messages, failed1 ? 1 : 2, failed1 ? request.input1 : request.input2,
                        failed1 ? page1.failure : page2.failure);
         CompareOutcome outcome;
         outcome.pageStatus = {page1.httpStatus, page2.httpStatus};

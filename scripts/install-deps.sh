@@ -9,12 +9,13 @@ set -euo pipefail
 # What building tandemix-cli needs.
 demo=(cmake ninja-build g++ libcurl4-openssl-dev libssl-dev)
 
-# What the suites add: GoogleTest; the window (Qt 6 Widgets and WebEngine) and its screenshots
-# under Xvfb; the web tests' loopback server and certificates; the report scripts in a real
+# What the suites add: GoogleTest; the window (Qt 6 Widgets and WebEngine), the font its
+# caption widths are tested with, and its screenshots under Xvfb; the web tests' loopback
+# server and certificates; the report scripts in a real
 # browser; the metadata, package and formatting checks; the fuzz harnesses (clang and
 # libFuzzer); the benchmark script's baselines.
 test=("${demo[@]}" libgtest-dev
-    qt6-base-dev qt6-webengine-dev xvfb xauth
+    qt6-base-dev qt6-webengine-dev fonts-dejavu-core xvfb xauth
     python3 openssl
     chromium
     appstream desktop-file-utils dpkg-dev file groff-base clang-format

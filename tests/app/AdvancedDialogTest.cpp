@@ -2,6 +2,7 @@
 // between starts, and the settings reaching the run.
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +102,25 @@ private slots:
         QVERIFY(AnswerDialog(
             second, [&](AdvancedDialog& dialog) { QCOMPARE(dialog.Settings(), expected); },
             Answer::Cancel));
+    }
+
+    // The folder can be typed or pasted as well as picked; the picker starts from it.
+    void folderFieldTakesTypingAndPasting() {
+        ScriptedPickers pickers;
+        AdvancedDialog dialog(AdvancedSettings{}, pickers, "/documents");
+        QLineEdit* field = dialog.FolderField();
+        QTest::keyClicks(field, QStringLiteral("/typed/reports"));
+        QCOMPARE(dialog.Settings().outputFolder, std::string("/typed/reports"));
+        pickers.answers = {std::nullopt};
+        dialog.PickFolderButton()->click();
+        QCOMPARE(pickers.outputFolderStarts.back(), std::string("/typed/reports"));
+
+        field->clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("  /pasted/reports \n"));
+        QTest::keySequence(field, QKeySequence::Paste);
+        QCOMPARE(dialog.Settings().outputFolder, std::string("/pasted/reports"));
+        dialog.DefaultFolderButton()->click();
+        QCOMPARE(dialog.Settings().outputFolder, std::string());
     }
 
     void unknownStoredValuesReadAsDefaults() {

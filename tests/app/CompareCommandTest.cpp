@@ -183,10 +183,13 @@ private slots:
     void runMessagesBecomeBoxes() {
         Inputs inputs;
         WindowFixture fixture;
-        Type(fixture, inputs.directory.filePath(QStringLiteral("missing.txt")), inputs.file1);
+        const QString missing = inputs.directory.filePath(QStringLiteral("missing.txt"));
+        Type(fixture, missing, inputs.file1);
         fixture.Click(kIdCompare);
+        // One box: the fixed sentence, then the path and why it is not there.
         QCOMPARE(fixture.messages.texts,
-                 std::vector<std::string>{std::string(tandemix::messages::kInput1Missing)});
+                 std::vector<std::string>{std::string(tandemix::messages::kInput1Missing) + "\n" +
+                                          missing.toStdString() + ": Der Pfad existiert nicht."});
         QVERIFY(fixture.launcher.attempts.empty());
         QVERIFY(!QFile::exists(QString::fromStdString(fixture.OutputPath(kHtmlContainerName))));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
@@ -270,6 +273,26 @@ private slots:
         QCOMPARE(fixture.messages.notes,
                  std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404\n"
                                           "Warnung: Internet-Seite 2 antwortete mit 500"});
+    }
+
+    // The run's hints name the window's own controls, in the same note box.
+    void hintsNameTheWindowsControls() {
+        WindowFixture fixture;
+        fixture.Click(kIdWebPages);
+        fixture.webOutcome.run.hints = {true, 2};
+        fixture.Click(kIdCompare);
+        QCOMPARE(fixture.Button(kIdAdvanced)->text(), QString::fromUtf8("Erweitert\xE2\x80\xA6"));
+        QCOMPARE(fixture.messages.notes,
+                 std::vector<std::string>{
+                     "Hinweis: Viele Zeilen sind als verschieden markiert; \xE2\x80\x9EGenaue "
+                     "Zeilenzuordnung (k\xC3\xBCrzeste \xC3\x84nderungsliste)\xE2\x80\x9C unter "
+                     "\xE2\x80\x9E"
+                     "Erweitert\xE2\x80\xA6\xE2\x80\x9C findet oft weniger Unterschiede.\n"
+                     "Hinweis: 2 Dateien mit gleichem Namen und gleicher Zeit unterscheiden sich "
+                     "in der Gr\xC3\xB6\xC3\x9F"
+                     "e; \xE2\x80\x9EVerzeichnisse nach Inhalt vergleichen\xE2\x80\x9C unter "
+                     "\xE2\x80\x9E"
+                     "Erweitert\xE2\x80\xA6\xE2\x80\x9C vergleicht nach Inhalt."});
     }
 
     void enterStartsTheCompare() {

@@ -1,11 +1,15 @@
 // The main window as it opens and the rules by which the kind buttons and option boxes
 // enable, disable and set each other.
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QtTest>
 
 #include "WindowFixture.h"
+#include "app/AboutDialog.h"
 #include "app/CompareApp.h"
 #include "app/DialogControls.h"
 #include "app/KindRules.h"
@@ -58,6 +62,43 @@ QString Caption(QWidget* widget) {
     return {};
 }
 
+// What a caption takes under the font its control uses: the text's width, plus the mark
+// and its spacing beside a check box's or radio button's text.
+int TextWidth(QWidget* widget) {
+    const QFontMetrics metrics(widget->font());
+    const int text = metrics.horizontalAdvance(Caption(widget).remove(QLatin1Char('&')));
+    const QStyle* style = widget->style();
+    if (qobject_cast<QCheckBox*>(widget) != nullptr) {
+        return text + style->pixelMetric(QStyle::PM_IndicatorWidth) +
+               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
+    }
+    if (qobject_cast<QRadioButton*>(widget) != nullptr) {
+        return text + style->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+               style->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
+    }
+    return text;
+}
+
+// Every caption of the window, and of the About box, fits its box.
+void ExpectCaptionsFit(QWidget& window) {
+    int measured = 0;
+    for (QWidget* widget : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const auto* label = qobject_cast<QLabel*>(widget);
+        if (Caption(widget).isEmpty() || (label != nullptr && label->wordWrap())) {
+            continue;
+        }
+        ++measured;
+        QVERIFY2(TextWidth(widget) <= widget->width(),
+                 qPrintable(QStringLiteral("\"%1\" needs %2 pixels, has %3 (%4 pt)")
+                                .arg(Caption(widget))
+                                .arg(TextWidth(widget))
+                                .arg(widget->width())
+                                .arg(widget->font().pointSizeF())));
+        QVERIFY(widget->font().pointSizeF() >= kSmallestCaptionPoints);
+    }
+    QVERIFY(measured > 0);
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -104,6 +145,18 @@ private slots:
             }
             QCOMPARE(widget->geometry(), expected);
         }
+    }
+
+    // With the fonts at hand (the tests install DejaVu), the captions' size is chosen so
+    // that every one is shown whole, "Verzeichnisse" beside its radio button too.
+    void captionsFitTheirBoxes() {
+        WindowFixture fixture;
+        qInfo("window font: %s %g pt", qPrintable(QFontInfo(fixture.window->font()).family()),
+              fixture.window->font().pointSizeF());
+        ExpectCaptionsFit(*fixture.window);
+        RecordingOpener opener;
+        CAboutDlg about(opener, QCursor());
+        ExpectCaptionsFit(about);
     }
 
     // The advanced settings button lies inside the output options and touches

@@ -115,16 +115,35 @@ TEST(OutcomeTest, ExitStatusFollowsDiff) {
 
 TEST(OutcomeTest, ErrorStatusesOfWebPagesAndListingGapsAreNoted) {
     CompareOutcome outcome;
-    EXPECT_TRUE(OutcomeNotes(outcome).empty()) << "no web pages";
+    EXPECT_TRUE(OutcomeNotes(outcome, kCommandLineChoices).empty()) << "no web pages";
     outcome.pageStatus = {404, 399};
-    EXPECT_EQ(OutcomeNotes(outcome),
+    EXPECT_EQ(OutcomeNotes(outcome, kCommandLineChoices),
               std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404"});
     outcome.pageStatus = {200, 500};
     outcome.run.folderListings[1].noPermission = 3;
-    const std::vector<std::string> notes = OutcomeNotes(outcome);
+    const std::vector<std::string> notes = OutcomeNotes(outcome, kCommandLineChoices);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0], "Warnung: Internet-Seite 2 antwortete mit 500");
     EXPECT_NE(notes[1].find("Verzeichnis 2"), std::string::npos) << notes[1];
+}
+
+// Each hint is one line naming the option that looks closer.
+TEST(OutcomeTest, HintsNameTheCommandLineOptions) {
+    CompareOutcome outcome;
+    outcome.run.hints = {true, 1};
+    EXPECT_EQ(OutcomeNotes(outcome, kCommandLineChoices),
+              (std::vector<std::string>{
+                  "Hinweis: Viele Zeilen sind als verschieden markiert; --alignment minimal "
+                  "findet oft weniger Unterschiede.",
+                  "Hinweis: 1 Datei mit gleichem Namen und gleicher Zeit unterscheidet sich in "
+                  "der Gr\xC3\xB6\xC3\x9F"
+                  "e; --folder-contents vergleicht nach Inhalt."}));
+    outcome.run.hints = {false, 1727};
+    EXPECT_EQ(OutcomeNotes(outcome, kCommandLineChoices),
+              std::vector<std::string>{
+                  "Hinweis: 1727 Dateien mit gleichem Namen und gleicher Zeit unterscheiden sich "
+                  "in der Gr\xC3\xB6\xC3\x9F"
+                  "e; --folder-contents vergleicht nach Inhalt."});
 }
 
 TEST(ConsoleCertificateQuestionTest, AnswersNoAndNamesTheProblemAndTheWayAround) {

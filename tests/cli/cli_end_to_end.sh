@@ -164,6 +164,16 @@ expect_out notes "Ergebnis: Keine Unterschiede
 $OUTDIR/Tandemix.htm"
 expect_err_contains notes "Hinweis: Verzeichnis 2: 1 Eintrag ausgelassen (Verkn$(printf '\xc3\xbc')pfung ohne Ziel)"
 
+# Files of equal name and time look unchanged by time; that their sizes differ is a hint.
+mkdir -p "$IN/same-time-1" "$IN/same-time-2"
+printf 'short\n' >"$IN/same-time-1/grown.txt"
+printf 'longer now\n' >"$IN/same-time-2/grown.txt"
+touch -d '2001-02-03 04:05' "$IN/same-time-1/grown.txt" "$IN/same-time-2/grown.txt"
+outdir resized
+run resized -o "$OUTDIR" "$IN/same-time-1" "$IN/same-time-2"
+expect_status resized 0
+expect_err_contains resized "Hinweis: 1 Datei mit gleichem Namen und gleicher Zeit" "--folder-contents"
+
 outdir quiet
 run quiet -q -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
 expect_status quiet 1

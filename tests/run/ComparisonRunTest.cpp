@@ -110,6 +110,90 @@ TEST_F(ComparisonRunTest, FolderContentsChoiceMatchesFilesByContentAndCarriesNot
               1);
 }
 
+// Lines "line 1" to "line <count>", each on its own line.
+std::string NumberedLines(int count) {
+    std::string text;
+    for (int line = 1; line <= count; ++line) {
+        text += "line " + std::to_string(line) + "\n";
+    }
+    return text;
+}
+
+// The greedy pass marks most rows when an early line recurs at the far end; a shortest
+// edit script marks two. Ordinary inputs give no hint.
+TEST_F(ComparisonRunTest, ManyRowsMarkedByTheGreedyPassGiveAHint) {
+    const std::string lines = NumberedLines(600);
+    const std::string far1 = inputs_.Write("far1.txt", "var\n" + lines);
+    const std::string far2 = inputs_.Write("far2.txt", "let\n" + lines + "var\n");
+    std::string fewChanged = NumberedLines(2000);
+    fewChanged.replace(fewChanged.find("line 700\n"), 8, "LINE 700");
+    const std::string many1 = inputs_.Write("many1.txt", NumberedLines(2000));
+    const std::string many2 = inputs_.Write("many2.txt", fewChanged);
+    const std::string examples = TANDEMIX_EXAMPLES;
+    struct Case {
+        const char* name;
+        std::string path1;
+        std::string path2;
+        Alignment alignment;
+        bool hint;
+    } cases[] = {
+        {"a line recurring far away", far1, far2, Alignment::Greedy, true},
+        {"the same with the minimal alignment", far1, far2, Alignment::Minimal, false},
+        {"one changed line in 2000", many1, many2, Alignment::Greedy, false},
+        {"the example files", examples + "/files/packing-list-1.txt",
+         examples + "/files/packing-list-2.txt", Alignment::Greedy, false},
+        {"the example folders", examples + "/folders/before", examples + "/folders/after",
+         Alignment::Greedy, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RunResult result = Run(c.path1, c.path2, {}, {.alignment = c.alignment});
+        ASSERT_TRUE(result.written);
+        EXPECT_EQ(result.hints.manyRowsDiffer, c.hint);
+    }
+    EXPECT_TRUE(messages_.messages.empty());
+    EXPECT_TRUE(ManyRowsDiffer(1000, 501));
+    EXPECT_FALSE(ManyRowsDiffer(1000, 500));
+    EXPECT_FALSE(ManyRowsDiffer(999, 999));
+}
+
+// Listed by time, files of equal name and time look unchanged whatever their content; the
+// run counts those whose sizes differ, and leaves the count and the report alone.
+TEST_F(ComparisonRunTest, FilesOfEqualNameAndTimeButOtherSizeGiveAHint) {
+    const std::string folder1 = inputs_.Path() + "/folder1";
+    const std::string folder2 = inputs_.Path() + "/folder2";
+    const timespec when[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+    const timespec later[2] = {{1'000'000'600, 0}, {1'000'000'600, 0}};
+    const auto write = [&](const std::string& name, const std::string& text, const timespec* time) {
+        const std::string path = inputs_.Write(name, text);
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), time, 0), 0);
+    };
+    write("folder1/grown.txt", "short", when);
+    write("folder2/grown.txt", "longer now", when);
+    ::mkdir((folder1 + "/deep").c_str(), 0777);
+    ::mkdir((folder2 + "/deep").c_str(), 0777);
+    write("folder1/deep/shrunk.txt", "longer before", when);
+    write("folder2/deep/shrunk.txt", "short", when);
+    write("folder1/same-size.txt", "abc", when);
+    write("folder2/same-size.txt", "xyz", when);
+    write("folder1/touched.txt", "old", when);
+    write("folder2/touched.txt", "newer", later);
+
+    const RunResult byTime = Run(folder1, folder2);
+    ASSERT_TRUE(byTime.written);
+    EXPECT_EQ(byTime.differenceCount, 1) << "touched.txt only";
+    EXPECT_EQ(byTime.hints.resizedFilePairs, 2u);
+    EXPECT_FALSE(byTime.hints.manyRowsDiffer);
+    EXPECT_EQ(Run(folder1, folder2, {}, {.alignment = Alignment::Minimal}).hints.resizedFilePairs,
+              2u);
+    const RunResult byContents =
+        Run(folder1, folder2, {}, {.folderComparison = FolderComparison::ByContents});
+    EXPECT_EQ(byContents.hints.resizedFilePairs, 0u);
+    EXPECT_EQ(Run(folder1, folder1).hints.resizedFilePairs, 0u);
+    EXPECT_EQ(Run(file1_, file2_).hints.resizedFilePairs, 0u);
+    EXPECT_TRUE(messages_.messages.empty());
+}
+
 TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {
     const WindowState window{true, true, "example.com/a", "http://example.com/b"};
     ASSERT_TRUE(Run(file1_, file2_, window).written);
@@ -144,14 +228,23 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
     const RunLimits hundredBytesLeft{DocumentLimits(), 100};
     const std::string mem = "/proc/self/mem";
     const std::string address = "http://a.example/";
-    const std::string input1Missing(m::kInput1Missing);
-    const std::string input2Missing(m::kInput2Missing);
+    const std::string noSuchPath = "Der Pfad existiert nicht.";
+    const std::string throughFile = file1_ + "/inside";
     const std::string kindsDiffer(m::kKindsDiffer);
     const Case cases[] = {
-        {"both missing", missing, missing, input1Missing},
-        {"empty path 1", "", file2_, input1Missing},
-        {"path 2 missing", file1_, missing, input2Missing},
-        {"ERROR from a failed download", file1_, "ERROR", input2Missing},
+        {"both missing", missing, missing,
+         std::string(m::kInput1Missing) + "\n" + missing + ": Der Pfad existiert nicht."},
+        {"empty path 1", "", file2_, m::InputMissing(1, "", "Es wurde nichts angegeben.")},
+        {"path 2 missing", file1_, missing, m::InputMissing(2, missing, noSuchPath)},
+        {"a path through a file", file1_, throughFile,
+         m::InputMissing(2, throughFile, "Ein Teil des Pfades ist kein Verzeichnis.")},
+        {"ERROR from a failed download", file1_, "ERROR", m::InputMissing(2, "ERROR", noSuchPath)},
+        {"a page not fetched is named by its address",
+         "",
+         file2_,
+         m::InputMissing(1, address, "Die Seite konnte nicht geladen werden."),
+         {},
+         WindowState{true, true, address, "http://b.example/"}},
         {"folder against file", folder, file2_, kindsDiffer},
         {"file against folder", file1_, folder, kindsDiffer},
         {"a pipe, which would wait for a writer", file1_, pipe,

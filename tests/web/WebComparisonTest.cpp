@@ -14,6 +14,7 @@
 #include "support/TestCertificates.h"
 #include "support/WebFetching.h"
 #include "web/PageFetcher.h"
+#include "web/WebAddress.h"
 
 namespace tandemix {
 namespace {
@@ -126,8 +127,9 @@ TEST_F(WebComparisonTest, PageThatCannotBeFetchedIsAMissingInput) {
     std::filesystem::current_path(previous);
 
     EXPECT_FALSE(outcome.run.written);
-    EXPECT_EQ(messages_.messages, std::vector<std::string>{std::string(messages::kInput2Missing) +
-                                                           "\nDie Seite ist leer."});
+    EXPECT_EQ(messages_.messages,
+              std::vector{messages::InputMissing(
+                  2, DisplayAddress(server_.Url("/respond?status=404")), "Die Seite ist leer.")});
     EXPECT_TRUE(launcher_.attempts.empty());
     EXPECT_TRUE(TemporaryFilesGone());
 }
@@ -169,7 +171,7 @@ TEST_F(WebComparisonTest, MessageOfAPageNotFetchedSaysWhy) {
         const CompareOutcome outcome = Run(c.address, server_.Url("/files/b.html"));
         EXPECT_FALSE(outcome.run.written);
         EXPECT_EQ(messages_.messages,
-                  std::vector{std::string(messages::kInput1Missing) + "\n" + c.reason});
+                  std::vector{messages::InputMissing(1, DisplayAddress(c.address), c.reason)});
         EXPECT_TRUE(TemporaryFilesGone());
     }
 }
@@ -223,15 +225,18 @@ struct QuestionCase {
 TEST_F(WebComparisonTest, CertificateQuestionIsAskedOncePerComparison) {
     const std::string certificate = "Das Zertifikat von 127.0.0.1 ist ung\xC3\xBCltig ";
     const std::string expired = certificate + "(abgelaufen).";
-    const std::string missing1 = std::string(messages::kInput1Missing) + "\n";
-    const std::string missing2 = std::string(messages::kInput2Missing) + "\n";
+    const std::string missing1 = std::string(messages::kInput1Missing) + "\n" +
+                                 server_.Url("/files/a.html", kExpired) + ": ";
+    const std::string missing2 = std::string(messages::kInput2Missing) + "\n" +
+                                 server_.Url("/files/b.html", kExpired) + ": ";
     const QuestionCase cases[] = {
         {"both expired, yes", kExpired, kExpired, true, 1, ""},
         {"both expired, no", kExpired, kExpired, false, 1, missing1 + expired},
         {"page 1 expired, yes", kExpired, kTrusted, true, 1, ""},
         {"page 2 expired, no", kTrusted, kExpired, false, 1, missing2 + expired},
         {"unknown issuer", kStranger, kTrusted, true, 0,
-         missing1 + certificate + "(unbekannter Aussteller)."},
+         std::string(messages::kInput1Missing) + "\n" + server_.Url("/files/a.html", kStranger) +
+             ": " + certificate + "(unbekannter Aussteller)."},
     };
     for (const QuestionCase& c : cases) {
         SCOPED_TRACE(c.name);
