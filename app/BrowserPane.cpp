@@ -1,15 +1,20 @@
 #include "app/BrowserPane.h"
 
+#include <unistd.h>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+
+#include <cstdio>
 
 #include "app/ProductResources.h"
 #include "app/QtText.h"
 
 namespace tandemix::app {
 namespace {
+
+constexpr const char* kSandboxVariable = "QTWEBENGINE_DISABLE_SANDBOX";
 
 // Run in every frame before the page's own scripts, it gives pages their external object:
 // a name that begins with "xxy" (width-insensitive) reads as "Wibble", every other name as
@@ -31,6 +36,16 @@ QString ExternalObjectScript() {
 }
 
 }  // namespace
+
+void PrepareWebEngine() {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // A variable the user set is their choice and needs no warning.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty(kSandboxVariable)) {
+        qputenv(kSandboxVariable, "1");
+        std::fputs("Warnung: Als root gestartet: die Web-Anzeige l\u00e4uft ohne Sandbox.\n",
+                   stderr);
+    }
+}
 
 CWebBrowser2::CWebBrowser2(QWidget* parent) : QWebEngineView(parent) {
     LoadResources();

@@ -8,10 +8,9 @@
 namespace tandemix::app {
 
 // Must run before the application object exists: the web engine shares OpenGL contexts
-// with the widgets.
-inline void PrepareWebEngine() {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-}
+// with the widgets, and its sandbox cannot work for root, where the engine would refuse to
+// start. For root it turns the sandbox off and says so on stderr; everyone else keeps it.
+void PrepareWebEngine();
 
 // The window's lower pane as the window uses it: a widget that navigates to addresses.
 // Window tests replace it by a recorder, so that they need no web engine.

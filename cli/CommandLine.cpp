@@ -20,6 +20,7 @@ struct ParseState {
     CompareInvocation invocation;
     std::optional<bool> breakAfterTags;
     std::optional<bool> followRedirects;
+    bool containerGiven = false;
     std::optional<InfoRequest> info;
     std::vector<std::string> inputs;
 };
@@ -59,6 +60,7 @@ std::optional<std::string> SetChoice(ParseState& state, std::string_view value) 
     for (const auto& [word, choice] : Choice.words) {
         if (value == word) {
             Choice.field(Request(state)) = choice;
+            state.containerGiven = state.containerGiven || Choice.option == "container";
             return std::nullopt;
         }
     }
@@ -193,6 +195,18 @@ std::optional<std::string> ParseOption(ParseState& state, std::span<const std::s
     return option->apply(state, arguments[++at]);
 }
 
+// Options that cannot both take effect; naming them beats ignoring one in silence.
+std::optional<std::string> Contradiction(const ParseState& state) {
+    const CompareRequest& request = state.invocation.request;
+    if (request.webPages && request.choices.folderComparison == FolderComparison::ByContents) {
+        return "--folder-contents gilt nicht mit --web";
+    }
+    if (state.containerGiven && request.choices.reportForm == ReportForm::Single) {
+        return "--container gilt nicht mit --report single (der Bericht ist eine Datei)";
+    }
+    return std::nullopt;
+}
+
 CompareInvocation Finish(ParseState& state) {
     CompareRequest& request = Request(state);
     request.input1 = state.inputs[0];
@@ -232,6 +246,9 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
         if (state.invocation.certificateCheck != CertificateCheck::Full) {
             return UsageError{"--insecure gilt nur mit --web"};
         }
+    }
+    if (auto contradiction = Contradiction(state)) {
+        return UsageError{std::move(*contradiction)};
     }
     return Finish(state);
 }

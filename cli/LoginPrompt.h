@@ -5,12 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/PasswordVariable.h"
 #include "web/CredentialsPrompt.h"
 
 namespace tandemix::cli {
-
-// The environment variable that holds the password for --user NAME.
-inline constexpr const char* kPasswordVariable = "TANDEMIX_PASSWORD";
 
 // Answers a server's or a proxy's request for a login with the user of --user. The password
 // is the one known in advance (the older NAME:PASSWORD form, or the environment); without

@@ -6,8 +6,10 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tandemix)
 set(CPACK_PACKAGE_VENDOR "Tandemix")
-set(CPACK_PACKAGE_CONTACT "Tandemix Developer <dev@tandemix.example>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.tandemix.example.com")
+set(CPACK_PACKAGE_CONTACT "Tandemix-Entwickler <tandemix@tandemix.dev>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://tandemix.dev/")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${CPACK_PACKAGE_HOMEPAGE_URL}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
@@ -31,8 +33,9 @@ set(CPACK_DEBIAN_CLI_DESCRIPTION
 tandemix-cli compares two text files, two folders or two web pages and
 writes the differences as an interactive HTML report with two
 synchronised sides, search, text size and line wrapping.")
-# Opening a finished report (--open) goes through the desktop's file associations.
-set(CPACK_DEBIAN_CLI_PACKAGE_RECOMMENDS xdg-utils)
+# Opening a finished report (--open) goes through the desktop's file associations; the
+# completion file does nothing without the completion framework.
+set(CPACK_DEBIAN_CLI_PACKAGE_RECOMMENDS "xdg-utils, bash-completion")
 
 set(CPACK_DEBIAN_APP_PACKAGE_NAME tandemix)
 set(CPACK_DEBIAN_APP_DESCRIPTION
@@ -63,4 +66,33 @@ libqt6webenginecore6, libqt6webenginewidgets6, qt6-qpa-plugins")
     endif()
 endif()
 
+# Every package's documentation folder holds the copyright in the machine-readable format
+# and the changelog, compressed without a time stamp so that builds stay reproducible.
+set(tandemix_debian_dir ${CMAKE_BINARY_DIR}/debian)
+configure_file(${PROJECT_SOURCE_DIR}/resources/debian/changelog.in
+               ${tandemix_debian_dir}/changelog @ONLY)
+set(tandemix_changelog ${tandemix_debian_dir}/changelog.Debian)
+find_program(TANDEMIX_GZIP gzip)
+if(TANDEMIX_GZIP)
+    add_custom_command(
+        OUTPUT ${tandemix_changelog}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${tandemix_debian_dir}/changelog ${tandemix_changelog}
+        COMMAND ${TANDEMIX_GZIP} -9nf ${tandemix_changelog}
+        DEPENDS ${tandemix_debian_dir}/changelog
+        COMMENT "Compressing the Debian changelog"
+        VERBATIM)
+    add_custom_target(tandemix-debian-changelog ALL DEPENDS ${tandemix_changelog}.gz)
+    string(APPEND tandemix_changelog .gz)
+else()
+    configure_file(${tandemix_debian_dir}/changelog ${tandemix_changelog} COPYONLY)
+endif()
+function(tandemix_package_documents component package)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright ${tandemix_changelog}
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package}
+            COMPONENT ${component})
+endfunction()
+tandemix_package_documents(cli tandemix-cli)
+if(TANDEMIX_BUILD_APP)
+    tandemix_package_documents(app tandemix)
+endif()
 include(CPack)

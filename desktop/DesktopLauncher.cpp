@@ -10,9 +10,13 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
+
+#include "base/PasswordVariable.h"
 
 namespace tandemix {
 namespace {
@@ -63,6 +67,26 @@ private:
 
 enum class Session { Same, Own };
 
+// The environment a started program gets: this one's, less the password, which a browser
+// and everything it starts in turn have no business holding.
+class ChildEnvironment {
+public:
+    ChildEnvironment() {
+        const std::string secret = std::string(kPasswordVariable) + "=";
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            if (!std::string_view(*entry).starts_with(secret)) {
+                entries_.push_back(*entry);
+            }
+        }
+        entries_.push_back(nullptr);
+    }
+
+    char* const* Get() const { return entries_.data(); }
+
+private:
+    std::vector<char*> entries_;
+};
+
 // One program with one argument, ready to start.
 class Spawner {
 public:
@@ -79,10 +103,11 @@ public:
     int Spawn(pid_t& pid) const {
         const posix_spawnattr_t* attributes =
             session_ == Session::Own ? ownSession_.Get() : nullptr;
+        const ChildEnvironment environment;
         return program_.searchPath ? ::posix_spawnp(&pid, argv_[0], output_.Get(), attributes,
-                                                    argv_.data(), environ)
+                                                    argv_.data(), environment.Get())
                                    : ::posix_spawn(&pid, argv_[0], output_.Get(), attributes,
-                                                   argv_.data(), environ);
+                                                   argv_.data(), environment.Get());
     }
 
 private:

@@ -71,7 +71,7 @@ CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std:
     }
     outcome.containerPath = OutputPath(context.outputDirectory, opened);
     if (launcher != nullptr) {
-        OpenContainer(*launcher, outcome.containerPath);
+        OpenContainer(*launcher, outcome.containerPath, request.choices.reportForm);
     }
     return outcome;
 }
@@ -104,9 +104,11 @@ bool OutputDirectoryUsable(const RunContext& context, ReportForm form) {
     return problem == 0;
 }
 
-void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath) {
-    for (const LaunchAttempt attempt :
-         {LaunchAttempt::ByFileType, LaunchAttempt::ReportViewer, LaunchAttempt::BrowserLauncher}) {
+void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath, ReportForm form) {
+    const bool framed = form == ReportForm::Framed;
+    const LaunchAttempt first = framed ? LaunchAttempt::ReportViewer : LaunchAttempt::ByFileType;
+    const LaunchAttempt second = framed ? LaunchAttempt::ByFileType : LaunchAttempt::ReportViewer;
+    for (const LaunchAttempt attempt : {first, second, LaunchAttempt::BrowserLauncher}) {
         if (launcher.Launch(attempt, containerPath)) {
             return;
         }

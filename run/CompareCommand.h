@@ -24,7 +24,7 @@ struct CompareRequest {
     RunChoices choices;
 };
 
-// The ways of opening the container, tried in this order until one works.
+// The ways of opening the container; OpenContainer chooses their order.
 enum class LaunchAttempt { ByFileType, ReportViewer, BrowserLauncher };
 
 class ContainerLauncher {
@@ -51,8 +51,8 @@ std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const Choic
 
 // Runs the comparison, puts its pages (and the container page of the framed report) in
 // place together when the run succeeded and, when a launcher is given, opens the page to
-// open: by file type, then the report viewer, then the desktop's browser launcher, whose
-// failure is not reported. Commands into one output folder take turns (OutputFolderTurn).
+// open (OpenContainer), whose failure is not reported. Commands into one output folder take
+// turns (OutputFolderTurn).
 CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher);
 
@@ -84,7 +84,10 @@ CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std:
 // what is wrong with it, in the words of a page that cannot be written.
 bool OutputDirectoryUsable(const RunContext& context, ReportForm form);
 
-// Opens the container with the first attempt that works.
-void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath);
+// Opens the page with the first attempt that works. The framed report's frames reach each
+// other only in the report viewer, so it comes first there and opening by file type only
+// when there is no viewer; the one-file report works in any browser, so it opens by file
+// type first. The desktop's browser launcher is the last resort for both.
+void OpenContainer(ContainerLauncher& launcher, const std::string& containerPath, ReportForm form);
 
 }  // namespace tandemix

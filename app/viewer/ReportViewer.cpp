@@ -1,6 +1,7 @@
 #include "app/viewer/ReportViewer.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -9,12 +10,16 @@
 #include <QStackedLayout>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <csignal>
 
 #include "app/ProductResources.h"
 #include "app/QtText.h"
+#include "app/viewer/ReportFolderGuard.h"
+#include "app/viewer/ReportPage.h"
 #include "report/ResultContainer.h"
 
 namespace tandemix::app {
@@ -46,6 +51,19 @@ QString SignalName(int signal) {
 
 bool IsHta(const QString& path) {
     return QFileInfo(path).suffix().compare(QStringLiteral("hta"), Qt::CaseInsensitive) == 0;
+}
+
+// A click or key press this long ago still counts as the user's.
+constexpr qint64 kUserInputMs = 1000;
+
+bool IsUserInput(const QEvent& event) {
+    return event.type() == QEvent::MouseButtonRelease || event.type() == QEvent::KeyPress;
+}
+
+bool BrowserTakes(const QUrl& url) {
+    const QString scheme = url.scheme();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+           scheme == QLatin1String("mailto");
 }
 
 bool HoldsTheContainer(const QString& path) {
@@ -90,11 +108,20 @@ ReportViewer::ReportViewer(ContainerLauncher& launcher, MessageSink& messages, Q
     : QWidget(parent), launcher_(launcher), messages_(messages) {
     setWindowTitle(FromUtf8(messages::kViewerTitle));
     stack_ = new QStackedLayout(this);
+    // A profile of its own, in memory only, so that the guard watches the report's pages
+    // and nothing else in the process.
+    guard_ = new ReportFolderGuard(this);
+    profile_ = new QWebEngineProfile(this);
+    profile_->setUrlRequestInterceptor(guard_);
     view_ = new QWebEngineView(this);
-    QWebEngineSettings* settings = view_->page()->settings();
+    auto* page = new ReportPage(profile_, *guard_, view_);
+    view_->setPage(page);
+    QWebEngineSettings* settings = page->settings();
     settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    // The frames of a framed report script one another, which file pages may only with
+    // access to file addresses; the guard keeps that access to the report's folder.
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     stack_->addWidget(view_);
 
     problem_ = new QWidget(this);
@@ -109,8 +136,12 @@ ReportViewer::ReportViewer(ContainerLauncher& launcher, MessageSink& messages, Q
     layout->addStretch();
     stack_->addWidget(problem_);
 
-    connect(view_->page(), &QWebEnginePage::renderProcessTerminated, this,
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
             &ReportViewer::OnRenderProcessTerminated);
+    connect(page, &ReportPage::linkOutOfReport, this,
+            [this](const QUrl& url) { FollowOutOfReport(url, false); });
+    connect(page, &QWebEnginePage::newWindowRequested, this, &ReportViewer::OnNewWindowRequested);
+    QApplication::instance()->installEventFilter(this);
     connect(browserButton_, &QPushButton::clicked, this, &ReportViewer::OpenInBrowser);
     // Without a window manager nothing maximises the window: it takes most of the screen
     // itself.
@@ -119,8 +150,14 @@ ReportViewer::ReportViewer(ContainerLauncher& launcher, MessageSink& messages, Q
     }
 }
 
+// The page goes before the profile it was made with.
+ReportViewer::~ReportViewer() {
+    delete view_;
+}
+
 void ReportViewer::OpenReport(const QString& path) {
     path_ = path;
+    guard_->SetReport(path);
     stack_->setCurrentWidget(view_);
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     QFile file(path);
@@ -161,6 +198,31 @@ void ReportViewer::OpenInBrowser() {
     }
     if (!launcher_.Launch(LaunchAttempt::BrowserLauncher, report)) {
         QApplication::beep();
+    }
+}
+
+bool ReportViewer::eventFilter(QObject* watched, QEvent* event) {
+    if (IsUserInput(*event) && watched->isWidgetType() &&
+        isAncestorOf(static_cast<QWidget*>(watched))) {
+        sinceUserInput_.start();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReportViewer::FollowOutOfReport(const QUrl& url, bool userInitiated) {
+    const bool userActed =
+        userInitiated || (sinceUserInput_.isValid() && sinceUserInput_.elapsed() <= kUserInputMs);
+    if (userActed && BrowserTakes(url)) {
+        sinceUserInput_.invalidate();
+        launcher_.Launch(LaunchAttempt::BrowserLauncher,
+                         url.toString(QUrl::FullyEncoded).toStdString());
+    }
+}
+
+// The report's own links ask for a window of their own; the browser is that window.
+void ReportViewer::OnNewWindowRequested(QWebEngineNewWindowRequest& request) {
+    if (!guard_->Allows(request.requestedUrl())) {
+        FollowOutOfReport(request.requestedUrl(), request.isUserInitiated());
     }
 }
 

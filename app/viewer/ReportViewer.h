@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QRect>
 #include <QString>
 #include <QWebEnginePage>
@@ -11,9 +12,13 @@
 class QLabel;
 class QPushButton;
 class QStackedLayout;
+class QWebEngineNewWindowRequest;
+class QWebEngineProfile;
 class QWebEngineView;
 
 namespace tandemix::app {
+
+class ReportFolderGuard;
 
 // What the viewer says in place of a report whose page process has died: that the report
 // is too big when the process ran out of memory, else why it ended.
@@ -25,13 +30,18 @@ QRect ViewerGeometry(const QRect& available);
 
 // The report viewer: shows a framed report's container page with its three frames, letting
 // the local pages script one another as the report's controls need, or a one-file report.
-// When the page's process dies it says so and offers the report to the web browser.
+// Its pages load nothing from outside the report's folder; a link the user follows out of
+// the report opens in the web browser. When the page's process dies it says so and offers
+// the report to the web browser.
 class ReportViewer final : public QWidget {
     Q_OBJECT
 public:
     // The launcher's browser attempt opens the report in the web browser; the sink takes
     // the message when the report's browser form cannot be written.
     ReportViewer(ContainerLauncher& launcher, MessageSink& messages, QWidget* parent = nullptr);
+    ~ReportViewer() override;
+    ReportViewer(const ReportViewer&) = delete;
+    ReportViewer& operator=(const ReportViewer&) = delete;
 
     void OpenReport(const QString& path);
 
@@ -44,10 +54,21 @@ public:
                                    int exitCode);
     void OpenInBrowser();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Hands a link to the web browser when the user just clicked or typed in this window;
+    // a script alone cannot send the user's browser anywhere.
+    void FollowOutOfReport(const QUrl& url, bool userInitiated);
+    void OnNewWindowRequested(QWebEngineNewWindowRequest& request);
+
     ContainerLauncher& launcher_;
     MessageSink& messages_;
     QString path_;
+    QElapsedTimer sinceUserInput_;
+    ReportFolderGuard* guard_ = nullptr;
+    QWebEngineProfile* profile_ = nullptr;
     QStackedLayout* stack_ = nullptr;
     QWebEngineView* view_ = nullptr;
     QWidget* problem_ = nullptr;

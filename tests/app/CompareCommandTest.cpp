@@ -156,7 +156,7 @@ private slots:
         QVERIFY(fixture.messages.texts.empty());
         const std::string container = fixture.OutputPath(containerName.toStdString());
         QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
-        QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ByFileType);
+        QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ReportViewer);
         QCOMPARE(fixture.launcher.attempts.front().second, container);
         QCOMPARE(ReadFile(container), QByteArray(ContainerText().data(),
                                                  static_cast<qsizetype>(ContainerText().size())));

@@ -1,14 +1,20 @@
 // The browser pane and the report viewer in a real web engine: the external property,
 // the bundled help page when offline, a report whose frames script one another, a one-file
-// report, and a report whose page process dies.
+// report, a hostile page kept to its folder, links handed to the browser, a report whose
+// page process dies, and the programs started as root.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QWebEnginePage>
 #include <QtTest>
+
+#include <unistd.h>
 
 #include "Recorders.h"
 #include "app/BrowserPane.h"
@@ -56,6 +62,63 @@ struct ViewerFixture {
         return written ? file.fileName() : QString();
     }
 };
+
+// Counts every connection made to it on the loopback interface.
+struct ConnectionCounter {
+    QTcpServer server;
+    QStringList requests;
+
+    ConnectionCounter() {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                requests.append(QStringLiteral("connection"));
+                socket->deleteLater();
+            }
+        });
+    }
+    QString Url(const QString& path) const {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(server.serverPort()).arg(path);
+    }
+};
+
+// Tries to read outside its folder and to reach the server by every road a page has.
+QByteArray HostilePage(const ConnectionCounter& server, const QString& secret) {
+    const QString secretUrl = QUrl::fromLocalFile(secret).toString();
+    return QStringLiteral(R"(<!DOCTYPE html><html><head><meta charset="utf-8"></head><body>
+<img src="%1"><iframe id="net" src="%2"></iframe><iframe id="file" src="%3"></iframe>
+<script>
+var r = {};
+function xhr(name, url) {
+  try {
+    var x = new XMLHttpRequest();
+    x.open('GET', url);
+    x.onload = function () { r[name] = x.responseText; };
+    x.onerror = function () { r[name] = 'blocked'; };
+    x.send();
+  } catch (e) { r[name] = 'blocked'; }
+}
+function get(name, url) {
+  fetch(url).then(function (a) { return a.text(); })
+            .then(function (t) { r[name] = t; }, function () { r[name] = 'blocked'; });
+}
+xhr('inside', 'inside.txt');
+xhr('outside', '%3');
+xhr('link', 'link.txt');
+xhr('xhrNet', '%4');
+get('fetchNet', '%5');
+get('fetchFile', '%3');
+try { new WebSocket('%6'); } catch (e) {}
+try { navigator.sendBeacon('%7', 'x'); } catch (e) {}
+setTimeout(function () { location.href = '%8'; }, 300);
+</script></body></html>)")
+        .arg(server.Url(QStringLiteral("img")), server.Url(QStringLiteral("frame")), secretUrl,
+             server.Url(QStringLiteral("xhr")), server.Url(QStringLiteral("fetch")),
+             server.Url(QStringLiteral("ws"))
+                 .replace(QStringLiteral("http:"), QStringLiteral("ws:")),
+             server.Url(QStringLiteral("beacon")), server.Url(QStringLiteral("away")))
+        .toUtf8();
+}
 
 QByteArray ContainerBytes() {
     return {ContainerText().data(), static_cast<qsizetype>(ContainerText().size())};
@@ -178,6 +241,125 @@ private slots:
                 "document.getElementById('rows').textContent.length;</script></body></html>"));
         QTRY_COMPARE_WITH_TIMEOUT(fixture.viewer.View()->title(),
                                   QStringLiteral("Bericht %1").arg(3 << 20), kLoadTimeoutMs);
+    }
+
+    void viewerKeepsPagesInTheirFolder_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("hta") << "Tandemix.hta";
+        QTest::newRow("htm") << "Tandemix.htm";
+    }
+    void viewerKeepsPagesInTheirFolder() {
+        QFETCH(QString, name);
+        ConnectionCounter server;
+        QVERIFY(server.server.isListening());
+        QTemporaryDir outside;
+        const QString secret = outside.filePath(QStringLiteral("secret.txt"));
+        QFile secretFile(secret);
+        QVERIFY(secretFile.open(QIODevice::WriteOnly) && secretFile.write("geheim") == 6);
+        secretFile.close();
+        ViewerFixture fixture;
+        QVERIFY(!fixture.Write(QStringLiteral("inside.txt"), "drinnen").isEmpty());
+        QVERIFY(QFile::link(secret, fixture.directory.filePath(QStringLiteral("link.txt"))));
+        const QString report = fixture.Write(name, HostilePage(server, secret));
+        fixture.viewer.OpenReport(report);
+        QWebEngineView& view = *fixture.viewer.View();
+
+        QTRY_COMPARE_WITH_TIMEOUT(
+            Evaluate(view, QStringLiteral("typeof r === 'object' ? Object.keys(r).length : 0"))
+                .toInt(),
+            6, kLoadTimeoutMs);
+        QTest::qWait(1500);  // the navigation away, and stragglers
+        QCOMPARE(Evaluate(view, QStringLiteral("r.inside")).toString(), QStringLiteral("drinnen"));
+        for (const QString& attempt :
+             {QStringLiteral("outside"), QStringLiteral("link"), QStringLiteral("fetchFile"),
+              QStringLiteral("xhrNet"), QStringLiteral("fetchNet")}) {
+            QCOMPARE(Evaluate(view, QStringLiteral("r.") + attempt).toString(),
+                     QStringLiteral("blocked"));
+        }
+        const QString frameText = QStringLiteral(
+            "(function(){try{return document.getElementById('file').contentDocument.body"
+            ".innerText;}catch(e){return 'unreadable';}})()");
+        QVERIFY(!Evaluate(view, frameText).toString().contains(QStringLiteral("geheim")));
+        QCOMPARE(server.requests, QStringList());
+        QCOMPARE(view.url().fileName(), name);
+        QVERIFY(fixture.launcher.attempts.empty());
+    }
+
+    // Only a link the user follows leaves the report, and then for the web browser.
+    void viewerHandsClickedLinksToTheBrowser_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("same window") << "_self";
+        QTest::newRow("a window of its own") << "blank";
+    }
+    void viewerHandsClickedLinksToTheBrowser() {
+        QFETCH(QString, target);
+        const QString link = QStringLiteral("http://127.0.0.1:1/hilfe?seite=1");
+        ViewerFixture fixture;
+        const QString report = fixture.Write(
+            QStringLiteral("Tandemix-Bericht.html"),
+            QStringLiteral("<!DOCTYPE html><html><body style=\"margin:0\">"
+                           "<a id=\"a\" href=\"%1\" target=\"%2\" style=\"display:block;"
+                           "width:100vw;height:100vh\">weiter</a><script>"
+                           "document.getElementById('a').click();document.title='geklickt';"
+                           "</script></body></html>")
+                .arg(link, target)
+                .toUtf8());
+        fixture.viewer.OpenReport(report);
+        QWebEngineView& view = *fixture.viewer.View();
+        QTRY_COMPARE_WITH_TIMEOUT(view.title(), QStringLiteral("geklickt"), kLoadTimeoutMs);
+        QTest::qWait(500);
+        QVERIFY(fixture.launcher.attempts.empty());
+
+        fixture.viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fixture.viewer));
+        QTRY_VERIFY_WITH_TIMEOUT(view.focusProxy() != nullptr, kLoadTimeoutMs);
+        // A busy machine may not have laid the page out by the first click.
+        for (int click = 0; click < 20 && fixture.launcher.attempts.empty(); ++click) {
+            QTest::mouseClick(view.focusProxy(), Qt::LeftButton, {}, QPoint(40, 40));
+            QTest::qWait(500);
+        }
+        QVERIFY(!fixture.launcher.attempts.empty());
+        QCOMPARE(fixture.launcher.attempts.front(),
+                 std::pair(LaunchAttempt::BrowserLauncher, link.toStdString()));
+        QCOMPARE(view.url().fileName(), QStringLiteral("Tandemix-Bericht.html"));
+    }
+
+    // The engine's sandbox cannot work for root: the programs start without it and say so.
+    void rootStartsWithoutSandbox_data() {
+        QTest::addColumn<QString>("variable");
+        QTest::newRow("viewer") << "TANDEMIX_VIEWER";
+        QTest::newRow("window") << "TANDEMIX_WINDOW";
+    }
+    void rootStartsWithoutSandbox() {
+        QFETCH(QString, variable);
+        if (::geteuid() != 0) {
+            QSKIP("needs root: the sandbox stays on for everyone else");
+        }
+        const QString program = qEnvironmentVariable(variable.toLatin1().constData());
+        if (program.isEmpty()) {
+            QSKIP("the program's path is not given");
+        }
+        ViewerFixture fixture;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+        environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+                           QStringLiteral("--disable-gpu"));
+        environment.insert(QStringLiteral("HOME"), fixture.directory.path());
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        const QStringList arguments =
+            variable == QStringLiteral("TANDEMIX_VIEWER")
+                ? QStringList{fixture.Write(QStringLiteral("Tandemix.htm"), ContainerBytes())}
+                : QStringList{};
+        process.start(program, arguments);
+        QVERIFY(process.waitForStarted());
+        // Refused, the engine ends the program within a moment.
+        const bool refused = process.waitForFinished(5000);
+        process.kill();
+        process.waitForFinished();
+        const QString errors = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(!refused, qPrintable(errors));
+        QVERIFY2(errors.contains(QStringLiteral("ohne Sandbox")), qPrintable(errors));
     }
 
     void viewerTakesMostOfTheScreen() {

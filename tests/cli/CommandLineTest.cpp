@@ -166,6 +166,13 @@ const OtherCase kOtherCases[] = {
     {"user without name", {"--web", "--user", ":geheim", "a", "b"}, "--user"},
     {"user without web", {"--user", "anna", "a", "b"}, "--web"},
     {"insecure without web", {"--insecure", "a", "b"}, "--insecure"},
+    {"folder contents with web", {"--web", "--folder-contents", "a", "b"}, "--folder-contents"},
+    {"hta container of a one-file report",
+     {"--container=hta", "--report=single", "a", "b"},
+     "--container gilt nicht mit --report single"},
+    {"any container of a one-file report",
+     {"--report", "single", "--container", "htm", "a", "b"},
+     "--container gilt nicht mit --report single"},
     {"a mistake wins over help", {"--frobnicate", "--help"}, "--frobnicate"},
 };
 

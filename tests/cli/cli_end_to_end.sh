@@ -334,6 +334,8 @@ called() {
     cat "$WORK/$1.called" 2>/dev/null
 }
 
+[ ! -e "$(dirname "$CLI")/tandemix-viewer" ] || fail "open: a viewer lies beside the program"
+# Without a viewer the framed report goes to the desktop's opener.
 fake xdg-open 0
 outdir open
 PATH="$BIN:$PATH" run open --open -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
@@ -342,16 +344,22 @@ expect_out open "Ergebnis: 2 Unterschiede
 $OUTDIR/Tandemix.htm"
 [ "$(called xdg-open)" = "$OUTDIR/Tandemix.htm" ] || fail "open: xdg-open was asked [$(called xdg-open)]"
 
-# When the desktop cannot open it, the viewer found on PATH does.
-fake xdg-open 4
+# With a viewer on PATH the framed report opens there, where its controls work; the
+# one-file report still goes to the opener.
+rm -f "$WORK/xdg-open.called"
 fake tandemix-viewer 0
-[ ! -e "$(dirname "$CLI")/tandemix-viewer" ] || fail "viewer: one lies beside the program"
 outdir viewer
 PATH="$BIN:$PATH" run viewer --open -o "$OUTDIR" "$IN/one.txt" "$IN/one.txt"
 expect_status viewer 0
 await test -s "$WORK/tandemix-viewer.called" || fail "viewer: not started"
 [ "$(called tandemix-viewer)" = "$OUTDIR/Tandemix.htm" ] ||
     fail "viewer: was asked [$(called tandemix-viewer)]"
+[ -z "$(called xdg-open)" ] || fail "viewer: xdg-open was asked too"
+outdir single-open
+PATH="$BIN:$PATH" run single-open --open --report single -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+expect_status single-open 1
+[ "$(called xdg-open)" = "$OUTDIR/Tandemix-Bericht.html" ] ||
+    fail "single-open: xdg-open was asked [$(called xdg-open)]"
 
 # --- Web pages from the test server: logins, certificates, signals ---
 

@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
@@ -34,6 +36,7 @@ protected:
     std::string Bin() const { return root_.Path() + "/bin"; }
     std::string Beside() const { return root_.Path() + "/beside"; }
     std::string Record() const { return root_.Path() + "/record"; }
+    std::string Ran() const { return root_.Path() + "/ran"; }
 
     // A program that writes its tag, its arguments and where its output goes, one a line.
     void AddProgram(const std::string& folder, const std::string& name, int exitStatus = 0,
@@ -48,6 +51,29 @@ protected:
                             << "echo noise\n"
                             << "exit " << exitStatus << "\n";
         ::chmod(path.c_str(), 0755);
+    }
+
+    // A program that leaves its environment in Ran()/TAG and exits with the given status.
+    void AddWitness(const std::string& folder, const std::string& name, int exitStatus,
+                    const std::string& tag) const {
+        const std::string path = folder + "/" + name;
+        const std::string record = Ran() + "/" + tag;
+        std::ofstream(path) << "#!/bin/sh\n/usr/bin/env > '" << record << ".part'\n"
+                            << "/bin/mv '" << record << ".part' '" << record << "'\n"
+                            << "exit " << exitStatus << "\n";
+        ::chmod(path.c_str(), 0755);
+    }
+
+    // The tags of the witnesses that ran, once the one named has finished.
+    std::set<std::string> AwaitRan(const std::string& last) const {
+        for (int i = 0; i < 500 && !fs::exists(Ran() + "/" + last); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::set<std::string> tags;
+        for (const auto& entry : fs::directory_iterator(Ran())) {
+            tags.insert(entry.path().filename().string());
+        }
+        return tags;
     }
 
     // Detached programs finish on their own time.
@@ -111,6 +137,92 @@ TEST_F(DesktopLauncherTest, BrowserLaunchersInTurn) {
     AddProgram(Bin(), "x-www-browser");
     EXPECT_TRUE(launcher.Launch(LaunchAttempt::BrowserLauncher, kAwkwardPath));
     EXPECT_EQ(AwaitRecord(), Opened("x-www-browser"));
+}
+
+enum class ViewerAt { Nowhere, OnPath, BesideTheProgram };
+
+struct ChoiceCase {
+    const char* name;
+    ReportForm form;
+    ViewerAt viewer;
+    int openerStatus;              // of xdg-open
+    std::vector<std::string> ran;  // in order; the last one shows the page
+};
+
+const ChoiceCase kChoiceCases[] = {
+    {"framed, no viewer", ReportForm::Framed, ViewerAt::Nowhere, 0, {"xdg-open"}},
+    {"framed, no viewer, opener fails",
+     ReportForm::Framed,
+     ViewerAt::Nowhere,
+     4,
+     {"xdg-open", "browser"}},
+    {"framed, viewer on PATH", ReportForm::Framed, ViewerAt::OnPath, 0, {"viewer"}},
+    {"framed, viewer on PATH, opener fails", ReportForm::Framed, ViewerAt::OnPath, 4, {"viewer"}},
+    {"framed, viewer beside", ReportForm::Framed, ViewerAt::BesideTheProgram, 0, {"beside"}},
+    {"framed, viewer beside, opener fails",
+     ReportForm::Framed,
+     ViewerAt::BesideTheProgram,
+     4,
+     {"beside"}},
+    {"one file, no viewer", ReportForm::Single, ViewerAt::Nowhere, 0, {"xdg-open"}},
+    {"one file, no viewer, opener fails",
+     ReportForm::Single,
+     ViewerAt::Nowhere,
+     4,
+     {"xdg-open", "browser"}},
+    {"one file, viewer on PATH", ReportForm::Single, ViewerAt::OnPath, 0, {"xdg-open"}},
+    {"one file, viewer on PATH, opener fails",
+     ReportForm::Single,
+     ViewerAt::OnPath,
+     4,
+     {"xdg-open", "viewer"}},
+    {"one file, viewer beside, opener fails",
+     ReportForm::Single,
+     ViewerAt::BesideTheProgram,
+     4,
+     {"xdg-open", "beside"}},
+};
+
+// The framed report's controls work only in the viewer; the one-file report works anywhere.
+TEST_F(DesktopLauncherTest, EachFormOpensWhereItsControlsWork) {
+    for (const ChoiceCase& row : kChoiceCases) {
+        SCOPED_TRACE(row.name);
+        for (const std::string& folder : {Bin(), Beside(), Ran()}) {
+            fs::remove_all(folder);
+            fs::create_directory(folder);
+        }
+        AddWitness(Bin(), "xdg-open", row.openerStatus, "xdg-open");
+        AddWitness(Bin(), "sensible-browser", 0, "browser");
+        if (row.viewer == ViewerAt::OnPath) {
+            AddWitness(Bin(), "tandemix-viewer", 0, "viewer");
+        } else if (row.viewer == ViewerAt::BesideTheProgram) {
+            AddWitness(Beside(), "tandemix-viewer", 0, "beside");
+        }
+        DesktopLauncher launcher(Beside());
+        OpenContainer(launcher, kAwkwardPath, row.form);
+        EXPECT_EQ(AwaitRan(row.ran.back()), std::set<std::string>(row.ran.begin(), row.ran.end()));
+    }
+}
+
+// A browser and everything it starts would otherwise hold the password of a web login.
+TEST_F(DesktopLauncherTest, StartedProgramsDoNotInheritThePassword) {
+    environment_.Set("TANDEMIX_PASSWORD", "geheim");
+    environment_.Set("TANDEMIX_KEPT", "ja");
+    fs::create_directory(Ran());
+    AddWitness(Bin(), "xdg-open", 0, "xdg-open");
+    AddWitness(Bin(), "tandemix-viewer", 0, "viewer");
+    AddWitness(Bin(), "x-www-browser", 0, "browser");
+    DesktopLauncher launcher(Beside());
+    for (const auto& [attempt, tag] : {std::pair(LaunchAttempt::ByFileType, "xdg-open"),
+                                       std::pair(LaunchAttempt::ReportViewer, "viewer"),
+                                       std::pair(LaunchAttempt::BrowserLauncher, "browser")}) {
+        SCOPED_TRACE(tag);
+        ASSERT_TRUE(launcher.Launch(attempt, kAwkwardPath));
+        AwaitRan(tag);
+        const std::string environment = testing::ReadWholeFile(Ran() + "/" + tag);
+        EXPECT_NE(environment.find("TANDEMIX_KEPT=ja\n"), std::string::npos);
+        EXPECT_EQ(environment.find("TANDEMIX_PASSWORD"), std::string::npos);
+    }
 }
 
 TEST_F(DesktopLauncherTest, DetachedProgramsLeaveNoChildBehind) {

@@ -23,6 +23,24 @@ field() {
     dpkg-deb --field "$2" "$1"
 }
 
+# check_documents NAME: the copyright in the machine-readable format and a changelog that
+# dpkg reads, compressed without a name or time stamp (gzip -9n).
+check_documents() {
+    local doc=$work/$1/usr/share/doc/$1 header
+    head -n 1 "$doc/copyright" 2>/dev/null |
+        grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+        fail "$1: no machine-readable copyright"
+    grep -q '^License: ' "$doc/copyright" 2>/dev/null || fail "$1: copyright names no licence"
+    header=$(od -An -tx1 -N8 "$doc/changelog.Debian.gz" 2>/dev/null | xargs)
+    [[ $header == "1f 8b 08 00 00 00 00 00" ]] ||
+        fail "$1: changelog.Debian.gz is not compressed with gzip -9n: [$header]"
+    gzip -dc "$doc/changelog.Debian.gz" >"$work/$1.changelog" 2>/dev/null
+    if command -v dpkg-parsechangelog >/dev/null; then
+        [[ $(dpkg-parsechangelog -l "$work/$1.changelog" -S Version 2>&1) == "$version" ]] ||
+            fail "$1: the changelog does not read as version $version"
+    fi
+}
+
 # check_package NAME: sets deb to the package file and checks the fields every package has.
 check_package() {
     local name=$1
@@ -34,7 +52,16 @@ check_package() {
     [[ $(field Package "$deb") == "$name" ]] || fail "$name: Package is $(field Package "$deb")"
     [[ $(field Version "$deb") == "$version" ]] || fail "$name: Version is $(field Version "$deb")"
     [[ -n $(field Depends "$deb") ]] || fail "$name: no Depends"
+    [[ $(field Maintainer "$deb") == "Tandemix-Entwickler <tandemix@tandemix.dev>" ]] ||
+        fail "$name: Maintainer is $(field Maintainer "$deb")"
+    [[ $(field Homepage "$deb") == "https://tandemix.dev/" ]] ||
+        fail "$name: Homepage is $(field Homepage "$deb")"
     dpkg-deb --contents "$deb" >"$work/$name.contents"
+    mkdir "$work/$name" && dpkg-deb --extract "$deb" "$work/$name"
+    if grep -rl 'example\.com\|tandemix\.example' "$work/$name/usr/share" | grep -v '/man1/'; then
+        fail "$name: placeholder addresses in its metadata"
+    fi
+    check_documents "$name"
     # Nothing of the engine's development files goes into a package.
     if grep -E '/include/|\.a$|/cmake/' "$work/$name.contents"; then
         fail "$name: holds development files"
@@ -47,7 +74,7 @@ check_package() {
 expect_content() {
     local name=$1 path
     shift
-    for path in "$@"; do
+    for path in "$@" "usr/share/doc/$name/copyright" "usr/share/doc/$name/changelog.Debian.gz"; do
         grep -qE " \./$path\$" "$work/$name.contents" || fail "$name: lacks $path"
     done
 }
@@ -56,6 +83,8 @@ packages=(tandemix-cli)
 if check_package tandemix-cli; then
     expect_content tandemix-cli usr/bin/tandemix-cli usr/share/man/man1/tandemix-cli.1.gz \
         usr/share/bash-completion/completions/tandemix-cli
+    [[ $(field Recommends "$deb") == *bash-completion* ]] ||
+        fail "tandemix-cli: Recommends lacks bash-completion: $(field Recommends "$deb")"
     depends=$(field Depends "$deb")
     [[ ! $depends =~ [Qq]t ]] || fail "tandemix-cli depends on Qt: $depends"
     [[ $depends == *libc6* ]] || fail "tandemix-cli: Depends lacks libc6: $depends"
@@ -68,8 +97,14 @@ if [[ $app_built == ON ]]; then
     if check_package tandemix; then
         expect_content tandemix usr/bin/tandemix usr/bin/tandemix-viewer \
             usr/share/applications/tandemix.desktop usr/share/applications/tandemix-viewer.desktop \
-            usr/share/mime/packages/tandemix-hta.xml usr/share/icons/hicolor/32x32/apps/tandemix.png \
-            usr/share/metainfo/com.example.tandemix.Tandemix.metainfo.xml
+            usr/share/mime/packages/tandemix-hta.xml \
+            usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tandemix.png \
+            usr/share/icons/hicolor/scalable/apps/tandemix.svg \
+            usr/share/metainfo/dev.tandemix.Tandemix.metainfo.xml
+        # The viewer shows reports: it must not offer itself for every web page.
+        mime=$(grep '^MimeType=' "$work/tandemix/usr/share/applications/tandemix-viewer.desktop")
+        [[ $mime == "MimeType=application/hta;application/x-tandemix-report;" ]] ||
+            fail "tandemix-viewer registers for [$mime]"
         depends=$(field Depends "$deb")
         for needed in "tandemix-cli (= $version)" libqt6webenginewidgets6 libqt6widgets6 \
             qt6-qpa-plugins; do

@@ -316,8 +316,8 @@ TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix.hta");
     EXPECT_FALSE(Page("Tandemix.hta").empty());
     ASSERT_EQ(launcher.attempts.size(), 3u);
-    EXPECT_EQ(launcher.attempts[0].first, LaunchAttempt::ByFileType);
-    EXPECT_EQ(launcher.attempts[1].first, LaunchAttempt::ReportViewer);
+    EXPECT_EQ(launcher.attempts[0].first, LaunchAttempt::ReportViewer);
+    EXPECT_EQ(launcher.attempts[1].first, LaunchAttempt::ByFileType);
     EXPECT_EQ(launcher.attempts[2].first, LaunchAttempt::BrowserLauncher);
     EXPECT_EQ(launcher.attempts[2].second, outcome.containerPath);
 
@@ -343,6 +343,7 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
         EXPECT_TRUE(Page(framed).empty()) << framed;
     }
     ASSERT_EQ(launcher.attempts.size(), 1u);
+    EXPECT_EQ(launcher.attempts[0].first, LaunchAttempt::ByFileType);
     EXPECT_EQ(launcher.attempts[0].second, outcome.containerPath);
 
     out_ = inputs_.Write("not-a-folder", "x");
