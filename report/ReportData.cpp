@@ -7,11 +7,18 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace tandemix {
 namespace {
 
 using Sides = std::array<const TextDocument*, 2>;
+
+// The rows [from, to) that one block holds.
+struct Piece {
+    LineIndex from = 0;
+    LineIndex to = 0;
+};
 
 bool NeedsEscape(unsigned char byte) {
     return byte < 0x20 || byte == '"' || byte == '\\' || byte == '<';
@@ -78,20 +85,20 @@ RowCode CodeOf(const Sides& sides, std::size_t side, LineIndex row) {
     return side == 1 && SharesText(sides, row) ? RowCode::SameText : RowCode::Line;
 }
 
-void AppendMarks(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+void AppendMarks(const Sides& sides, std::size_t side, Piece piece, ChunkedOutput& out) {
     out.Append('"');
-    for (LineIndex row = 0; row < rowCount; ++row) {
+    for (LineIndex row = piece.from; row < piece.to; ++row) {
         const auto mark = static_cast<char>(sides[side]->GetMark(row));
         out.Append(static_cast<char>(static_cast<char>(CodeOf(sides, side, row)) + mark));
     }
     out.Append('"');
 }
 
-void AppendLineNumbers(const TextDocument& rows, LineIndex rowCount, ChunkedOutput& out) {
+void AppendLineNumbers(const TextDocument& rows, Piece piece, ChunkedOutput& out) {
     out.Append('[');
     std::int64_t next = 1;
     bool first = true;
-    for (LineIndex row = 0; row < rowCount; ++row) {
+    for (LineIndex row = piece.from; row < piece.to; ++row) {
         if (IsPlaceholder(rows, row)) {
             continue;
         }
@@ -108,10 +115,10 @@ void AppendLineNumbers(const TextDocument& rows, LineIndex rowCount, ChunkedOutp
     out.Append(']');
 }
 
-void AppendSections(const TextDocument& rows, LineIndex rowCount, ChunkedOutput& out) {
+void AppendSections(const TextDocument& rows, Piece piece, ChunkedOutput& out) {
     out.Append('[');
     bool first = true;
-    for (LineIndex row = 0; row < rowCount; ++row) {
+    for (LineIndex row = piece.from; row < piece.to; ++row) {
         if (const auto title = rows.GetSectionTitle(row)) {
             out.Append(first ? "" : ",");
             AppendNumber(row, out);
@@ -123,10 +130,10 @@ void AppendSections(const TextDocument& rows, LineIndex rowCount, ChunkedOutput&
     out.Append(']');
 }
 
-void AppendBreaks(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+void AppendBreaks(const Sides& sides, std::size_t side, Piece piece, ChunkedOutput& out) {
     out.Append('[');
     bool first = true;
-    for (LineIndex row = 0; row < rowCount; ++row) {
+    for (LineIndex row = piece.from; row < piece.to; ++row) {
         if (CodeOf(sides, side, row) != RowCode::Line) {
             continue;
         }
@@ -143,9 +150,9 @@ void AppendBreaks(const Sides& sides, std::size_t side, LineIndex rowCount, Chun
     out.Append(']');
 }
 
-void AppendTexts(const Sides& sides, std::size_t side, LineIndex rowCount, ChunkedOutput& out) {
+void AppendTexts(const Sides& sides, std::size_t side, Piece piece, ChunkedOutput& out) {
     out.Append('"');
-    for (LineIndex row = 0; row < rowCount; ++row) {
+    for (LineIndex row = piece.from; row < piece.to; ++row) {
         if (CodeOf(sides, side, row) == RowCode::Line) {
             AppendJsonStringContent(sides[side]->GetLineText(row), out);
             out.Append("\\n");
@@ -165,21 +172,69 @@ void AppendPair(std::string_view key, ChunkedOutput& out, AppendSide appendSide)
     out.Append(']');
 }
 
+// The most bytes a row can take in a block: each text and title byte as its longest
+// escape, and the row's entries in the marks, numbers, sections and breaks.
+std::size_t MostBytesOf(const Sides& sides, LineIndex row) {
+    constexpr std::size_t kLongestEscape = 6;
+    constexpr std::size_t kEntries = 128;
+    std::size_t bytes = kEntries;
+    for (const TextDocument* rows : sides) {
+        if (row < rows->GetLineCount()) {
+            bytes += kLongestEscape * rows->GetLineText(row).size();
+            if (const auto title = rows->GetSectionTitle(row)) {
+                bytes += kLongestEscape * title->size();
+            }
+        }
+    }
+    return bytes;
+}
+
+// The rows cut into blocks of at most pieceBytes each (a single larger row stands alone);
+// no rows still make one block.
+std::vector<Piece> CutIntoPieces(const Sides& sides, LineIndex rowCount, std::size_t pieceBytes) {
+    constexpr std::size_t kKeys = 256;
+    std::vector<Piece> pieces{{0, 0}};
+    std::size_t bytes = kKeys;
+    for (LineIndex row = 0; row < rowCount; ++row) {
+        const std::size_t rowBytes = MostBytesOf(sides, row);
+        if (pieces.back().to > pieces.back().from && bytes + rowBytes > pieceBytes) {
+            pieces.push_back({row, row});
+            bytes = kKeys;
+        }
+        bytes += rowBytes;
+        pieces.back().to = row + 1;
+    }
+    return pieces;
+}
+
+void AppendPiece(const Sides& sides, LineIndex rowCount, Piece piece, ChunkedOutput& out) {
+    out.Append("{\"format\":2,\"rows\":");
+    AppendNumber(rowCount, out);
+    out.Append(",\"from\":");
+    AppendNumber(piece.from, out);
+    out.Append(",\"to\":");
+    AppendNumber(piece.to, out);
+    AppendPair("marks", out, [&](std::size_t side) { AppendMarks(sides, side, piece, out); });
+    AppendPair("lines", out,
+               [&](std::size_t side) { AppendLineNumbers(*sides[side], piece, out); });
+    AppendPair("sections", out,
+               [&](std::size_t side) { AppendSections(*sides[side], piece, out); });
+    AppendPair("breaks", out, [&](std::size_t side) { AppendBreaks(sides, side, piece, out); });
+    AppendPair("texts", out, [&](std::size_t side) { AppendTexts(sides, side, piece, out); });
+    out.Append("}");
+}
+
 }  // namespace
 
-void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out) {
+void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out,
+                     std::string_view between, std::size_t pieceBytes) {
     const Sides sides = {&rows1, &rows2};
     const LineIndex rowCount = std::max(rows1.GetLineCount(), rows2.GetLineCount());
-    out.Append("{\"format\":1,\"rows\":");
-    AppendNumber(rowCount, out);
-    AppendPair("marks", out, [&](std::size_t side) { AppendMarks(sides, side, rowCount, out); });
-    AppendPair("lines", out,
-               [&](std::size_t side) { AppendLineNumbers(*sides[side], rowCount, out); });
-    AppendPair("sections", out,
-               [&](std::size_t side) { AppendSections(*sides[side], rowCount, out); });
-    AppendPair("breaks", out, [&](std::size_t side) { AppendBreaks(sides, side, rowCount, out); });
-    AppendPair("texts", out, [&](std::size_t side) { AppendTexts(sides, side, rowCount, out); });
-    out.Append("}");
+    const std::vector<Piece> pieces = CutIntoPieces(sides, rowCount, pieceBytes);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        out.Append(i == 0 ? std::string_view() : between);
+        AppendPiece(sides, rowCount, pieces[i], out);
+    }
 }
 
 void AppendJsonString(std::string_view bytes, ChunkedOutput& out) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "document/TextDocument.h"
@@ -7,10 +8,11 @@
 
 namespace tandemix {
 
-// The rows of one comparison as the one-file report carries them: one JSON object, read
-// once by the page's script, with every input line in it once.
+// The rows of one comparison as the one-file report carries them: one or more JSON objects,
+// each in a data block of its own and read once by the page's script, with every input line
+// in one of them once. Each object holds the rows [F, T) of the N rows:
 //
-//   {"format":1,"rows":N,
+//   {"format":2,"rows":N,"from":F,"to":T,
 //    "marks":[M1,M2],           one character per row and side, see RowCode
 //    "lines":[L1,L2],           [row, number, row, number, ...]: where a side's line numbers
 //                               do not go on from the previous line's number plus one
@@ -19,20 +21,28 @@ namespace tandemix {
 //    "texts":[T1,T2]}           one string per side: the texts of the rows that carry their
 //                               own, in row order, each followed by a line feed
 //
-// One string per side lets the page search all rows with one native scan and keeps it from
-// making a string for every row.
-// Line numbers start from 1 before the first row. Strings hold the row texts' bytes as they
-// are, except for the bytes that JSON or an HTML parser would not keep: the quote, the
-// backslash and every byte below 0x20 are escaped, and so is "<", so that no text can end
-// the script element that holds the object. Bytes above 0x7F stay as they are, for the page's
-// character set to decode.
+// One string per side and block lets the page search its rows with a few native scans and
+// keeps it from making a string for every row. The blocks are cut so that none is longer
+// than a browser's longest string (about 2^29 characters in V8); only a single row longer
+// than that makes a block of its own that is.
+// Rows are counted from the first row of all; line numbers start from 1 before each block's
+// first row. Strings hold the row texts' bytes as they are, except for the bytes that JSON
+// or an HTML parser would not keep: the quote, the backslash and every byte below 0x20 are
+// escaped, and so is "<", so that no text can end the script element that holds the object.
+// Bytes above 0x7F stay as they are, for the page's character set to decode.
 enum class RowCode : char {
     Line = '0',         // plus the mark: a line whose text is the side's next text
     Placeholder = 'a',  // plus the mark: no line on this side
     SameText = 'A',     // plus the mark, second side only: a line with the first side's text
 };
 
-void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out);
+// The most bytes of one block, counting every text byte as the six of its longest escape.
+inline constexpr std::size_t kDataPieceBytes = std::size_t{384} << 20;
+
+// Writes the blocks' objects, with `between` (the end of one block and the start of the
+// next) between two of them.
+void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out,
+                     std::string_view between = {}, std::size_t pieceBytes = kDataPieceBytes);
 
 // A JSON string of the bytes, escaped as above, and the same without the quotes.
 void AppendJsonString(std::string_view bytes, ChunkedOutput& out);

@@ -86,8 +86,11 @@ inline constexpr std::string_view kNamesEnd =
     "<div id=\"hbar\"><div id=\"hinner\"></div></div>\r\n"
     "<noscript><p>Die Zeilen dieses Berichts zeigt sein Skript; bitte JavaScript "
     "erlauben.</p></noscript>\r\n"
-    "<script type=\"application/json\" id=\"tandemix-data\">";
-// The data block stands here.
+    "<script type=\"application/json\" class=\"tandemix-data\">";
+// The data blocks stand here, this between two of them.
+inline constexpr std::string_view kDataBetween =
+    "</script>\r\n"
+    "<script type=\"application/json\" class=\"tandemix-data\">";
 inline constexpr std::string_view kScriptStart =
     "</script>\r\n"
     "<script>\r\n";

@@ -16,10 +16,11 @@ namespace {
 
 namespace f = single_fragments;
 
-// The script's parts, joined in this order into one function.
-constexpr std::array<std::string_view, 8> kSingleScriptParts = {
+// The script's parts, joined in this order into one function, behind the failure part.
+constexpr std::array<std::string_view, 12> kSingleScriptParts = {
     kSingleScript_settings, kSingleScript_rows,       kSingleScript_layout, kSingleScript_view,
-    kSingleScript_linediff, kSingleScript_navigation, kSingleScript_search, kSingleScript_controls,
+    kSingleScript_linediff, kSingleScript_navigation, kSingleScript_search, kSingleScript_gaps,
+    kSingleScript_sidecopy, kSingleScript_findkeys,   kSingleScript_counts, kSingleScript_controls,
 };
 
 // The same colours as the framed report's, as custom properties (--C, --A, --D) that the
@@ -72,10 +73,11 @@ bool AllWellFormedUtf8(const TextDocument& rows) {
 
 std::string SinglePageScript() {
     std::string script = "(function () {\r\n'use strict';\r\n";
+    script.append(kSingleScript_failure).append("\r\ntry {\r\n");
     for (const std::string_view part : kSingleScriptParts) {
         script.append("\r\n").append(part);
     }
-    return script.append("})();\r\n");
+    return script.append("} catch (error) {\r\nshowFailure(error);\r\n}\r\n})();\r\n");
 }
 
 std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows2,
@@ -96,7 +98,7 @@ std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows
 }
 
 void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
-                       const SingleReportHead& head, ByteSink& sink) {
+                       const SingleReportHead& head, ByteSink& sink, std::size_t pieceBytes) {
     ChunkedOutput out(sink);
     out.Append(f::kPageStart);
     out.Append(PageCharset(rows1, rows2, head));
@@ -122,7 +124,7 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
     out.Append(EscapedName(head.name2));
     out.Append(f::kNamesEnd);
 
-    WriteReportData(rows1, rows2, out);
+    WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes);
     out.Append(f::kScriptStart);
     out.Append(SinglePageScript());
     out.Append(f::kPageEnd);

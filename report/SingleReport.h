@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -7,6 +8,7 @@
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
 #include "document/TextDocument.h"
+#include "report/ReportData.h"
 #include "report/ReportWriter.h"
 
 namespace tandemix {
@@ -24,9 +26,11 @@ struct SingleReportHead {
 
 // Writes the one self-contained page: the result line and legend, the controls, the rows as
 // a data block and the script that shows them. The page is streamed to the sink as it is
-// generated; it is never held whole.
+// generated; it is never held whole. The rows go into data blocks of at most pieceBytes
+// each (see ReportData.h).
 void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
-                       const SingleReportHead& head, ByteSink& sink);
+                       const SingleReportHead& head, ByteSink& sink,
+                       std::size_t pieceBytes = kDataPieceBytes);
 
 // Writes the page to the path, replacing the file whole or not at all. On failure it logs
 // "error : cannot create PATH" and returns false.

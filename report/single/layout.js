@@ -192,7 +192,7 @@ function widestColumns() {
     for (let k = 0; k < side.ownCount; k++) {
       const r = side.ownRow[k];
       // Tabs can widen a line at most to this; most lines are passed without a look.
-      if ((side.starts[k + 1] - side.starts[k]) * TAB_SIZE > widest) widest = Math.max(widest, widthOf(s, r));
+      if ((ownLength(side, k) + 1) * TAB_SIZE > widest) widest = Math.max(widest, widthOf(s, r));
     }
   }
   return widest;

@@ -47,7 +47,7 @@ function goToBlock(b) {
 }
 
 function showPosition() {
-  $('position').textContent = (current >= 0 ? current + 1 : '\u2013') + ' / ' + blockCount;
+  $('position').textContent = (current >= 0 ? current + 1 : '\u2013') + ' / ' + blockCount + ' Abschnitte';
   if (current < 0 || !tree.total) {
     currentMark.style.display = 'none';
     return;

@@ -1,35 +1,56 @@
-// The rows, read once from the page's data block.
+// The rows, read once from the page's data blocks, one block at a time: each block is
+// shorter than the browser's longest string, which all of a big report's rows are not.
 
 const PLACEHOLDER = -1;
 const SHARED = -2;
 
-const dataElement = $('tandemix-data');
-let data = JSON.parse(dataElement.textContent);
-dataElement.remove();
+const dataBlocks = [...document.querySelectorAll('script.tandemix-data')];
+let data = JSON.parse(dataBlocks[0].textContent);
 const rowCount = data.rows;
-const sides = [decodeSide(0), decodeSide(1)];
+const sides = [makeSide(), makeSide()];
+for (let b = 0; b < dataBlocks.length; b++) {
+  if (b > 0) data = JSON.parse(dataBlocks[b].textContent);
+  dataBlocks[b].remove();
+  for (let s = 0; s < 2; s++) decodeBlock(sides[s], s);
+}
 data = null;
+for (const side of sides) side.firstOwn.push(side.ownCount);
 
-// A side keeps its texts as the one string of the data block; `own` gives a row's place
-// in it, or PLACEHOLDER, or SHARED when the row shows the first side's text.
-function decodeSide(s) {
+// A side keeps its texts as the strings of the data blocks, one per block; `own` gives a
+// row's text number, or PLACEHOLDER, or SHARED when the row shows the first side's text.
+// Text k starts at starts[k] in the string of the block whose first text number,
+// firstOwn[block], is the last not above k.
+function makeSide() {
+  return {
+    texts: [],
+    firstOwn: [],
+    mark: new Uint8Array(rowCount),
+    line: new Uint32Array(rowCount),
+    own: new Int32Array(rowCount),
+    ownRow: new Int32Array(rowCount),
+    starts: new Uint32Array(rowCount + 1),
+    ownCount: 0,
+    section: new Map(),
+    tabs: null,
+  };
+}
+
+function decodeBlock(side, s) {
   const codes = data.marks[s];
   const joined = data.texts[s];
   const numbers = data.lines[s];
   const breaks = data.breaks[s];
   const titles = data.sections[s];
-  const mark = new Uint8Array(rowCount);
-  const line = new Uint32Array(rowCount);
-  const own = new Int32Array(rowCount);
-  const ownRow = new Int32Array(rowCount);
-  const starts = new Uint32Array(rowCount + 1);
-  let k = 0;
+  const { mark, line, own, ownRow, starts } = side;
+  side.firstOwn.push(side.ownCount);
+  side.texts.push(joined);
+  let k = side.ownCount;
   let at = 0;
   let n = 0;
   let b = 0;
   let next = 1;
-  for (let r = 0; r < rowCount; r++) {
-    const c = codes.charCodeAt(r);
+  for (let r = data.from; r < data.to; r++) {
+    const c = codes.charCodeAt(r - data.from);
     if (c >= 97) {
       mark[r] = c - 97;
       own[r] = PLACEHOLDER;
@@ -57,9 +78,29 @@ function decodeSide(s) {
     line[r] = next++;
   }
   starts[k] = at;
-  const section = new Map();
-  for (let i = 0; i + 1 < titles.length; i += 2) section.set(titles[i], titles[i + 1]);
-  return { joined, mark, line, own, ownRow, starts, ownCount: k, section, tabs: null };
+  side.ownCount = k;
+  for (let i = 0; i + 1 < titles.length; i += 2) side.section.set(titles[i], titles[i + 1]);
+}
+
+// The block that holds text k of a side.
+function blockOf(side, k) {
+  let low = 0;
+  let high = side.texts.length - 1;
+  while (low < high) {
+    const mid = (low + high + 1) >> 1;
+    if (side.firstOwn[mid] <= k) low = mid;
+    else high = mid - 1;
+  }
+  return low;
+}
+
+// Where text k ends in its block's string, after its line feed.
+function ownEnd(side, k, block) {
+  return k + 1 < side.firstOwn[block + 1] ? side.starts[k + 1] : side.texts[block].length;
+}
+
+function ownLength(side, k) {
+  return ownEnd(side, k, blockOf(side, k)) - side.starts[k] - 1;
 }
 
 function present(s, r) {
@@ -69,18 +110,21 @@ function present(s, r) {
 function textOf(s, r) {
   const side = sides[s];
   const o = side.own[r];
-  if (o >= 0) return side.joined.slice(side.starts[o], side.starts[o + 1] - 1);
+  if (o >= 0) {
+    const block = blockOf(side, o);
+    return side.texts[block].slice(side.starts[o], ownEnd(side, o, block) - 1);
+  }
   return o === SHARED ? textOf(0, r) : '';
 }
 
 function lengthOf(s, r) {
   const side = sides[s];
   const o = side.own[r];
-  if (o >= 0) return side.starts[o + 1] - side.starts[o] - 1;
+  if (o >= 0) return ownLength(side, o);
   return o === SHARED ? lengthOf(0, r) : 0;
 }
 
-// Which rows hold a tab, found once with one scan of the side's texts.
+// Which rows hold a tab, found once with one scan of each of the side's strings.
 function hasTab(s, r) {
   const side = sides[s];
   const o = side.own[r];
@@ -88,11 +132,14 @@ function hasTab(s, r) {
   if (o < 0) return false;
   if (!side.tabs) {
     side.tabs = new Uint8Array(side.ownCount);
-    let k = 0;
-    for (let p = side.joined.indexOf('\t'); p >= 0; p = side.joined.indexOf('\t', p + 1)) {
-      while (side.starts[k + 1] <= p) k++;
-      side.tabs[k] = 1;
-    }
+    side.texts.forEach((text, block) => {
+      const last = side.firstOwn[block + 1] - 1;
+      let k = side.firstOwn[block];
+      for (let p = text.indexOf('\t'); p >= 0; p = text.indexOf('\t', p + 1)) {
+        while (k < last && side.starts[k + 1] <= p) k++;
+        side.tabs[k] = 1;
+      }
+    });
   }
   return side.tabs[o] === 1;
 }

@@ -18,11 +18,19 @@ function escapeForPattern(text) {
 // literally. It cannot hold a line feed, so no hit runs from one row into the next.
 function searchOwn(s, query, fuzzy, limit) {
   const side = sides[s];
-  const text = side.joined;
   const found = [];
-  let k = 0;
+  for (let block = 0; block < side.texts.length && found.length < limit * 3; block++) {
+    searchBlock(side, block, query, fuzzy, limit, found);
+  }
+  return found;
+}
+
+function searchBlock(side, block, query, fuzzy, limit, found) {
+  const text = side.texts[block];
+  const last = side.firstOwn[block + 1] - 1;
+  let k = side.firstOwn[block];
   const add = (position, length) => {
-    while (side.starts[k + 1] <= position) k++;
+    while (k < last && side.starts[k + 1] <= position) k++;
     const from = position - side.starts[k];
     found.push(side.ownRow[k], from, from + length);
   };
@@ -40,7 +48,6 @@ function searchOwn(s, query, fuzzy, limit) {
       add(m.index, m[0].length);
     }
   }
-  return found;
 }
 
 // Two lists of [row, from, to, ...] as one, in row order.

@@ -211,6 +211,7 @@ function makeCell(s, r, parts) {
   const number = document.createElement('span');
   number.className = 'n';
   if (present(s, r) && side.line[r]) number.textContent = String(side.line[r]);
+  markGap(number, s, r);
   const column = document.createElement('div');
   column.className = 't';
   const text = document.createElement('div');

@@ -30,7 +30,7 @@ function inputLines(second) {
   filler(61, 30);
   if (second) lines.push('only in the second, Tandem and TANDEM and tandem');
   filler(91, 10);
-  lines.push((second ? 'wide changed row ' : 'wide row ') + 'with many words '.repeat(40));
+  lines.push((second ? 'wide changed row ' : 'wide row ') + 'with many words '.repeat(40) + 'y'.repeat(400));
   lines.push('short after the wide one');
   filler(101, 30);
   lines.push('last line ++index %20 <script>' + (second ? ' and more' : ''));
@@ -143,11 +143,18 @@ test('the result line and the legend read as in the framed report', async () => 
     ['rgb(238, 204, 204)', 'gel\u00f6scht']]);
 });
 
+test('the differences by kind stand beside the result and add up to it', async () => {
+  assert.equal(await text('#kinds'), '(3 ge\u00e4ndert, 1 hinzugef\u00fcgt, 1 gel\u00f6scht)');
+});
+
 test('line numbers are the files\' own, none on filler rows', async () => {
   const shown = await rows();
   assert.deepEqual(shown[0].cells.map((c) => c.number), ['1', '1']);
   // The empty second line is dropped; the next row is line 3 of both files.
   assert.deepEqual(shown[1].cells.map((c) => c.number), ['3', '3']);
+  const gaps = await page.$$eval('#spacer .r[data-row="0"] .n, #spacer .r[data-row="1"] .n', (all) =>
+    all.map((n) => n.classList.contains('gap') && n.title));
+  assert.deepEqual(gaps, [false, false, '1 leere Zeile ausgelassen', '1 leere Zeile ausgelassen']);
   const filler = shown.find((r) => r.cells[1].cls.includes(' f'));
   assert.ok(filler, 'a filler row in view');
   assert.equal(filler.cells[1].number, '');
@@ -165,16 +172,58 @@ test('a changed pair shows the changed words', async () => {
   assert.deepEqual(parts, [['brown'], ['red']]);
 });
 
+test('a selection stays on its side and copies that side\'s lines only', async () => {
+  await page.$eval('#view', (v) => { v.scrollTop = 300; });
+  await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 0))));
+  const changed = (await rowsInView()).find((r) => r.cells[1].text === 'the quick red fox jumps');
+  const box = (r) => page.$eval(`#spacer .r[data-row="${r}"] .s + .s .t`, (t) => {
+    const b = t.getBoundingClientRect();
+    return { left: b.left, right: b.right, middle: (b.top + b.bottom) / 2 };
+  });
+  const [from, to] = [await box(changed.row - 1), await box(changed.row + 1)];
+  await page.mouse.move(from.left + 1, from.middle);
+  await page.mouse.down();
+  await page.mouse.move(to.right - 4, to.middle, { steps: 5 });
+  await page.mouse.up();
+  assert.equal(await page.$eval(`#spacer .r[data-row="${changed.row}"] .s`, (s) => getComputedStyle(s).userSelect), 'none',
+    'the other side cannot be selected');
+  const copied = await page.evaluate(() => {
+    const event = new ClipboardEvent('copy', { clipboardData: new DataTransfer(), bubbles: true, cancelable: true });
+    document.dispatchEvent(event);
+    return event.clipboardData.getData('text/plain');
+  });
+  const rights = (await rows()).filter((r) => Math.abs(r.row - changed.row) <= 1).map((r) => r.cells[1].text);
+  assert.equal(copied, rights.join('\n'));
+  await page.mouse.click(5, 5);
+  assert.equal(await page.$eval(`#spacer .r[data-row="${changed.row}"] .s`, (s) => getComputedStyle(s).userSelect), 'auto');
+});
+
+test('Ctrl+F and F3 go to the report\'s search, Esc back to the rows', async () => {
+  await page.click('#view');
+  await page.keyboard.press('Control+f');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'query');
+  await page.keyboard.type('tandem');
+  await page.keyboard.press('Escape');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'view');
+  await page.keyboard.press('F3');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'query');
+  assert.equal(await text('#hits'), '1 / 1 Treffer');
+  await page.fill('#query', '');
+  await page.press('#query', 'Enter');
+  await page.keyboard.press('Escape');
+  await toTop();
+});
+
 test('next and previous difference: buttons, n/p, F7/Shift+F7, number and highlight', async () => {
   await page.click('#view');
-  assert.equal(await text('#position'), '\u2013 / 5');
+  assert.equal(await text('#position'), '\u2013 / 5 Abschnitte');
   const steps = [['#next', 1, 'the quick'], ['n', 2, 'only in the first'], ['F7', 3, 'only in the second'],
     ['Shift+F7', 2], ['p', 1], ['#prev', 1], ['n n n n n n', 5, 'last line']];
   for (const [keys, n, firstText] of steps) {
     for (const key of keys.split(' ')) {
       await (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
     }
-    assert.equal(await text('#position'), `${n} / 5`, keys);
+    assert.equal(await text('#position'), `${n} / 5 Abschnitte`, keys);
     const current = (await rowsInView()).filter((r) => r.cur);
     assert.ok(current.length > 0, `difference ${n} highlighted in view`);
     if (firstText) assert.ok(current[0].cells.some((c) => c.text.startsWith(firstText)), current[0].cells[0].text);
@@ -199,6 +248,10 @@ test('the overview marks each difference and a click there scrolls there', async
   await page.mouse.click(box.x + box.w / 2, box.y + box.h - 2);
   const last = (await rowsInView()).pop();
   assert.match(last.cells[0].text, /^last line/);
+  assert.equal(await text('#position'), '5 / 5 Abschnitte', 'a click makes the nearest section current');
+  await page.mouse.click(box.x + box.w / 2, box.y + 2);
+  assert.equal(await text('#position'), '1 / 5 Abschnitte');
+  assert.ok((await rows()).some((r) => r.cur && r.cells[1].text === 'the quick red fox jumps'), 'and highlighted');
 });
 
 test('search takes "++index", "%20" and "<script>" literally, counts and steps', async () => {
@@ -241,6 +294,23 @@ test('text size changes the rows\' font', async () => {
   await page.selectOption('#size', '9');
 });
 
+// The words of the rows in view (up to 20 letters) that wrapping broke across lines.
+const splitWords = () => page.$$eval('#spacer .r[data-row] .x', (all) => {
+  const split = [];
+  for (const x of all) {
+    const walker = document.createTreeWalker(x, NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      for (const m of node.data.matchAll(/(?<![A-Za-z])[A-Za-z]{2,20}(?![A-Za-z])/g)) {
+        const range = document.createRange();
+        range.setStart(node, m.index);
+        range.setEnd(node, m.index + m[0].length);
+        if (new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size > 1) split.push(m[0]);
+      }
+    }
+  }
+  return split;
+});
+
 test('with wrapping on, both sides of every row stand level and rows do not overlap', async () => {
   await page.click('#next');
   await page.check('#wrap');
@@ -254,7 +324,12 @@ test('with wrapping on, both sides of every row stand level and rows do not over
       if (shown[i].row === shown[i - 1].row + 1) assert.ok(Math.abs(shown[i].top - shown[i - 1].bottom) < 1, `rows ${shown[i].row - 1}/${shown[i].row}`);
     }
     const wide = shown.find((r) => r.cells[0].text.startsWith('wide'));
-    if (wide) assert.ok(wide.bottom - wide.top > 40, 'the wide row wraps');
+    if (wide) {
+      assert.ok(wide.bottom - wide.top > 40, 'the wide row wraps');
+      assert.ok(await page.$eval(`#spacer .r[data-row="${wide.row}"] .t`, (t) => t.scrollWidth <= t.clientWidth),
+        'a run longer than the column breaks too');
+    }
+    assert.deepEqual(await splitWords(), [], 'no word is broken across lines');
     await page.keyboard.press('n');
   }
   await page.uncheck('#wrap');
@@ -303,7 +378,7 @@ test('served over http it works the same', async () => {
   try {
     const served = await open(urlOf(server, REPORT));
     await served.click('#next');
-    assert.equal(await served.$eval('#position', (e) => e.textContent), '1 / 5');
+    assert.equal(await served.$eval('#position', (e) => e.textContent), '1 / 5 Abschnitte');
     await served.close();
   } finally {
     server.close();
@@ -360,13 +435,55 @@ test('search stops counting at a million hits and marks a bounded number per row
 test('two empty inputs give a page that says so', async () => {
   const p = (await openReportOf('', '', { ready: '#spacer .empty' })).page;
   assert.equal(await p.$eval('#result', (e) => e.textContent), 'Ergebnis: Keine Unterschiede');
-  assert.equal(await p.$eval('#position', (e) => e.textContent), '\u2013 / 0');
+  assert.equal(await p.$eval('#position', (e) => e.textContent), '\u2013 / 0 Abschnitte');
+  assert.equal(await p.$$eval('#kinds', (all) => all.length), 0);
   await p.click('#next');
   await p.fill('#query', 'x');
   await p.press('#query', 'Enter');
   await p.check('#wrap');
   await p.check('#fold');
   assert.equal(await p.$eval('#hits', (e) => e.textContent), 'keine Treffer');
+  await p.close();
+});
+
+// What the page shows of every row, all rows laid out as for printing.
+const allShown = (p) => p.evaluate(() => {
+  window.dispatchEvent(new Event('beforeprint'));
+  const shown = [...document.querySelectorAll('#spacer .r[data-row]')].map((r) => [...r.children].map((c) =>
+    [c.className, c.querySelector('.n').textContent, c.querySelector('.n').title, c.querySelector('.x').innerHTML]));
+  window.dispatchEvent(new Event('afterprint'));
+  return shown;
+});
+
+test('a report cut into many data blocks shows and finds the same rows', { skip: !process.env.TANDEMIX_WRITE_PIECES && 'TANDEMIX_WRITE_PIECES is not set' }, async () => {
+  const shown = [];
+  for (const pieceBytes of [1 << 28, 2000]) {
+    const file = path.join(work, `pieces-${pieceBytes}.html`);
+    const run = require('node:child_process').spawnSync(process.env.TANDEMIX_WRITE_PIECES,
+      [path.join(work, 'eins.txt'), path.join(work, 'zwei.txt'), String(pieceBytes), file], { encoding: 'utf8' });
+    assert.equal(run.status, 0, run.stderr);
+    const blocks = fs.readFileSync(file, 'latin1').split('class="tandemix-data"').length - 1;
+    assert.ok(pieceBytes > 2000 ? blocks === 1 : blocks > 10, `${blocks} blocks`);
+    const p = await open(pathToFileURL(file).href);
+    await p.fill('#query', 'unchanged');
+    await p.press('#query', 'Enter');
+    shown.push({ rows: await allShown(p), hits: await p.$eval('#hits', (e) => e.textContent), kinds: await p.$eval('#kinds', (e) => e.textContent) });
+    await p.close();
+  }
+  assert.ok(shown[0].rows.length > 100, `${shown[0].rows.length} rows`);
+  assert.equal(shown[0].hits, `1 / ${countIn(allLines(), 'unchanged')} Treffer`);
+  assert.deepEqual(shown[1], shown[0]);
+});
+
+test('a page that cannot read its rows says so instead of staying empty', async () => {
+  const p = watch(await context.newPage(), seen);
+  // What a browser does with a data block longer than its longest string.
+  await p.addInitScript(() => Object.defineProperty(HTMLScriptElement.prototype, 'textContent', {
+    get() { throw new RangeError('Invalid string length'); } }));
+  await p.goto(pathToFileURL(path.join(reportDir, REPORT)).href);
+  const failure = await p.waitForSelector('#failure');
+  assert.match(await failure.textContent(), /^Der Bericht ist zu gro\u00df f\u00fcr diesen Browser\./);
+  assert.ok(await failure.isVisible());
   await p.close();
 });
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -14,13 +15,29 @@ namespace {
 
 using testing::JsonValue;
 
-std::string Data(const TextDocument& rows1, const TextDocument& rows2) {
+// Between two blocks; "<" is always escaped inside one.
+constexpr std::string_view kBetween = "<>";
+
+std::string Data(const TextDocument& rows1, const TextDocument& rows2,
+                 std::size_t pieceBytes = kDataPieceBytes) {
     StringSink sink;
     {
         ChunkedOutput out(sink);
-        WriteReportData(rows1, rows2, out);
+        WriteReportData(rows1, rows2, out, kBetween, pieceBytes);
     }
     return sink.Take();
+}
+
+std::vector<std::string> Blocks(const std::string& data) {
+    std::vector<std::string> blocks;
+    for (std::size_t at = 0;;) {
+        const std::size_t end = data.find(kBetween, at);
+        blocks.push_back(data.substr(at, end - at));
+        if (end == std::string::npos) {
+            return blocks;
+        }
+        at = end + kBetween.size();
+    }
 }
 
 std::string JsonString(std::string_view bytes) {
@@ -43,61 +60,69 @@ struct ShownRow {
     bool operator==(const ShownRow&) const = default;
 };
 
-// The page's reading of the block, written out once more.
-std::array<std::vector<ShownRow>, 2> ReadBack(const JsonValue& data) {
-    const auto rowCount = static_cast<std::size_t>(data["rows"].Number());
+// The page's reading of the blocks, written out once more.
+std::array<std::vector<ShownRow>, 2> ReadBack(const std::vector<JsonValue>& blocks) {
     std::array<std::vector<ShownRow>, 2> sides;
-    for (std::size_t side = 0; side < 2; ++side) {
-        const std::string& codes = data["marks"][side].String();
-        const std::string& texts = data["texts"][side].String();
-        const auto& numbers = data["lines"][side].Items();
-        const auto& breaks = data["breaks"][side].Items();
-        const auto& sections = data["sections"][side].Items();
-        EXPECT_EQ(codes.size(), rowCount);
-        std::size_t at = 0;
-        std::size_t number = 0;
-        std::size_t feeds = 0;
-        std::int64_t next = 1;
-        for (std::size_t row = 0; row < rowCount; ++row) {
-            ShownRow shown;
-            const char code = codes[row];
-            const auto here = static_cast<std::int64_t>(row);
-            if (code >= 'a') {
-                shown.mark = code - 'a';
-            } else {
-                shown.line = true;
-                shown.mark = code >= 'A' ? code - 'A' : code - '0';
-                if (code >= 'A') {
-                    shown.text = sides[0][row].text;
+    const auto rowCount = static_cast<std::size_t>(blocks.front()["rows"].Number());
+    for (const JsonValue& data : blocks) {
+        EXPECT_EQ(data["format"].Number(), 2);
+        EXPECT_EQ(static_cast<std::size_t>(data["rows"].Number()), rowCount);
+        const auto from = static_cast<std::size_t>(data["from"].Number());
+        const auto to = static_cast<std::size_t>(data["to"].Number());
+        EXPECT_EQ(from, sides[0].size()) << "blocks follow each other";
+        for (std::size_t side = 0; side < 2; ++side) {
+            const std::string& codes = data["marks"][side].String();
+            const std::string& texts = data["texts"][side].String();
+            const auto& numbers = data["lines"][side].Items();
+            const auto& breaks = data["breaks"][side].Items();
+            const auto& sections = data["sections"][side].Items();
+            EXPECT_EQ(codes.size(), to - from);
+            std::size_t at = 0;
+            std::size_t number = 0;
+            std::size_t feeds = 0;
+            std::int64_t next = 1;
+            for (std::size_t row = from; row < to; ++row) {
+                ShownRow shown;
+                const char code = codes[row - from];
+                const auto here = static_cast<std::int64_t>(row);
+                if (code >= 'a') {
+                    shown.mark = code - 'a';
                 } else {
-                    // The text runs to its own line feed, past those it holds.
-                    std::size_t end = at;
-                    std::int64_t inside = 0;
-                    if (feeds < breaks.size() && breaks[feeds].Number() == here) {
-                        inside = breaks[feeds + 1].Number();
-                        feeds += 2;
+                    shown.line = true;
+                    shown.mark = code >= 'A' ? code - 'A' : code - '0';
+                    if (code >= 'A') {
+                        shown.text = sides[0][row].text;
+                    } else {
+                        // The text runs to its own line feed, past those it holds.
+                        std::size_t end = at;
+                        std::int64_t inside = 0;
+                        if (feeds < breaks.size() && breaks[feeds].Number() == here) {
+                            inside = breaks[feeds + 1].Number();
+                            feeds += 2;
+                        }
+                        for (std::int64_t i = 0; i <= inside; ++i) {
+                            end = texts.find('\n', end) + 1;
+                        }
+                        shown.text = texts.substr(at, end - 1 - at);
+                        at = end;
                     }
-                    for (std::int64_t i = 0; i <= inside; ++i) {
-                        end = texts.find('\n', end) + 1;
+                    if (number < numbers.size() && numbers[number].Number() == here) {
+                        next = numbers[number + 1].Number();
+                        number += 2;
                     }
-                    shown.text = texts.substr(at, end - 1 - at);
-                    at = end;
+                    shown.number = next++;
                 }
-                if (number < numbers.size() && numbers[number].Number() == here) {
-                    next = numbers[number + 1].Number();
-                    number += 2;
+                for (std::size_t s = 0; s < sections.size(); s += 2) {
+                    if (sections[s].Number() == here) {
+                        shown.section = sections[s + 1].String();
+                    }
                 }
-                shown.number = next++;
+                sides[side].push_back(shown);
             }
-            for (std::size_t s = 0; s < sections.size(); s += 2) {
-                if (sections[s].Number() == static_cast<std::int64_t>(row)) {
-                    shown.section = sections[s + 1].String();
-                }
-            }
-            sides[side].push_back(shown);
+            EXPECT_EQ(at, texts.size());
         }
-        EXPECT_EQ(at, texts.size());
     }
+    EXPECT_EQ(sides[0].size(), rowCount);
     return sides;
 }
 
@@ -116,15 +141,27 @@ std::vector<ShownRow> Expected(const TextDocument& rows) {
     return shown;
 }
 
+// Read back whole, in blocks of a few rows, and one row to a block.
 void ExpectRoundTrip(const TextDocument& rows1, const TextDocument& rows2) {
-    const std::string data = Data(rows1, rows2);
-    EXPECT_EQ(data.find('<'), std::string::npos) << "a text could end the script element";
-    const std::optional<JsonValue> parsed = testing::ReadJson(data);
-    ASSERT_TRUE(parsed) << data;
-    EXPECT_EQ((*parsed)["format"].Number(), 1);
-    const auto sides = ReadBack(*parsed);
-    EXPECT_EQ(sides[0], Expected(rows1));
-    EXPECT_EQ(sides[1], Expected(rows2));
+    for (const std::size_t pieceBytes : {kDataPieceBytes, std::size_t{700}, std::size_t{1}}) {
+        SCOPED_TRACE(pieceBytes);
+        const std::string data = Data(rows1, rows2, pieceBytes);
+        std::vector<JsonValue> blocks;
+        for (const std::string& block : Blocks(data)) {
+            EXPECT_EQ(block.find('<'), std::string::npos) << "a text could end the script element";
+            const std::optional<JsonValue> parsed = testing::ReadJson(block);
+            ASSERT_TRUE(parsed) << block;
+            blocks.push_back(*parsed);
+        }
+        const auto rowCount =
+            static_cast<std::size_t>(std::max(rows1.GetLineCount(), rows2.GetLineCount()));
+        if (pieceBytes == 1) {
+            EXPECT_EQ(blocks.size(), std::max<std::size_t>(rowCount, 1));
+        }
+        const auto sides = ReadBack(blocks);
+        EXPECT_EQ(sides[0], Expected(rows1));
+        EXPECT_EQ(sides[1], Expected(rows2));
+    }
 }
 
 TEST(ReportDataTest, EveryKindOfRowComesBackAsWritten) {
@@ -178,6 +215,28 @@ TEST(ReportDataTest, EveryByteValueComesBackAsWritten) {
     rows1.BeginSection(all);
     rows1.AddMarkedLine(std::string(1, '\0'), LineMark::MarkDeleted, 3);
     rows2.AddEmptyLine();
+    ExpectRoundTrip(rows1, rows2);
+}
+
+// Rows of nothing but escapes, the longest a byte can become, and one row larger than a block.
+TEST(ReportDataTest, BlocksStayWithinTheirSizeAndALargeRowStandsAlone) {
+    constexpr std::size_t kPieceBytes = 20000;
+    TextDocument rows1(CodePage::None);
+    TextDocument rows2(CodePage::None);
+    for (SourceLine n = 1; n <= 300; ++n) {
+        rows1.AddMarkedLine(std::string(40, '\x01'), LineMark::MarkChanged, n);
+        rows2.AddMarkedLine(std::string(n == 150 ? 30000 : 40, '\x02'), LineMark::MarkChanged, n);
+    }
+    const std::vector<std::string> blocks = Blocks(Data(rows1, rows2, kPieceBytes));
+    EXPECT_GE(blocks.size(), 4u);
+    std::size_t alone = 0;
+    for (const std::string& block : blocks) {
+        if (block.size() > kPieceBytes) {
+            ++alone;
+            EXPECT_NE(block.find("\"from\":149,\"to\":150,"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(alone, 1u);
     ExpectRoundTrip(rows1, rows2);
 }
 

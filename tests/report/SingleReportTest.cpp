@@ -108,6 +108,33 @@ TEST(SingleReportTest, ScriptAndStyleCannotEndTheirElementsEarly) {
     EXPECT_TRUE(ascii(kSinglePageStyle));
 }
 
+// Each data block is a script element of its own, which the page reads one at a time.
+TEST(SingleReportTest, RowsGoIntoAsManyDataBlocksAsTheirSizeNeeds) {
+    TextDocument rows(CodePage::None);
+    for (SourceLine n = 1; n <= 100; ++n) {
+        rows.AddMarkedLine(std::string(100, 'x'), LineMark::MarkUnchanged, n);
+    }
+    const SingleReportHead head{"a", "b", CodePage::Utf8, LineNumbers::Shown};
+    const auto count = [](const std::string& page, std::string_view what) {
+        std::size_t n = 0;
+        for (std::size_t at = page.find(what); at != std::string::npos;
+             at = page.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    constexpr std::string_view kBlock =
+        "<script type=\"application/json\" class=\"tandemix-data\">{";
+    for (const auto& [pieceBytes, blocks] :
+         {std::pair{kDataPieceBytes, 1u}, std::pair{std::size_t{3000}, 50u}}) {
+        StringSink sink;
+        WriteSingleReport(rows, rows, head, sink, pieceBytes);
+        const std::string page = sink.Take();
+        EXPECT_EQ(count(page, kBlock), blocks);
+        EXPECT_EQ(count(page, "}</script>\r\n"), blocks);
+    }
+}
+
 TEST(SingleReportTest, LargeReportsReachTheSinkInPieces) {
     TextDocument rows(CodePage::None);
     const std::string line(100, 'x');
