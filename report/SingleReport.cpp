@@ -17,9 +17,10 @@ namespace {
 namespace f = single_fragments;
 
 // The script's parts, joined in this order into one function.
-constexpr std::array<std::string_view, 8> kSingleScriptParts = {
-    kSingleScript_settings, kSingleScript_rows,       kSingleScript_layout, kSingleScript_view,
-    kSingleScript_linediff, kSingleScript_navigation, kSingleScript_search, kSingleScript_controls,
+constexpr std::array<std::string_view, 11> kSingleScriptParts = {
+    kSingleScript_settings,  kSingleScript_rows,       kSingleScript_layout,   kSingleScript_view,
+    kSingleScript_linediff,  kSingleScript_navigation, kSingleScript_search,   kSingleScript_scheme,
+    kSingleScript_highlight, kSingleScript_help,       kSingleScript_controls,
 };
 
 // The same colours as the framed report's, as custom properties (--C, --A, --D) that the

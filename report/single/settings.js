@@ -1,7 +1,8 @@
 // The one-file report's script, in parts that the page joins into one function in this
-// order: settings, rows, layout, view, linediff, navigation, search, controls. The page
-// keeps only the rows in view (and a margin) as elements; both sides of a row are one
-// element, so they stay level whatever the wrapping does. Texts become text nodes only.
+// order: settings, rows, layout, view, linediff, navigation, search, scheme, highlight,
+// help, controls. The page keeps only the rows in view (and a margin) as elements; both
+// sides of a row are one element, so they stay level whatever the wrapping does. Texts
+// become text nodes only.
 
 // A line longer than this many characters is shown cut, with a note; the rest stays in
 // the data (where search still finds it) and out of the page's elements.
