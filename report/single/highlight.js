@@ -28,8 +28,10 @@ const BLOCK_COMMENT_END = /[\s\S]*?\*\//y;
 // stays plain. A kind that is a number opens carried construct `kind` of `carried`
 // ([end pattern, class]), which may end on a later line.
 function lineLanguage(name, alternatives, { carried = [], keywords = '', opens = null } = {}) {
-  const pattern = new RegExp(alternatives.map(([source]) => '(' + source + ')').join('|'), 'g');
-  const kinds = alternatives.map(([, kind]) => kind);
+  const compile = (list) => [new RegExp(list.map(([source]) => '(' + source + ')').join('|'), 'g'), list.map(([, kind]) => kind)];
+  const full = compile(alternatives);
+  // Words and numbers hold no comment or string: passing rows for their state skips them.
+  const scan = compile(alternatives.filter(([, kind]) => kind !== WORD && kind !== YN));
   const words = new Set(keywords.split(' '));
   // Where construct c, continued at `at`, ends; -1 when it goes on past the line.
   const endOf = (c, text, at) => {
@@ -44,6 +46,7 @@ function lineLanguage(name, alternatives, { carried = [], keywords = '', opens =
       if (out && at) out.push(0, at < 0 ? text.length : at, carried[state - 1][1]);
       if (at < 0) return state;
     }
+    const [pattern, kinds] = out ? full : scan;
     pattern.lastIndex = at;
     for (let m = pattern.exec(text); m; m = pattern.exec(text)) {
       let g = 1;
