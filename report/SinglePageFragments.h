@@ -74,6 +74,14 @@ inline constexpr std::string_view kControls =
     "<span class=\"group\"><label><input type=\"checkbox\" id=\"wrap\"> Zeilenumbruch</label> "
     "<label><input type=\"checkbox\" id=\"fold\"> Unver&auml;nderte Zeilen ausblenden</label> "
     "<label><input type=\"checkbox\" id=\"numbers\"> Zeilennummern</label></span>\r\n"
+    "<span class=\"group\"><label>Farben: <select id=\"scheme\">"
+    "<option value=\"auto\" selected>automatisch</option>"
+    "<option value=\"light\">hell</option>"
+    "<option value=\"dark\">dunkel</option>"
+    "</select></label> "
+    "<label><input type=\"checkbox\" id=\"syntax\" checked> Syntaxfarben</label> "
+    "<button type=\"button\" id=\"helpbutton\" title=\"Tastenk&uuml;rzel (?)\">?</button>"
+    "</span>\r\n"
     "</div>\r\n"
     "<div id=\"names\"><div class=\"name\">";
 inline constexpr std::string_view kNamesBetween = "</div><div class=\"name\">";

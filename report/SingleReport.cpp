@@ -9,19 +9,12 @@
 #include "report/ReportData.h"
 #include "report/RowColours.h"
 #include "report/SinglePageFragments.h"
-#include "report/SinglePageScripts.h"
+#include "report/SinglePageParts.h"
 
 namespace tandemix {
 namespace {
 
 namespace f = single_fragments;
-
-// The script's parts, joined in this order into one function, behind the failure part.
-constexpr std::array<std::string_view, 12> kSingleScriptParts = {
-    kSingleScript_settings, kSingleScript_rows,       kSingleScript_layout, kSingleScript_view,
-    kSingleScript_linediff, kSingleScript_navigation, kSingleScript_search, kSingleScript_gaps,
-    kSingleScript_sidecopy, kSingleScript_findkeys,   kSingleScript_counts, kSingleScript_controls,
-};
 
 // The same colours as the framed report's, as custom properties (--C, --A, --D) that the
 // style file uses for rows, legend and overview.

@@ -1,5 +1,5 @@
 // The one-file report's script, in parts that the page joins into one function in this
-// order (see kSingleScriptParts) inside a try whose failure the page shows. The page
+// order (the list in report/CMakeLists.txt) inside a try whose failure the page shows. The page
 // keeps only the rows in view (and a margin) as elements; both sides of a row are one
 // element, so they stay level whatever the wrapping does. Texts become text nodes only.
 

@@ -216,7 +216,7 @@ function makeCell(s, r, parts) {
   column.className = 't';
   const text = document.createElement('div');
   text.className = 'x';
-  appendText(text, textOf(s, r), parts, hitsIn(r, s));
+  appendText(text, textOf(s, r), parts, hitsIn(r, s), syntaxOf(s, r));
   column.appendChild(text);
   cell.appendChild(number);
   cell.appendChild(column);
@@ -229,8 +229,9 @@ function pictureOf(c) {
 }
 
 // Fills `target` with the row's text as text nodes; `parts` are the changed ranges
-// [start, end, ...] and `marks` the search hits [start, end, current, ...].
-function appendText(target, text, parts, marks) {
+// [start, end, ...], `marks` the search hits [start, end, current, ...] and `syntax` the
+// coloured tokens [start, end, class, ...].
+function appendText(target, text, parts, marks, syntax) {
   let end = text.length;
   if (end && text.charCodeAt(end - 1) === 10) end -= end > 1 && text.charCodeAt(end - 2) === 13 ? 2 : 1;
   else if (end && text.charCodeAt(end - 1) === 13) end--;
@@ -242,10 +243,10 @@ function appendText(target, text, parts, marks) {
   }
   let shown = end === text.length ? text : text.slice(0, end);
   if (CONTROL.test(shown)) shown = shown.replace(CONTROLS, pictureOf);
-  if ((!parts || !parts.length) && (!marks || !marks.length)) {
+  if ((!parts || !parts.length) && (!marks || !marks.length) && (!syntax || !syntax.length)) {
     if (shown) target.appendChild(document.createTextNode(shown));
   } else {
-    appendMarked(target, shown, parts || [], marks || []);
+    appendMarked(target, shown, parts || [], marks || [], syntax || []);
   }
   if (cut) {
     const note = document.createElement('span');
@@ -256,28 +257,34 @@ function appendText(target, text, parts, marks) {
   }
 }
 
-function appendMarked(target, shown, parts, marks) {
+function appendMarked(target, shown, parts, marks, syntax) {
   const cuts = [0, shown.length];
   for (let i = 0; i < parts.length; i += 2) cuts.push(parts[i], parts[i + 1]);
   for (let i = 0; i < marks.length; i += 3) cuts.push(marks[i], marks[i + 1]);
+  for (let i = 0; i < syntax.length; i += 3) cuts.push(syntax[i], syntax[i + 1]);
   const points = [...new Set(cuts.map((c) => Math.max(0, Math.min(c, shown.length))))].sort((a, b) => a - b);
   let p = 0;
   let m = 0;
+  let y = 0;
   for (let k = 0; k + 1 < points.length; k++) {
     const from = points[k];
     const to = points[k + 1];
     if (from === to) continue;
     while (p < parts.length && parts[p + 1] <= from) p += 2;
     while (m < marks.length && marks[m + 1] <= from) m += 3;
+    while (y < syntax.length && syntax[y + 1] <= from) y += 3;
     const inPart = p < parts.length && parts[p] <= from;
     const inMark = m < marks.length && marks[m] <= from;
+    const token = y < syntax.length && syntax[y] <= from ? syntax[y + 2] : '';
     const piece = shown.slice(from, to);
-    if (!inPart && !inMark) {
+    if (!inPart && !inMark && !token) {
       target.appendChild(document.createTextNode(piece));
       continue;
     }
     const span = document.createElement('span');
-    span.className = (inPart ? 'dx' : '') + (inMark ? (inPart ? ' ' : '') + (marks[m + 2] ? 'hit cur' : 'hit') : '');
+    // The token's colour, under the changed part's and the hit's backgrounds.
+    const classes = [token, inPart ? 'dx' : '', inMark ? (marks[m + 2] ? 'hit cur' : 'hit') : ''];
+    span.className = classes.filter((c) => c).join(' ');
     span.textContent = piece;
     target.appendChild(span);
   }

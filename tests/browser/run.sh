@@ -20,4 +20,4 @@ fi
 
 cd "$(dirname "${BASH_SOURCE[0]}")"
 npm ci --no-audit --no-fund
-node --test report-scripts.test.js single-report.test.js
+node --test report-scripts.test.js single-report.test.js single-look.test.js
