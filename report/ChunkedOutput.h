@@ -20,9 +20,11 @@ public:
     void Append(std::string_view bytes) {
         if (buffer_.size() + bytes.size() > kChunkSize) {
             Flush();
-            if (bytes.size() >= kChunkSize) {
-                sink_.Append(bytes);
-                return;
+            // A long text, such as the page's script, still goes out in pieces no larger
+            // than the buffer's.
+            while (bytes.size() >= kChunkSize) {
+                sink_.Append(bytes.substr(0, kChunkSize));
+                bytes.remove_prefix(kChunkSize);
             }
         }
         buffer_.append(bytes);

@@ -68,7 +68,7 @@ struct RunResult {
     // What each folder listing left out; notes for the user, not failures.
     std::array<FolderListingResult, 2> folderListings{};
     // Where a default choice may have misled; also notes, not failures.
-    RunHints hints;
+    RunHints hints{};
 };
 
 // Loads two files or two folders, aligns them and writes the report into the output

@@ -123,17 +123,17 @@ test('"?" shows every key the page handles, Esc closes it and the keys act again
   await page.keyboard.press('?');
   assert.equal(await shown(), true);
   const keys = (await page.$$eval('#help th', (all) => all.map((th) => th.textContent))).join(' | ');
-  for (const key of ['n', 'F7', 'p', 'Umschalt+F7', 'Eingabe', 'Umschalt+Eingabe', 'Bild\u2193', 'Leertaste', '?', 'Esc']) {
+  for (const key of ['n', 'F7', 'p', 'Umschalt+F7', 'Eingabe', 'Umschalt+Eingabe', 'Strg+F', 'F3', 'Bild\u2193', 'Leertaste', '?', 'Esc']) {
     assert.ok(keys.includes(key), `${key} in ${keys}`);
   }
   // While the help is open, the page's keys rest.
   await page.keyboard.press('n');
-  assert.equal(await page.$eval('#position', (e) => e.textContent), '\u2013 / 1');
+  assert.equal(await page.$eval('#position', (e) => e.textContent), '\u2013 / 1 Abschnitte');
   await page.keyboard.press('Escape');
   assert.equal(await shown(), false);
   assert.equal(await page.evaluate(() => document.activeElement.id), 'view', 'focus goes back');
   await page.keyboard.press('n');
-  assert.equal(await page.$eval('#position', (e) => e.textContent), '1 / 1');
+  assert.equal(await page.$eval('#position', (e) => e.textContent), '1 / 1 Abschnitte');
 
   // "?" typed into the search box is text; the button opens the help and its own closes it.
   await page.fill('#query', '');
