@@ -17,11 +17,7 @@ namespace tandemix::app {
 
 std::optional<std::string> FixOutputDirectory(const OutputDirectoryEnvironment& environment,
                                               MessageSink& messages) {
-    std::optional<std::string> directory = FindOutputDirectory(environment);
-    if (!directory) {
-        messages.Warn(tandemix::messages::kNoOutputDirectory);
-    }
-    return directory;
+    return FindOutputDirectory(environment, messages);
 }
 
 void SetDialogColours(QApplication& application) {

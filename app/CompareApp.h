@@ -11,7 +11,7 @@ class QApplication;
 namespace tandemix::app {
 
 // The output directory for the whole run of the program, or nothing after the message
-// that no folder could be found (the start is then aborted).
+// why no folder could be used (the start is then aborted).
 std::optional<std::string> FixOutputDirectory(const OutputDirectoryEnvironment& environment,
                                               MessageSink& messages);
 

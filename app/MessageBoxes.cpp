@@ -1,5 +1,6 @@
 #include "app/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <utility>
 
 #include "app/ProductResources.h"
 #include "app/QtText.h"
@@ -23,6 +25,19 @@ void WarningBoxSink::Inform(std::string_view text) {
     QMessageBox box(QMessageBox::Information, FromUtf8(messages::kBoxTitle), FromUtf8(text),
                     QMessageBox::Ok, parent_);
     box.exec();
+}
+
+void WarningBoxSink::ShowStatus(std::string_view text) {
+    if (parent_ == nullptr) {
+        return;
+    }
+    if (title_.isEmpty()) {
+        title_ = parent_->windowTitle();
+    }
+    parent_->setWindowTitle(text.empty() ? std::exchange(title_, QString())
+                                         : title_ + QStringLiteral(" \u2013 ") + FromUtf8(text));
+    // The command runs on this thread; the title must reach the screen while it waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 std::optional<Credentials> CredentialsDialogPrompt::Ask(std::string_view url,

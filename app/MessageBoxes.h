@@ -13,15 +13,18 @@
 namespace tandemix::app {
 
 // Shows each message as a modal box titled "Tandemix" with an OK button: a warning box for
-// a failure, an information box for a note.
+// a failure, an information box for a note. A status (a wait) is shown in the parent's
+// title bar while it lasts, since the window has no status line of its own.
 class WarningBoxSink final : public MessageSink {
 public:
     void SetParent(QWidget* parent) { parent_ = parent; }
     void Warn(std::string_view text) override;
     void Inform(std::string_view text) override;
+    void ShowStatus(std::string_view text) override;
 
 private:
     QPointer<QWidget> parent_;
+    QString title_;  // the parent's own title while a status is shown
 };
 
 // Asks the user for a name and password when a server or proxy refuses a page.

@@ -11,7 +11,12 @@
 #include <utility>
 
 namespace tandemix {
-namespace {}  // namespace
+namespace {
+
+// Names taken by other files are skipped; so many in a row means something else is wrong.
+constexpr int kPartNameAttempts = 16;
+
+}  // namespace
 
 int WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -49,6 +54,25 @@ void RemoveLeftoverParts(const std::string& directory) {
     }
 }
 
+UniqueFd CreatePartFile(const std::string& path, std::string& partPath) {
+    for (int attempt = 0; attempt < kPartNameAttempts; ++attempt) {
+        partPath = PartPathFor(path);
+        UniqueFd fd(
+            ::open(partPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.IsOpen()) {
+            return fd;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    const int error = errno;
+    // The name is not ours to remove.
+    partPath.clear();
+    errno = error;
+    return UniqueFd();
+}
+
 bool ReplaceFile(const std::string& path, std::string_view bytes) {
     FileReplacement file(path);
     file.Append(bytes);
@@ -60,18 +84,8 @@ FileReplacement::FileReplacement(std::string path) : path_(std::move(path)) {
         failed_ = true;
         return;
     }
-    for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
-        temporary_ = PartPathFor(path_);
-        fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST) {
-            break;
-        }
-    }
-    if (fd_ < 0) {
-        // The name is not ours to remove.
-        temporary_.clear();
-        failed_ = true;
-    }
+    fd_ = CreatePartFile(path_, temporary_).Release();
+    failed_ = fd_ < 0;
 }
 
 FileReplacement::~FileReplacement() {

@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "base/ByteSink.h"
+#include "base/UniqueFd.h"
+#include "base/WorkingFiles.h"
 
 namespace tandemix {
 
@@ -11,16 +13,21 @@ namespace tandemix {
 // that failed.
 int WriteAll(int fd, std::string_view bytes);
 
-// Files being written carry this prefix until they take their place, so that what a
+// Files being written carry kPartPrefix until they take their place, so that what a
 // killed program left behind can be told from everything else in the folder.
-inline constexpr std::string_view kPartPrefix = ".~tandemix-part-";
 
 // A new name beside the path for the file that will replace it: the prefix, this
 // process's number, a counter and the file's own name.
 std::string PartPathFor(const std::string& path);
 
-// Removes every file of the folder that carries the prefix. Only safe while no other
-// program writes into the folder.
+// A new part file beside the path, opened for writing: never through a link, and never one
+// that is there already (a killed run of another user with this process's number may have
+// left one that cannot be removed). Its path goes to `partPath`; on failure the error
+// number is in errno and `partPath` is empty.
+UniqueFd CreatePartFile(const std::string& path, std::string& partPath);
+
+// Removes every file of the folder that carries the prefix, leaving alone what cannot be
+// removed. Only safe while no other program writes into the folder.
 void RemoveLeftoverParts(const std::string& directory);
 
 // Writes the bytes to a new file beside the path and renames it over the path, so that

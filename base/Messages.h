@@ -87,6 +87,16 @@ inline std::string TooManyLines(std::string_view input, std::string_view path,
     return OverLimit(input, " hat zu viele Zeilen", path, mostLines, "Zeilen");
 }
 
+// Said once while a command waits for another one that writes into the same folder.
+inline std::string WaitingForFolder(std::string_view folder) {
+    std::string text = "Warte auf das Verzeichnis ";
+    return text.append(folder).append(": ein anderer Vergleich schreibt gerade dorthin.");
+}
+
+// The second line for a lock file that is a link, a folder, a device or a pipe.
+inline constexpr std::string_view kLockNotARegularFile =
+    "Sie ist keine regul\xC3\xA4re Datei (Verkn\xC3\xBCpfung, Verzeichnis oder Ger\xC3\xA4t).";
+
 inline std::string NotEnoughMemoryForBytes(std::uint64_t bytes) {
     return "Nicht genug Arbeitsspeicher f\xC3\xBCr " + std::to_string(bytes) + " Bytes";
 }

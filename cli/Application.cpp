@@ -47,15 +47,30 @@ int ShowUsageError(const UsageError& error, const Console& console) {
     return Status(ExitStatus::Trouble);
 }
 
-std::optional<std::string> OutputDirectoryFor(const CompareInvocation& invocation) {
+std::optional<std::string> OutputDirectoryFor(const CompareInvocation& invocation,
+                                              MessageSink& messages) {
     if (invocation.outputDirectory) {
-        // As users expect of an output option, a missing folder is made, parents and all;
-        // one that cannot be made is reported by the run with the reason.
-        std::error_code ignored;
-        std::filesystem::create_directories(*invocation.outputDirectory, ignored);
         return invocation.outputDirectory;
     }
-    return FindOutputDirectory(OutputDirectoryEnvironment::FromProcess());
+    return FindOutputDirectory(OutputDirectoryEnvironment::FromProcess(), messages);
+}
+
+// As users expect of an output option, a missing folder is made, parents and all; but not
+// for inputs the run would refuse at once, which would leave an empty folder behind. One
+// that cannot be made is reported by the run with the reason.
+bool MakeOutputDirectory(const CompareInvocation& invocation, const RunContext& context) {
+    std::error_code ignored;
+    if (!invocation.outputDirectory ||
+        std::filesystem::exists(*invocation.outputDirectory, ignored)) {
+        return true;
+    }
+    if (!invocation.request.webPages &&
+        !InputsAcceptable(invocation.request.input1, invocation.request.input2, WindowState{},
+                          context)) {
+        return false;
+    }
+    std::filesystem::create_directories(*invocation.outputDirectory, ignored);
+    return true;
 }
 
 // What a web comparison on the command line may ask: --user answers a login, with the
@@ -114,22 +129,40 @@ SignalWatch::Registration RemoveDownloadsOnSignal(SignalWatch& signals,
     });
 }
 
+// Passes the stages on to the progress line, when there is one. The downloads are removed
+// on a signal only from the fetching on: before, the command may still wait for another
+// one, whose downloads the folder then holds. The removal ends with the command.
+class RunStages final : public RunObserver {
+public:
+    RunStages(RunObserver* progress, SignalWatch* signals, std::string outputDirectory)
+        : progress_(progress), signals_(signals), outputDirectory_(std::move(outputDirectory)) {}
+
+    void OnStage(RunStage stage) override {
+        if (stage == RunStage::Fetching && signals_ != nullptr) {
+            removeDownloads_ = RemoveDownloadsOnSignal(*signals_, outputDirectory_);
+        }
+        if (progress_ != nullptr) {
+            progress_->OnStage(stage);
+        }
+    }
+    void CommandEnded() { removeDownloads_ = {}; }
+
+private:
+    RunObserver* progress_;
+    SignalWatch* signals_;
+    std::string outputDirectory_;
+    SignalWatch::Registration removeDownloads_;
+};
+
 int Compare(const CompareInvocation& invocation, CodePage codePage, const Console& console) {
     for (const std::string& warning : invocation.warnings) {
         console.err(warning + "\n");
     }
-    const std::optional<std::string> outputDirectory = OutputDirectoryFor(invocation);
-    if (!outputDirectory) {
-        console.err(TerminalLine(messages::kNoOutputDirectory));
-        return Status(ExitStatus::Trouble);
-    }
     // Made before any thread starts (libcurl's name lookups start some), so that every thread
     // leaves the signals to the watch.
     std::optional<SignalWatch> signals;
-    SignalWatch::Registration removeDownloads;
     if (invocation.request.webPages) {
         signals.emplace();
-        removeDownloads = RemoveDownloadsOnSignal(*signals, *outputDirectory);
     }
 
     ProgressLine progressLine(console.err);
@@ -141,8 +174,16 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
     ConsoleMessages messages(console.err, progressLine);
     ConsoleDebugLog debugLog(console.err, progressLine);
     ConsoleCertificateQuestion certificate(console.err, progressLine);
-    const RunContext context{*outputDirectory, codePage, messages, debugLog,
-                             progress ? &*progress : nullptr};
+    const std::optional<std::string> outputDirectory = OutputDirectoryFor(invocation, messages);
+    if (!outputDirectory) {
+        return Status(ExitStatus::Trouble);
+    }
+    RunStages stages(progress ? &*progress : nullptr, signals ? &*signals : nullptr,
+                     *outputDirectory);
+    const RunContext context{*outputDirectory, codePage, messages, debugLog, &stages};
+    if (!MakeOutputDirectory(invocation, context)) {
+        return Status(ExitStatus::Trouble);
+    }
     std::optional<DesktopLauncher> launcher;
     if (invocation.open) {
         launcher.emplace();
@@ -153,10 +194,12 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
         outcome = Run(invocation, context, launcher ? &*launcher : nullptr,
                       WebAnswers{signals ? &*signals : nullptr, certificate});
     } catch (const std::bad_alloc&) {
+        stages.CommandEnded();
         progressLine.Clear();
         console.err(TerminalLine(messages::kNotEnoughMemory));
         return Status(ExitStatus::Trouble);
     }
+    stages.CommandEnded();
     progressLine.Clear();
     // Error pages, what a listing left out and hints are worth knowing, but the run did not
     // fail.

@@ -24,6 +24,12 @@ void ConsoleMessages::Inform(std::string_view text) {
     out_(TerminalLine(text));
 }
 
+void ConsoleMessages::ShowStatus(std::string_view text) {
+    if (!text.empty()) {
+        Inform(text);
+    }
+}
+
 void ConsoleDebugLog::Write(std::string_view line) {
     progress_.Clear();
     out_(TerminalLine(line));

@@ -18,6 +18,8 @@ public:
 
     void Warn(std::string_view text) override;
     void Inform(std::string_view text) override;
+    // A wait is said once, on a line of its own; its end needs no line.
+    void ShowStatus(std::string_view text) override;
 
     // Every warning of the engine reports a failure; notes do not.
     bool AnyWarned() const { return warned_; }

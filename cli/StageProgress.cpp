@@ -4,6 +4,8 @@ namespace tandemix::cli {
 
 std::string_view StageText(RunStage stage) {
     switch (stage) {
+        case RunStage::Fetching:
+            return "Lade Internet-Seiten...";
         case RunStage::Loading:
             return "Lade Eingaben...";
         case RunStage::Aligning:

@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "base/WorkingFiles.h"
 #include "document/ListingOrder.h"
 
 namespace tandemix {
@@ -172,8 +173,10 @@ private:
         levels_.push_back(std::move(level));
     }
 
-    // Reads every entry but "." and ".."; subfolders are kept by name, the rest are handed
-    // to the visitor with their information. Nothing is opened here.
+    // Reads every entry but "." and ".." and the program's own working files (an output
+    // folder inside a listed one would otherwise count them as differences); subfolders are
+    // kept by name, the rest are handed to the visitor with their information. Nothing is
+    // opened here.
     void ReadEntries(int fd, std::vector<Subfolder>& subfolders, std::vector<FileEntry>& files) {
         const std::unique_ptr<DIR, int (*)(DIR*)> folder(
             ::fdopendir(::fcntl(fd, F_DUPFD_CLOEXEC, 0)), ::closedir);
@@ -184,7 +187,7 @@ private:
         errno = 0;
         while (const dirent* item = ::readdir(folder.get())) {
             const std::string_view name = item->d_name;
-            if (name == "." || name == "..") {
+            if (name == "." || name == ".." || IsWorkingFileName(name)) {
                 continue;
             }
             if (++entriesSeen_ > entryLimit_) {

@@ -35,9 +35,23 @@ CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std
 }
 
 OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
-    : lock_(context.outputDirectory) {
+    : lock_(context.outputDirectory, [this, &context] {
+          waited_ = true;
+          context.messages.ShowStatus(messages::WaitingForFolder(context.outputDirectory));
+      }) {
+    if (waited_) {
+        context.messages.ShowStatus({});
+    }
     if (!lock_.Held()) {
-        WarnUnusable(context, form, lock_.Error());
+        // A lock file that is there but cannot be used is named itself; otherwise the
+        // folder is at fault.
+        if (lock_.FileAtFault()) {
+            context.messages.Warn(messages::CannotOpenFile(
+                lock_.Path(), lock_.NotRegular() ? std::string(messages::kLockNotARegularFile)
+                                                 : WriteFailureReason(lock_.Error())));
+        } else {
+            WarnUnusable(context, form, lock_.Error());
+        }
         return;
     }
     usable_ = OutputDirectoryUsable(context, form);

@@ -62,15 +62,16 @@ CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std
                                         const std::string& path2, const RunContext& context,
                                         ContainerLauncher* launcher);
 
-// One command's turn at the output folder: waits for the command before, then checks that
-// the folder can take a report, telling the user what is wrong with it when not, and
-// removes the temporary files a killed run left there.
+// One command's turn at the output folder: waits for the command before, saying so once
+// when that takes long, then checks that the folder can take a report, telling the user
+// what is wrong with it when not, and removes the temporary files a killed run left there.
 class OutputFolderTurn {
 public:
     OutputFolderTurn(const RunContext& context, ReportForm form);
     bool Usable() const { return usable_; }
 
 private:
+    bool waited_ = false;  // before lock_, which sets it while it is made
     OutputFolderLock lock_;
     bool usable_ = false;
 };

@@ -127,7 +127,21 @@ bool RowsFitInMemory(const TextDocument& input1, const TextDocument& input2,
     return false;
 }
 
+std::optional<InputKind> AcceptableKind(const std::string& path1, const std::string& path2,
+                                        const WindowState& window, const RunContext& context) {
+    const std::optional<InputKind> kind = KindOfInputs(path1, path2, window, context.messages);
+    if (!kind || !InputsCanBeLoaded(InputNames{*kind, window, {path1, path2}}, context)) {
+        return std::nullopt;
+    }
+    return kind;
+}
+
 }  // namespace
+
+bool InputsAcceptable(const std::string& path1, const std::string& path2, const WindowState& window,
+                      const RunContext& context) {
+    return AcceptableKind(path1, path2, window, context).has_value();
+}
 
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
@@ -143,14 +157,11 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices, ReportFiles& report) {
-    const std::optional<InputKind> kind = KindOfInputs(path1, path2, window, context.messages);
+    const std::optional<InputKind> kind = AcceptableKind(path1, path2, window, context);
     if (!kind) {
         return {};
     }
     const InputNames names{*kind, window, {path1, path2}};
-    if (!InputsCanBeLoaded(names, context)) {
-        return {};
-    }
 
     TextDocument input1(context.codePage);
     TextDocument input2(context.codePage);

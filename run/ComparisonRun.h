@@ -37,8 +37,9 @@ struct RunChoices {
     bool operator==(const RunChoices&) const = default;
 };
 
-// Stages of a run, for front ends that show progress.
-enum class RunStage { Loading, Aligning, Generating, Writing };
+// Stages of a run, for front ends that show progress. Fetching comes only in the Web Pages
+// kind, once the command has the output folder to itself.
+enum class RunStage { Fetching, Loading, Aligning, Generating, Writing };
 
 class RunObserver {
 public:
@@ -85,6 +86,12 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices, ReportFiles& report);
+
+// The checks a run makes of its inputs before it reads any (both exist and are of one kind,
+// each can be opened and held, the files fit into the memory left), with the run's
+// messages; for a caller that wants to know before it prepares the output folder.
+bool InputsAcceptable(const std::string& path1, const std::string& path2, const WindowState& window,
+                      const RunContext& context);
 
 // Puts the report's files in place. When that fails, each file that could not be written
 // goes to the debug log and the user is told about the first one and why.

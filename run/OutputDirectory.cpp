@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/Paths.h"
+#include "base/UniqueFd.h"
 
 namespace tandemix {
 namespace {
@@ -139,13 +140,43 @@ bool EnsureDirectory(const std::string& path) {
 // The last resort is only taken when a file can really be created there.
 bool CanWriteIn(const std::string& directory) {
     const std::string probe = directory + "/" + std::string(kWriteTestName);
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd =
+        ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         return false;
     }
     ::close(fd);
     ::unlink(probe.c_str());
     return true;
+}
+
+// Anyone who can write into a folder can plant links and files there under the names the
+// report will take. A group of the user's own counts as the user.
+bool WritableByOthers(const std::string& folder) {
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0) {
+        return false;
+    }
+    return info.st_uid != ::geteuid() || (info.st_mode & S_IWOTH) != 0 ||
+           ((info.st_mode & S_IWGRP) != 0 && info.st_gid != ::getegid());
+}
+
+// The folder is made when missing; one that is there is taken only when it is the user's
+// own, not a link, and closed to everybody else.
+bool MakePrivateFolder(const std::string& path) {
+    constexpr mode_t kPrivate = S_IRWXU;
+    const bool made = ::mkdir(path.c_str(), kPrivate) == 0;
+    if (!made && errno != EEXIST) {
+        return false;
+    }
+    const UniqueFd folder(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (made && folder.IsOpen()) {
+        // Whatever the umask took away.
+        ::fchmod(folder.Get(), kPrivate);
+    }
+    struct stat info {};
+    return folder.IsOpen() && ::fstat(folder.Get(), &info) == 0 && info.st_uid == ::geteuid() &&
+           (info.st_mode & 07777) == kPrivate;
 }
 
 std::optional<std::string> DataDirectory(const OutputDirectoryEnvironment& env) {
@@ -188,21 +219,36 @@ std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& 
     return std::nullopt;
 }
 
-std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment& env) {
+std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment& env,
+                                               MessageSink& messages) {
     for (const auto& candidate : {DocumentsDirectory(env), DataDirectory(env)}) {
         if (candidate && EnsureDirectory(*candidate)) {
             return WithoutTrailingSeparators(*candidate);
         }
     }
+    std::optional<std::string> found;
     for (const std::string& temp : {env.tempDirectory, env.systemTemp}) {
         if (IsAbsolute(temp) && IsDirectory(temp)) {
-            return WithoutTrailingSeparators(temp);
+            found = WithoutTrailingSeparators(temp);
+            break;
         }
     }
-    if (IsAbsolute(env.workingDirectory) && CanWriteIn(env.workingDirectory)) {
-        return WithoutTrailingSeparators(env.workingDirectory);
+    if (!found && IsAbsolute(env.workingDirectory) && CanWriteIn(env.workingDirectory)) {
+        found = WithoutTrailingSeparators(env.workingDirectory);
     }
-    return std::nullopt;
+    if (!found) {
+        messages.Warn(messages::kNoOutputDirectory);
+        return std::nullopt;
+    }
+    if (!WritableByOthers(*found)) {
+        return found;
+    }
+    std::string own = (*found == "/" ? "" : *found) + "/tandemix-" + std::to_string(::geteuid());
+    if (!MakePrivateFolder(own)) {
+        messages.Warn(messages::NotAPrivateFolder(own));
+        return std::nullopt;
+    }
+    return own;
 }
 
 int OutputDirectoryProblem(const std::string& directory) {

@@ -1,6 +1,7 @@
 #include "run/ReportFiles.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,8 +20,8 @@ constexpr std::size_t kBufferSize = kPagePieceSize;
 
 class ReportFiles::File final : public ByteSink {
 public:
-    explicit File(std::string path) : path_(std::move(path)), part_(PartPathFor(path_)) {
-        fd_ = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    explicit File(std::string path) : path_(std::move(path)) {
+        fd_ = CreatePartFile(path_, part_).Release();
         if (fd_ < 0) {
             error_ = errno;
         }
@@ -29,7 +30,7 @@ public:
         if (fd_ >= 0) {
             ::close(fd_);
         }
-        if (!placed_) {
+        if (!part_.empty()) {
             ::unlink(part_.c_str());
         }
     }
@@ -65,10 +66,67 @@ public:
         return error_ == 0;
     }
 
-    bool Place() {
-        placed_ = std::rename(part_.c_str(), path_.c_str()) == 0;
-        Keep(placed_ ? 0 : errno);
-        return placed_;
+    // Keeps the file it will replace under a part name, as a second link to it where the
+    // file system allows that (the page stays in place meanwhile), else by moving it aside.
+    // A folder in the way is found here, before any file has moved.
+    bool KeepOld() {
+        struct stat info {};
+        if (::lstat(path_.c_str(), &info) != 0) {
+            Keep(errno == ENOENT ? 0 : errno);
+            return error_ == 0;
+        }
+        if (S_ISDIR(info.st_mode)) {
+            Keep(EISDIR);
+            return false;
+        }
+        for (int attempt = 0; attempt < kOldNameAttempts; ++attempt) {
+            std::string old = PartPathFor(path_);
+            if (::link(path_.c_str(), old.c_str()) == 0) {
+                old_ = std::move(old);
+                return true;
+            }
+            if (errno == EEXIST) {
+                continue;
+            }
+            if (::rename(path_.c_str(), old.c_str()) != 0) {
+                break;
+            }
+            old_ = std::move(old);
+            movedAside_ = true;
+            return true;
+        }
+        Keep(errno);
+        return false;
+    }
+
+    bool Place(const Rename& rename) {
+        if (rename(part_.c_str(), path_.c_str()) != 0) {
+            Keep(errno);
+            return false;
+        }
+        part_.clear();
+        placed_ = true;
+        return true;
+    }
+
+    // Puts the old file back, or removes the new one where there was none. An old file that
+    // cannot be put back stays under its part name rather than being lost at once.
+    void Undo() {
+        if (placed_ || movedAside_) {
+            if (old_.empty()) {
+                ::unlink(path_.c_str());
+            } else if (::rename(old_.c_str(), path_.c_str()) == 0) {
+                old_.clear();
+            }
+        }
+        DropOld();
+    }
+
+    void DropOld() {
+        if (!old_.empty()) {
+            ::unlink(old_.c_str());
+            old_.clear();
+        }
     }
 
     std::optional<Failure> GetFailure() const {
@@ -79,6 +137,8 @@ public:
     }
 
 private:
+    static constexpr int kOldNameAttempts = 16;
+
     void Flush() {
         if (error_ == 0 && !buffer_.empty()) {
             Keep(WriteAll(fd_, buffer_));
@@ -92,14 +152,21 @@ private:
     }
 
     std::string path_;
-    std::string part_;
+    std::string part_;  // empty once placed
+    std::string old_;   // the replaced file's part name while it is kept
     int fd_ = -1;
     int error_ = 0;
     bool placed_ = false;
+    bool movedAside_ = false;
     std::string buffer_;
 };
 
-ReportFiles::ReportFiles(std::string directory) : directory_(std::move(directory)) {}
+ReportFiles::ReportFiles(std::string directory, Rename rename)
+    : directory_(std::move(directory)), rename_(std::move(rename)) {
+    if (!rename_) {
+        rename_ = [](const char* from, const char* to) { return std::rename(from, to); };
+    }
+}
 
 ReportFiles::~ReportFiles() = default;
 
@@ -115,19 +182,39 @@ bool ReportFiles::Commit() {
     for (const auto& file : files_) {
         complete = file->Finish() && complete;
     }
-    if (!complete) {
+    if (!complete || !PlaceAll()) {
         return false;
-    }
-    for (const auto& file : files_) {
-        if (!file->Place()) {
-            return false;
-        }
     }
     // The new names are on the disk too once the folder is.
     const int folder = ::open(directory_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
+    }
+    return true;
+}
+
+// Every old file is kept before the first rename, so that a rename failing at any point
+// can be undone whole.
+bool ReportFiles::PlaceAll() {
+    const auto undo = [this] {
+        for (auto file = files_.rbegin(); file != files_.rend(); ++file) {
+            (*file)->Undo();
+        }
+        return false;
+    };
+    for (const auto& file : files_) {
+        if (!file->KeepOld()) {
+            return undo();
+        }
+    }
+    for (const auto& file : files_) {
+        if (!file->Place(rename_)) {
+            return undo();
+        }
+    }
+    for (const auto& file : files_) {
+        file->DropOld();
     }
     return true;
 }

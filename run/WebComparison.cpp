@@ -82,6 +82,9 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     if (!turn.Usable()) {
         return {};
     }
+    if (context.observer != nullptr) {
+        context.observer->OnStage(RunStage::Fetching);
+    }
     const TemporaryFiles files(OutputPath(context.outputDirectory, kWebPage1Name),
                                OutputPath(context.outputDirectory, kWebPage2Name));
     const FetchResult page2 = fetches.Fetch(request.input2, files.Path2());

@@ -19,7 +19,9 @@ PageBody::~PageBody() {
 
 bool PageBody::Create() {
     std::remove(path_.c_str());
-    file_.reset(std::fopen(path_.c_str(), "wbx"));
+    // Exclusive creation never follows a link planted in the name's place; the download is
+    // not handed to programs the tool starts.
+    file_.reset(std::fopen(path_.c_str(), "wbxe"));
     if (!file_) {
         error_ = errno;
     }

@@ -233,6 +233,15 @@ expect_refused() {
 
 mkfifo "$IN/pipe"
 expect_refused pipe "Datei 2 ist keine regul${UML}re Datei: $IN/pipe" "$IN/one.txt" "$IN/pipe"
+
+# Inputs refused before the run leave no output folder behind.
+for refused in "missing $IN/nothing.txt $IN/two.txt" "kinds $IN/one.txt $IN/old" \
+    "pipe $IN/one.txt $IN/pipe"; do
+    read -r name first second <<<"$refused"
+    run "no-folder-$name" -o "$WORK/never-$name/out" "$first" "$second"
+    expect_status "no-folder-$name" 2
+    [ ! -e "$WORK/never-$name" ] || fail "no-folder-$name: the output folder was made"
+done
 seq 10000 >"$IN/long.txt"
 if [ -n "$FAILING_READ" ]; then
     # Under AddressSanitizer its runtime would insist on coming first.
@@ -449,8 +458,30 @@ $OUTDIR/Tandemix.htm"
     expect_status tls-insecure 1
     expect_err_empty tls-insecure
 
+    # A command waiting for another one's turn says once which folder it waits for, and
+    # Ctrl-C ends the wait without touching the other command's downloads.
+    outdir waiting
+    touch "$OUTDIR/~tandemixurl1" "$OUTDIR/~tandemixurl2"
+    exec {LOCK}>"$OUTDIR/.~tandemix.lock"
+    flock "$LOCK"
+    set -m
+    "$CLI" --web -o "$OUTDIR" "$BASE/files/a.html" "$BASE/files/b.html" \
+        >/dev/null 2>"$WORK/waiting.err" {LOCK}>&- &
+    pid=$!
+    set +m
+    await grep -q "Warte auf das Verzeichnis $OUTDIR" "$WORK/waiting.err" || fail "waiting: not said"
+    kill -s INT "$pid"
+    wait "$pid"
+    STATUS=$?
+    exec {LOCK}>&-
+    [ "$STATUS" -eq 130 ] || fail "waiting: exit status $STATUS, expected 130"
+    [ "$(grep -c Warte "$WORK/waiting.err")" -eq 1 ] || fail "waiting: [$(cat "$WORK/waiting.err")]"
+    [ -e "$OUTDIR/~tandemixurl1" ] && [ -e "$OUTDIR/~tandemixurl2" ] ||
+        fail "waiting: the other command's downloads were removed"
+
     # A signal while page 2 drips in: the downloads go, the exit status tells the signal.
     # Job control keeps SIGINT from being ignored in the background job.
+    outdir signal
     for signal in INT TERM; do
         set -m
         "$CLI" --web -o "$OUTDIR" "$BASE/files/a.html" "$BASE/drip?every=0.1" \

@@ -4,7 +4,10 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "base/Messages.h"
+#include "base/WorkingFiles.h"
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 #ifdef TANDEMIX_TEST_WEB
@@ -68,6 +71,24 @@ TEST_F(CompareCommandTest, UnusableOutputFolderIsReportedWithTheReason) {
         EXPECT_EQ(messages_.messages, expected);
 #endif
     }
+}
+
+// With the output folder inside an input folder, the lock and the part files lie among the
+// inputs while they are listed; they are the program's own and never differences.
+TEST_F(CompareCommandTest, ItsOwnWorkingFilesAreNoDifferences) {
+    for (const std::string side : {"a", "b"}) {
+        std::filesystem::create_directory(inputs_.Path() + "/" + side);
+        inputs_.Write(side + "/same.txt", "x\n");
+    }
+    inputs_.Write("b/" + std::string(kPartPrefix) + "4242-0-~tandemixtop.htm", "left over");
+    CompareRequest request;
+    request.input1 = inputs_.Path() + "/a";
+    request.input2 = inputs_.Path() + "/b";
+    request.choices.folderComparison = FolderComparison::ByContents;
+    const RunContext context{request.input1, CodePage::None, messages_, log_};
+    const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
+    EXPECT_FALSE(outcome.containerPath.empty());
+    EXPECT_EQ(outcome.run.differenceCount, 0u);
 }
 
 }  // namespace

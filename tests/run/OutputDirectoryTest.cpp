@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 
+#include "support/RecordingSinks.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace tandemix {
 namespace {
@@ -105,12 +111,16 @@ TEST(OutputDirectoryTest, FollowsTheChain) {
             std::ofstream(config + "/user-dirs.dirs") << Expand(row.userDirs, r);
         }
 
-        const std::optional<std::string> found = FindOutputDirectory(env);
+        testing::RecordingMessageSink messages;
+        const std::optional<std::string> found = FindOutputDirectory(env, messages);
 
         if (row.expected == nullptr) {
             EXPECT_FALSE(found.has_value()) << *found;
+            EXPECT_EQ(messages.messages,
+                      std::vector<std::string>{std::string(messages::kNoOutputDirectory)});
             continue;
         }
+        EXPECT_TRUE(messages.messages.empty());
         ASSERT_TRUE(found.has_value());
         EXPECT_EQ(*found, Expand(row.expected, r));
         EXPECT_TRUE(fs::is_directory(*found));
@@ -121,7 +131,84 @@ TEST(OutputDirectoryTest, FollowsTheChain) {
 TEST(OutputDirectoryTest, RootKeepsItsSeparator) {
     OutputDirectoryEnvironment env;
     env.documentsDirectory = "///";
-    EXPECT_EQ(FindOutputDirectory(env), "/");
+    testing::RecordingMessageSink messages;
+    EXPECT_EQ(FindOutputDirectory(env, messages), "/");
+}
+
+// Where the chain ends in a folder others can write to, the pages go to a private folder
+// of the user's own inside it; one that is there but not that is refused with a message.
+TEST(OutputDirectoryTest, ASharedFolderIsUsedOnlyThroughAPrivateOneInside) {
+    struct Case {
+        const char* name;
+        mode_t sharedMode;          // of the temporary folder, or the working directory
+        const char* privateFolder;  // what lies there already: "", "folder", "link" or "file"
+        mode_t privateMode = 0700;
+        bool workingDirectory = false;  // the chain ends there instead
+        bool chownToRoot = false;       // the private folder is root's (run as nobody)
+        bool used = true;
+    };
+    const Case cases[] = {
+        {"a temporary folder of the user's own is used itself", 0700, ""},
+        {"a shared temporary folder gets a private folder", 01777, ""},
+        {"a group-writable one of another group too", 0770, ""},
+        {"the private folder is used again", 01777, "folder"},
+        {"the working directory gets one too", 01777, "", 0700, true},
+        {"a private folder open to others is refused", 01777, "folder", 0755, false, false, false},
+        {"a link is refused", 01777, "link", 0700, false, false, false},
+        {"a file is refused", 01777, "file", 0700, false, false, false},
+        {"another user's is refused", 01777, "folder", 0700, false, true, false},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        if ((row.chownToRoot || row.sharedMode == 0770) && ::geteuid() != 0) {
+            std::cout << "skipped: " << row.name << " (needs root to act as two users)\n";
+            continue;
+        }
+        const TempDir root;
+        ASSERT_EQ(::chmod(root.Path().c_str(), 0755), 0);
+        const std::string shared = root.Path() + "/shared";
+        ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), row.sharedMode), 0);
+        if (row.sharedMode == 0770) {
+            ASSERT_EQ(::chown(shared.c_str(), static_cast<uid_t>(-1), ::getegid() + 1), 0);
+        }
+        const uid_t user = row.chownToRoot ? 65534 : ::geteuid();
+        const std::string own = shared + "/tandemix-" + std::to_string(user);
+        const std::string kind = row.privateFolder;
+        if (kind == "folder") {
+            ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
+            ASSERT_EQ(::chmod(own.c_str(), row.privateMode), 0);
+        } else if (kind == "link") {
+            ASSERT_EQ(::mkdir((root.Path() + "/elsewhere").c_str(), 0700), 0);
+            ASSERT_EQ(::symlink((root.Path() + "/elsewhere").c_str(), own.c_str()), 0);
+        } else if (kind == "file") {
+            root.Write("shared/tandemix-" + std::to_string(user), "");
+        }
+        OutputDirectoryEnvironment env;
+        env.home = root.Path() + "/file/home";
+        env.systemTemp = row.workingDirectory ? root.Path() + "/none" : shared;
+        env.workingDirectory = row.workingDirectory ? shared : "";
+        root.Write("file", "");
+        const std::string expected = row.sharedMode == 0700 ? shared : own;
+        const auto check = [&] {
+            testing::RecordingMessageSink messages;
+            const std::optional<std::string> found = FindOutputDirectory(env, messages);
+            if (!row.used) {
+                return !found && messages.messages ==
+                                     std::vector<std::string>{messages::NotAPrivateFolder(own)};
+            }
+            struct stat info {};
+            return found == expected && messages.messages.empty() &&
+                   ::lstat(expected.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                   info.st_uid == ::geteuid() &&
+                   (expected == shared || (info.st_mode & 07777) == 0700);
+        };
+        if (row.chownToRoot) {
+            EXPECT_EQ(testing::RunUnprivileged(check), testing::ChildOutcome::Passed);
+        } else {
+            EXPECT_TRUE(check());
+        }
+    }
 }
 
 }  // namespace

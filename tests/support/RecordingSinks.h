@@ -23,8 +23,10 @@ class RecordingMessageSink final : public MessageSink {
 public:
     void Warn(std::string_view text) override { messages.emplace_back(text); }
     void Inform(std::string_view text) override { notes.emplace_back(text); }
+    void ShowStatus(std::string_view text) override { statuses.emplace_back(text); }
     std::vector<std::string> messages;
     std::vector<std::string> notes;
+    std::vector<std::string> statuses;
 };
 
 // Keeps the bytes and how large the pieces were that brought them.
