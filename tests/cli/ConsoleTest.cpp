@@ -116,9 +116,10 @@ TEST(OutcomeTest, ExitStatusFollowsDiff) {
 TEST(OutcomeTest, ErrorStatusesOfWebPagesAndListingGapsAreNoted) {
     CompareOutcome outcome;
     EXPECT_TRUE(OutcomeNotes(outcome, kCommandLineChoices).empty()) << "no web pages";
-    outcome.pageStatus = {404, 399};
+    // 400 is the first status that is warned about.
+    outcome.pageStatus = {400, 399};
     EXPECT_EQ(OutcomeNotes(outcome, kCommandLineChoices),
-              std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404"});
+              std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 400"});
     outcome.pageStatus = {200, 500};
     outcome.run.folderListings[1].noPermission = 3;
     const std::vector<std::string> notes = OutcomeNotes(outcome, kCommandLineChoices);
