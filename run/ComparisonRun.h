@@ -10,9 +10,9 @@
 #include "base/MessageSink.h"
 #include "base/OptionMap.h"
 #include "diff/DifferenceEngine.h"
-#include "document/FolderListing.h"
 #include "document/InputProblem.h"
 #include "document/LineIndex.h"
+#include "folders/FolderListing.h"
 #include "report/ReportForm.h"
 
 namespace tandemix {

@@ -12,7 +12,7 @@
 #include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "base/SideBySide.h"
-#include "document/FolderListing.h"
+#include "folders/FolderListing.h"
 
 namespace tandemix {
 namespace {

@@ -7,9 +7,9 @@
 
 #include "base/DebugLog.h"
 #include "base/OptionMap.h"
-#include "document/FolderListing.h"
 #include "document/InputProblem.h"
 #include "document/TextDocument.h"
+#include "folders/FolderListing.h"
 
 namespace tandemix {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "base/OptionMap.h"
-#include "document/FolderListingResult.h"
 #include "document/TextDocument.h"
+#include "folders/FolderListingResult.h"
 
 namespace tandemix {
 

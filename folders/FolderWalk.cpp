@@ -1,4 +1,4 @@
-#include "document/FolderWalk.h"
+#include "folders/FolderWalk.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "document/ListingOrder.h"
+#include "folders/ListingOrder.h"
 
 namespace tandemix {
 namespace {

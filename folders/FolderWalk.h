@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/UniqueFd.h"
-#include "document/FolderListingResult.h"
+#include "folders/FolderListingResult.h"
 
 namespace tandemix {
 
