@@ -43,26 +43,6 @@ struct InputNames {
     }
 };
 
-// Messages 1 to 3: both inputs exist and are of one kind.
-std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
-                                      MessageSink& messages) {
-    const InputKind kind1 = KindOfPath(path1);
-    if (kind1 == InputKind::Missing) {
-        messages.Warn(messages::kInput1Missing);
-        return std::nullopt;
-    }
-    const InputKind kind2 = KindOfPath(path2);
-    if (kind2 == InputKind::Missing) {
-        messages.Warn(messages::kInput2Missing);
-        return std::nullopt;
-    }
-    if (kind1 != kind2) {
-        messages.Warn(messages::kKindsDiffer);
-        return std::nullopt;
-    }
-    return kind1;
-}
-
 std::uint64_t MemoryLeft(const RunContext& context) {
     return context.limits.availableMemory.value_or(AvailableMemory().value_or(UINT64_MAX));
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
@@ -32,6 +33,8 @@ struct RunChoices {
     Alignment alignment = Alignment::Greedy;
     FolderComparison folderComparison = FolderComparison::ByTime;
     ReportForm reportForm = ReportForm::Framed;
+    // Shell patterns of entry names that a tree comparison leaves out, with their subtrees.
+    std::vector<std::string> exclusions;
 
     bool operator==(const RunChoices&) const = default;
 };

@@ -49,6 +49,25 @@ InputKind KindOfPath(const std::string& path) {
     return S_ISDIR(info.st_mode) ? InputKind::Folder : InputKind::File;
 }
 
+std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+                                      MessageSink& messages) {
+    const InputKind kind1 = KindOfPath(path1);
+    if (kind1 == InputKind::Missing) {
+        messages.Warn(messages::kInput1Missing);
+        return std::nullopt;
+    }
+    const InputKind kind2 = KindOfPath(path2);
+    if (kind2 == InputKind::Missing) {
+        messages.Warn(messages::kInput2Missing);
+        return std::nullopt;
+    }
+    if (kind1 != kind2) {
+        messages.Warn(messages::kKindsDiffer);
+        return std::nullopt;
+    }
+    return kind1;
+}
+
 InputProblem CheckInput(const std::string& path, InputKind kind, const DocumentLimits& limits) {
     if (kind == InputKind::Folder) {
         const std::unique_ptr<DIR, int (*)(DIR*)> folder(::opendir(path.c_str()), ::closedir);

@@ -2,10 +2,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/DebugLog.h"
+#include "base/MessageSink.h"
 #include "base/OptionMap.h"
 #include "document/InputProblem.h"
 #include "document/TextDocument.h"
@@ -17,6 +19,11 @@ enum class InputKind { Missing, File, Folder };
 
 // What a path names, following links; a folder path may end in separators.
 InputKind KindOfPath(const std::string& path);
+
+// Both inputs exist and are of one kind; when not, the user is told which input is missing
+// or that the kinds differ.
+std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+                                      MessageSink& messages);
 
 // Whether an input can be loaded, found without reading it: a file must be a regular file
 // within the limits that can be opened, a folder one that can be opened. Nothing is read,
