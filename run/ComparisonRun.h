@@ -34,7 +34,7 @@ struct RunChoices {
     FolderComparison folderComparison = FolderComparison::ByTime;
     ReportForm reportForm = ReportForm::Framed;
     // Shell patterns of entry names that a tree comparison leaves out, with their subtrees.
-    std::vector<std::string> exclusions;
+    std::vector<std::string> exclusions{};
 
     bool operator==(const RunChoices&) const = default;
 };
