@@ -1,7 +1,6 @@
 #include "folders/ContentComparison.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +10,6 @@
 
 #include "base/ContentHash.h"
 #include "base/SideBySide.h"
-#include "base/UniqueFd.h"
 
 namespace tandemix {
 namespace {
@@ -20,40 +18,51 @@ namespace {
 // well as the first; below this many files starting a thread does not pay.
 constexpr std::size_t kFilesWorthSharing = 64;
 
+#ifdef O_PATH
+constexpr int kLookupOnly = O_PATH;
+#else
+constexpr int kLookupOnly = O_RDONLY;
+#endif
+
 struct OpenFile {
     UniqueFd fd;
-    std::uint64_t size = 0;
+    std::uint64_t size = 0;  // as the walk found it: where reading is expected to end
 };
 
-std::optional<OpenFile> Open(const FileAtPath& file) {
-    OpenFile open{UniqueFd(::open(file.path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)),
-                  0};
-    struct stat info {};
-    if (!open.fd.IsOpen() || ::fstat(open.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        info.st_dev != file.device || info.st_ino != file.inode) {
+// Not checked again once open: reading one byte past the expected end tells a file that
+// changed size, and a file that turned into a fifo meanwhile reads as empty without
+// waiting, so either is judged by what it holds now.
+std::optional<OpenFile> Open(const FileAtPath& file, ContentComparer::OpenFolder& folder) {
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    const std::string_view path = file.path;
+    const std::size_t slash = path.rfind('/');
+    const std::string_view folderPath = path.substr(0, slash == 0 ? 1 : slash);
+    if (slash != std::string_view::npos && folder.path != folderPath) {
+        folder.path = folderPath;
+        folder.fd.Reset(::open(folder.path.c_str(), kLookupOnly | O_DIRECTORY | O_CLOEXEC));
+    }
+    OpenFile open{UniqueFd(slash != std::string_view::npos && folder.fd.IsOpen()
+                               ? ::openat(folder.fd.Get(), file.path.c_str() + slash + 1, kFlags)
+                               : ::open(file.path.c_str(), kFlags)),
+                  file.size};
+    if (!open.fd.IsOpen()) {
         return std::nullopt;
     }
-    open.size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
     return open;
 }
 
-// Reads until the piece is full or the file ends; the bytes read, or nothing on an error.
+// One read: a regular file gives less than asked for only at its end, and asking past the
+// expected end makes that short read the sign of it, without a read that finds nothing.
 std::optional<std::size_t> ReadPiece(int fd, std::span<std::byte> piece) {
-    std::size_t got = 0;
-    while (got < piece.size()) {
-        const ssize_t read = ::read(fd, piece.data() + got, piece.size() - got);
-        if (read < 0 && errno == EINTR) {
-            continue;
+    for (;;) {
+        const ssize_t read = ::read(fd, piece.data(), piece.size());
+        if (read >= 0) {
+            return static_cast<std::size_t>(read);
         }
-        if (read < 0) {
+        if (errno != EINTR) {
             return std::nullopt;
         }
-        if (read == 0) {
-            break;
-        }
-        got += static_cast<std::size_t>(read);
     }
-    return got;
 }
 
 bool HasNul(std::span<const std::byte> bytes) {
@@ -67,32 +76,33 @@ void ReadSequentially(const OpenFile& file) {
     }
 }
 
+// How much of the rest to ask for: one byte beyond the expected end, so that a short
+// read reports the end without a read of its own.
+std::size_t Wanted(std::uint64_t left) {
+    return static_cast<std::size_t>(std::min<std::uint64_t>(left + 1, ContentComparer::kPieceSize));
+}
+
 PairVerdict ComparePair(const FilePair& pair, BinaryCheck check,
-                        std::array<std::vector<std::byte>, 2>& pieces) {
+                        ContentComparer::ThreadState& state) {
+    std::array<std::vector<std::byte>, 2>& pieces = state.pieces;
     std::array<std::optional<OpenFile>, 2> files;
     for (std::size_t side = 0; side < 2; ++side) {
-        files[side] = Open(*pair.files[side]);
+        files[side] = Open(*pair.files[side], state.folders[side]);
         if (!files[side]) {
             return {side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2};
         }
     }
-    const bool sameSize = files[0]->size == files[1]->size;
-    if (!sameSize && check == BinaryCheck::Skip) {
-        return {Verdict::Different};
-    }
-    const bool compare = sameSize && pair.work == PairWork::CompareBytes;
+    const bool compare = pair.work == PairWork::CompareBytes;
     if (compare) {
         ReadSequentially(*files[0]);
         ReadSequentially(*files[1]);
     }
     PairVerdict verdict{compare ? Verdict::Same : Verdict::Different};
     std::uint64_t left = files[0]->size;
-    for (bool first = true; first || (compare && left > 0); first = false) {
+    for (bool first = true;; first = false) {
+        const std::size_t wanted = compare ? Wanted(left) : kBinaryProbeBytes;
         std::array<std::size_t, 2> got{};
         for (std::size_t side = 0; side < 2; ++side) {
-            const std::size_t wanted = compare ? static_cast<std::size_t>(std::min<std::uint64_t>(
-                                                     left, ContentComparer::kPieceSize))
-                                               : static_cast<std::size_t>(kBinaryProbeBytes);
             const std::optional<std::size_t> read =
                 ReadPiece(files[side]->fd.Get(), std::span(pieces[side]).first(wanted));
             if (!read) {
@@ -105,63 +115,62 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check,
                              HasNul(std::span(pieces[1]).first(got[1]));
         }
         if (!compare) {
-            break;
+            return verdict;
         }
         if (got[0] != got[1] || std::memcmp(pieces[0].data(), pieces[1].data(), got[0]) != 0) {
             verdict.verdict = Verdict::Different;
-            break;
+            return verdict;
         }
-        // Both ended early by the same bytes: they shrank alike since they were opened.
-        if (got[0] == 0) {
-            break;
+        // Both ended at the same byte.
+        if (got[0] < wanted) {
+            return verdict;
         }
-        left -= got[0];
+        left -= std::min<std::uint64_t>(left, got[0]);
     }
-    return verdict;
 }
 
-std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, std::vector<std::byte>& piece) {
-    const std::optional<OpenFile> open = Open(file);
+std::optional<std::uint64_t> Fingerprint(const FileAtPath& file,
+                                         ContentComparer::ThreadState& state) {
+    std::vector<std::byte>& piece = state.pieces[0];
+    const std::optional<OpenFile> open = Open(file, state.folders[0]);
     if (!open) {
         return std::nullopt;
     }
     ReadSequentially(*open);
     ContentHash hash;
-    for (std::uint64_t left = open->size; left > 0;) {
-        const std::optional<std::size_t> read = ReadPiece(
-            open->fd.Get(), std::span(piece).first(static_cast<std::size_t>(
-                                std::min<std::uint64_t>(left, ContentComparer::kPieceSize))));
+    for (std::uint64_t left = open->size;;) {
+        const std::size_t wanted = Wanted(left);
+        const std::optional<std::size_t> read =
+            ReadPiece(open->fd.Get(), std::span(piece).first(wanted));
         if (!read) {
             return std::nullopt;
         }
-        if (*read == 0) {
-            break;
-        }
         hash.Update(std::span(piece).first(*read));
-        left -= *read;
+        if (*read < wanted) {
+            return hash.Finish();
+        }
+        left -= std::min<std::uint64_t>(left, *read);
     }
-    return hash.Finish();
 }
 
-// Runs work(index, buffers) for every index below count, on two threads when there are
+// Runs work(index, state) for every index below count, on two threads when there are
 // enough items.
 template <class Work>
-void ShareOut(std::size_t count, std::array<std::array<std::vector<std::byte>, 2>*, 2> buffers,
-              Work work) {
+void ShareOut(std::size_t count, std::array<ContentComparer::ThreadState, 2>& threads, Work work) {
     std::atomic<std::size_t> next = 0;
-    const auto worker = [&](std::array<std::vector<std::byte>, 2>& pieces) {
-        for (auto& piece : pieces) {
+    const auto worker = [&](ContentComparer::ThreadState& state) {
+        for (auto& piece : state.pieces) {
             piece.resize(ContentComparer::kPieceSize);
         }
         for (std::size_t i = next++; i < count; i = next++) {
-            work(i, pieces);
+            work(i, state);
         }
     };
     if (count < kFilesWorthSharing) {
-        worker(*buffers[0]);
+        worker(threads[0]);
         return;
     }
-    RunSideBySide([&] { worker(*buffers[0]); }, [&] { worker(*buffers[1]); });
+    RunSideBySide([&] { worker(threads[0]); }, [&] { worker(threads[1]); });
 }
 
 }  // namespace
@@ -169,20 +178,18 @@ void ShareOut(std::size_t count, std::array<std::array<std::vector<std::byte>, 2
 std::vector<PairVerdict> ContentComparer::Compare(std::span<const FilePair> pairs,
                                                   BinaryCheck check) {
     std::vector<PairVerdict> verdicts(pairs.size());
-    ShareOut(pairs.size(), {&buffers_[0].pieces, &buffers_[1].pieces},
-             [&](std::size_t i, std::array<std::vector<std::byte>, 2>& pieces) {
-                 verdicts[i] = ComparePair(pairs[i], check, pieces);
-             });
+    ShareOut(pairs.size(), threads_, [&](std::size_t i, ThreadState& state) {
+        verdicts[i] = ComparePair(pairs[i], check, state);
+    });
     return verdicts;
 }
 
 std::vector<std::optional<std::uint64_t>> ContentComparer::Fingerprints(
     std::span<const FileAtPath* const> files) {
     std::vector<std::optional<std::uint64_t>> fingerprints(files.size());
-    ShareOut(files.size(), {&buffers_[0].pieces, &buffers_[1].pieces},
-             [&](std::size_t i, std::array<std::vector<std::byte>, 2>& pieces) {
-                 fingerprints[i] = Fingerprint(*files[i], pieces[0]);
-             });
+    ShareOut(files.size(), threads_, [&](std::size_t i, ThreadState& state) {
+        fingerprints[i] = Fingerprint(*files[i], state);
+    });
     return fingerprints;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -9,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/UniqueFd.h"
 #include "folders/TreeEntry.h"
 
 namespace tandemix {
@@ -16,8 +15,7 @@ namespace tandemix {
 // A regular file as a walk found it.
 struct FileAtPath {
     std::string path;
-    dev_t device = 0;  // a file that is another one when it is opened is not read
-    ino_t inode = 0;
+    std::uint64_t size = 0;
 };
 
 enum class Verdict : std::uint8_t { Same, Different, Unreadable1, Unreadable2 };
@@ -37,10 +35,10 @@ struct FilePair {
 };
 
 // Compares file contents byte for byte. Each file is opened once and read from the start
-// in pieces of bounded size until the first difference; sizes are checked again when the
-// files are open, so a file that changed since the walk is judged by what it is now. Only
-// regular files are opened, without waiting. Where there are enough pairs, two threads
-// share them.
+// in pieces of bounded size until the first difference or its end, which need not be where
+// the walk found it: a file that changed since is judged by what it holds now. Only files
+// the walk found regular are opened, without waiting. Where there are enough pairs, two
+// threads share them.
 class ContentComparer {
 public:
     static constexpr std::size_t kPieceSize = 128 * 1024;
@@ -52,11 +50,20 @@ public:
     std::vector<std::optional<std::uint64_t>> Fingerprints(
         std::span<const FileAtPath* const> files);
 
-private:
-    struct Buffers {
-        std::array<std::vector<std::byte>, 2> pieces;
+    // The folder of the file a thread opened last on one side: the next file of the same
+    // folder is opened by its name alone, which saves looking up the whole path again.
+    struct OpenFolder {
+        std::string path;
+        UniqueFd fd;
     };
-    std::array<Buffers, 2> buffers_;
+    // What one thread keeps from file to file.
+    struct ThreadState {
+        std::array<std::vector<std::byte>, 2> pieces;
+        std::array<OpenFolder, 2> folders;
+    };
+
+private:
+    std::array<ThreadState, 2> threads_;
 };
 
 }  // namespace tandemix

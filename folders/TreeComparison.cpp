@@ -153,7 +153,7 @@ private:
         if (!found.path.empty()) {
             path.append(top.ends_with('/') ? "" : "/").append(found.path);
         }
-        return &files_.emplace_back(FileAtPath{std::move(path), found.device, found.inode});
+        return &files_.emplace_back(FileAtPath{std::move(path), found.side.size});
     }
 
     void Apply(const PairVerdict& verdict, TreeEntry& entry) {

@@ -15,7 +15,7 @@ namespace tandemix {
 namespace {
 
 SideEntry Describe(std::string path, const struct stat& info) {
-    SideEntry entry{std::move(path), {}, info.st_dev, info.st_ino, 0};
+    SideEntry entry{std::move(path), {}, 0};
     entry.side.type = static_cast<std::uint32_t>(info.st_mode & S_IFMT);
     if (S_ISDIR(info.st_mode)) {
         entry.side.kind = EntryKind::Folder;
@@ -45,7 +45,7 @@ public:
     void EnterFolder(std::string_view relativePath) override {
         folder_ = relativePath;
         if (!folder_.empty()) {
-            SideEntry entry{folder_, {}, 0, 0, 0};
+            SideEntry entry{folder_, {}, 0};
             entry.side.kind = EntryKind::Folder;
             entry.side.type = S_IFDIR;
             entries_.push_back(std::move(entry));
@@ -65,7 +65,7 @@ public:
     // describe is there but unreadable.
     void LeftOut(std::string_view folderPath, std::string_view name,
                  LeftOutReason reason) override {
-        SideEntry entry{Join(folderPath, name), {}, 0, 0, 0};
+        SideEntry entry{Join(folderPath, name), {}, 0};
         if (reason == LeftOutReason::LinkNotFollowed) {
             entry.side.kind = EntryKind::Folder;
             entry.side.type = S_IFDIR;
@@ -96,7 +96,7 @@ SideListing ListTree(const std::string& path, const TreeChoices& choices) {
     const std::string trimmed = WithoutTrailingSeparators(path);
     struct stat info {};
     if (::stat(trimmed.c_str(), &info) != 0) {
-        listing.entries.push_back(SideEntry{"", {EntryKind::Unreadable, 0, 0}, 0, 0, 0});
+        listing.entries.push_back(SideEntry{"", {EntryKind::Unreadable, 0, 0}, 0});
         return listing;
     }
     if (!S_ISDIR(info.st_mode)) {

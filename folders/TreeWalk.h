@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 #include <vector>
 
@@ -13,8 +11,6 @@ namespace tandemix {
 struct SideEntry {
     std::string path;  // below the walked folder, names joined with "/"
     EntrySide side;
-    dev_t device = 0;  // of a file, so that a file replaced meanwhile is not read
-    ino_t inode = 0;
     std::uint64_t rdev = 0;  // of a device
 };
 
