@@ -7,7 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QStringList>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "app/QtText.h"
 
@@ -18,9 +20,28 @@ constexpr auto kAlignmentKey = "advanced/alignment";
 constexpr auto kFolderContentsKey = "advanced/folderContents";
 constexpr auto kReportKey = "advanced/report";
 constexpr auto kOutputFolderKey = "advanced/outputFolder";
+constexpr auto kExclusionsKey = "advanced/exclusions";
 
 QString Text(std::string_view text) {
     return FromUtf8(text);
+}
+
+// Patterns are typed on one line, separated by blanks; a blank inside a name is matched by
+// "?" or "[ ]".
+std::vector<std::string> SplitPatterns(const QString& text) {
+    std::vector<std::string> patterns;
+    for (const QString& pattern : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        patterns.push_back(ToLocal(pattern));
+    }
+    return patterns;
+}
+
+QString JoinPatterns(const std::vector<std::string>& patterns) {
+    QStringList texts;
+    for (const std::string& pattern : patterns) {
+        texts.push_back(FromLocal(pattern));
+    }
+    return texts.join(QLatin1Char(' '));
 }
 
 }  // namespace
@@ -37,6 +58,7 @@ AdvancedSettings LoadAdvancedSettings(QSettings& store) {
         settings.choices.reportForm = ReportForm::Single;
     }
     settings.outputFolder = ToLocal(store.value(kOutputFolderKey).toString());
+    settings.choices.exclusions = SplitPatterns(store.value(kExclusionsKey).toString());
     return settings;
 }
 
@@ -52,6 +74,7 @@ void SaveAdvancedSettings(const AdvancedSettings& settings, QSettings& store) {
                                    ? QStringLiteral("single")
                                    : QStringLiteral("framed"));
     store.setValue(kOutputFolderKey, FromLocal(settings.outputFolder));
+    store.setValue(kExclusionsKey, JoinPatterns(settings.choices.exclusions));
     store.sync();
 }
 
@@ -95,6 +118,10 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
         layout->addWidget(box);
     }
 
+    layout->addWidget(new QLabel(Text(captions::kExclusions), this));
+    exclusions_ = new QLineEdit(JoinPatterns(settings.choices.exclusions), this);
+    layout->addWidget(exclusions_);
+
     layout->addWidget(new QLabel(Text(captions::kOutputFolder), this));
     auto* folderRow = new QHBoxLayout;
     // Typed, pasted or picked: the field holds the folder.
@@ -133,6 +160,7 @@ AdvancedSettings AdvancedDialog::Settings() const {
         folderContents_->isChecked() ? FolderComparison::ByContents : FolderComparison::ByTime;
     settings.choices.reportForm =
         singleReport_->isChecked() ? ReportForm::Single : ReportForm::Framed;
+    settings.choices.exclusions = SplitPatterns(exclusions_->text());
     // Spaces around a pasted path are taken for a slip, not for part of a folder's name.
     settings.outputFolder = ToLocal(folderField_->text().trimmed());
     return settings;

@@ -42,6 +42,8 @@ inline constexpr std::string_view kMinimalAlignment =
     "Genaue Zeilenzuordnung (k\xC3\xBCrzeste \xC3\x84nderungsliste)";
 inline constexpr std::string_view kFolderContents = "Verzeichnisse nach Inhalt vergleichen";
 inline constexpr std::string_view kSingleReport = "Bericht als eine Datei (Tandemix-Bericht.html)";
+inline constexpr std::string_view kExclusions =
+    "Auslassen (Namensmuster wie .git oder *.pyc, durch Leerzeichen getrennt):";
 inline constexpr std::string_view kOutputFolder = "Ausgabe-Verzeichnis:";
 inline constexpr std::string_view kDefaultFolder = "Standard";
 inline constexpr std::string_view kPickFolder = "\xE2\x80\xA6";
@@ -60,9 +62,9 @@ struct WindowChoiceNames {
     std::string folderContents;
 };
 
-// A small modal dialog over the settings: three check boxes and the output folder, a field
-// that takes a typed or pasted path (empty shows "Standard") with a button to pick one and
-// one to go back to the standard folder.
+// A small modal dialog over the settings: three check boxes, the exclusion patterns and the
+// output folder, a field that takes a typed or pasted path (empty shows "Standard") with a
+// button to pick one and one to go back to the standard folder.
 class AdvancedDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -75,6 +77,7 @@ public:
     QCheckBox* MinimalAlignmentBox() const { return minimalAlignment_; }
     QCheckBox* FolderContentsBox() const { return folderContents_; }
     QCheckBox* SingleReportBox() const { return singleReport_; }
+    QLineEdit* ExclusionsField() const { return exclusions_; }
     QLineEdit* FolderField() const { return folderField_; }
     QPushButton* PickFolderButton() const { return pickFolder_; }
     QPushButton* DefaultFolderButton() const { return defaultFolder_; }
@@ -89,6 +92,7 @@ private:
     QCheckBox* minimalAlignment_ = nullptr;
     QCheckBox* folderContents_ = nullptr;
     QCheckBox* singleReport_ = nullptr;
+    QLineEdit* exclusions_ = nullptr;
     QLineEdit* folderField_ = nullptr;
     QPushButton* pickFolder_ = nullptr;
     QPushButton* defaultFolder_ = nullptr;

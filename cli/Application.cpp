@@ -12,6 +12,7 @@
 
 #include "base/CodePage.h"
 #include "base/Messages.h"
+#include "cli/BriefRun.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/HelpText.h"
@@ -155,6 +156,9 @@ private:
 };
 
 int Compare(const CompareInvocation& invocation, CodePage codePage, const Console& console) {
+    if (invocation.brief) {
+        return RunBrief(invocation, console.out, console.err);
+    }
     for (const std::string& warning : invocation.warnings) {
         console.err(warning + "\n");
     }

@@ -97,6 +97,14 @@ std::optional<std::string> SetUser(ParseState& state, std::string_view value) {
     return std::nullopt;
 }
 
+std::optional<std::string> AddExclusion(ParseState& state, std::string_view value) {
+    if (value.empty()) {
+        return "--exclude: leeres Muster";
+    }
+    Request(state).choices.exclusions.emplace_back(value);
+    return std::nullopt;
+}
+
 template <auto Set>
 std::optional<std::string> Flag(ParseState& state, std::string_view) {
     Set(state);
@@ -134,6 +142,8 @@ constexpr std::array kOptions = {
     KnownOption{"report", 0, true, &SetChoice<kReport>},
     KnownOption{"container", 0, true, &SetChoice<kContainer>},
     KnownOption{"alignment", 0, true, &SetChoice<kAlignment>},
+    KnownOption{"brief", 0, false, &Flag<[](ParseState& s) { s.invocation.brief = true; }>},
+    KnownOption{"exclude", 0, true, &AddExclusion},
     KnownOption{"open", 0, false, &Flag<[](ParseState& s) { s.invocation.open = true; }>},
     KnownOption{"quiet", 'q', false, &Flag<[](ParseState& s) { s.invocation.quiet = true; }>},
     // Help outranks the version when both are asked for.
@@ -238,6 +248,14 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
     if (state.inputs.size() != 2) {
         return UsageError{"zwei Eingaben erwartet, " + std::to_string(state.inputs.size()) +
                           " angegeben"};
+    }
+    // The short form compares the inputs' bytes, which a web page's copy does not stand for;
+    // and it writes no report to open.
+    if (state.invocation.brief && Request(state).webPages) {
+        return UsageError{"--brief gilt nicht mit --web"};
+    }
+    if (state.invocation.brief && state.invocation.open) {
+        return UsageError{"--open gilt nicht mit --brief"};
     }
     if (!Request(state).webPages) {
         if (state.invocation.login) {

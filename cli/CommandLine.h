@@ -27,6 +27,8 @@ struct CompareInvocation {
     std::vector<std::string> warnings;  // about the command line itself, one line each
     bool open = false;
     bool quiet = false;
+    // --brief: no report, one line per differing entry of two folders.
+    bool brief = false;
 };
 
 enum class InfoRequest { Help, Version };

@@ -44,40 +44,6 @@ struct InputNames {
     }
 };
 
-// Why an input is missing, after the fixed sentence: what was given and why it is not there.
-// A web page that could not be fetched reaches the run without a path.
-std::string MissingInput(int input, const std::string& path, const WindowState& window) {
-    if (window.webPagesKind) {
-        return messages::InputMissing(input, input == 1 ? window.inputText1 : window.inputText2,
-                                      messages::kPageNotFetched);
-    }
-    if (path.empty()) {
-        return messages::InputMissing(input, path, messages::kNothingGiven);
-    }
-    const int error = LookupError(path);
-    return messages::InputMissing(input, path, LookupFailureReason(error != 0 ? error : ENOENT));
-}
-
-// Messages 1 to 3: both inputs exist and are of one kind.
-std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
-                                      const WindowState& window, MessageSink& messages) {
-    const InputKind kind1 = KindOfPath(path1);
-    if (kind1 == InputKind::Missing) {
-        messages.Warn(MissingInput(1, path1, window));
-        return std::nullopt;
-    }
-    const InputKind kind2 = KindOfPath(path2);
-    if (kind2 == InputKind::Missing) {
-        messages.Warn(MissingInput(2, path2, window));
-        return std::nullopt;
-    }
-    if (kind1 != kind2) {
-        messages.Warn(messages::kKindsDiffer);
-        return std::nullopt;
-    }
-    return kind1;
-}
-
 std::uint64_t MemoryLeft(const RunContext& context) {
     return context.limits.availableMemory.value_or(AvailableMemory().value_or(UINT64_MAX));
 }
@@ -129,7 +95,9 @@ bool RowsFitInMemory(const TextDocument& input1, const TextDocument& input2,
 
 std::optional<InputKind> AcceptableKind(const std::string& path1, const std::string& path2,
                                         const WindowState& window, const RunContext& context) {
-    const std::optional<InputKind> kind = KindOfInputs(path1, path2, window, context.messages);
+    const std::array<std::string, 2> addresses{window.inputText1, window.inputText2};
+    const std::optional<InputKind> kind =
+        KindOfInputs(path1, path2, context.messages, window.webPagesKind ? &addresses : nullptr);
     if (!kind || !InputsCanBeLoaded(InputNames{*kind, window, {path1, path2}}, context)) {
         return std::nullopt;
     }

@@ -4,15 +4,16 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
 #include "base/MessageSink.h"
 #include "base/OptionMap.h"
 #include "diff/DifferenceEngine.h"
-#include "document/FolderListing.h"
 #include "document/InputProblem.h"
 #include "document/LineIndex.h"
+#include "folders/FolderListing.h"
 #include "report/ReportForm.h"
 #include "run/RunHints.h"
 
@@ -33,6 +34,8 @@ struct RunChoices {
     Alignment alignment = Alignment::Greedy;
     FolderComparison folderComparison = FolderComparison::ByTime;
     ReportForm reportForm = ReportForm::Framed;
+    // Shell patterns of entry names that a tree comparison leaves out, with their subtrees.
+    std::vector<std::string> exclusions{};
 
     bool operator==(const RunChoices&) const = default;
 };

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <memory>
 #include <vector>
@@ -12,7 +13,7 @@
 #include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "base/SideBySide.h"
-#include "document/FolderListing.h"
+#include "folders/FolderListing.h"
 
 namespace tandemix {
 namespace {
@@ -50,9 +51,43 @@ InputKind KindOfPath(const std::string& path) {
     return S_ISDIR(info.st_mode) ? InputKind::Folder : InputKind::File;
 }
 
-int LookupError(const std::string& path) {
+namespace {
+
+// Why an input is missing, after the fixed sentence.
+std::string MissingInput(int input, const std::string& path,
+                         const std::array<std::string, 2>* addresses) {
+    if (addresses != nullptr) {
+        return messages::InputMissing(input, (*addresses)[static_cast<std::size_t>(input - 1)],
+                                      messages::kPageNotFetched);
+    }
+    if (path.empty()) {
+        return messages::InputMissing(input, path, messages::kNothingGiven);
+    }
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 ? 0 : errno;
+    const int error = ::stat(path.c_str(), &info) == 0 ? ENOENT : errno;
+    return messages::InputMissing(input, path, LookupFailureReason(error));
+}
+
+}  // namespace
+
+std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+                                      MessageSink& messages,
+                                      const std::array<std::string, 2>* addresses) {
+    const InputKind kind1 = KindOfPath(path1);
+    if (kind1 == InputKind::Missing) {
+        messages.Warn(MissingInput(1, path1, addresses));
+        return std::nullopt;
+    }
+    const InputKind kind2 = KindOfPath(path2);
+    if (kind2 == InputKind::Missing) {
+        messages.Warn(MissingInput(2, path2, addresses));
+        return std::nullopt;
+    }
+    if (kind1 != kind2) {
+        messages.Warn(messages::kKindsDiffer);
+        return std::nullopt;
+    }
+    return kind1;
 }
 
 InputProblem CheckInput(const std::string& path, InputKind kind, const DocumentLimits& limits) {

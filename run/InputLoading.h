@@ -2,14 +2,16 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/DebugLog.h"
+#include "base/MessageSink.h"
 #include "base/OptionMap.h"
-#include "document/FolderListing.h"
 #include "document/InputProblem.h"
 #include "document/TextDocument.h"
+#include "folders/FolderListing.h"
 
 namespace tandemix {
 
@@ -18,9 +20,12 @@ enum class InputKind { Missing, File, Folder };
 // What a path names, following links; a folder path may end in separators.
 InputKind KindOfPath(const std::string& path);
 
-// Why a path that names nothing cannot be found: the system's error number (0 when the path
-// names something after all).
-int LookupError(const std::string& path);
+// Both inputs exist and are of one kind; when not, the user is told which input is missing,
+// with what was given and why it is not there, or that the kinds differ. Web pages that
+// could not be fetched reach this without paths and are named by their `addresses`.
+std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+                                      MessageSink& messages,
+                                      const std::array<std::string, 2>* addresses = nullptr);
 
 // Whether an input can be loaded, found without reading it: a file must be a regular file
 // within the limits that can be opened, a folder one that can be opened. Nothing is read,

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own. The engine's layers,
-# bottom up: base, document (with web beside it), diff, report, run; the front-end support
-# desktop/, the front ends cli/ and app/ and the fuzz harnesses fuzz/ sit on top.
+# bottom up: base, document (with web beside it), diff and folders (beside each other),
+# report, run; the front-end support desktop/, the front ends cli/ and app/ and the fuzz
+# harnesses fuzz/ sit on top.
 #
 #   tools/check_layers.sh [SOURCE_ROOT]
 set -euo pipefail
@@ -12,12 +13,13 @@ declare -A allowed=(
     [document]="base document"
     [web]="base web"
     [diff]="base document diff"
-    [report]="base document diff report"
-    [run]="base document diff report web run"
-    [desktop]="base document diff report web run desktop"
-    [cli]="base document diff report web run desktop cli"
-    [app]="base document diff report web run desktop app"
-    [fuzz]="base document diff report web run support"
+    [folders]="base document folders"
+    [report]="base document diff folders report"
+    [run]="base document diff folders report web run"
+    [desktop]="base document diff folders report web run desktop"
+    [cli]="base document diff folders report web run desktop cli"
+    [app]="base document diff folders report web run desktop app"
+    [fuzz]="base document diff folders report web run support"
 )
 
 status=0

@@ -45,11 +45,13 @@ void TickAll(AdvancedDialog& dialog) {
     dialog.MinimalAlignmentBox()->click();
     dialog.FolderContentsBox()->click();
     dialog.SingleReportBox()->click();
+    dialog.ExclusionsField()->setText(QStringLiteral(" .git  *.pyc "));
     dialog.PickFolderButton()->click();
 }
 
-const AdvancedSettings kAllOn{Alignment::Minimal, FolderComparison::ByContents, ReportForm::Single,
-                              "/chosen/reports"};
+const AdvancedSettings kAllOn{
+    {Alignment::Minimal, FolderComparison::ByContents, ReportForm::Single, {".git", "*.pyc"}},
+    "/chosen/reports"};
 
 }  // namespace
 
@@ -69,6 +71,7 @@ private slots:
         QCOMPARE(dialog.CancelButton()->text(), QStringLiteral("Abbrechen"));
         QCOMPARE(dialog.OkButton()->text(), QStringLiteral("OK"));
         QVERIFY(dialog.OkButton()->isDefault());
+        QCOMPARE(dialog.ExclusionsField()->text(), QString());
         QCOMPARE(dialog.FolderField()->text(), QString());
         QCOMPARE(dialog.FolderField()->placeholderText(), QStringLiteral("Standard"));
         QCOMPARE(dialog.Settings(), AdvancedSettings{});

@@ -37,6 +37,15 @@ Fields FieldsOf(const CompareInvocation& invocation) {
         {"warnings", std::to_string(invocation.warnings.size())},
         {"open", yn(invocation.open)},
         {"quiet", yn(invocation.quiet)},
+        {"brief", yn(invocation.brief)},
+        {"exclude",
+         [&] {
+             std::string joined;
+             for (const std::string& pattern : r.choices.exclusions) {
+                 joined += pattern + "|";
+             }
+             return joined;
+         }()},
     };
 }
 
@@ -55,6 +64,9 @@ struct ParseCase {
 const ParseCase kParseCases[] = {
     {"defaults", {"a", "b"}, {}},
     {"one-file report", {"--report", "single", "a", "b"}, {{"report", "single"}}},
+    {"brief with exclusions",
+     {"--brief", "--exclude", ".git", "--exclude=*.pyc", "a", "b"},
+     {{"brief", "yes"}, {"exclude", ".git|*.pyc|"}}},
     {"framed report asked for", {"--report=single", "--report=framed", "a", "b"}, {}},
     {"short output dir", {"-o", "out", "a", "b"}, {{"out", "out"}}},
     {"short output dir attached", {"-oout", "a", "b"}, {{"out", "out"}}},
@@ -173,6 +185,9 @@ const OtherCase kOtherCases[] = {
     {"any container of a one-file report",
      {"--report", "single", "--container", "htm", "a", "b"},
      "--container gilt nicht mit --report single"},
+    {"brief with web", {"--brief", "--web", "a", "b"}, "--brief gilt nicht mit --web"},
+    {"brief with open", {"--brief", "--open", "a", "b"}, "--open gilt nicht mit --brief"},
+    {"empty exclusion", {"--exclude=", "a", "b"}, "--exclude: leeres Muster"},
     {"a mistake wins over help", {"--frobnicate", "--help"}, "--frobnicate"},
 };
 

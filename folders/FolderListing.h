@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/OptionMap.h"
-#include "document/FolderListingResult.h"
 #include "document/TextDocument.h"
+#include "folders/FolderListingResult.h"
 
 namespace tandemix {
 

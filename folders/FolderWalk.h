@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/UniqueFd.h"
-#include "document/FolderListingResult.h"
+#include "folders/FolderListingResult.h"
 
 namespace tandemix {
 
@@ -25,10 +25,21 @@ struct FileLine {
     std::uint64_t size = 0;
 };
 
+// Why the walk left an entry out.
+enum class LeftOutReason { NoPermission, BrokenLink, Unreadable, LinkNotFollowed };
+
 // Receives the folders of a walk.
 class FolderVisitor {
 public:
     virtual ~FolderVisitor() = default;
+    // Whether the walk looks at the entry at all; one that is not is neither counted nor
+    // entered, nor is anything below it.
+    virtual bool Includes(std::string_view /*name*/) { return true; }
+    // Once per folder as it is entered, before Describe: its path below the listed folder.
+    virtual void EnterFolder(std::string_view /*relativePath*/) {}
+    // An entry of the folder at folderPath that the walk could not describe or enter.
+    virtual void LeftOut(std::string_view /*folderPath*/, std::string_view /*name*/,
+                         LeftOutReason /*reason*/) {}
     // Once per folder while it is open (folderFd), with its entries that are not folders in
     // the order the directory yields them. The lines returned come back with AddBlock.
     virtual std::vector<FileLine> Describe(int folderFd, std::span<const FileEntry> files) = 0;

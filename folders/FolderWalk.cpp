@@ -1,4 +1,4 @@
-#include "document/FolderWalk.h"
+#include "folders/FolderWalk.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "base/WorkingFiles.h"
-#include "document/ListingOrder.h"
+#include "folders/ListingOrder.h"
 
 namespace tandemix {
 namespace {
@@ -120,32 +120,37 @@ public:
     }
 
 private:
-    void CountFailure(int error) {
+    LeftOutReason CountFailure(int error) {
         if (error == EACCES || error == EPERM) {
             ++result_.noPermission;
-        } else if (error == ELOOP) {
-            ++result_.brokenLinks;
-        } else {
-            ++result_.otherFailures;
+            return LeftOutReason::NoPermission;
         }
+        if (error == ELOOP) {
+            ++result_.brokenLinks;
+            return LeftOutReason::BrokenLink;
+        }
+        ++result_.otherFailures;
+        return LeftOutReason::Unreadable;
     }
 
     void EnterSubfolder(int parentFd, Reach parentPath, const Subfolder& subfolder) {
         UniqueFd fd(::openat(parentFd, subfolder.name.c_str(),
                              O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
         if (!fd.IsOpen()) {
-            CountFailure(errno);
+            visitor_.LeftOut(relativePath_, subfolder.name, CountFailure(errno));
             return;
         }
         const std::optional<FolderId> id = IdOf(fd.Get());
         if (!id) {
             ++result_.otherFailures;
+            visitor_.LeftOut(relativePath_, subfolder.name, LeftOutReason::Unreadable);
             return;
         }
         const Reach path = parentPath == Reach::ThroughLink ? Reach::ThroughLink : subfolder.reach;
         if (ancestors_.contains(*id) || onPath_.contains(*id) ||
             (path == Reach::ThroughLink && listed_.contains(*id))) {
             ++result_.linksNotFollowed;
+            visitor_.LeftOut(relativePath_, subfolder.name, LeftOutReason::LinkNotFollowed);
             return;
         }
         Enter(std::move(fd), *id, subfolder.reach, path, subfolder.name);
@@ -161,6 +166,7 @@ private:
         if (!levels_.empty()) {
             relativePath_.append(levels_.size() > 1 ? "/" : "").append(name);
         }
+        visitor_.EnterFolder(relativePath_);
         std::vector<FileEntry> files;
         ReadEntries(fd.Get(), level.subfolders, files);
         std::sort(
@@ -187,7 +193,8 @@ private:
         errno = 0;
         while (const dirent* item = ::readdir(folder.get())) {
             const std::string_view name = item->d_name;
-            if (name == "." || name == ".." || IsWorkingFileName(name)) {
+            if (name == "." || name == ".." || IsWorkingFileName(name) ||
+                !visitor_.Includes(name)) {
                 continue;
             }
             if (++entriesSeen_ > entryLimit_) {
@@ -210,11 +217,13 @@ private:
             struct stat own {};
             const bool link =
                 ::fstatat(fd, item.d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+            LeftOutReason reason = LeftOutReason::BrokenLink;
             if (link && error == ENOENT) {
                 ++result_.brokenLinks;
             } else {
-                CountFailure(error);
+                reason = CountFailure(error);
             }
+            visitor_.LeftOut(relativePath_, item.d_name, reason);
             return;
         }
         if (!S_ISDIR(info.st_mode)) {

@@ -1,4 +1,4 @@
-#include "document/FolderListingResult.h"
+#include "folders/FolderListingResult.h"
 
 namespace tandemix {
 namespace {

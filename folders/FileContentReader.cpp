@@ -1,4 +1,4 @@
-#include "document/FileContentReader.h"
+#include "folders/FileContentReader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

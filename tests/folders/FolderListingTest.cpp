@@ -1,4 +1,4 @@
-#include "document/FolderListing.h"
+#include "folders/FolderListing.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

@@ -1,4 +1,4 @@
-#include "document/FolderListing.h"
+#include "folders/FolderListing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,9 +13,9 @@
 
 #include "base/ContentHash.h"
 #include "base/Paths.h"
-#include "document/FileContentReader.h"
-#include "document/FolderWalk.h"
-#include "document/ListingOrder.h"
+#include "folders/FileContentReader.h"
+#include "folders/FolderWalk.h"
+#include "folders/ListingOrder.h"
 
 namespace tandemix {
 namespace {

@@ -1,0 +1,40 @@
+#include "cli/BriefRun.h"
+
+#include <optional>
+
+#include "cli/ConsoleSinks.h"
+#include "cli/Outcome.h"
+#include "folders/BriefListing.h"
+#include "run/TreeRun.h"
+
+namespace tandemix::cli {
+
+int RunBrief(const CompareInvocation& invocation, const TextOut& out, const TextOut& err) {
+    for (const std::string& warning : invocation.warnings) {
+        err(warning + "\n");
+    }
+    ProgressLine noProgress(err);
+    ConsoleMessages messages(err, noProgress);
+    const CompareRequest& request = invocation.request;
+    const std::optional<TreeComparison> comparison =
+        CompareInputTrees(request.input1, request.input2, request.choices, messages);
+    if (!comparison) {
+        return static_cast<int>(ExitStatus::Trouble);
+    }
+    const std::string lines = BriefListing(*comparison);
+    if (!invocation.quiet) {
+        out(lines);
+    }
+    for (std::size_t side = 0; side < 2; ++side) {
+        for (const std::string& note :
+             FolderListingNotes(comparison->walks[side], static_cast<int>(side + 1))) {
+            messages.Inform(note);
+        }
+    }
+    const ExitStatus status = Incomplete(*comparison) ? ExitStatus::Trouble
+                              : lines.empty()         ? ExitStatus::NoDifferences
+                                                      : ExitStatus::Differences;
+    return static_cast<int>(status);
+}
+
+}  // namespace tandemix::cli

@@ -1,0 +1,119 @@
+#include "folders/TreeWalk.h"
+
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "base/Paths.h"
+#include "folders/FolderWalk.h"
+
+namespace tandemix {
+namespace {
+
+SideEntry Describe(std::string path, const struct stat& info) {
+    SideEntry entry{std::move(path), {}, 0};
+    entry.side.type = static_cast<std::uint32_t>(info.st_mode & S_IFMT);
+    if (S_ISDIR(info.st_mode)) {
+        entry.side.kind = EntryKind::Folder;
+    } else if (S_ISREG(info.st_mode)) {
+        entry.side.kind = EntryKind::File;
+        entry.side.size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+    } else {
+        entry.side.kind = EntryKind::Special;
+        entry.rdev = static_cast<std::uint64_t>(info.st_rdev);
+    }
+    return entry;
+}
+
+class TreeCollector final : public FolderVisitor {
+public:
+    TreeCollector(const std::vector<std::string>& exclusions, std::vector<SideEntry>& entries)
+        : exclusions_(exclusions), entries_(entries) {}
+
+    bool Includes(std::string_view name) override {
+        const std::string terminated(name);
+        return std::none_of(exclusions_.begin(), exclusions_.end(),
+                            [&](const std::string& pattern) {
+                                return ::fnmatch(pattern.c_str(), terminated.c_str(), 0) == 0;
+                            });
+    }
+
+    void EnterFolder(std::string_view relativePath) override {
+        folder_ = relativePath;
+        if (!folder_.empty()) {
+            SideEntry entry{folder_, {}, 0};
+            entry.side.kind = EntryKind::Folder;
+            entry.side.type = S_IFDIR;
+            entries_.push_back(std::move(entry));
+        }
+    }
+
+    std::vector<FileLine> Describe(int, std::span<const FileEntry> files) override {
+        for (const FileEntry& file : files) {
+            entries_.push_back(tandemix::Describe(Join(folder_, file.name), file.info));
+        }
+        return {};
+    }
+
+    void AddBlock(std::string_view, int, std::vector<FileLine>) override {}
+
+    // A folder the walk does not enter again is still there; whatever else it could not
+    // describe is there but unreadable.
+    void LeftOut(std::string_view folderPath, std::string_view name,
+                 LeftOutReason reason) override {
+        SideEntry entry{Join(folderPath, name), {}, 0};
+        if (reason == LeftOutReason::LinkNotFollowed) {
+            entry.side.kind = EntryKind::Folder;
+            entry.side.type = S_IFDIR;
+        } else {
+            entry.side.kind = EntryKind::Unreadable;
+        }
+        entries_.push_back(std::move(entry));
+    }
+
+private:
+    static std::string Join(std::string_view folder, std::string_view name) {
+        std::string path;
+        path.reserve(folder.size() + 1 + name.size());
+        path.append(folder).append(folder.empty() ? "" : "/").append(name);
+        return path;
+    }
+
+    const std::vector<std::string>& exclusions_;
+    std::vector<SideEntry>& entries_;
+    std::string folder_;
+};
+
+}  // namespace
+
+SideListing ListTree(const std::string& path, const TreeChoices& choices) {
+    SideListing listing;
+    listing.result.listed = true;
+    const std::string trimmed = WithoutTrailingSeparators(path);
+    struct stat info {};
+    if (::stat(trimmed.c_str(), &info) != 0) {
+        listing.entries.push_back(SideEntry{"", {EntryKind::Unreadable, 0, 0}, 0});
+        return listing;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        listing.entries.push_back(Describe("", info));
+        return listing;
+    }
+    UniqueFd top(::open(trimmed.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
+    if (!top.IsOpen()) {
+        ++(errno == EACCES || errno == EPERM ? listing.result.noPermission
+                                             : listing.result.otherFailures);
+        return listing;
+    }
+    TreeCollector collector(choices.exclusions, listing.entries);
+    WalkFolders(std::move(top), choices.entryLimit, collector, listing.result);
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const SideEntry& a, const SideEntry& b) { return PathBefore(a.path, b.path); });
+    return listing;
+}
+
+}  // namespace tandemix

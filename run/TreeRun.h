@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "base/MessageSink.h"
+#include "base/OptionMap.h"
+#include "diff/DifferenceEngine.h"
+#include "document/InputProblem.h"
+#include "document/TextDocument.h"
+#include "folders/TreeEntry.h"
+#include "run/ComparisonRun.h"
+
+namespace tandemix {
+
+// Compares two folders (or two files) entry by entry, reading contents only to compare
+// them. Nothing, after telling the user, when an input is missing, the kinds differ or a
+// folder cannot be opened.
+std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
+                                                const RunChoices& choices, MessageSink& messages,
+                                                BinaryCheck binaryCheck = BinaryCheck::Skip);
+
+// The rows of one file entry of a tree comparison.
+struct FileRows {
+    TextDocument rows1;
+    TextDocument rows2;
+    // Why a side could not be loaded; the rows are then empty.
+    std::array<InputProblem, 2> problems{};
+};
+
+// Loads and aligns the files of one entry exactly as a two-file run with the same options
+// and alignment does, so that both give the same rows. A file on one side only is aligned
+// against no lines: all its rows are added or deleted. tops are the two compared folders.
+FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& entry,
+                       const OptionMap& options, Alignment alignment, const RunContext& context);
+
+}  // namespace tandemix

@@ -1,0 +1,283 @@
+#include "folders/TreeComparison.h"
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "folders/BriefListing.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+namespace tandemix {
+namespace {
+
+using testing::TempDir;
+
+// A path ending in '/' is a folder, anything else a file with the content.
+struct Node {
+    std::string path;
+    std::string content;
+};
+using Tree = std::vector<Node>;
+
+void Build(const std::string& root, const Tree& tree) {
+    std::filesystem::create_directories(root);
+    for (const Node& node : tree) {
+        const std::filesystem::path path = root + "/" + node.path;
+        std::filesystem::create_directories(node.path.ends_with('/') ? path : path.parent_path());
+        if (!node.path.ends_with('/')) {
+            std::ofstream(path, std::ios::binary) << node.content;
+        }
+    }
+}
+
+class TreeComparisonTest : public ::testing::Test {
+protected:
+    std::string Side(int side) const { return dir_.Path() + "/" + std::to_string(side); }
+    void Build(const Tree& tree1, const Tree& tree2) const {
+        tandemix::Build(Side(1), tree1);
+        tandemix::Build(Side(2), tree2);
+    }
+    TreeComparison Compare(const TreeChoices& choices = {}) const {
+        return CompareTrees(Side(1), Side(2), choices);
+    }
+    const TreeEntry* Find(const TreeComparison& comparison, std::string_view path) const {
+        for (const TreeEntry& entry : comparison.entries) {
+            if (entry.path == path) {
+                return &entry;
+            }
+        }
+        ADD_FAILURE() << "no entry " << path;
+        return nullptr;
+    }
+
+    TempDir dir_;
+};
+
+const std::string kLong(100, 'm');  // long enough to be taken as moved
+const std::string kLonger(100, 'n');
+
+struct BriefCase {
+    const char* name;
+    Tree tree1;
+    Tree tree2;
+    std::vector<std::string> exclusions;
+    std::string expected;
+};
+
+const BriefCase kBriefCases[] = {
+    {"EqualTreesHaveNoLines",
+     {{"a", "x"}, {"sub/b", "y"}, {"empty/", ""}},
+     {{"a", "x"}, {"sub/b", "y"}, {"empty/", ""}},
+     {},
+     ""},
+    {"PairedByNameNotByPosition",
+     {{"notes.txt", "n1"}, {"todo.txt", "t"}},
+     {{"index.txt", "i"}, {"notes.txt", "n2"}},
+     {},
+     "nur-in-2\tindex.txt\nge\xC3\xA4ndert\tnotes.txt\nnur-in-1\ttodo.txt\n"},
+    {"EqualSizeOtherBytesBeyondTheFirstPiece",
+     {{"big", std::string(300'000, 'a') + "1"}},
+     {{"big", std::string(300'000, 'a') + "2"}},
+     {},
+     "ge\xC3\xA4ndert\tbig\n"},
+    {"OneSidedFolderIsOneLine",
+     {{"keep", "k"}, {"gone/a", "1"}, {"gone/deeper/b", "2"}},
+     {{"keep", "k"}, {"new/c/d", "3"}},
+     {},
+     "nur-in-1\tgone\nnur-in-2\tnew\n"},
+    {"KindsDifferWithoutWhatIsBelow", {{"k/inside", "1"}}, {{"k", "1"}}, {}, "art\tk\n"},
+    {"FolderEntriesComeBeforeLongerNames",
+     {{"a/b", "1"}, {"a.txt", "x"}},
+     {{"a/b", "2"}},
+     {},
+     "ge\xC3\xA4ndert\ta/b\nnur-in-1\ta.txt\n"},
+    {"RenamedFileIsMoved",
+     {{"old", kLong}, {"sub/x", kLonger}},
+     {{"new", kLong}, {"sub/y", kLonger}},
+     {},
+     "verschoben\told\tnew\nverschoben\tsub/x\tsub/y\n"},
+    {"EmptyAndTinyFilesAreNeverMoved",
+     {{"empty1", ""}, {"s63", std::string(63, 'e')}, {"s64", std::string(64, 'f')}},
+     {{"empty2", ""}, {"t63", std::string(63, 'e')}, {"t64", std::string(64, 'f')}},
+     {},
+     "nur-in-1\tempty1\nnur-in-2\tempty2\nnur-in-1\ts63\nverschoben\ts64\tt64\n"
+     "nur-in-2\tt63\n"},
+    {"ContentTwiceOnOneSideIsNoMove",
+     {{"copy1", kLong}, {"copy2", kLong}},
+     {{"single", kLong}},
+     {},
+     "nur-in-1\tcopy1\nnur-in-1\tcopy2\nnur-in-2\tsingle\n"},
+    {"SameSizeOtherContentStillMoves",
+     {{"one", kLong}, {"two", kLonger}},
+     {{"uno", kLong}, {"zwei", std::string(100, 'z')}},
+     {},
+     "verschoben\tone\tuno\nnur-in-1\ttwo\nnur-in-2\tzwei\n"},
+    {"FileIntoANewFolderIsNotAMove",
+     {{"x", kLong}},
+     {{"new/x", kLong}},
+     {},
+     "nur-in-2\tnew\nnur-in-1\tx\n"},
+    {"ExcludedNamesAndTheirSubtreesAreLeftOut",
+     {{".git/HEAD", "1"}, {"m.pyc", "1"}, {"src/m.pyc", "a"}, {"src/m.py", "same"}},
+     {{".git/HEAD", "2"}, {"src/m.py", "same"}, {"src/n.pyc", "b"}},
+     {".git", "*.pyc"},
+     ""},
+    {"PatternsMatchNamesNotPaths",
+     {{"src/a", "1"}},
+     {{"src/a", "2"}},
+     {"src/a"},
+     "ge\xC3\xA4ndert\tsrc/a\n"},
+    {"NamesKeepTheirBytesWithThreeEscapes",
+     {{"tab\tname", "1"}, {"line\nfeed", "1"}, {"back\\slash", "1"}, {"latin\xFF", "1"}},
+     {{"tab\tname", "2"}, {"line\nfeed", "2"}, {"back\\slash", "2"}, {"latin\xFF", "2"}},
+     {},
+     "ge\xC3\xA4ndert\tback\\\\slash\nge\xC3\xA4ndert\tlatin\xFF\n"
+     "ge\xC3\xA4ndert\tline\\nfeed\nge\xC3\xA4ndert\ttab\\tname\n"},
+};
+
+TEST_F(TreeComparisonTest, BriefListings) {
+    for (const BriefCase& row : kBriefCases) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        tandemix::Build(dir.Path() + "/1", row.tree1);
+        tandemix::Build(dir.Path() + "/2", row.tree2);
+        TreeChoices choices;
+        choices.exclusions = row.exclusions;
+        const TreeComparison comparison =
+            CompareTrees(dir.Path() + "/1", dir.Path() + "/2", choices);
+        EXPECT_EQ(BriefListing(comparison), row.expected);
+        EXPECT_FALSE(Incomplete(comparison));
+        EXPECT_TRUE(std::is_sorted(
+            comparison.entries.begin(), comparison.entries.end(),
+            [](const TreeEntry& a, const TreeEntry& b) { return PathBefore(a.path, b.path); }));
+    }
+}
+
+TEST_F(TreeComparisonTest, EntriesCarryFoldersStatusesAndWhatIsBelowAOneSidedFolder) {
+    Build({{"same/a", "1"}, {"differs/deep/b", "1"}, {"moved/old", kLong}},
+          {{"same/a", "1"}, {"differs/deep/b", "2"}, {"moved/new", kLong}, {"added/c", "3"}});
+    const TreeComparison comparison = Compare();
+    const auto statusOf = [&](std::string_view path) {
+        const TreeEntry* entry = Find(comparison, path);
+        return entry != nullptr ? entry->status : EntryStatus::Equal;
+    };
+    EXPECT_EQ(statusOf("same"), EntryStatus::Equal);
+    EXPECT_EQ(statusOf("same/a"), EntryStatus::Equal);
+    EXPECT_EQ(statusOf("differs"), EntryStatus::Changed);
+    EXPECT_EQ(statusOf("differs/deep"), EntryStatus::Changed);
+    EXPECT_EQ(statusOf("moved"), EntryStatus::Changed);
+    EXPECT_EQ(statusOf("added"), EntryStatus::OnlyIn2);
+    const TreeEntry* inside = Find(comparison, "added/c");
+    ASSERT_NE(inside, nullptr);
+    EXPECT_TRUE(inside->insideOneSided);
+    EXPECT_EQ(inside->sides[1].size, 1u);
+    const TreeEntry* moved = Find(comparison, "moved/old");
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->movedTo, "moved/new");
+}
+
+TEST_F(TreeComparisonTest, BinaryFilesAreFoundByANulByteInTheirFirst8KiB) {
+    const std::string late(kBinaryProbeBytes, 't');
+    Build({{"bin", std::string("a\0b", 3)},
+           {"grown", std::string("x\0", 2)},
+           {"text", "abc"},
+           {"late", late + "1" + std::string(1, '\0')}},
+          {{"bin", std::string("a\0c", 3)},
+           {"grown", "longer"},
+           {"text", "abd"},
+           {"late", late + "2" + std::string(1, '\0')}});
+    const TreeComparison looked = Compare(TreeChoices{{}, kFolderEntryLimit, BinaryCheck::Look});
+    const std::vector<std::pair<std::string, bool>> expected{
+        {"bin", true}, {"grown", true}, {"late", false}, {"text", false}};
+    for (const auto& [path, binary] : expected) {
+        const TreeEntry* entry = Find(looked, path);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->status, EntryStatus::Changed) << path;
+        EXPECT_EQ(entry->binary, binary) << path;
+    }
+    EXPECT_FALSE(Find(Compare(), "bin")->binary);
+}
+
+TEST_F(TreeComparisonTest, TwoFilesAreOneEntryWithoutAPath) {
+    const std::string one = dir_.Write("one", "same");
+    const std::string two = dir_.Write("two", "same");
+    const std::string three = dir_.Write("three", "other");
+    EXPECT_EQ(BriefListing(CompareTrees(one, two)), "");
+    EXPECT_EQ(BriefListing(CompareTrees(one, three)), "ge\xC3\xA4ndert\t\n");
+}
+
+TEST_F(TreeComparisonTest, SpecialFilesAreComparedByTypeWithoutOpeningThem) {
+    Build({{"plain", "x"}}, {{"plain", "x"}});
+    for (int side = 1; side <= 2; ++side) {
+        ASSERT_EQ(::mkfifo((Side(side) + "/pipe").c_str(), 0600), 0);
+    }
+    ASSERT_EQ(::mkfifo((Side(1) + "/was-pipe").c_str(), 0600), 0);
+    Build({}, {{"was-pipe", "now a file"}});
+    testing::SocketFile socket(Side(2) + "/pipe-or-socket");
+    ASSERT_EQ(::mkfifo((Side(1) + "/pipe-or-socket").c_str(), 0600), 0);
+    // Opening a fifo without a writer would wait for ever.
+    EXPECT_EQ(BriefListing(Compare()), "art\tpipe-or-socket\nart\twas-pipe\n");
+}
+
+TEST_F(TreeComparisonTest, LinksAreFollowedOutOfTheTree) {
+    Build({}, {{"file", "outside"}, {"folder/x", "1"}});
+    const std::string outside = dir_.Path() + "/outside";
+    tandemix::Build(outside, {{"file", "outside"}, {"folder/x", "1"}});
+    ASSERT_EQ(::symlink((outside + "/file").c_str(), (Side(1) + "/file").c_str()), 0);
+    ASSERT_EQ(::symlink((outside + "/folder").c_str(), (Side(1) + "/folder").c_str()), 0);
+    ASSERT_EQ(::symlink("nowhere", (Side(1) + "/dangling").c_str()), 0);
+    ASSERT_EQ(::symlink("nowhere", (Side(2) + "/dangling").c_str()), 0);
+    ASSERT_EQ(::symlink(".", (Side(1) + "/circle").c_str()), 0);
+    ASSERT_EQ(::symlink(".", (Side(2) + "/circle").c_str()), 0);
+    const TreeComparison comparison = Compare();
+    // A link that leads nowhere cannot be compared: it says so, and the comparison is not
+    // complete; a circle is not entered.
+    EXPECT_EQ(BriefListing(comparison), "unlesbar\tdangling\n");
+    EXPECT_TRUE(Incomplete(comparison));
+    EXPECT_EQ(comparison.walks[0].brokenLinks, 1u);
+    EXPECT_EQ(comparison.walks[0].linksNotFollowed, 1u);
+}
+
+TEST_F(TreeComparisonTest, EntryLimitMakesTheComparisonIncomplete) {
+    Build({{"a", "1"}, {"b", "1"}, {"c", "1"}}, {{"a", "1"}, {"b", "1"}, {"c", "1"}});
+    TreeChoices choices;
+    choices.entryLimit = 2;
+    const TreeComparison comparison = Compare(choices);
+    EXPECT_EQ(comparison.walks[0].stoppedAfter, 2u);
+    EXPECT_TRUE(Incomplete(comparison));
+    choices.entryLimit = 3;
+    EXPECT_FALSE(Incomplete(Compare(choices)));
+}
+
+TEST_F(TreeComparisonTest, UnreadableFilesAndFoldersAreEntriesOfTheirOwn) {
+    Build({{"secret", "abc"}, {"closed/x", "1"}, {"open", "1"}},
+          {{"secret", "abd"}, {"closed/x", "1"}, {"open", "1"}});
+    ASSERT_EQ(::chmod((Side(1) + "/secret").c_str(), 0), 0);
+    ASSERT_EQ(::chmod((Side(2) + "/closed").c_str(), 0), 0);
+    for (int side = 1; side <= 2; ++side) {
+        ::chmod(dir_.Path().c_str(), 0755);
+        ::chmod(Side(side).c_str(), 0755);
+    }
+    const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
+        const TreeComparison comparison = Compare();
+        return BriefListing(comparison) == "unlesbar\tclosed\nunlesbar\tsecret\n" &&
+               Incomplete(comparison) && comparison.walks[0].unreadableFiles == 1 &&
+               comparison.walks[1].noPermission == 1;
+    });
+    ::chmod((Side(2) + "/closed").c_str(), 0755);
+    if (outcome == testing::ChildOutcome::NoPrivilegesToDrop) {
+        GTEST_SKIP() << "cannot drop privileges";
+    }
+    EXPECT_EQ(outcome, testing::ChildOutcome::Passed);
+}
+
+}  // namespace
+}  // namespace tandemix

@@ -1,0 +1,156 @@
+#include "run/TreeRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "base/ComparisonOptions.h"
+#include "base/Messages.h"
+#include "report/ReportData.h"
+#include "report/SingleReport.h"
+#include "support/RecordingSinks.h"
+#include "support/TempDir.h"
+
+namespace tandemix {
+namespace {
+
+using testing::PieceSink;
+using testing::ReadWholeFile;
+using testing::RecordingDebugLog;
+using testing::RecordingMessageSink;
+using testing::TempDir;
+
+// Lines from a small vocabulary, so that lines recur and the alignments have choices.
+std::string RandomText(std::mt19937& random, int lines) {
+    static const char* const kWords[] = {"alpha", "beta", "Gamma", "gamma", "  delta", "", "}"};
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        text.append(kWords[random() % std::size(kWords)]).append("\n");
+    }
+    return text;
+}
+
+// Deletes, inserts and replaces a few lines.
+std::string Edited(std::mt19937& random, const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        lines.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    for (int edit = 0; edit < 4 && !lines.empty(); ++edit) {
+        const std::size_t at = random() % lines.size();
+        switch (random() % 3) {
+            case 0:
+                lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+                break;
+            case 1:
+                lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), "inserted");
+                break;
+            default:
+                lines[at] = "GAMMA";
+        }
+    }
+    std::string edited;
+    for (const std::string& line : lines) {
+        edited.append(line).append("\n");
+    }
+    return edited;
+}
+
+class TreeRunTest : public ::testing::Test {
+protected:
+    void Write(const std::string& relative, const std::string& text) const {
+        std::filesystem::create_directories(
+            std::filesystem::path(inputs_.Path() + "/" + relative).parent_path());
+        inputs_.Write(relative, text);
+    }
+    RunContext Context(const std::string& out) {
+        return RunContext{out, CodePage::None, messages_, log_, nullptr, {}};
+    }
+
+    TempDir inputs_;
+    TempDir output_;
+    RecordingMessageSink messages_;
+    RecordingDebugLog log_;
+};
+
+// Every changed pair of a generated tree gets the rows a two-file run of the pair gives,
+// under each alignment and with options that change what matches.
+TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
+    std::mt19937 random(16);
+    for (int file = 0; file < 12; ++file) {
+        const std::string name = "sub" + std::to_string(file % 3) + "/f" + std::to_string(file);
+        const std::string text = RandomText(random, 20 + file * 7);
+        Write("1/" + name, text);
+        Write("2/" + name, file % 4 == 0 ? text : Edited(random, text));
+    }
+    const std::array<std::string, 2> tops{inputs_.Path() + "/1", inputs_.Path() + "/2"};
+    const std::optional<TreeComparison> comparison =
+        CompareInputTrees(tops[0], tops[1], {}, messages_);
+    ASSERT_TRUE(comparison);
+    ComparisonOptions ignoring;
+    ignoring.caseSensitive = false;
+    ignoring.indent = false;
+    int checked = 0;
+    for (const Alignment alignment : {Alignment::Greedy, Alignment::Minimal}) {
+        for (const ComparisonOptions& options : {ComparisonOptions{}, ignoring}) {
+            const OptionMap map = BuildOptionMap(options);
+            for (const TreeEntry& entry : comparison->entries) {
+                if (entry.status != EntryStatus::Changed ||
+                    entry.sides[0].kind != EntryKind::File) {
+                    continue;
+                }
+                SCOPED_TRACE(entry.path);
+                const FileRows rows = AlignTreeFile(tops, entry, map, alignment, Context(""));
+                PieceSink data;
+                {
+                    ChunkedOutput out(data);
+                    WriteReportData(rows.rows1, rows.rows2, out);
+                }
+                const std::string out = output_.Path();
+                ASSERT_TRUE(ComparisonRun(tops[0] + "/" + entry.path, tops[1] + "/" + entry.path,
+                                          map, {}, Context(out),
+                                          RunChoices{.alignment = alignment,
+                                                     .reportForm = ReportForm::Single})
+                                .written);
+                const std::string page = ReadWholeFile(out + "/" + std::string(kSingleReportName));
+                EXPECT_NE(page.find(data.text), std::string::npos);
+                ++checked;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 4 * 9);
+    EXPECT_TRUE(messages_.messages.empty());
+}
+
+TEST_F(TreeRunTest, AFileOnOneSideIsAllDeletedOrAllAddedRows) {
+    Write("1/only", "a\nb\n");
+    Write("2/other", "c\n");
+    const std::array<std::string, 2> tops{inputs_.Path() + "/1", inputs_.Path() + "/2"};
+    const std::optional<TreeComparison> comparison =
+        CompareInputTrees(tops[0], tops[1], {}, messages_);
+    ASSERT_TRUE(comparison);
+    ASSERT_EQ(comparison->entries.size(), 2u);
+    const FileRows deleted = AlignTreeFile(tops, comparison->entries[0], BuildOptionMap({}),
+                                           Alignment::Greedy, Context(""));
+    ASSERT_EQ(deleted.rows1.GetLineCount(), 2);
+    EXPECT_EQ(deleted.rows1.CountMarks().deleted, 2);
+    EXPECT_EQ(deleted.rows2.CountMarks().added + deleted.rows2.CountMarks().deleted, 0);
+}
+
+TEST_F(TreeRunTest, InputsThatCannotBeComparedAreReported) {
+    const std::string file = inputs_.Write("file", "x");
+    const std::string missing = inputs_.Path() + "/missing";
+    EXPECT_FALSE(CompareInputTrees(missing, file, {}, messages_));
+    EXPECT_FALSE(CompareInputTrees(file, inputs_.Path(), {}, messages_));
+    EXPECT_EQ(
+        messages_.messages,
+        (std::vector<std::string>{messages::InputMissing(1, missing, "Der Pfad existiert nicht."),
+                                  std::string(messages::kKindsDiffer)}));
+}
+
+}  // namespace
+}  // namespace tandemix
