@@ -116,7 +116,7 @@ async function load(page) {
   renderer = rendererMemory().pid;
   // The renderer starts with the navigation; its main thread has done little else since.
   figures.first_rows_cpu_ms = mainThreadMs(renderer);
-  figures.rows_in_page = await page.$$eval('#spacer .r', (all) => all.length);
+  figures.rows_in_page = await page.$$eval('#spacer .row', (all) => all.length);
 }
 
 async function main() {
@@ -164,7 +164,7 @@ async function main() {
         const view = document.getElementById('view');
         view.scrollTop = view.scrollHeight;
         await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
-        const rows = [...document.querySelectorAll('#spacer .r[data-row]')].map((r) => Number(r.dataset.row));
+        const rows = [...document.querySelectorAll('#spacer .row[data-row]')].map((r) => Number(r.dataset.row));
         return { at: performance.now(), row: Math.max(...rows) };
       });
       figures.last_row_ms = shown.at;

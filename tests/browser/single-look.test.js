@@ -41,13 +41,13 @@ async function openPair(name1, lines1, name2, lines2, { colorScheme = 'light', i
   if (init) await page.addInitScript(init);
   await page.emulateMedia({ colorScheme });
   await page.goto(pathToFileURL(path.join(dir, 'out', REPORT)).href);
-  await page.waitForSelector('#spacer .r');
+  await page.waitForSelector('#spacer .row');
   return page;
 }
 
 async function reload(page) {
   await page.reload();
-  await page.waitForSelector('#spacer .r');
+  await page.waitForSelector('#spacer .row');
 }
 
 const background = (page) => page.$eval('body', (b) => getComputedStyle(b).backgroundColor);
@@ -56,10 +56,10 @@ const plainPair = () => openPair('eins.txt', ['same', 'left'], 'zwei.txt', ['sam
 // The coloured tokens of the row whose first side starts with `start`: per side, the class
 // and text of each token (a token that the changed words cut is several spans).
 function tokensOfRow(page, start) {
-  return page.$$eval('#spacer .r[data-row]', (all, start) => {
-    const row = all.find((r) => r.querySelector('.x').textContent.startsWith(start));
+  return page.$$eval('#spacer .row[data-row]', (all, start) => {
+    const row = all.find((r) => r.querySelector('.text').textContent.startsWith(start));
     if (!row) return null;
-    return [...row.querySelectorAll('.x')].map((x) => {
+    return [...row.querySelectorAll('.text')].map((x) => {
       const tokens = [];
       let last = null;
       for (const node of x.childNodes) {
@@ -73,7 +73,7 @@ function tokensOfRow(page, start) {
   }, start);
 }
 
-const tokenSpans = (page) => page.$$eval('#spacer .x span', (all) => all.filter((s) => /\by[a-z]\b/.test(s.className)).length);
+const tokenSpans = (page) => page.$$eval('#spacer .text span', (all) => all.filter((s) => /\by[a-z]\b/.test(s.className)).length);
 
 test('colours follow the system, or the choice, which the browser keeps', async () => {
   const page = await plainPair();
@@ -180,20 +180,20 @@ test('rows are coloured by each side\'s language, the changed words on top', asy
     [['ys', '   if return inside"""'], ['yk', 'True']],
   ]);
 
-  const changed = () => page.$$eval('#spacer .r[data-row] .x', (all) => {
+  const changed = () => page.$$eval('#spacer .row[data-row] .text', (all) => {
     const [left, right] = all.filter((x) => x.textContent.startsWith('return total'));
-    return [left, right].map((x) => [...x.querySelectorAll('.dx')].map((d) => [d.className, d.textContent]));
+    return [left, right].map((x) => [...x.querySelectorAll('.changed')].map((d) => [d.className, d.textContent]));
   });
   assert.deepEqual(await tokensOfRow(page, 'return total'), [
     [['yk', 'return'], ['yn', '1']],
     [['yk', 'return'], ['yn', '2']],
   ]);
-  assert.deepEqual(await changed(), [[['yn dx', '1'], ['dx', ';']], [['yn dx', '2']]]);
+  assert.deepEqual(await changed(), [[['yn changed', '1'], ['changed', ';']], [['yn changed', '2']]]);
 
   // Switched off, the rows are plain, the changed words as before; the browser keeps it.
   await page.uncheck('#syntax');
   assert.equal(await tokenSpans(page), 0);
-  assert.deepEqual(await changed(), [[['dx', '1;']], [['dx', '2']]]);
+  assert.deepEqual(await changed(), [[['changed', '1;']], [['changed', '2']]]);
   await reload(page);
   assert.equal(await page.isChecked('#syntax'), false);
   assert.equal(await tokenSpans(page), 0);

@@ -43,7 +43,7 @@ const firefoxPath = process.env.TANDEMIX_TEST_FIREFOX;
 const NO_MEDIA = firefoxPath && 'media emulation is not available in Firefox over BiDi';
 const seen = { errors: [], dialogs: [] };
 
-async function open(url, { colorScheme = 'light', ready = '#spacer .r' } = {}) {
+async function open(url, { colorScheme = 'light', ready = '#spacer .row' } = {}) {
   const p = watch(await context.newPage(), seen);
   await p.emulateMedia({ colorScheme });
   await p.goto(url);
@@ -85,12 +85,12 @@ after(async () => {
 
 // --- helpers ---
 
-const rows = (p = page) => p.$$eval('#spacer .r[data-row]', (all) => all.map((r) => {
+const rows = (p = page) => p.$$eval('#spacer .row[data-row]', (all) => all.map((r) => {
   const box = r.getBoundingClientRect();
   const cells = [...r.children].map((c) => {
     const b = c.getBoundingClientRect();
-    return { top: b.top, height: b.height, cls: c.className, number: c.querySelector('.n').textContent,
-      text: c.querySelector('.x').textContent };
+    return { top: b.top, height: b.height, cls: c.className, number: c.querySelector('.number').textContent,
+      text: c.querySelector('.text').textContent };
   });
   return { row: Number(r.dataset.row), top: box.top, bottom: box.bottom, cur: r.classList.contains('cur'), cells };
 }).sort((a, b) => a.row - b.row));
@@ -152,23 +152,23 @@ test('line numbers are the files\' own, none on filler rows', async () => {
   assert.deepEqual(shown[0].cells.map((c) => c.number), ['1', '1']);
   // The empty second line is dropped; the next row is line 3 of both files.
   assert.deepEqual(shown[1].cells.map((c) => c.number), ['3', '3']);
-  const gaps = await page.$$eval('#spacer .r[data-row="0"] .n, #spacer .r[data-row="1"] .n', (all) =>
+  const gaps = await page.$$eval('#spacer .row[data-row="0"] .number, #spacer .row[data-row="1"] .number', (all) =>
     all.map((n) => n.classList.contains('gap') && n.title));
   assert.deepEqual(gaps, [false, false, '1 leere Zeile ausgelassen', '1 leere Zeile ausgelassen']);
-  const filler = shown.find((r) => r.cells[1].cls.includes(' f'));
+  const filler = shown.find((r) => r.cells[1].cls.includes(' blank'));
   assert.ok(filler, 'a filler row in view');
   assert.equal(filler.cells[1].number, '');
-  assert.equal(filler.cells[0].cls, 's D');
+  assert.equal(filler.cells[0].cls, 'side D');
   await page.uncheck('#numbers');
-  assert.equal(await page.$eval('#spacer .r[data-row] .n', (n) => getComputedStyle(n).display), 'none');
+  assert.equal(await page.$eval('#spacer .row[data-row] .number', (n) => getComputedStyle(n).display), 'none');
   await page.check('#numbers');
 });
 
 test('a changed pair shows the changed words', async () => {
   await page.keyboard.press('Escape');
-  const changed = (await rows()).find((r) => r.cells[0].cls === 's C');
-  const parts = await page.$$eval(`#spacer .r[data-row="${changed.row}"] .s`, (cells) =>
-    cells.map((c) => [...c.querySelectorAll('.dx')].map((d) => d.textContent)));
+  const changed = (await rows()).find((r) => r.cells[0].cls === 'side C');
+  const parts = await page.$$eval(`#spacer .row[data-row="${changed.row}"] .side`, (cells) =>
+    cells.map((c) => [...c.querySelectorAll('.changed')].map((d) => d.textContent)));
   assert.deepEqual(parts, [['brown'], ['red']]);
 });
 
@@ -176,7 +176,7 @@ test('a selection stays on its side and copies that side\'s lines only', async (
   await page.$eval('#view', (v) => { v.scrollTop = 300; });
   await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 0))));
   const changed = (await rowsInView()).find((r) => r.cells[1].text === 'the quick red fox jumps');
-  const box = (r) => page.$eval(`#spacer .r[data-row="${r}"] .s + .s .t`, (t) => {
+  const box = (r) => page.$eval(`#spacer .row[data-row="${r}"] .side + .side .column`, (t) => {
     const b = t.getBoundingClientRect();
     return { left: b.left, right: b.right, middle: (b.top + b.bottom) / 2 };
   });
@@ -185,7 +185,7 @@ test('a selection stays on its side and copies that side\'s lines only', async (
   await page.mouse.down();
   await page.mouse.move(to.right - 4, to.middle, { steps: 5 });
   await page.mouse.up();
-  assert.equal(await page.$eval(`#spacer .r[data-row="${changed.row}"] .s`, (s) => getComputedStyle(s).userSelect), 'none',
+  assert.equal(await page.$eval(`#spacer .row[data-row="${changed.row}"] .side`, (s) => getComputedStyle(s).userSelect), 'none',
     'the other side cannot be selected');
   const copied = await page.evaluate(() => {
     const event = new ClipboardEvent('copy', { clipboardData: new DataTransfer(), bubbles: true, cancelable: true });
@@ -195,7 +195,7 @@ test('a selection stays on its side and copies that side\'s lines only', async (
   const rights = (await rows()).filter((r) => Math.abs(r.row - changed.row) <= 1).map((r) => r.cells[1].text);
   assert.equal(copied, rights.join('\n'));
   await page.mouse.click(5, 5);
-  assert.equal(await page.$eval(`#spacer .r[data-row="${changed.row}"] .s`, (s) => getComputedStyle(s).userSelect), 'auto');
+  assert.equal(await page.$eval(`#spacer .row[data-row="${changed.row}"] .side`, (s) => getComputedStyle(s).userSelect), 'auto');
 });
 
 test('Ctrl+F and F3 go to the report\'s search, Esc back to the rows', async () => {
@@ -285,17 +285,17 @@ test('"unscharf" ignores case, "exakt" does not', async () => {
 });
 
 test('text size changes the rows\' font', async () => {
-  const before = await page.$eval('#spacer .r[data-row]', (r) => r.getBoundingClientRect().height);
+  const before = await page.$eval('#spacer .row[data-row]', (r) => r.getBoundingClientRect().height);
   await page.selectOption('#size', '14');
-  const size = await page.$eval('#spacer .r[data-row] .x', (x) => parseFloat(getComputedStyle(x).fontSize));
+  const size = await page.$eval('#spacer .row[data-row] .text', (x) => parseFloat(getComputedStyle(x).fontSize));
   assert.ok(Math.abs(size - 14 * 96 / 72) < 0.01, `font size ${size}`);
-  const after = await page.$eval('#spacer .r[data-row]', (r) => r.getBoundingClientRect().height);
+  const after = await page.$eval('#spacer .row[data-row]', (r) => r.getBoundingClientRect().height);
   assert.ok(after > before, `row height ${before} -> ${after}`);
   await page.selectOption('#size', '9');
 });
 
 // The words of the rows in view (up to 20 letters) that wrapping broke across lines.
-const splitWords = () => page.$$eval('#spacer .r[data-row] .x', (all) => {
+const splitWords = () => page.$$eval('#spacer .row[data-row] .text', (all) => {
   const split = [];
   for (const x of all) {
     const walker = document.createTreeWalker(x, NodeFilter.SHOW_TEXT);
@@ -326,7 +326,7 @@ test('with wrapping on, both sides of every row stand level and rows do not over
     const wide = shown.find((r) => r.cells[0].text.startsWith('wide'));
     if (wide) {
       assert.ok(wide.bottom - wide.top > 40, 'the wide row wraps');
-      assert.ok(await page.$eval(`#spacer .r[data-row="${wide.row}"] .t`, (t) => t.scrollWidth <= t.clientWidth),
+      assert.ok(await page.$eval(`#spacer .row[data-row="${wide.row}"] .column`, (t) => t.scrollWidth <= t.clientWidth),
         'a run longer than the column breaks too');
     }
     assert.deepEqual(await splitWords(), [], 'no word is broken across lines');
@@ -354,7 +354,7 @@ test('hiding unchanged stretches folds them into rows that open on click', async
 test('printing lays the shown rows out side by side in the page\'s flow', { skip: NO_MEDIA }, async () => {
   await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
   await page.emulateMedia({ media: 'print' });
-  const laid = await page.$$eval('#spacer .r[data-row]', (all) => all.map((r) => {
+  const laid = await page.$$eval('#spacer .row[data-row]', (all) => all.map((r) => {
     const [a, b] = [...r.children].map((c) => c.getBoundingClientRect());
     return { position: getComputedStyle(r).position, level: Math.abs(a.top - b.top) < 1 && a.right <= b.left + 1 };
   }));
@@ -398,7 +398,7 @@ test('every byte value reaches the page as its character set decodes it', async 
     const before = seen.errors.length;
     const report = await openReportOf(Buffer.concat([Buffer.from('x\n'), line, Buffer.from('\n')]), 'x\n', { env });
     assert.ok(report.html.includes(Buffer.from(`<meta charset="${charset}">`)), charset);
-    const shown = await report.page.$eval('#spacer .r[data-row="1"] .s .x', (x) => x.textContent);
+    const shown = await report.page.$eval('#spacer .row[data-row="1"] .side .text', (x) => x.textContent);
     // Firefox reports bytes that are no UTF-8 in a UTF-8 page, as this one has on purpose.
     if (firefoxPath && charset === 'utf-8') seen.errors.splice(before).forEach((m) => assert.match(m, /character encoding/));
     // Controls are shown as their pictures; the line end byte 0x0d inside the line stays one.
@@ -413,7 +413,7 @@ test('every byte value reaches the page as its character set decodes it', async 
 
 test('a line beyond the shown length is cut with a note and kept out of the page', async () => {
   const p = (await openReportOf('x'.repeat(300000) + 'END\n', 'y\n')).page;
-  const cell = await p.$eval('#spacer .r[data-row="0"] .s', (s) => ({
+  const cell = await p.$eval('#spacer .row[data-row="0"] .side', (s) => ({
     note: s.querySelector('.cut').textContent, total: s.textContent.length }));
   assert.match(cell.note, /gek\u00fcrzt: 200\.003 weitere Zeichen nicht angezeigt/);
   assert.ok(cell.total < 100100, `characters in the page: ${cell.total}`);
@@ -449,8 +449,8 @@ test('two empty inputs give a page that says so', async () => {
 // What the page shows of every row, all rows laid out as for printing.
 const allShown = (p) => p.evaluate(() => {
   window.dispatchEvent(new Event('beforeprint'));
-  const shown = [...document.querySelectorAll('#spacer .r[data-row]')].map((r) => [...r.children].map((c) =>
-    [c.className, c.querySelector('.n').textContent, c.querySelector('.n').title, c.querySelector('.x').innerHTML]));
+  const shown = [...document.querySelectorAll('#spacer .row[data-row]')].map((r) => [...r.children].map((c) =>
+    [c.className, c.querySelector('.number').textContent, c.querySelector('.number').title, c.querySelector('.text').innerHTML]));
   window.dispatchEvent(new Event('afterprint'));
   return shown;
 });
