@@ -1,22 +1,22 @@
 // The controls, the keys, printing, and the start.
-/* global page, view, layout, syntax, screen, navigation */
+/* global page, view, layout, syntax, rendering, differences */
 
-(function (document, window, page, view, layout, syntax, screen, navigation) {
+(function (document, window, page, view, layout, syntax, rendering, differences) {
   // Up to this many display rows are printed whole; beyond, the rows in view.
   const PRINT_ALL_LIMIT = 5000;
   const { byId, viewport, spacer } = page;
 
   function relayout() {
-    const at = screen.anchor();
+    const at = rendering.anchor();
     layout.measure();
     layout.estimateHeights();
-    screen.restore(at);
-    screen.refresh();
-    navigation.drawOverview();
+    rendering.restore(at);
+    rendering.refresh();
+    differences.drawOverview();
   }
 
-  byId('next').addEventListener('click', () => navigation.step(1));
-  byId('prev').addEventListener('click', () => navigation.step(-1));
+  byId('next').addEventListener('click', () => differences.step(1));
+  byId('prev').addEventListener('click', () => differences.step(-1));
   byId('size').addEventListener('change', (event) => {
     view.size = Number(event.target.value);
     relayout();
@@ -32,21 +32,21 @@
   });
   byId('fold').addEventListener('change', (event) => {
     view.fold = event.target.checked;
-    const at = screen.anchor();
+    const at = rendering.anchor();
     layout.build();
-    screen.restore(at);
-    screen.refresh();
-    navigation.drawOverview();
+    rendering.restore(at);
+    rendering.refresh();
+    differences.drawOverview();
   });
   syntax.box.addEventListener('change', () => {
     syntax.show(syntax.box.checked);
-    screen.refresh();
+    rendering.refresh();
   });
 
   document.addEventListener('keydown', (event) => {
     if (event.key === 'F7') {
       event.preventDefault();
-      navigation.step(event.shiftKey ? -1 : 1);
+      differences.step(event.shiftKey ? -1 : 1);
       return;
     }
     if (event.ctrlKey || event.metaKey || event.altKey) return;
@@ -54,7 +54,7 @@
     if (target.matches && target.matches('input[type="text"], select, textarea')) return;
     if (event.key === 'n' || event.key === 'p') {
       event.preventDefault();
-      navigation.step(event.key === 'n' ? 1 : -1);
+      differences.step(event.key === 'n' ? 1 : -1);
     }
   });
 
@@ -68,7 +68,7 @@
 
   window.addEventListener('beforeprint', () => {
     view.printing = true;
-    screen.clear();
+    rendering.clear();
     let first = 0;
     let last = layout.count();
     if (last > PRINT_ALL_LIMIT) {
@@ -76,13 +76,13 @@
       last = Math.min(last, layout.find(view.top + viewport.clientHeight) + 1);
     }
     const items = document.createDocumentFragment();
-    for (let i = first; i < last; i++) items.appendChild(screen.makeItem(i));
+    for (let i = first; i < last; i++) items.appendChild(rendering.makeItem(i));
     spacer.appendChild(items);
   });
   window.addEventListener('afterprint', () => {
     view.printing = false;
     spacer.textContent = '';
-    screen.render();
+    rendering.render();
   });
 
   // --- start ---
@@ -90,8 +90,8 @@
   layout.measureWidest();
   layout.measure();
   layout.build();
-  screen.scrollTo(0);
-  navigation.drawOverview();
-  navigation.showPosition();
+  rendering.scrollTo(0);
+  differences.drawOverview();
+  differences.showPosition();
   window.requestAnimationFrame(() => setTimeout(() => window.performance.mark('tandemix-rows-shown'), 0));
-})(document, window, page, view, layout, syntax, screen, navigation);
+})(document, window, page, view, layout, syntax, rendering, differences);

@@ -1,9 +1,9 @@
 // The result's differences by kind beside it, so that they read against the sections
 // ("Abschnitte", runs of differing rows) that the position counts; a click in the
 // overview makes the section at or nearest the clicked place the current one.
-/* global codes, page, view, rows, layout, screen, navigation */
+/* global codes, page, view, rows, layout, rendering, differences */
 
-(function (window, codes, page, view, rows, layout, screen, navigation) {
+(function (window, codes, page, view, rows, layout, rendering, differences) {
   const { blockStarts, blockEnds, blockCount } = rows;
 
   function countKinds() {
@@ -35,12 +35,12 @@
   function blockNear(y) {
     if (!blockCount || !layout.count()) return -1;
     const r = layout.fromOf(layout.find(y));
-    const b = navigation.firstBlockFrom(r);
+    const b = differences.firstBlockFrom(r);
     if (b > 0 && blockEnds[b - 1] > r) return b - 1;
     if (b === 0) return 0;
     if (b === blockCount) return blockCount - 1;
-    const before = navigation.rowTop(blockEnds[b - 1] - 1);
-    return y - before <= navigation.rowTop(blockStarts[b]) - y ? b - 1 : b;
+    const before = differences.rowTop(blockEnds[b - 1] - 1);
+    return y - before <= differences.rowTop(blockStarts[b]) - y ? b - 1 : b;
   }
 
   // Where the pointer leaves the overview, as an offset in the contents.
@@ -56,12 +56,12 @@
       const b = blockNear(overviewOffset(event));
       if (b < 0 || b === view.current) return;
       view.current = b;
-      screen.refresh();
-      navigation.showPosition();
+      rendering.refresh();
+      differences.showPosition();
     };
     window.addEventListener('mouseup', up);
   });
 
   page.byId('position').title = 'Abschnitte: zusammenh\u00e4ngende Folgen unterschiedlicher Zeilen';
   showKinds();
-})(window, codes, page, view, rows, layout, screen, navigation);
+})(window, codes, page, view, rows, layout, rendering, differences);

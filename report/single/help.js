@@ -69,19 +69,23 @@
 
   page.byId('helpbutton').addEventListener('click', openHelp);
   // Taken before every other key handler: while the help is open, keys act on it alone.
-  window.addEventListener('keydown', (event) => {
-    if (!helpBox.hidden) {
-      event.stopPropagation();
-      if (event.key === 'Escape' || event.key === '?') {
-        event.preventDefault();
-        closeHelp();
+  window.addEventListener(
+    'keydown',
+    (event) => {
+      if (!helpBox.hidden) {
+        event.stopPropagation();
+        if (event.key === 'Escape' || event.key === '?') {
+          event.preventDefault();
+          closeHelp();
+        }
+        return;
       }
-      return;
-    }
-    if (event.key !== '?' || event.ctrlKey || event.metaKey || event.altKey) return;
-    const target = event.target;
-    if (target.matches && target.matches('input[type="text"], select, textarea')) return;
-    event.preventDefault();
-    openHelp();
-  }, true);
+      if (event.key !== '?' || event.ctrlKey || event.metaKey || event.altKey) return;
+      const target = event.target;
+      if (target.matches && target.matches('input[type="text"], select, textarea')) return;
+      event.preventDefault();
+      openHelp();
+    },
+    true,
+  );
 })(document, window, page);

@@ -21,7 +21,8 @@ const syntax = (function (document, page, rows) {
   const WORD = 'w';
 
   const WORD_PATTERN = '[A-Za-z_$\\u00c0-\\uffff][\\w$\\u00c0-\\uffff]*';
-  const NUMBER_PATTERN = '(?:0[xX][\\da-fA-F_]+|0[bB][01_]+|(?:\\d[\\d_]*(?:\\.\\d[\\d_]*)?|\\.\\d[\\d_]*)(?:[eE][+-]?\\d+)?)[a-zA-Z]*';
+  const NUMBER_PATTERN =
+    '(?:0[xX][\\da-fA-F_]+|0[bB][01_]+|(?:\\d[\\d_]*(?:\\.\\d[\\d_]*)?|\\.\\d[\\d_]*)(?:[eE][+-]?\\d+)?)[a-zA-Z]*';
   const DOUBLE_QUOTED = '"(?:[^"\\\\]|\\\\.)*"?';
   const SINGLE_QUOTED = "'(?:[^'\\\\]|\\\\.)*'?";
   // Carried constructs: the pattern that runs from where they continue to their end.
@@ -31,7 +32,10 @@ const syntax = (function (document, page, rows) {
   // stays plain. A kind that is a number opens carried construct `kind` of `carried`
   // ([end pattern, class]), which may end on a later line.
   function lineLanguage(name, alternatives, { carried = [], keywords = '', opens = null } = {}) {
-    const compile = (list) => [new RegExp(list.map(([source]) => '(' + source + ')').join('|'), 'g'), list.map(([, kind]) => kind)];
+    const compile = (list) => [
+      new RegExp(list.map(([source]) => '(' + source + ')').join('|'), 'g'),
+      list.map(([, kind]) => kind),
+    ];
     const full = compile(alternatives);
     // Words and numbers hold no comment or string: passing rows for their state skips them.
     const scan = compile(alternatives.filter(([, kind]) => kind !== WORD && kind !== NUMBER));
@@ -73,100 +77,134 @@ const syntax = (function (document, page, rows) {
     return { name, tokenize, opens };
   }
 
-  const C_LIKE = lineLanguage('C-artig', [
-    ['\\/\\/.*', COMMENT],
-    ['\\/\\*', 0],
-    ['^\\s*#\\s*[A-Za-z_]\\w*', OTHER],
-    [DOUBLE_QUOTED, STRING],
-    ["'(?:[^'\\\\]|\\\\.){1,10}'", STRING],
-    [WORD_PATTERN, WORD],
-    [NUMBER_PATTERN, NUMBER],
-  ], {
-    carried: [[BLOCK_COMMENT_END, COMMENT]],
-    opens: /\/\*/,
-    keywords: 'abstract async auto await bool boolean break byte case catch char chan class const ' +
-      'constexpr continue default defer delete do double dynamic_cast elif else enum explicit export ' +
-      'extends extern false final finally float fn for foreach friend func goto if impl implements ' +
-      'import inline instanceof int interface let long mut namespace new noexcept null nullptr NULL ' +
-      'operator override package private protected pub public readonly register return sealed self ' +
-      'Self short signed sizeof static static_cast struct super switch synchronized template this ' +
-      'throw throws trait true try typedef typename union unsigned unsafe using var virtual void ' +
-      'volatile while yield',
-  });
+  const C_LIKE = lineLanguage(
+    'C-artig',
+    [
+      ['\\/\\/.*', COMMENT],
+      ['\\/\\*', 0],
+      ['^\\s*#\\s*[A-Za-z_]\\w*', OTHER],
+      [DOUBLE_QUOTED, STRING],
+      ["'(?:[^'\\\\]|\\\\.){1,10}'", STRING],
+      [WORD_PATTERN, WORD],
+      [NUMBER_PATTERN, NUMBER],
+    ],
+    {
+      carried: [[BLOCK_COMMENT_END, COMMENT]],
+      opens: /\/\*/,
+      keywords:
+        'abstract async auto await bool boolean break byte case catch char chan class const ' +
+        'constexpr continue default defer delete do double dynamic_cast elif else enum explicit export ' +
+        'extends extern false final finally float fn for foreach friend func goto if impl implements ' +
+        'import inline instanceof int interface let long mut namespace new noexcept null nullptr NULL ' +
+        'operator override package private protected pub public readonly register return sealed self ' +
+        'Self short signed sizeof static static_cast struct super switch synchronized template this ' +
+        'throw throws trait true try typedef typename union unsigned unsafe using var virtual void ' +
+        'volatile while yield',
+    },
+  );
 
-  const SCRIPT = lineLanguage('JavaScript/TypeScript', [
-    ['\\/\\/.*', COMMENT],
-    ['\\/\\*', 0],
-    ['`', 1],
-    [DOUBLE_QUOTED, STRING],
-    [SINGLE_QUOTED, STRING],
-    [WORD_PATTERN, WORD],
-    [NUMBER_PATTERN, NUMBER],
-  ], {
-    carried: [[BLOCK_COMMENT_END, COMMENT], [/(?:[^`\\]|\\[\s\S])*`/y, STRING]],
-    opens: /\/\*|`/,
-    keywords: 'abstract any as async await bigint boolean break case catch class const constructor ' +
-      'continue debugger declare default delete do else enum export extends false finally for from ' +
-      'function get if implements import in infer instanceof interface is keyof let namespace never new ' +
-      'null number object of private protected public readonly return satisfies set static string ' +
-      'super switch symbol this throw true try type typeof undefined unknown var void while with yield',
-  });
+  const SCRIPT = lineLanguage(
+    'JavaScript/TypeScript',
+    [
+      ['\\/\\/.*', COMMENT],
+      ['\\/\\*', 0],
+      ['`', 1],
+      [DOUBLE_QUOTED, STRING],
+      [SINGLE_QUOTED, STRING],
+      [WORD_PATTERN, WORD],
+      [NUMBER_PATTERN, NUMBER],
+    ],
+    {
+      carried: [
+        [BLOCK_COMMENT_END, COMMENT],
+        [/(?:[^`\\]|\\[\s\S])*`/y, STRING],
+      ],
+      opens: /\/\*|`/,
+      keywords:
+        'abstract any as async await bigint boolean break case catch class const constructor ' +
+        'continue debugger declare default delete do else enum export extends false finally for from ' +
+        'function get if implements import in infer instanceof interface is keyof let namespace never new ' +
+        'null number object of private protected public readonly return satisfies set static string ' +
+        'super switch symbol this throw true try type typeof undefined unknown var void while with yield',
+    },
+  );
 
-  const PYTHON = lineLanguage('Python', [
-    ['#.*', COMMENT],
-    ['[rRbBuUfF]{0,2}"""', 0],
-    ["[rRbBuUfF]{0,2}'''", 1],
-    ['[rRbBuUfF]{0,2}' + DOUBLE_QUOTED, STRING],
-    ['[rRbBuUfF]{0,2}' + SINGLE_QUOTED, STRING],
-    ['@[A-Za-z_][\\w.]*', OTHER],
-    [WORD_PATTERN, WORD],
-    [NUMBER_PATTERN, NUMBER],
-  ], {
-    carried: [[/(?:[^\\]|\\[\s\S])*?"""/y, STRING], [/(?:[^\\]|\\[\s\S])*?'''/y, STRING]],
-    opens: /"""|'''/,
-    keywords: 'False None True and as assert async await break case class continue def del elif else ' +
-      'except finally for from global if import in is lambda match nonlocal not or pass raise return ' +
-      'self try while with yield',
-  });
+  const PYTHON = lineLanguage(
+    'Python',
+    [
+      ['#.*', COMMENT],
+      ['[rRbBuUfF]{0,2}"""', 0],
+      ["[rRbBuUfF]{0,2}'''", 1],
+      ['[rRbBuUfF]{0,2}' + DOUBLE_QUOTED, STRING],
+      ['[rRbBuUfF]{0,2}' + SINGLE_QUOTED, STRING],
+      ['@[A-Za-z_][\\w.]*', OTHER],
+      [WORD_PATTERN, WORD],
+      [NUMBER_PATTERN, NUMBER],
+    ],
+    {
+      carried: [
+        [/(?:[^\\]|\\[\s\S])*?"""/y, STRING],
+        [/(?:[^\\]|\\[\s\S])*?'''/y, STRING],
+      ],
+      opens: /"""|'''/,
+      keywords:
+        'False None True and as assert async await break case class continue def del elif else ' +
+        'except finally for from global if import in is lambda match nonlocal not or pass raise return ' +
+        'self try while with yield',
+    },
+  );
 
-  const SHELL = lineLanguage('Shell', [
-    ['(?:^|(?<=[\\s;|&(]))#.*', COMMENT],
-    ["'[^']*'?", STRING],
-    [DOUBLE_QUOTED, STRING],
-    ['\\$(?:\\{[^}]*\\}?|[A-Za-z_]\\w*|[@*#?$!0-9-])', OTHER],
-    ['[A-Za-z_][\\w-]*', WORD],
-    ['\\b\\d+\\b', NUMBER],
-  ], {
-    keywords: 'alias break case continue declare do done elif else esac eval exec exit export fi for ' +
-      'function if in local readonly return select set shift source then time trap until unset while',
-  });
+  const SHELL = lineLanguage(
+    'Shell',
+    [
+      ['(?:^|(?<=[\\s;|&(]))#.*', COMMENT],
+      ["'[^']*'?", STRING],
+      [DOUBLE_QUOTED, STRING],
+      ['\\$(?:\\{[^}]*\\}?|[A-Za-z_]\\w*|[@*#?$!0-9-])', OTHER],
+      ['[A-Za-z_][\\w-]*', WORD],
+      ['\\b\\d+\\b', NUMBER],
+    ],
+    {
+      keywords:
+        'alias break case continue declare do done elif else esac eval exec exit export fi for ' +
+        'function if in local readonly return select set shift source then time trap until unset while',
+    },
+  );
 
-  const STYLE = lineLanguage('CSS', [
-    ['\\/\\*', 0],
-    [DOUBLE_QUOTED, STRING],
-    [SINGLE_QUOTED, STRING],
-    ['@[\\w-]+|!important', KEYWORD],
-    ['#[\\da-fA-F]{3,8}\\b', NUMBER],
-    ['[\\w-]+(?=\\s*:[^{;]*(?:;|}|$))', ATTRIBUTE],
-    ['-?[A-Za-z_][\\w-]*', WORD],
-    ['-?(?:\\d+\\.?\\d*|\\.\\d+)(?:[a-zA-Z%]+)?', NUMBER],
-  ], {
-    carried: [[BLOCK_COMMENT_END, COMMENT]],
-    opens: /\/\*/,
-  });
+  const STYLE = lineLanguage(
+    'CSS',
+    [
+      ['\\/\\*', 0],
+      [DOUBLE_QUOTED, STRING],
+      [SINGLE_QUOTED, STRING],
+      ['@[\\w-]+|!important', KEYWORD],
+      ['#[\\da-fA-F]{3,8}\\b', NUMBER],
+      ['[\\w-]+(?=\\s*:[^{;]*(?:;|}|$))', ATTRIBUTE],
+      ['-?[A-Za-z_][\\w-]*', WORD],
+      ['-?(?:\\d+\\.?\\d*|\\.\\d+)(?:[a-zA-Z%]+)?', NUMBER],
+    ],
+    {
+      carried: [[BLOCK_COMMENT_END, COMMENT]],
+      opens: /\/\*/,
+    },
+  );
 
-  const JSON_DATA = lineLanguage('JSON', [
-    ['\\/\\/.*', COMMENT],
-    ['\\/\\*', 0],
-    ['"(?:[^"\\\\]|\\\\.)*"(?=\\s*:)', ATTRIBUTE],
-    [DOUBLE_QUOTED, STRING],
-    ['-?\\d+(?:\\.\\d+)?(?:[eE][+-]?\\d+)?', NUMBER],
-    ['[A-Za-z_]\\w*', WORD],
-  ], {
-    carried: [[BLOCK_COMMENT_END, COMMENT]],
-    opens: /\/\*/,
-    keywords: 'true false null',
-  });
+  const JSON_DATA = lineLanguage(
+    'JSON',
+    [
+      ['\\/\\/.*', COMMENT],
+      ['\\/\\*', 0],
+      ['"(?:[^"\\\\]|\\\\.)*"(?=\\s*:)', ATTRIBUTE],
+      [DOUBLE_QUOTED, STRING],
+      ['-?\\d+(?:\\.\\d+)?(?:[eE][+-]?\\d+)?', NUMBER],
+      ['[A-Za-z_]\\w*', WORD],
+    ],
+    {
+      carried: [[BLOCK_COMMENT_END, COMMENT]],
+      opens: /\/\*/,
+      keywords: 'true false null',
+    },
+  );
 
   // HTML and XML: comments and tags carry (a tag's attributes may stand on later lines).
   // "<!-{2}" rather than the plain opener, which would change how the page reads this script.
@@ -253,14 +291,22 @@ const syntax = (function (document, page, rows) {
 
   // File names (lower case) and extensions, by language.
   const LANGUAGE_NAMES = [
-    [C_LIKE, 'c h cc cpp cxx c++ hh hpp hxx h++ ipp inl ino cs java kt kts scala go rs swift dart m mm ' +
-      'groovy gradle php proto cu glsl hlsl frag vert'],
+    [
+      C_LIKE,
+      'c h cc cpp cxx c++ hh hpp hxx h++ ipp inl ino cs java kt kts scala go rs swift dart m mm ' +
+        'groovy gradle php proto cu glsl hlsl frag vert',
+    ],
     [SCRIPT, 'js mjs cjs jsx ts mts cts tsx'],
     [PYTHON, 'py pyw pyi'],
-    [SHELL, 'sh bash zsh ksh bats mk cmake makefile gnumakefile dockerfile cmakelists.txt .bashrc ' +
-      '.bash_profile .profile .zshrc'],
-    [MARKUP, 'html htm xhtml shtml xml xsd xsl xslt svg plist rss atom xaml csproj vcxproj props targets ' +
-      'resx wsdl'],
+    [
+      SHELL,
+      'sh bash zsh ksh bats mk cmake makefile gnumakefile dockerfile cmakelists.txt .bashrc ' +
+        '.bash_profile .profile .zshrc',
+    ],
+    [
+      MARKUP,
+      'html htm xhtml shtml xml xsd xsl xslt svg plist rss atom xaml csproj vcxproj props targets ' + 'resx wsdl',
+    ],
     [STYLE, 'css scss less'],
     [JSON_DATA, 'json jsonc json5 geojson webmanifest .babelrc .eslintrc'],
     [MARKDOWN, 'md markdown mdown mkd mkdn'],

@@ -40,7 +40,7 @@ const layout = (function (document, page, view, rows) {
     const pushRows = (from, to) => {
       for (let r = from; r < to; r++) itemOfRow[r] = push(ROW, r, r + 1);
     };
-    for (let r = 0; r < count; ) {
+    for (let r = 0; r < count;) {
       if (sectionAt[r]) push(SECTION, r, r);
       if (!view.fold || differs[r]) {
         itemOfRow[r] = push(ROW, r, r + 1);
@@ -191,8 +191,7 @@ const layout = (function (document, page, view, rows) {
     const column = probe.querySelector('.column');
     measures.characterWidth = zeros.getBoundingClientRect().width / 100 || px * 0.6;
     const padding = getComputedStyle(column);
-    measures.textWidth =
-      column.clientWidth - parseFloat(padding.paddingLeft) - parseFloat(padding.paddingRight);
+    measures.textWidth = column.clientWidth - parseFloat(padding.paddingLeft) - parseFloat(padding.paddingRight);
     probe.remove();
     measures.columns = Math.max(1, Math.floor(measures.textWidth / measures.characterWidth));
     page.scrollbarInner.style.width =

@@ -18,9 +18,7 @@ const wordDiff = (function (codes, rows) {
   function isChangedPair(r) {
     const [first, second] = rows.sides;
     return (
-      rows.present(0, r) &&
-      rows.present(1, r) &&
-      (first.mark[r] === codes.changed || second.mark[r] === codes.changed)
+      rows.present(0, r) && rows.present(1, r) && (first.mark[r] === codes.changed || second.mark[r] === codes.changed)
     );
   }
 

@@ -1,7 +1,7 @@
 // The colour scheme: automatic (the system's), light or dark, kept in the browser.
-/* global page, navigation */
+/* global page, differences */
 
-(function (document, window, page, navigation) {
+(function (document, window, page, differences) {
   const select = page.byId('scheme');
   const systemDark = window.matchMedia ? window.matchMedia('(prefers-color-scheme: dark)') : null;
 
@@ -13,7 +13,7 @@
 
   function changeScheme() {
     applyScheme();
-    navigation.drawOverview();
+    differences.drawOverview();
   }
 
   const stored = page.readSetting('scheme');
@@ -24,4 +24,4 @@
     changeScheme();
   });
   if (systemDark && systemDark.addEventListener) systemDark.addEventListener('change', changeScheme);
-})(document, window, page, navigation);
+})(document, window, page, differences);

@@ -1,8 +1,8 @@
 // The search box: stepping through the hits and showing their count.
-/* global page, view, layout, screen, navigation, finder */
+/* global page, view, layout, rendering, differences, finder */
 /* exported search */
 
-const search = (function (document, page, view, layout, screen, navigation, finder) {
+const search = (function (document, page, view, layout, rendering, differences, finder) {
   const { query, viewport, spacer } = page;
   let searchTimer = 0;
 
@@ -11,7 +11,7 @@ const search = (function (document, page, view, layout, screen, navigation, find
     const fuzzy = document.querySelector('input[name="mode"]:checked').value === 'fuzzy';
     if (!finder.find(query.value, fuzzy)) return;
     showHits();
-    screen.refresh();
+    rendering.refresh();
   }
 
   function showHits() {
@@ -32,19 +32,19 @@ const search = (function (document, page, view, layout, screen, navigation, find
     if (!count) return;
     let current = finder.current();
     if (current < 0) {
-      const first = finder.firstFrom(navigation.firstRowInView());
+      const first = finder.firstFrom(differences.firstRowInView());
       current = direction > 0 ? first % count : (first - 1 + count) % count;
     } else {
       current = (current + direction + count) % count;
     }
     finder.setCurrent(current);
     const r = finder.rowOf(current);
-    navigation.reveal(r);
-    const top = navigation.rowTop(r);
+    differences.reveal(r);
+    const top = differences.rowTop(r);
     if (top < view.top || top + layout.heightOf(layout.itemOfRow(r)) > view.top + viewport.clientHeight) {
-      screen.scrollTo(top - viewport.clientHeight / 3);
+      rendering.scrollTo(top - viewport.clientHeight / 3);
     }
-    screen.refresh();
+    rendering.refresh();
     showHits();
     showCurrentHit();
   }
@@ -59,7 +59,7 @@ const search = (function (document, page, view, layout, screen, navigation, find
     const width = column.clientWidth;
     if (left < view.scrollX + 8 || left + hit.offsetWidth > view.scrollX + width - 8) {
       page.scrollbar.scrollLeft = Math.max(0, left - width / 3);
-      screen.setScrollX(page.scrollbar.scrollLeft);
+      rendering.setScrollX(page.scrollbar.scrollLeft);
     }
   }
 
@@ -78,4 +78,4 @@ const search = (function (document, page, view, layout, screen, navigation, find
   page.byId('hitprev').addEventListener('click', () => step(-1));
 
   return { step };
-})(document, page, view, layout, screen, navigation, finder);
+})(document, page, view, layout, rendering, differences, finder);

@@ -16,7 +16,8 @@
   }
 
   document.addEventListener('mousedown', (event) => {
-    const cell = event.button === 0 && event.target.closest ? event.target.closest('#spacer .row[data-row] .side') : null;
+    const cell =
+      event.button === 0 && event.target.closest ? event.target.closest('#spacer .row[data-row] .side') : null;
     if (cell) selectSide(sideOfCell(cell));
     else if (event.button === 0) selectSide(-1);
   });
@@ -26,7 +27,8 @@
     const text = cell.querySelector('.text');
     const part = document.createRange();
     part.selectNodeContents(text);
-    if (range.compareBoundaryPoints(Range.START_TO_START, part) > 0) part.setStart(range.startContainer, range.startOffset);
+    if (range.compareBoundaryPoints(Range.START_TO_START, part) > 0)
+      part.setStart(range.startContainer, range.startOffset);
     if (range.compareBoundaryPoints(Range.END_TO_END, part) < 0) part.setEnd(range.endContainer, range.endOffset);
     const copy = part.cloneContents();
     for (const note of copy.querySelectorAll('.cut')) note.remove();
@@ -37,7 +39,8 @@
     const selection = window.getSelection();
     if (selectedSide < 0 || !selection.rangeCount || !event.clipboardData) return;
     const range = selection.getRangeAt(0);
-    if (!page.spacer.contains(range.commonAncestorContainer) && !range.commonAncestorContainer.contains(page.spacer)) return;
+    if (!page.spacer.contains(range.commonAncestorContainer) && !range.commonAncestorContainer.contains(page.spacer))
+      return;
     const cells = [...page.spacer.querySelectorAll('.row[data-row]')]
       .sort((a, b) => a.dataset.row - b.dataset.row)
       .map((row) => row.children[selectedSide])

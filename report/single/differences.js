@@ -1,8 +1,8 @@
 // Stepping through the differences, unfolding, and the overview beside the scroll bar.
-/* global codes, page, view, rows, layout, screen */
-/* exported navigation */
+/* global codes, page, view, rows, layout, rendering */
+/* exported differences */
 
-const navigation = (function (window, codes, page, view, rows, layout, screen) {
+const differences = (function (window, codes, page, view, rows, layout, rendering) {
   const { viewport, spacer, overview, canvas, currentMark } = page;
   const { blockStarts, blockEnds, blockCount } = rows;
 
@@ -47,8 +47,8 @@ const navigation = (function (window, codes, page, view, rows, layout, screen) {
   function goToBlock(b) {
     view.current = b;
     const r = blockStarts[b];
-    screen.scrollTo(rowTop(r) - Math.min(page.contextRows * layout.lineHeight(), viewport.clientHeight / 4));
-    screen.refresh();
+    rendering.scrollTo(rowTop(r) - Math.min(page.contextRows * layout.lineHeight(), viewport.clientHeight / 4));
+    rendering.refresh();
     showPosition();
   }
 
@@ -69,18 +69,18 @@ const navigation = (function (window, codes, page, view, rows, layout, screen) {
   function reveal(r) {
     const item = layout.itemOfRow(r);
     if (layout.kindOf(item) !== layout.kinds.FOLD) return;
-    const at = screen.anchor();
+    const at = rendering.anchor();
     layout.expand(layout.fromOf(item));
     layout.build();
-    screen.restore(at);
+    rendering.restore(at);
   }
 
   function unfold(first) {
-    const at = screen.anchor();
+    const at = rendering.anchor();
     layout.expand(first);
     layout.build();
-    screen.restore(at);
-    screen.refresh();
+    rendering.restore(at);
+    rendering.refresh();
     drawOverview();
   }
 
@@ -117,11 +117,15 @@ const navigation = (function (window, codes, page, view, rows, layout, screen) {
       const colours = [strongColour('--C-strong'), strongColour('--A-strong'), strongColour('--D-strong')];
       const [first, second] = rows.sides;
       const kindOf = (r) =>
-        first.mark[r] === codes.changed || second.mark[r] === codes.changed ? 0 : first.mark[r] === codes.deleted ? 2 : 1;
+        first.mark[r] === codes.changed || second.mark[r] === codes.changed
+          ? 0
+          : first.mark[r] === codes.deleted
+            ? 2
+            : 1;
       let lastEnd = -1;
       let lastKind = -1;
       for (let b = 0; b < blockCount; b++) {
-        for (let r = blockStarts[b]; r < blockEnds[b]; ) {
+        for (let r = blockStarts[b]; r < blockEnds[b];) {
           const kind = kindOf(r);
           let end = r + 1;
           while (end < blockEnds[b] && kindOf(end) === kind) end++;
@@ -139,13 +143,13 @@ const navigation = (function (window, codes, page, view, rows, layout, screen) {
       }
     }
     showPosition();
-    screen.updateThumb();
+    rendering.updateThumb();
   }
 
   function overviewAt(event) {
     const box = overview.getBoundingClientRect();
     const fraction = Math.max(0, Math.min(1, (event.clientY - box.top) / box.height));
-    screen.scrollTo(fraction * Math.max(layout.total(), viewport.clientHeight) - viewport.clientHeight / 2);
+    rendering.scrollTo(fraction * Math.max(layout.total(), viewport.clientHeight) - viewport.clientHeight / 2);
   }
 
   overview.addEventListener('mousedown', (event) => {
@@ -161,4 +165,4 @@ const navigation = (function (window, codes, page, view, rows, layout, screen) {
   });
 
   return { step, showPosition, reveal, drawOverview, firstRowInView, rowTop, firstBlockFrom };
-})(window, codes, page, view, rows, layout, screen);
+})(window, codes, page, view, rows, layout, rendering);

@@ -1,17 +1,20 @@
 // Scrolling, and the elements of the rows in view.
 /* global codes, page, view, rows, layout, wordDiff, gaps, finder, syntax */
-/* exported screen */
+/* exported rendering */
 
-const screen = (function (document, codes, page, view, rows, layout, wordDiff, gaps, finder, syntax) {
+const rendering = (function (document, codes, page, view, rows, layout, wordDiff, gaps, finder, syntax) {
   const { viewport, spacer, scrollbar } = page;
-  const { ROW, SECTION, FOLD } = layout.kinds;
+  const { SECTION, FOLD } = layout.kinds;
   // The class of a cell by its mark: the row colours' classes.
   const markClass = [];
   markClass[codes.unchanged] = '';
   markClass[codes.changed] = 'C';
   markClass[codes.added] = 'A';
   markClass[codes.deleted] = 'D';
+  // Control characters, which the rows show as their pictures.
+  // eslint-disable-next-line no-control-regex
   const CONTROL = /[\x00-\x08\x0a-\x1f\x7f]/;
+  // eslint-disable-next-line no-control-regex
   const CONTROLS = /[\x00-\x08\x0a-\x1f\x7f]/g;
 
   // The scroll position this part set itself, whose scroll event is then not the reader's.
@@ -64,8 +67,7 @@ const screen = (function (document, codes, page, view, rows, layout, wordDiff, g
   viewport.addEventListener(
     'wheel',
     (event) => {
-      const unit =
-        event.deltaMode === 1 ? layout.lineHeight() : event.deltaMode === 2 ? viewport.clientHeight : 1;
+      const unit = event.deltaMode === 1 ? layout.lineHeight() : event.deltaMode === 2 ? viewport.clientHeight : 1;
       let dx = event.deltaX;
       let dy = event.deltaY;
       if (event.shiftKey && !dx) {
