@@ -32,7 +32,10 @@ function parentOf(pid) {
 }
 
 function descendants(root) {
-  const all = fs.readdirSync('/proc').filter((n) => /^\d+$/.test(n)).map(Number);
+  const all = fs
+    .readdirSync('/proc')
+    .filter((n) => /^\d+$/.test(n))
+    .map(Number);
   const children = new Map();
   for (const pid of all) {
     const parent = parentOf(pid);
@@ -63,7 +66,7 @@ function statusField(pid, name) {
 function rendererMemory() {
   let best = { pid: 0, rss: 0, anon: 0 };
   for (const pid of descendants(process.pid)) {
-    let command = '';
+    let command;
     try {
       command = fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8');
     } catch {
@@ -96,27 +99,31 @@ let renderer = 0;
 // the wall time and NAME_cpu_ms to the renderer's main thread time.
 async function timed(name, page, action, arg) {
   const cpu = mainThreadMs(renderer);
-  figures[`${name}_ms`] = await page.evaluate(async ([source, value]) => {
-    const start = performance.now();
-    // eslint-disable-next-line no-new-func
-    new Function('value', source)(value);
-    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
-    return performance.now() - start;
-  }, [action, arg]);
+  figures[`${name}_ms`] = await page.evaluate(
+    async ([source, value]) => {
+      const start = performance.now();
+      new Function('value', source)(value);
+      await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+      return performance.now() - start;
+    },
+    [action, arg],
+  );
   figures[`${name}_cpu_ms`] = mainThreadMs(renderer) - cpu;
 }
 
 async function load(page) {
   const started = Date.now();
   await page.goto(pathToFileURL(file).href, { timeout: LOAD_TIMEOUT });
-  await page.waitForFunction(() => performance.getEntriesByName('tandemix-rows-shown').length, null,
-    { timeout: LOAD_TIMEOUT, polling: 50 });
+  await page.waitForFunction(() => performance.getEntriesByName('tandemix-rows-shown').length, null, {
+    timeout: LOAD_TIMEOUT,
+    polling: 50,
+  });
   figures.first_rows_ms = await page.evaluate(() => performance.getEntriesByName('tandemix-rows-shown')[0].startTime);
   figures.rows_wall_ms = Date.now() - started;
   renderer = rendererMemory().pid;
   // The renderer starts with the navigation; its main thread has done little else since.
   figures.first_rows_cpu_ms = mainThreadMs(renderer);
-  figures.rows_in_page = await page.$$eval('#spacer .r', (all) => all.length);
+  figures.rows_in_page = await page.$$eval('#spacer .row', (all) => all.length);
 }
 
 async function main() {
@@ -128,7 +135,9 @@ async function main() {
   const errors = [];
   try {
     const page = await browser.newPage({ viewport: { width: 1400, height: 900 } });
-    page.on('crash', () => { crashed = true; });
+    page.on('crash', () => {
+      crashed = true;
+    });
     page.on('pageerror', (e) => errors.push(e.message));
 
     if (mode === 'plain') {
@@ -145,7 +154,8 @@ async function main() {
       await page.evaluate(settle);
       const loaded = rendererMemory();
       await timed('next', page, "document.getElementById('next').click();");
-      const search = "const q = document.getElementById('query'); q.value = value;" +
+      const search =
+        "const q = document.getElementById('query'); q.value = value;" +
         "q.dispatchEvent(new KeyboardEvent('keydown', { key: 'Enter', bubbles: true }));";
       await timed('search_exact', page, search, query);
       figures.search_exact_hits = await page.$eval('#hits', (e) => e.textContent.replace(/^.*\/ |\D+$/g, ''));
@@ -158,13 +168,15 @@ async function main() {
       const after = rendererMemory();
       figures.renderer_rss_mib = Math.max(loaded.rss, after.rss);
       figures.renderer_anon_mib = Math.max(loaded.anon, after.anon);
-      figures.js_heap_mib = await page.evaluate(() => (performance.memory ? performance.memory.usedJSHeapSize / 1048576 : -1));
+      figures.js_heap_mib = await page.evaluate(() =>
+        performance.memory ? performance.memory.usedJSHeapSize / 1048576 : -1,
+      );
     } else if (mode === 'last') {
       const shown = await page.evaluate(async () => {
         const view = document.getElementById('view');
         view.scrollTop = view.scrollHeight;
         await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
-        const rows = [...document.querySelectorAll('#spacer .r[data-row]')].map((r) => Number(r.dataset.row));
+        const rows = [...document.querySelectorAll('#spacer .row[data-row]')].map((r) => Number(r.dataset.row));
         return { at: performance.now(), row: Math.max(...rows) };
       });
       figures.last_row_ms = shown.at;
@@ -188,13 +200,17 @@ async function main() {
       figures.renderer_rss_mib = rendererMemory().rss;
     }
   } catch (error) {
-    figures.failure = encodeURIComponent(String(error.message).split("\n")[0]);
+    figures.failure = encodeURIComponent(String(error.message).split('\n')[0]);
   } finally {
     figures.crashed = crashed ? 1 : 0;
     figures.page_errors = errors.length;
     await browser.close();
   }
-  console.log(Object.entries(figures).map(([k, v]) => `${k}=${typeof v === 'number' ? Math.round(v * 10) / 10 : v}`).join(' '));
+  console.log(
+    Object.entries(figures)
+      .map(([k, v]) => `${k}=${typeof v === 'number' ? Math.round(v * 10) / 10 : v}`)
+      .join(' '),
+  );
 }
 
 main();

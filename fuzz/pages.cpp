@@ -68,19 +68,6 @@ std::string Shown(std::string_view text) {
     return shown.append(text.substr(at));
 }
 
-std::string_view ClassOf(LineMark mark) {
-    switch (mark) {
-        case LineMark::MarkChanged:
-            return f::kChangedClass;
-        case LineMark::MarkAdded:
-            return f::kAddedClass;
-        case LineMark::MarkDeleted:
-            return f::kDeletedClass;
-        default:
-            return {};
-    }
-}
-
 // Takes the expected text off the front of the page.
 void Expect(std::string_view& page, std::string_view text, std::string_view what) {
     Check(page.starts_with(text), what);
@@ -98,7 +85,7 @@ void CheckSidePage(std::string_view page, const TextDocument& rows, LineNumbers 
     page.remove_prefix(opener + f::kRowsStart.size());
     for (LineIndex r = 0; r < rows.GetLineCount(); ++r) {
         Expect(page, f::kRowStart, "row opened");
-        Expect(page, ClassOf(rows.GetMark(r)), "class of the row's mark");
+        Expect(page, f::RowClassOf(rows.GetMark(r)), "class of the row's mark");
         Expect(page, ">", "row tag closed");
         if (lineNumbers == LineNumbers::Shown) {
             Expect(page,

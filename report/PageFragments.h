@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "document/LineMark.h"
+
 // The fixed text of the report pages, one constant per fragment, in page order. Line ends
 // are part of the fragments: "\r\n" where a line ends, nothing where the page goes on.
 namespace tandemix::fragments {
@@ -139,6 +141,19 @@ inline constexpr std::string_view kRowStart = "<p width=\"50%\"";
 inline constexpr std::string_view kChangedClass = " class='C'";
 inline constexpr std::string_view kAddedClass = " class='A'";
 inline constexpr std::string_view kDeletedClass = " class='D'";
+// The class attribute of a row with the mark, or nothing for an unchanged row.
+constexpr std::string_view RowClassOf(LineMark mark) {
+    switch (mark) {
+        case LineMark::MarkChanged:
+            return kChangedClass;
+        case LineMark::MarkAdded:
+            return kAddedClass;
+        case LineMark::MarkDeleted:
+            return kDeletedClass;
+        default:
+            return {};
+    }
+}
 inline constexpr std::string_view kNumberStart = "<strong>";
 inline constexpr std::string_view kNumberEnd = "</strong>";
 inline constexpr std::string_view kRowEnd = "</p>";

@@ -5,6 +5,7 @@
 
 #include "document/TextDocument.h"
 #include "report/ChunkedOutput.h"
+#include "report/RowCode.h"
 
 namespace tandemix {
 
@@ -30,12 +31,6 @@ namespace tandemix {
 // or an HTML parser would not keep: the quote, the backslash and every byte below 0x20 are
 // escaped, and so is "<", so that no text can end the script element that holds the object.
 // Bytes above 0x7F stay as they are, for the page's character set to decode.
-enum class RowCode : char {
-    Line = '0',         // plus the mark: a line whose text is the side's next text
-    Placeholder = 'a',  // plus the mark: no line on this side
-    SameText = 'A',     // plus the mark, second side only: a line with the first side's text
-};
-
 // The most bytes of one block, counting every text byte as the six of its longest escape.
 inline constexpr std::size_t kDataPieceBytes = std::size_t{384} << 20;
 

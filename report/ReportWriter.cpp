@@ -27,19 +27,6 @@ void AppendNumber(LineIndex number, std::string& out) {
     out.append(digits, end);
 }
 
-std::string_view ClassOf(LineMark mark) {
-    switch (mark) {
-        case LineMark::MarkChanged:
-            return f::kChangedClass;
-        case LineMark::MarkAdded:
-            return f::kAddedClass;
-        case LineMark::MarkDeleted:
-            return f::kDeletedClass;
-        default:
-            return {};
-    }
-}
-
 // The first "<", ">" or "&" at or after `from`, or the text's size.
 std::size_t FindMarkupByte(std::string_view text, std::size_t from) {
     return FindFirstByte(
@@ -106,7 +93,7 @@ std::string SideHead(LineIndex rowCount, CodePage codePage) {
 constexpr std::size_t kPieceSize = kPagePieceSize;
 
 void AppendRow(const TextDocument& rows, LineIndex r, LineNumbers lineNumbers, std::string& page) {
-    page.append(f::kRowStart).append(ClassOf(rows.GetMark(r))).push_back('>');
+    page.append(f::kRowStart).append(f::RowClassOf(rows.GetMark(r))).push_back('>');
     if (lineNumbers == LineNumbers::Shown) {
         page.append(f::kNumberStart);
         AppendNumber(r, page);

@@ -70,7 +70,7 @@ std::string SinglePageScript() {
     for (const std::string_view part : kSingleScriptParts) {
         script.append("\r\n").append(part);
     }
-    return script.append("} catch (error) {\r\nshowFailure(error);\r\n}\r\n})();\r\n");
+    return script.append("} catch (error) {\r\nfailure.show(error);\r\n}\r\n})();\r\n");
 }
 
 std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows2,

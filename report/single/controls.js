@@ -1,90 +1,97 @@
 // The controls, the keys, printing, and the start.
+/* global page, view, layout, syntax, rendering, differences */
 
-// Up to this many display rows are printed whole; beyond, the rows in view.
-const PRINT_ALL_LIMIT = 5000;
+(function (document, window, page, view, layout, syntax, rendering, differences) {
+  // Up to this many display rows are printed whole; beyond, the rows in view.
+  const PRINT_ALL_LIMIT = 5000;
+  const { byId, viewport, spacer } = page;
 
-function relayout() {
-  const at = anchor();
-  measureLayout();
-  estimateHeights();
-  restore(at);
-  refresh();
-  drawOverview();
-}
-
-$('next').addEventListener('click', () => step(1));
-$('prev').addEventListener('click', () => step(-1));
-$('size').addEventListener('change', (event) => {
-  state.size = Number(event.target.value);
-  relayout();
-});
-$('wrap').addEventListener('change', (event) => {
-  state.wrap = event.target.checked;
-  relayout();
-});
-$('numbers').checked = state.numbers;
-$('numbers').addEventListener('change', (event) => {
-  state.numbers = event.target.checked;
-  relayout();
-});
-$('fold').addEventListener('change', (event) => {
-  state.fold = event.target.checked;
-  const at = anchor();
-  buildItems();
-  restore(at);
-  refresh();
-  drawOverview();
-});
-
-document.addEventListener('keydown', (event) => {
-  if (event.key === 'F7') {
-    event.preventDefault();
-    step(event.shiftKey ? -1 : 1);
-    return;
+  function relayout() {
+    const at = rendering.anchor();
+    layout.measure();
+    layout.estimateHeights();
+    rendering.restore(at);
+    rendering.refresh();
+    differences.drawOverview();
   }
-  if (event.ctrlKey || event.metaKey || event.altKey) return;
-  const target = event.target;
-  if (target.matches && target.matches('input[type="text"], select, textarea')) return;
-  if (event.key === 'n' || event.key === 'p') {
-    event.preventDefault();
-    step(event.key === 'n' ? 1 : -1);
-  }
-});
 
-let resizeTimer = 0;
-window.addEventListener('resize', () => {
-  clearTimeout(resizeTimer);
-  resizeTimer = setTimeout(relayout, 100);
-});
+  byId('next').addEventListener('click', () => differences.step(1));
+  byId('prev').addEventListener('click', () => differences.step(-1));
+  byId('size').addEventListener('change', (event) => {
+    view.size = Number(event.target.value);
+    relayout();
+  });
+  byId('wrap').addEventListener('change', (event) => {
+    view.wrap = event.target.checked;
+    relayout();
+  });
+  byId('numbers').checked = view.numbers;
+  byId('numbers').addEventListener('change', (event) => {
+    view.numbers = event.target.checked;
+    relayout();
+  });
+  byId('fold').addEventListener('change', (event) => {
+    view.fold = event.target.checked;
+    const at = rendering.anchor();
+    layout.build();
+    rendering.restore(at);
+    rendering.refresh();
+    differences.drawOverview();
+  });
+  syntax.box.addEventListener('change', () => {
+    syntax.show(syntax.box.checked);
+    rendering.refresh();
+  });
 
-// --- printing: the rows shown, side by side, in the page's flow ---
+  document.addEventListener('keydown', (event) => {
+    if (event.key === 'F7') {
+      event.preventDefault();
+      differences.step(event.shiftKey ? -1 : 1);
+      return;
+    }
+    if (event.ctrlKey || event.metaKey || event.altKey) return;
+    const target = event.target;
+    if (target.matches && target.matches('input[type="text"], select, textarea')) return;
+    if (event.key === 'n' || event.key === 'p') {
+      event.preventDefault();
+      differences.step(event.key === 'n' ? 1 : -1);
+    }
+  });
 
-window.addEventListener('beforeprint', () => {
-  printing = true;
-  for (const element of live.values()) element.remove();
-  live = new Map();
-  let first = 0;
-  let last = itemCount;
-  if (itemCount > PRINT_ALL_LIMIT) {
-    first = tree.find(posY);
-    last = Math.min(itemCount, tree.find(posY + view.clientHeight) + 1);
-  }
-  const rows = document.createDocumentFragment();
-  for (let i = first; i < last; i++) rows.appendChild(makeItem(i));
-  spacer.appendChild(rows);
-});
-window.addEventListener('afterprint', () => {
-  printing = false;
-  spacer.textContent = '';
-  render();
-});
+  let resizeTimer = 0;
+  window.addEventListener('resize', () => {
+    clearTimeout(resizeTimer);
+    resizeTimer = setTimeout(relayout, 100);
+  });
 
-// --- start ---
+  // --- printing: the rows shown, side by side, in the page's flow ---
 
-layout.maxColumns = widestColumns();
-measureLayout();
-buildItems();
-setY(0);
-drawOverview();
-showPosition();
-requestAnimationFrame(() => setTimeout(() => performance.mark('tandemix-rows-shown'), 0));
+  window.addEventListener('beforeprint', () => {
+    view.printing = true;
+    rendering.clear();
+    let first = 0;
+    let last = layout.count();
+    if (last > PRINT_ALL_LIMIT) {
+      first = layout.find(view.top);
+      last = Math.min(last, layout.find(view.top + viewport.clientHeight) + 1);
+    }
+    const items = document.createDocumentFragment();
+    for (let i = first; i < last; i++) items.appendChild(rendering.makeItem(i));
+    spacer.appendChild(items);
+  });
+  window.addEventListener('afterprint', () => {
+    view.printing = false;
+    spacer.textContent = '';
+    rendering.render();
+  });
+
+  // --- start ---
+
+  layout.measureWidest();
+  layout.measure();
+  layout.build();
+  rendering.scrollTo(0);
+  differences.drawOverview();
+  differences.showPosition();
+  window.requestAnimationFrame(() => setTimeout(() => window.performance.mark('tandemix-rows-shown'), 0));
+})(document, window, page, view, layout, syntax, rendering, differences);

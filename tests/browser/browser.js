@@ -38,14 +38,25 @@ const urlOf = (server, name) => `http://127.0.0.1:${server.address().port}/${nam
 function launch(profile, { viewport, firefoxPath } = {}) {
   if (firefoxPath) {
     return firefox.launchPersistentContext(profile, {
-      channel: 'moz-firefox', executablePath: firefoxPath, headless: true, viewport });
+      channel: 'moz-firefox',
+      executablePath: firefoxPath,
+      headless: true,
+      viewport,
+    });
   }
   return chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium',
     headless: true,
     viewport,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+    ],
   });
 }
 
@@ -54,9 +65,14 @@ function launch(profile, { viewport, firefoxPath } = {}) {
 function watch(page, seen, { consoleErrors = true } = {}) {
   page.on('pageerror', (e) => seen.errors.push(`page error: ${e.message}`));
   if (consoleErrors) {
-    page.on('console', (m) => { if (m.type() === 'error') seen.errors.push(`console error: ${m.text()}`); });
+    page.on('console', (m) => {
+      if (m.type() === 'error') seen.errors.push(`console error: ${m.text()}`);
+    });
   }
-  page.on('dialog', (d) => { seen.dialogs.push(d.message()); d.accept(); });
+  page.on('dialog', (d) => {
+    seen.dialogs.push(d.message());
+    d.accept();
+  });
   return page;
 }
 

@@ -10,7 +10,8 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { runCli, serve, urlOf, launch, watch, pause, until } = require('./browser');
 
-const HINT = 'Suche, synchrones Scrollen, Textgr\u00f6\u00dfe und Zeilenumbruch ben\u00f6tigen ' +
+const HINT =
+  'Suche, synchrones Scrollen, Textgr\u00f6\u00dfe und Zeilenumbruch ben\u00f6tigen ' +
   'den Tandemix-Betrachter (oder die HTA-Form).';
 const ALERT = 'Es sind mindestens 2 Zeichen f\u00fcr die Suche erforderlich!';
 
@@ -18,12 +19,18 @@ const ALERT = 'Es sind mindestens 2 Zeichen f\u00fcr die Suche erforderlich!';
 // hits) and long rows (for sideways scrolling).
 function inputLine(i, second) {
   switch (i % 6) {
-    case 0: return `Tandem ${i} rides along the river`;
-    case 1: return 'the TANDEM needs two riders, tandem or not';
-    case 2: return 'a tandem has alpha beta gear';
-    case 3: return 'alpha only here and beta there';
-    case 4: return second && i % 20 === 4 ? 'if (a<c) return lalala;' : 'if (a<b) return lalala;';
-    default: return `wide row ${i} ` + 'with plenty of words '.repeat(second && i % 7 === 0 ? 12 : 14);
+    case 0:
+      return `Tandem ${i} rides along the river`;
+    case 1:
+      return 'the TANDEM needs two riders, tandem or not';
+    case 2:
+      return 'a tandem has alpha beta gear';
+    case 3:
+      return 'alpha only here and beta there';
+    case 4:
+      return second && i % 20 === 4 ? 'if (a<c) return lalala;' : 'if (a<b) return lalala;';
+    default:
+      return `wide row ${i} ` + 'with plenty of words '.repeat(second && i % 7 === 0 ? 12 : 14);
   }
 }
 
@@ -74,19 +81,23 @@ function expected(texts, phrase, words = []) {
 
 // --- page helpers ---
 
-const textNodes = (frame) => frame.evaluate(() => {
-  const out = [];
-  const walk = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
-  while (walk.nextNode()) out.push(walk.currentNode.data);
-  return out;
-});
+const textNodes = (frame) =>
+  frame.evaluate(() => {
+    const out = [];
+    const walk = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+    while (walk.nextNode()) out.push(walk.currentNode.data);
+    return out;
+  });
 
 // Highlights in document order, and the body text, which marking must not change.
-const state = (frame) => frame.evaluate(() => ({
-  marks: [...document.querySelectorAll('span.hervorhebung, span.hervorhebungexakt')]
-    .map((s) => ({ cls: s.className, text: s.textContent })),
-  text: document.body.textContent,
-}));
+const state = (frame) =>
+  frame.evaluate(() => ({
+    marks: [...document.querySelectorAll('span.hervorhebung, span.hervorhebungexakt')].map((s) => ({
+      cls: s.className,
+      text: s.textContent,
+    })),
+    text: document.body.textContent,
+  }));
 
 async function search(query, mode = 1) {
   await top.check(`input[name="suchoption"][value="${mode}"]`);
@@ -115,11 +126,13 @@ async function expectMarks(phrase, words = [], exactOnly = true) {
 
 const expectNoMarks = () => expectMarks('\u0000');
 
-const scrollOf = (frame) => frame.evaluate(() => ({
-  x: window.pageXOffset, y: window.pageYOffset,
-  maxX: document.documentElement.scrollWidth - window.innerWidth,
-  maxY: document.documentElement.scrollHeight - window.innerHeight,
-}));
+const scrollOf = (frame) =>
+  frame.evaluate(() => ({
+    x: window.pageXOffset,
+    y: window.pageYOffset,
+    maxX: document.documentElement.scrollWidth - window.innerWidth,
+    maxY: document.documentElement.scrollHeight - window.innerHeight,
+  }));
 
 async function scrollFrame0(x, y) {
   await sides[0].evaluate(([a, b]) => window.scrollTo(a, b), [x, y]);
@@ -131,8 +144,8 @@ async function followed(at) {
   return s.x === Math.min(at.x, s.maxX) && s.y === Math.min(at.y, s.maxY);
 }
 
-const rowStyles = (frame) => frame.evaluate(() =>
-  [...document.getElementsByTagName('p')].map((p) => [p.style.fontSize, p.style.whiteSpace]));
+const rowStyles = (frame) =>
+  frame.evaluate(() => [...document.getElementsByTagName('p')].map((p) => [p.style.fontSize, p.style.whiteSpace]));
 
 // --- set-up ---
 
@@ -164,10 +177,15 @@ after(async () => {
 
 // --- search ---
 
-test('search marks every hit in both frames in the rows\' own case, the phrase before its words', async () => {
+test("search marks every hit in both frames in the rows' own case, the phrase before its words", async () => {
   // "+" reads as a space, and %3C as "<" in exact mode.
-  const cases = [[QUERY, 1, WORD, []], [PAIR.join(' '), 2, PAIR.join(' '), PAIR],
-    [PAIR.join('+'), 1, PAIR.join(' '), []], [PAIR.join('+'), 2, PAIR.join(' '), PAIR], ['%3Cb', 1, '<b', []]];
+  const cases = [
+    [QUERY, 1, WORD, []],
+    [PAIR.join(' '), 2, PAIR.join(' '), PAIR],
+    [PAIR.join('+'), 1, PAIR.join(' '), []],
+    [PAIR.join('+'), 2, PAIR.join(' '), PAIR],
+    ['%3Cb', 1, '<b', []],
+  ];
   for (const [query, mode, phrase, words] of cases) {
     await search(query, mode);
     const hits = await expectMarks(phrase, words, mode === 1);
@@ -196,8 +214,14 @@ test('clearing removes all highlights and rejoins the rows', async () => {
   assert.ok((await state(sides[0])).marks.length > 0);
   await top.click('input[name="clear"]');
   await expectNoMarks();
-  const loose = await sides[0].evaluate(() => [...document.getElementsByTagName('p')].filter((p) =>
-    [...p.childNodes].some((n, i, all) => n.nodeType === 3 && (n.data === '' || (all[i + 1] && all[i + 1].nodeType === 3)))).length);
+  const loose = await sides[0].evaluate(
+    () =>
+      [...document.getElementsByTagName('p')].filter((p) =>
+        [...p.childNodes].some(
+          (n, i, all) => n.nodeType === 3 && (n.data === '' || (all[i + 1] && all[i + 1].nodeType === 3)),
+        ),
+      ).length,
+  );
   assert.equal(loose, 0, 'rows with empty or adjacent text pieces');
   await search(WORD);
   await expectMarks(WORD);
@@ -207,7 +231,10 @@ test('clearing removes all highlights and rejoins the rows', async () => {
 
 test('a new search first removes the old highlights, adjacent ones included', async () => {
   // "lalala" gives three highlights side by side; fuzzy leaves two kinds of highlight.
-  for (const [query, mode] of [['la', 1], [PAIR.join(' '), 2]]) {
+  for (const [query, mode] of [
+    ['la', 1],
+    [PAIR.join(' '), 2],
+  ]) {
     await search(query, mode);
     assert.ok((await state(sides[0])).marks.length > 0, query);
     await search(QUERY);
@@ -275,8 +302,11 @@ test('from disk the top page explains itself once and throws nothing', async () 
   await pause(300);
 
   assert.equal(await hint.count(), 1);
-  assert.equal(await diskTop.evaluate(() => document.body.firstElementChild.textContent), HINT,
-    'the line stands at the top of the page');
+  assert.equal(
+    await diskTop.evaluate(() => document.body.firstElementChild.textContent),
+    HINT,
+    'the line stands at the top of the page',
+  );
   assert.deepEqual(onDisk, { errors: [], dialogs: [] });
   await disk.close();
 });

@@ -30,7 +30,10 @@ after(async () => {
 // Writes the report of two inputs of the given names and lines and opens it from disk.
 async function openPair(name1, lines1, name2, lines2, { colorScheme = 'light', init } = {}) {
   const dir = fs.mkdtempSync(path.join(work, 'pair-'));
-  const inputs = [[name1, lines1], [name2, lines2]].map(([name, lines], side) => {
+  const inputs = [
+    [name1, lines1],
+    [name2, lines2],
+  ].map(([name, lines], side) => {
     const file = path.join(dir, String(side + 1), name);
     fs.mkdirSync(path.dirname(file));
     fs.writeFileSync(file, lines.join('\n') + '\n');
@@ -41,13 +44,13 @@ async function openPair(name1, lines1, name2, lines2, { colorScheme = 'light', i
   if (init) await page.addInitScript(init);
   await page.emulateMedia({ colorScheme });
   await page.goto(pathToFileURL(path.join(dir, 'out', REPORT)).href);
-  await page.waitForSelector('#spacer .r');
+  await page.waitForSelector('#spacer .row');
   return page;
 }
 
 async function reload(page) {
   await page.reload();
-  await page.waitForSelector('#spacer .r');
+  await page.waitForSelector('#spacer .row');
 }
 
 const background = (page) => page.$eval('body', (b) => getComputedStyle(b).backgroundColor);
@@ -56,31 +59,36 @@ const plainPair = () => openPair('eins.txt', ['same', 'left'], 'zwei.txt', ['sam
 // The coloured tokens of the row whose first side starts with `start`: per side, the class
 // and text of each token (a token that the changed words cut is several spans).
 function tokensOfRow(page, start) {
-  return page.$$eval('#spacer .r[data-row]', (all, start) => {
-    const row = all.find((r) => r.querySelector('.x').textContent.startsWith(start));
-    if (!row) return null;
-    return [...row.querySelectorAll('.x')].map((x) => {
-      const tokens = [];
-      let last = null;
-      for (const node of x.childNodes) {
-        const kind = node.nodeType === 1 && (node.className.match(/\by[a-z]\b/) || [])[0];
-        if (kind && last === kind) tokens[tokens.length - 1][1] += node.textContent;
-        else if (kind) tokens.push([kind, node.textContent]);
-        last = kind;
-      }
-      return tokens;
-    });
-  }, start);
+  return page.$$eval(
+    '#spacer .row[data-row]',
+    (all, start) => {
+      const row = all.find((r) => r.querySelector('.text').textContent.startsWith(start));
+      if (!row) return null;
+      return [...row.querySelectorAll('.text')].map((x) => {
+        const tokens = [];
+        let last = null;
+        for (const node of x.childNodes) {
+          const kind = node.nodeType === 1 && (node.className.match(/\by[a-z]\b/) || [])[0];
+          if (kind && last === kind) tokens[tokens.length - 1][1] += node.textContent;
+          else if (kind) tokens.push([kind, node.textContent]);
+          last = kind;
+        }
+        return tokens;
+      });
+    },
+    start,
+  );
 }
 
-const tokenSpans = (page) => page.$$eval('#spacer .x span', (all) => all.filter((s) => /\by[a-z]\b/.test(s.className)).length);
+const tokenSpans = (page) =>
+  page.$$eval('#spacer .text span', (all) => all.filter((s) => /\by[a-z]\b/.test(s.className)).length);
 
 test('colours follow the system, or the choice, which the browser keeps', async () => {
   const page = await plainPair();
   assert.equal(await page.$eval('#scheme', (s) => s.value), 'auto');
   assert.equal(await background(page), LIGHT);
   await page.emulateMedia({ colorScheme: 'dark' });
-  await until('the system\'s dark colours', async () => (await background(page)) === DARK);
+  await until("the system's dark colours", async () => (await background(page)) === DARK);
 
   const cases = [
     // [choice, system, expected]
@@ -101,10 +109,22 @@ test('colours follow the system, or the choice, which the browser keeps', async 
 
 test('without storage the choices last as long as the page', async () => {
   const page = await openPair('a.js', ['let a = 1;'], 'b.js', ['let a = 2;'], {
-    init: () => Object.defineProperty(window, 'localStorage', {
-      get() { throw new DOMException('refused', 'SecurityError'); } }),
+    init: () =>
+      Object.defineProperty(window, 'localStorage', {
+        get() {
+          throw new DOMException('refused', 'SecurityError');
+        },
+      }),
   });
-  assert.ok(await page.evaluate(() => { try { return !window.localStorage; } catch (e) { return true; } }));
+  assert.ok(
+    await page.evaluate(() => {
+      try {
+        return !window.localStorage;
+      } catch (e) {
+        return true;
+      }
+    }),
+  );
   await page.selectOption('#scheme', 'dark');
   assert.equal(await background(page), DARK);
   await page.uncheck('#syntax');
@@ -123,7 +143,20 @@ test('"?" shows every key the page handles, Esc closes it and the keys act again
   await page.keyboard.press('?');
   assert.equal(await shown(), true);
   const keys = (await page.$$eval('#help th', (all) => all.map((th) => th.textContent))).join(' | ');
-  for (const key of ['n', 'F7', 'p', 'Umschalt+F7', 'Eingabe', 'Umschalt+Eingabe', 'Strg+F', 'F3', 'Bild\u2193', 'Leertaste', '?', 'Esc']) {
+  for (const key of [
+    'n',
+    'F7',
+    'p',
+    'Umschalt+F7',
+    'Eingabe',
+    'Umschalt+Eingabe',
+    'Strg+F',
+    'F3',
+    'Bild\u2193',
+    'Leertaste',
+    '?',
+    'Esc',
+  ]) {
     assert.ok(keys.includes(key), `${key} in ${keys}`);
   }
   // While the help is open, the page's keys rest.
@@ -168,32 +201,54 @@ const PYTHON_LINES = [
   'anchor_three = 3',
 ];
 
-test('rows are coloured by each side\'s language, the changed words on top', async () => {
+test("rows are coloured by each side's language, the changed words on top", async () => {
   const page = await openPair('eins.js', SCRIPT_LINES, 'zwei.py', PYTHON_LINES);
-  assert.equal(await page.$eval('#syntax', (c) => c.parentElement.title),
-    'Syntaxfarben: JavaScript/TypeScript | Python');
+  assert.equal(
+    await page.$eval('#syntax', (c) => c.parentElement.title),
+    'Syntaxfarben: JavaScript/TypeScript | Python',
+  );
   assert.deepEqual(await tokensOfRow(page, '//'), [[['yc', '// first note']], [['yc', '# first note']]]);
   assert.deepEqual(await tokensOfRow(page, 'anchor_one'), [[['yn', '1']], [['yn', '1']]]);
   // Opened on the row before: the words in the comment and the string are no keywords.
   assert.deepEqual(await tokensOfRow(page, '   if'), [
-    [['yc', '   if return inside */'], ['yk', 'let'], ['yk', 'true']],
-    [['ys', '   if return inside"""'], ['yk', 'True']],
+    [
+      ['yc', '   if return inside */'],
+      ['yk', 'let'],
+      ['yk', 'true'],
+    ],
+    [
+      ['ys', '   if return inside"""'],
+      ['yk', 'True'],
+    ],
   ]);
 
-  const changed = () => page.$$eval('#spacer .r[data-row] .x', (all) => {
-    const [left, right] = all.filter((x) => x.textContent.startsWith('return total'));
-    return [left, right].map((x) => [...x.querySelectorAll('.dx')].map((d) => [d.className, d.textContent]));
-  });
+  const changed = () =>
+    page.$$eval('#spacer .row[data-row] .text', (all) => {
+      const [left, right] = all.filter((x) => x.textContent.startsWith('return total'));
+      return [left, right].map((x) => [...x.querySelectorAll('.changed')].map((d) => [d.className, d.textContent]));
+    });
   assert.deepEqual(await tokensOfRow(page, 'return total'), [
-    [['yk', 'return'], ['yn', '1']],
-    [['yk', 'return'], ['yn', '2']],
+    [
+      ['yk', 'return'],
+      ['yn', '1'],
+    ],
+    [
+      ['yk', 'return'],
+      ['yn', '2'],
+    ],
   ]);
-  assert.deepEqual(await changed(), [[['yn dx', '1'], ['dx', ';']], [['yn dx', '2']]]);
+  assert.deepEqual(await changed(), [
+    [
+      ['yn changed', '1'],
+      ['changed', ';'],
+    ],
+    [['yn changed', '2']],
+  ]);
 
   // Switched off, the rows are plain, the changed words as before; the browser keeps it.
   await page.uncheck('#syntax');
   assert.equal(await tokenSpans(page), 0);
-  assert.deepEqual(await changed(), [[['dx', '1;']], [['dx', '2']]]);
+  assert.deepEqual(await changed(), [[['changed', '1;']], [['changed', '2']]]);
   await reload(page);
   assert.equal(await page.isChecked('#syntax'), false);
   assert.equal(await tokenSpans(page), 0);
@@ -203,13 +258,25 @@ test('rows are coloured by each side\'s language, the changed words on top', asy
 });
 
 test('a comment opened thousands of rows above is known where it ends', async () => {
-  const lines = (last) => ['let first = 1;', '/*', ...Array.from({ length: 5000 }, (_, i) => ` * if ${i}`),
-    `*/ let last = ${last};`];
+  const lines = (last) => [
+    'let first = 1;',
+    '/*',
+    ...Array.from({ length: 5000 }, (_, i) => ` * if ${i}`),
+    `*/ let last = ${last};`,
+  ];
   const page = await openPair('a.ts', lines(1), 'b.ts', lines(2));
   await page.click('#next');
   assert.deepEqual(await tokensOfRow(page, '*/'), [
-    [['yc', '*/'], ['yk', 'let'], ['yn', '1']],
-    [['yc', '*/'], ['yk', 'let'], ['yn', '2']],
+    [
+      ['yc', '*/'],
+      ['yk', 'let'],
+      ['yn', '1'],
+    ],
+    [
+      ['yc', '*/'],
+      ['yk', 'let'],
+      ['yn', '2'],
+    ],
   ]);
   assert.deepEqual(await tokensOfRow(page, ' * if 4999'), [[['yc', ' * if 4999']], [['yc', ' * if 4999']]]);
   await page.close();

@@ -43,7 +43,7 @@ const firefoxPath = process.env.TANDEMIX_TEST_FIREFOX;
 const NO_MEDIA = firefoxPath && 'media emulation is not available in Firefox over BiDi';
 const seen = { errors: [], dialogs: [] };
 
-async function open(url, { colorScheme = 'light', ready = '#spacer .r' } = {}) {
+async function open(url, { colorScheme = 'light', ready = '#spacer .row' } = {}) {
   const p = watch(await context.newPage(), seen);
   await p.emulateMedia({ colorScheme });
   await p.goto(url);
@@ -73,8 +73,10 @@ before(async () => {
   const out = runCli(['--report', 'single', '-o', reportDir, ...files], { LC_ALL: 'C.UTF-8' });
   resultLine = out.split('\n')[0];
   assert.deepEqual(fs.readdirSync(reportDir), [REPORT], 'one file and nothing else');
-  context = await launch(fs.mkdtempSync(path.join(work, 'profile-')),
-    { viewport: { width: 1200, height: 700 }, firefoxPath });
+  context = await launch(fs.mkdtempSync(path.join(work, 'profile-')), {
+    viewport: { width: 1200, height: 700 },
+    firefoxPath,
+  });
   page = await open(pathToFileURL(path.join(reportDir, REPORT)).href);
 });
 
@@ -85,26 +87,47 @@ after(async () => {
 
 // --- helpers ---
 
-const rows = (p = page) => p.$$eval('#spacer .r[data-row]', (all) => all.map((r) => {
-  const box = r.getBoundingClientRect();
-  const cells = [...r.children].map((c) => {
-    const b = c.getBoundingClientRect();
-    return { top: b.top, height: b.height, cls: c.className, number: c.querySelector('.n').textContent,
-      text: c.querySelector('.x').textContent };
-  });
-  return { row: Number(r.dataset.row), top: box.top, bottom: box.bottom, cur: r.classList.contains('cur'), cells };
-}).sort((a, b) => a.row - b.row));
+const rows = (p = page) =>
+  p.$$eval('#spacer .row[data-row]', (all) =>
+    all
+      .map((r) => {
+        const box = r.getBoundingClientRect();
+        const cells = [...r.children].map((c) => {
+          const b = c.getBoundingClientRect();
+          return {
+            top: b.top,
+            height: b.height,
+            cls: c.className,
+            number: c.querySelector('.number').textContent,
+            text: c.querySelector('.text').textContent,
+          };
+        });
+        return {
+          row: Number(r.dataset.row),
+          top: box.top,
+          bottom: box.bottom,
+          cur: r.classList.contains('cur'),
+          cells,
+        };
+      })
+      .sort((a, b) => a.row - b.row),
+  );
 
 const text = (selector) => page.$eval(selector, (e) => e.textContent);
 
 // The rows whose top lies inside the view.
 async function rowsInView() {
-  const box = await page.$eval('#view', (v) => { const b = v.getBoundingClientRect(); return { top: b.top, bottom: b.bottom }; });
+  const box = await page.$eval('#view', (v) => {
+    const b = v.getBoundingClientRect();
+    return { top: b.top, bottom: b.bottom };
+  });
   return (await rows()).filter((r) => r.top >= box.top - 1 && r.top < box.bottom);
 }
 
 async function toTop() {
-  await page.$eval('#view', (v) => { v.scrollTop = 0; });
+  await page.$eval('#view', (v) => {
+    v.scrollTop = 0;
+  });
   await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 0))));
 }
 
@@ -117,7 +140,8 @@ async function search(query, mode = 'exact') {
 
 function countIn(lines, needle) {
   let n = 0;
-  for (const line of lines) for (let at = line.indexOf(needle); at >= 0; at = line.indexOf(needle, at + needle.length)) n++;
+  for (const line of lines)
+    for (let at = line.indexOf(needle); at >= 0; at = line.indexOf(needle, at + needle.length)) n++;
   return n;
 }
 
@@ -130,63 +154,100 @@ test('one self-contained file: no frame, no external resource, names in the titl
   assert.match(html, /<meta charset="utf-8">/);
   assert.doesNotMatch(html, /<i?frame/i);
   assert.doesNotMatch(html, /\b(src|href)="(?!data:)/i, 'no resource outside the file');
-  assert.equal(await page.title(), 'Tandemix: ' + path.join(work, 'eins.txt') + ' \u2194 ' + path.join(work, 'zwei.txt'));
+  assert.equal(
+    await page.title(),
+    'Tandemix: ' + path.join(work, 'eins.txt') + ' \u2194 ' + path.join(work, 'zwei.txt'),
+  );
   assert.equal(await page.evaluate(() => window.pwned), undefined, 'row text never runs as markup');
 });
 
 test('the result line and the legend read as in the framed report', async () => {
   assert.equal(await text('#result'), resultLine);
   assert.equal(resultLine, 'Ergebnis: 5 Unterschiede');
-  const legend = await page.$$eval('.legend .swatch', (all) => all.map((s) => [
-    getComputedStyle(s).backgroundColor, s.nextElementSibling.textContent]));
-  assert.deepEqual(legend, [['rgb(255, 238, 187)', 'ge\u00e4ndert'], ['rgb(204, 238, 204)', 'hinzugef\u00fcgt'],
-    ['rgb(238, 204, 204)', 'gel\u00f6scht']]);
+  const legend = await page.$$eval('.legend .swatch', (all) =>
+    all.map((s) => [getComputedStyle(s).backgroundColor, s.nextElementSibling.textContent]),
+  );
+  assert.deepEqual(legend, [
+    ['rgb(255, 238, 187)', 'ge\u00e4ndert'],
+    ['rgb(204, 238, 204)', 'hinzugef\u00fcgt'],
+    ['rgb(238, 204, 204)', 'gel\u00f6scht'],
+  ]);
 });
 
 test('the differences by kind stand beside the result and add up to it', async () => {
   assert.equal(await text('#kinds'), '(3 ge\u00e4ndert, 1 hinzugef\u00fcgt, 1 gel\u00f6scht)');
 });
 
-test('line numbers are the files\' own, none on filler rows', async () => {
+test("line numbers are the files' own, none on filler rows", async () => {
   const shown = await rows();
-  assert.deepEqual(shown[0].cells.map((c) => c.number), ['1', '1']);
+  assert.deepEqual(
+    shown[0].cells.map((c) => c.number),
+    ['1', '1'],
+  );
   // The empty second line is dropped; the next row is line 3 of both files.
-  assert.deepEqual(shown[1].cells.map((c) => c.number), ['3', '3']);
-  const gaps = await page.$$eval('#spacer .r[data-row="0"] .n, #spacer .r[data-row="1"] .n', (all) =>
-    all.map((n) => n.classList.contains('gap') && n.title));
+  assert.deepEqual(
+    shown[1].cells.map((c) => c.number),
+    ['3', '3'],
+  );
+  const gaps = await page.$$eval('#spacer .row[data-row="0"] .number, #spacer .row[data-row="1"] .number', (all) =>
+    all.map((n) => n.classList.contains('gap') && n.title),
+  );
   assert.deepEqual(gaps, [false, false, '1 leere Zeile ausgelassen', '1 leere Zeile ausgelassen']);
-  const filler = shown.find((r) => r.cells[1].cls.includes(' f'));
+  const filler = shown.find((r) => r.cells[1].cls.includes(' blank'));
   assert.ok(filler, 'a filler row in view');
   assert.equal(filler.cells[1].number, '');
-  assert.equal(filler.cells[0].cls, 's D');
+  assert.equal(filler.cells[0].cls, 'side D');
   await page.uncheck('#numbers');
-  assert.equal(await page.$eval('#spacer .r[data-row] .n', (n) => getComputedStyle(n).display), 'none');
+  assert.equal(await page.$eval('#spacer .row[data-row] .number', (n) => getComputedStyle(n).display), 'none');
   await page.check('#numbers');
 });
 
 test('a changed pair shows the changed words', async () => {
   await page.keyboard.press('Escape');
-  const changed = (await rows()).find((r) => r.cells[0].cls === 's C');
-  const parts = await page.$$eval(`#spacer .r[data-row="${changed.row}"] .s`, (cells) =>
-    cells.map((c) => [...c.querySelectorAll('.dx')].map((d) => d.textContent)));
+  const changed = (await rows()).find((r) => r.cells[0].cls === 'side C');
+  const parts = await page.$$eval(`#spacer .row[data-row="${changed.row}"] .side`, (cells) =>
+    cells.map((c) => [...c.querySelectorAll('.changed')].map((d) => d.textContent)),
+  );
   assert.deepEqual(parts, [['brown'], ['red']]);
 });
 
-test('a selection stays on its side and copies that side\'s lines only', async () => {
-  await page.$eval('#view', (v) => { v.scrollTop = 300; });
+// Two lines of some 2,600 characters whose words between the first and the last change are
+// many: the word comparison keeps no table of all their pairs, and finds both words.
+test('a long changed pair shows its changed words', async () => {
+  const words = Array.from({ length: 500 }, (_, i) => `w${i}`);
+  const line = (changes) => words.map((w) => changes[w] || w).join(' ');
+  const report = await openReportOf(line({}) + '\n', line({ w10: 'v10', w480: 'v480' }) + '\n');
+  const parts = await report.page.$$eval('#spacer .row[data-row="0"] .side', (cells) =>
+    cells.map((c) => [...c.querySelectorAll('.changed')].map((d) => d.textContent)),
+  );
+  assert.deepEqual(parts, [
+    ['w10', 'w480'],
+    ['v10', 'v480'],
+  ]);
+  await report.page.close();
+});
+
+test("a selection stays on its side and copies that side's lines only", async () => {
+  await page.$eval('#view', (v) => {
+    v.scrollTop = 300;
+  });
   await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 0))));
   const changed = (await rowsInView()).find((r) => r.cells[1].text === 'the quick red fox jumps');
-  const box = (r) => page.$eval(`#spacer .r[data-row="${r}"] .s + .s .t`, (t) => {
-    const b = t.getBoundingClientRect();
-    return { left: b.left, right: b.right, middle: (b.top + b.bottom) / 2 };
-  });
+  const box = (r) =>
+    page.$eval(`#spacer .row[data-row="${r}"] .side + .side .column`, (t) => {
+      const b = t.getBoundingClientRect();
+      return { left: b.left, right: b.right, middle: (b.top + b.bottom) / 2 };
+    });
   const [from, to] = [await box(changed.row - 1), await box(changed.row + 1)];
   await page.mouse.move(from.left + 1, from.middle);
   await page.mouse.down();
   await page.mouse.move(to.right - 4, to.middle, { steps: 5 });
   await page.mouse.up();
-  assert.equal(await page.$eval(`#spacer .r[data-row="${changed.row}"] .s`, (s) => getComputedStyle(s).userSelect), 'none',
-    'the other side cannot be selected');
+  assert.equal(
+    await page.$eval(`#spacer .row[data-row="${changed.row}"] .side`, (s) => getComputedStyle(s).userSelect),
+    'none',
+    'the other side cannot be selected',
+  );
   const copied = await page.evaluate(() => {
     const event = new ClipboardEvent('copy', { clipboardData: new DataTransfer(), bubbles: true, cancelable: true });
     document.dispatchEvent(event);
@@ -195,10 +256,13 @@ test('a selection stays on its side and copies that side\'s lines only', async (
   const rights = (await rows()).filter((r) => Math.abs(r.row - changed.row) <= 1).map((r) => r.cells[1].text);
   assert.equal(copied, rights.join('\n'));
   await page.mouse.click(5, 5);
-  assert.equal(await page.$eval(`#spacer .r[data-row="${changed.row}"] .s`, (s) => getComputedStyle(s).userSelect), 'auto');
+  assert.equal(
+    await page.$eval(`#spacer .row[data-row="${changed.row}"] .side`, (s) => getComputedStyle(s).userSelect),
+    'auto',
+  );
 });
 
-test('Ctrl+F and F3 go to the report\'s search, Esc back to the rows', async () => {
+test("Ctrl+F and F3 go to the report's search, Esc back to the rows", async () => {
   await page.click('#view');
   await page.keyboard.press('Control+f');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'query');
@@ -217,8 +281,15 @@ test('Ctrl+F and F3 go to the report\'s search, Esc back to the rows', async () 
 test('next and previous difference: buttons, n/p, F7/Shift+F7, number and highlight', async () => {
   await page.click('#view');
   assert.equal(await text('#position'), '\u2013 / 5 Abschnitte');
-  const steps = [['#next', 1, 'the quick'], ['n', 2, 'only in the first'], ['F7', 3, 'only in the second'],
-    ['Shift+F7', 2], ['p', 1], ['#prev', 1], ['n n n n n n', 5, 'last line']];
+  const steps = [
+    ['#next', 1, 'the quick'],
+    ['n', 2, 'only in the first'],
+    ['F7', 3, 'only in the second'],
+    ['Shift+F7', 2],
+    ['p', 1],
+    ['#prev', 1],
+    ['n n n n n n', 5, 'last line'],
+  ];
   for (const [keys, n, firstText] of steps) {
     for (const key of keys.split(' ')) {
       await (key.startsWith('#') ? page.click(key) : page.keyboard.press(key));
@@ -226,12 +297,19 @@ test('next and previous difference: buttons, n/p, F7/Shift+F7, number and highli
     assert.equal(await text('#position'), `${n} / 5 Abschnitte`, keys);
     const current = (await rowsInView()).filter((r) => r.cur);
     assert.ok(current.length > 0, `difference ${n} highlighted in view`);
-    if (firstText) assert.ok(current[0].cells.some((c) => c.text.startsWith(firstText)), current[0].cells[0].text);
+    if (firstText)
+      assert.ok(
+        current[0].cells.some((c) => c.text.startsWith(firstText)),
+        current[0].cells[0].text,
+      );
   }
 });
 
 test('the overview marks each difference and a click there scrolls there', async () => {
-  const box = await page.$eval('#overview', (o) => { const b = o.getBoundingClientRect(); return { x: b.left, y: b.top, w: b.width, h: b.height }; });
+  const box = await page.$eval('#overview', (o) => {
+    const b = o.getBoundingClientRect();
+    return { x: b.left, y: b.top, w: b.width, h: b.height };
+  });
   const painted = await page.$eval('#overview canvas', (c) => {
     const data = c.getContext('2d').getImageData(Math.floor(c.width / 2), 0, 1, c.height).data;
     let runs = 0;
@@ -251,7 +329,10 @@ test('the overview marks each difference and a click there scrolls there', async
   assert.equal(await text('#position'), '5 / 5 Abschnitte', 'a click makes the nearest section current');
   await page.mouse.click(box.x + box.w / 2, box.y + 2);
   assert.equal(await text('#position'), '1 / 5 Abschnitte');
-  assert.ok((await rows()).some((r) => r.cur && r.cells[1].text === 'the quick red fox jumps'), 'and highlighted');
+  assert.ok(
+    (await rows()).some((r) => r.cur && r.cells[1].text === 'the quick red fox jumps'),
+    'and highlighted',
+  );
 });
 
 test('search takes "++index", "%20" and "<script>" literally, counts and steps', async () => {
@@ -284,32 +365,33 @@ test('"unscharf" ignores case, "exakt" does not', async () => {
   assert.equal(await page.$$eval('.hit', (all) => all.length), 0);
 });
 
-test('text size changes the rows\' font', async () => {
-  const before = await page.$eval('#spacer .r[data-row]', (r) => r.getBoundingClientRect().height);
+test("text size changes the rows' font", async () => {
+  const before = await page.$eval('#spacer .row[data-row]', (r) => r.getBoundingClientRect().height);
   await page.selectOption('#size', '14');
-  const size = await page.$eval('#spacer .r[data-row] .x', (x) => parseFloat(getComputedStyle(x).fontSize));
-  assert.ok(Math.abs(size - 14 * 96 / 72) < 0.01, `font size ${size}`);
-  const after = await page.$eval('#spacer .r[data-row]', (r) => r.getBoundingClientRect().height);
+  const size = await page.$eval('#spacer .row[data-row] .text', (x) => parseFloat(getComputedStyle(x).fontSize));
+  assert.ok(Math.abs(size - (14 * 96) / 72) < 0.01, `font size ${size}`);
+  const after = await page.$eval('#spacer .row[data-row]', (r) => r.getBoundingClientRect().height);
   assert.ok(after > before, `row height ${before} -> ${after}`);
   await page.selectOption('#size', '9');
 });
 
 // The words of the rows in view (up to 20 letters) that wrapping broke across lines.
-const splitWords = () => page.$$eval('#spacer .r[data-row] .x', (all) => {
-  const split = [];
-  for (const x of all) {
-    const walker = document.createTreeWalker(x, NodeFilter.SHOW_TEXT);
-    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
-      for (const m of node.data.matchAll(/(?<![A-Za-z])[A-Za-z]{2,20}(?![A-Za-z])/g)) {
-        const range = document.createRange();
-        range.setStart(node, m.index);
-        range.setEnd(node, m.index + m[0].length);
-        if (new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size > 1) split.push(m[0]);
+const splitWords = () =>
+  page.$$eval('#spacer .row[data-row] .text', (all) => {
+    const split = [];
+    for (const x of all) {
+      const walker = document.createTreeWalker(x, NodeFilter.SHOW_TEXT);
+      for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+        for (const m of node.data.matchAll(/(?<![A-Za-z])[A-Za-z]{2,20}(?![A-Za-z])/g)) {
+          const range = document.createRange();
+          range.setStart(node, m.index);
+          range.setEnd(node, m.index + m[0].length);
+          if (new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size > 1) split.push(m[0]);
+        }
       }
     }
-  }
-  return split;
-});
+    return split;
+  });
 
 test('with wrapping on, both sides of every row stand level and rows do not overlap', async () => {
   await page.click('#next');
@@ -321,13 +403,16 @@ test('with wrapping on, both sides of every row stand level and rows do not over
       assert.ok(Math.abs(r.cells[0].height - r.cells[1].height) < 1, `row ${r.row} heights`);
     }
     for (let i = 1; i < shown.length; i++) {
-      if (shown[i].row === shown[i - 1].row + 1) assert.ok(Math.abs(shown[i].top - shown[i - 1].bottom) < 1, `rows ${shown[i].row - 1}/${shown[i].row}`);
+      if (shown[i].row === shown[i - 1].row + 1)
+        assert.ok(Math.abs(shown[i].top - shown[i - 1].bottom) < 1, `rows ${shown[i].row - 1}/${shown[i].row}`);
     }
     const wide = shown.find((r) => r.cells[0].text.startsWith('wide'));
     if (wide) {
       assert.ok(wide.bottom - wide.top > 40, 'the wide row wraps');
-      assert.ok(await page.$eval(`#spacer .r[data-row="${wide.row}"] .t`, (t) => t.scrollWidth <= t.clientWidth),
-        'a run longer than the column breaks too');
+      assert.ok(
+        await page.$eval(`#spacer .row[data-row="${wide.row}"] .column`, (t) => t.scrollWidth <= t.clientWidth),
+        'a run longer than the column breaks too',
+      );
     }
     assert.deepEqual(await splitWords(), [], 'no word is broken across lines');
     await page.keyboard.press('n');
@@ -351,13 +436,15 @@ test('hiding unchanged stretches folds them into rows that open on click', async
   assert.equal(await page.$$eval('#spacer .fold', (all) => all.length), 0);
 });
 
-test('printing lays the shown rows out side by side in the page\'s flow', { skip: NO_MEDIA }, async () => {
+test("printing lays the shown rows out side by side in the page's flow", { skip: NO_MEDIA }, async () => {
   await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
   await page.emulateMedia({ media: 'print' });
-  const laid = await page.$$eval('#spacer .r[data-row]', (all) => all.map((r) => {
-    const [a, b] = [...r.children].map((c) => c.getBoundingClientRect());
-    return { position: getComputedStyle(r).position, level: Math.abs(a.top - b.top) < 1 && a.right <= b.left + 1 };
-  }));
+  const laid = await page.$$eval('#spacer .row[data-row]', (all) =>
+    all.map((r) => {
+      const [a, b] = [...r.children].map((c) => c.getBoundingClientRect());
+      return { position: getComputedStyle(r).position, level: Math.abs(a.top - b.top) < 1 && a.right <= b.left + 1 };
+    }),
+  );
   assert.ok(laid.length > 100, 'every row of this small report is printed');
   assert.ok(laid.every((r) => r.position === 'static' && r.level));
   assert.equal(await page.$eval('#overview', (o) => getComputedStyle(o).display), 'none');
@@ -398,14 +485,21 @@ test('every byte value reaches the page as its character set decodes it', async 
     const before = seen.errors.length;
     const report = await openReportOf(Buffer.concat([Buffer.from('x\n'), line, Buffer.from('\n')]), 'x\n', { env });
     assert.ok(report.html.includes(Buffer.from(`<meta charset="${charset}">`)), charset);
-    const shown = await report.page.$eval('#spacer .r[data-row="1"] .s .x', (x) => x.textContent);
+    const shown = await report.page.$eval('#spacer .row[data-row="1"] .side .text', (x) => x.textContent);
     // Firefox reports bytes that are no UTF-8 in a UTF-8 page, as this one has on purpose.
-    if (firefoxPath && charset === 'utf-8') seen.errors.splice(before).forEach((m) => assert.match(m, /character encoding/));
+    if (firefoxPath && charset === 'utf-8')
+      seen.errors.splice(before).forEach((m) => assert.match(m, /character encoding/));
     // Controls are shown as their pictures; the line end byte 0x0d inside the line stays one.
     // Node's decoder reads windows-1252 as Latin-1; the browser's is the page's own.
-    const decoded = await report.page.evaluate(([name, all]) => new TextDecoder(name).decode(new Uint8Array(all)), [charset, bytes]);
+    const decoded = await report.page.evaluate(
+      ([name, all]) => new TextDecoder(name).decode(new Uint8Array(all)),
+      [charset, bytes],
+    );
     const want = decoded
-      .replace(/[\x00-\x08\x0a-\x1f\x7f]/g, (c) => String.fromCharCode(c === '\x7f' ? 0x2421 : 0x2400 + c.charCodeAt(0)));
+      // eslint-disable-next-line no-control-regex -- the page shows control characters as pictures
+      .replace(/[\x00-\x08\x0a-\x1f\x7f]/g, (c) =>
+        String.fromCharCode(c === '\x7f' ? 0x2421 : 0x2400 + c.charCodeAt(0)),
+      );
     assert.equal(shown, want, charset);
     await report.page.close();
   }
@@ -413,8 +507,10 @@ test('every byte value reaches the page as its character set decodes it', async 
 
 test('a line beyond the shown length is cut with a note and kept out of the page', async () => {
   const p = (await openReportOf('x'.repeat(300000) + 'END\n', 'y\n')).page;
-  const cell = await p.$eval('#spacer .r[data-row="0"] .s', (s) => ({
-    note: s.querySelector('.cut').textContent, total: s.textContent.length }));
+  const cell = await p.$eval('#spacer .row[data-row="0"] .side', (s) => ({
+    note: s.querySelector('.cut').textContent,
+    total: s.textContent.length,
+  }));
   assert.match(cell.note, /gek\u00fcrzt: 200\.003 weitere Zeichen nicht angezeigt/);
   assert.ok(cell.total < 100100, `characters in the page: ${cell.total}`);
   await p.fill('#query', 'END');
@@ -447,39 +543,62 @@ test('two empty inputs give a page that says so', async () => {
 });
 
 // What the page shows of every row, all rows laid out as for printing.
-const allShown = (p) => p.evaluate(() => {
-  window.dispatchEvent(new Event('beforeprint'));
-  const shown = [...document.querySelectorAll('#spacer .r[data-row]')].map((r) => [...r.children].map((c) =>
-    [c.className, c.querySelector('.n').textContent, c.querySelector('.n').title, c.querySelector('.x').innerHTML]));
-  window.dispatchEvent(new Event('afterprint'));
-  return shown;
-});
+const allShown = (p) =>
+  p.evaluate(() => {
+    window.dispatchEvent(new Event('beforeprint'));
+    const shown = [...document.querySelectorAll('#spacer .row[data-row]')].map((r) =>
+      [...r.children].map((c) => [
+        c.className,
+        c.querySelector('.number').textContent,
+        c.querySelector('.number').title,
+        c.querySelector('.text').innerHTML,
+      ]),
+    );
+    window.dispatchEvent(new Event('afterprint'));
+    return shown;
+  });
 
-test('a report cut into many data blocks shows and finds the same rows', { skip: !process.env.TANDEMIX_WRITE_PIECES && 'TANDEMIX_WRITE_PIECES is not set' }, async () => {
-  const shown = [];
-  for (const pieceBytes of [1 << 28, 2000]) {
-    const file = path.join(work, `pieces-${pieceBytes}.html`);
-    const run = require('node:child_process').spawnSync(process.env.TANDEMIX_WRITE_PIECES,
-      [path.join(work, 'eins.txt'), path.join(work, 'zwei.txt'), String(pieceBytes), file], { encoding: 'utf8' });
-    assert.equal(run.status, 0, run.stderr);
-    const blocks = fs.readFileSync(file, 'latin1').split('class="tandemix-data"').length - 1;
-    assert.ok(pieceBytes > 2000 ? blocks === 1 : blocks > 10, `${blocks} blocks`);
-    const p = await open(pathToFileURL(file).href);
-    await p.fill('#query', 'unchanged');
-    await p.press('#query', 'Enter');
-    shown.push({ rows: await allShown(p), hits: await p.$eval('#hits', (e) => e.textContent), kinds: await p.$eval('#kinds', (e) => e.textContent) });
-    await p.close();
-  }
-  assert.ok(shown[0].rows.length > 100, `${shown[0].rows.length} rows`);
-  assert.equal(shown[0].hits, `1 / ${countIn(allLines(), 'unchanged')} Treffer`);
-  assert.deepEqual(shown[1], shown[0]);
-});
+test(
+  'a report cut into many data blocks shows and finds the same rows',
+  { skip: !process.env.TANDEMIX_WRITE_PIECES && 'TANDEMIX_WRITE_PIECES is not set' },
+  async () => {
+    const shown = [];
+    for (const pieceBytes of [1 << 28, 2000]) {
+      const file = path.join(work, `pieces-${pieceBytes}.html`);
+      const run = require('node:child_process').spawnSync(
+        process.env.TANDEMIX_WRITE_PIECES,
+        [path.join(work, 'eins.txt'), path.join(work, 'zwei.txt'), String(pieceBytes), file],
+        { encoding: 'utf8' },
+      );
+      assert.equal(run.status, 0, run.stderr);
+      const blocks = fs.readFileSync(file, 'latin1').split('class="tandemix-data"').length - 1;
+      assert.ok(pieceBytes > 2000 ? blocks === 1 : blocks > 10, `${blocks} blocks`);
+      const p = await open(pathToFileURL(file).href);
+      await p.fill('#query', 'unchanged');
+      await p.press('#query', 'Enter');
+      shown.push({
+        rows: await allShown(p),
+        hits: await p.$eval('#hits', (e) => e.textContent),
+        kinds: await p.$eval('#kinds', (e) => e.textContent),
+      });
+      await p.close();
+    }
+    assert.ok(shown[0].rows.length > 100, `${shown[0].rows.length} rows`);
+    assert.equal(shown[0].hits, `1 / ${countIn(allLines(), 'unchanged')} Treffer`);
+    assert.deepEqual(shown[1], shown[0]);
+  },
+);
 
 test('a page that cannot read its rows says so instead of staying empty', async () => {
   const p = watch(await context.newPage(), seen);
   // What a browser does with a data block longer than its longest string.
-  await p.addInitScript(() => Object.defineProperty(HTMLScriptElement.prototype, 'textContent', {
-    get() { throw new RangeError('Invalid string length'); } }));
+  await p.addInitScript(() =>
+    Object.defineProperty(HTMLScriptElement.prototype, 'textContent', {
+      get() {
+        throw new RangeError('Invalid string length');
+      },
+    }),
+  );
   await p.goto(pathToFileURL(path.join(reportDir, REPORT)).href);
   const failure = await p.waitForSelector('#failure');
   assert.match(await failure.textContent(), /^Der Bericht ist zu gro\u00df f\u00fcr diesen Browser\./);

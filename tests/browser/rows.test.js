@@ -1,0 +1,63 @@
+'use strict';
+// The one-file report's row decoder (report/single/rows.js, with the generated row codes)
+// run on the data blocks the C++ writer makes, against the rows the writer was given.
+// TANDEMIX_WRITE_ROWS names the writer of the cases, TANDEMIX_CODES_PART the generated part.
+
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const fs = require('node:fs');
+const path = require('node:path');
+const vm = require('node:vm');
+const { spawnSync } = require('node:child_process');
+
+const write = spawnSync(process.env.TANDEMIX_WRITE_ROWS, { encoding: 'latin1', maxBuffer: 1 << 28 });
+assert.equal(write.status, 0, write.stderr);
+const cases = JSON.parse(write.stdout);
+const source = [
+  fs.readFileSync(process.env.TANDEMIX_CODES_PART, 'utf8'),
+  fs.readFileSync(path.join(__dirname, '..', '..', 'report', 'single', 'rows.js'), 'utf8'),
+].join('\n');
+
+// Runs the parts on a page that holds only the data blocks; gives the rows part.
+function decode(blocks) {
+  const removed = [];
+  const elements = blocks.map((text) => ({ textContent: text, remove: () => removed.push(text) }));
+  const document = {
+    querySelectorAll: (selector) => (selector === 'script.tandemix-data' ? elements : []),
+  };
+  const page = vm.createContext({ document });
+  vm.runInContext(source + '\nthis.rows = rows;', page);
+  assert.equal(removed.length, blocks.length, 'every data block is dropped once read');
+  return page.rows;
+}
+
+// Each side's rows as the page shows them.
+function shown(rows) {
+  return [0, 1].map((s) =>
+    Array.from({ length: rows.count }, (_, r) => {
+      const present = rows.present(s, r);
+      return {
+        line: present,
+        text: rows.textOf(s, r),
+        mark: rows.sides[s].mark[r],
+        number: present ? rows.sides[s].line[r] : 0,
+        section: rows.sides[s].section.get(r) ?? null,
+      };
+    }),
+  );
+}
+
+// Both sides have as many rows: the shorter is filled with placeholders.
+function expected(sides) {
+  const count = Math.max(sides[0].length, sides[1].length);
+  const placeholder = { line: false, text: '', mark: 0, number: 0, section: null };
+  return sides.map((rows) => Array.from({ length: count }, (_, r) => rows[r] ?? placeholder));
+}
+
+for (const c of cases) {
+  test(`${c.name}, blocks of ${c.pieceBytes} bytes`, () => {
+    const rows = decode(c.blocks);
+    assert.deepEqual(shown(rows), expected(c.expected));
+    if (c.pieceBytes === 1) assert.equal(c.blocks.length, Math.max(rows.count, 1), 'one row to a block');
+  });
+}

@@ -1,0 +1,155 @@
+// Writes rows of every kind as the one-file report's data blocks, and the rows they hold, for
+// rows.test.js to read back with the page's own decoder. Prints one JSON array of cases:
+//   {"name":…,"pieceBytes":N,"blocks":["<block>",…],"expected":[[row,…],[row,…]]}
+// with each row {"line":bool,"text":"…","mark":M,"number":N,"section":"…"|null}. Strings
+// carry the bytes as they are above 0x7F: read the output as Latin-1.
+
+#include <cstddef>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "base/ByteSink.h"
+#include "report/ReportData.h"
+
+namespace {
+
+using namespace tandemix;
+
+// Between two blocks; "<" is always escaped inside one.
+constexpr std::string_view kBetween = "<>";
+
+std::string Json(std::string_view bytes) {
+    StringSink sink;
+    {
+        ChunkedOutput out(sink);
+        AppendJsonString(bytes, out);
+    }
+    return sink.Take();
+}
+
+std::string Blocks(const TextDocument& rows1, const TextDocument& rows2, std::size_t pieceBytes) {
+    StringSink sink;
+    {
+        ChunkedOutput out(sink);
+        WriteReportData(rows1, rows2, out, kBetween, pieceBytes);
+    }
+    const std::string data = sink.Take();
+    std::string blocks;
+    for (std::size_t at = 0;;) {
+        const std::size_t end = data.find(kBetween, at);
+        blocks.append(blocks.empty() ? "" : ",").append(Json(data.substr(at, end - at)));
+        if (end == std::string::npos) {
+            return blocks;
+        }
+        at = end + kBetween.size();
+    }
+}
+
+std::string Expected(const TextDocument& rows) {
+    std::string out;
+    for (LineIndex row = 0; row < rows.GetLineCount(); ++row) {
+        const bool placeholder = rows.GetSourceLine(row) == 0 && rows.GetLineText(row).empty();
+        const auto title = rows.GetSectionTitle(row);
+        out.append(row == 0 ? "{" : ",{")
+            .append("\"line\":")
+            .append(placeholder ? "false" : "true")
+            .append(",\"text\":")
+            .append(Json(rows.GetLineText(row)))
+            .append(",\"mark\":")
+            .append(std::to_string(static_cast<int>(rows.GetMark(row))))
+            .append(",\"number\":")
+            .append(std::to_string(placeholder ? 0 : rows.GetSourceLine(row)))
+            .append(",\"section\":")
+            .append(title ? Json(*title) : "null")
+            .append("}");
+    }
+    return out;
+}
+
+void EveryKindOfRow(TextDocument& rows1, TextDocument& rows2) {
+    const auto pair = [&](std::string_view a, LineMark m1, SourceLine n1, std::string_view b,
+                          LineMark m2, SourceLine n2) {
+        rows1.AddMarkedLine(a, m1, n1);
+        rows2.AddMarkedLine(b, m2, n2);
+    };
+    pair("same", LineMark::MarkUnchanged, 1, "same", LineMark::MarkUnchanged, 1);
+    // Equal under ignored case: each side keeps its own text.
+    pair("Abc", LineMark::MarkUnchanged, 2, "abc", LineMark::MarkUnchanged, 2);
+    // Lines may hold line feeds of their own (with tags removed they end in one).
+    pair("x\r\n", LineMark::MarkUnchanged, 3, "\ny\n\n", LineMark::MarkUnchanged, 3);
+    // Empty lines were dropped before these: the numbers jump.
+    pair("old", LineMark::MarkChanged, 5, "new", LineMark::MarkChanged, 3);
+    rows1.AddMarkedLine("gone", LineMark::MarkDeleted, 6);
+    rows2.AddEmptyLine();
+    rows1.AddEmptyLine();
+    rows2.BeginSection("sub/folder");
+    rows2.AddMarkedLine("came", LineMark::MarkAdded, 4);
+    // A kept empty line is a line, not a placeholder.
+    pair("", LineMark::MarkUnchanged, 7, "", LineMark::MarkUnchanged, 5);
+    rows1.BeginSection("tail \"quoted\" <b>");
+    pair("same", LineMark::MarkUnchanged, 8, "same", LineMark::MarkUnchanged, 6);
+}
+
+void EveryByteValue(TextDocument& rows1, TextDocument& rows2) {
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) {
+        all.push_back(static_cast<char>(byte));
+    }
+    const std::string reversed(all.rbegin(), all.rend());
+    rows1.AddMarkedLine(all, LineMark::MarkUnchanged, 1);
+    rows2.AddMarkedLine(all, LineMark::MarkUnchanged, 1);
+    rows1.AddMarkedLine(reversed, LineMark::MarkChanged, 2);
+    rows2.AddMarkedLine(all + reversed, LineMark::MarkChanged, 2);
+    rows1.BeginSection(all);
+    rows1.AddMarkedLine(std::string(1, '\0'), LineMark::MarkDeleted, 3);
+    rows2.AddEmptyLine();
+}
+
+// Rows of nothing but escapes, the longest a byte can become, and one larger than a block.
+void LongEscapedRows(TextDocument& rows1, TextDocument& rows2) {
+    for (SourceLine n = 1; n <= 300; ++n) {
+        rows1.AddMarkedLine(std::string(40, '\x01'), LineMark::MarkChanged, n);
+        rows2.AddMarkedLine(std::string(n == 150 ? 30000 : 40, '\x02'), LineMark::MarkChanged, n);
+    }
+}
+
+void NoRows(TextDocument&, TextDocument&) {}
+
+}  // namespace
+
+int main() {
+    struct Case {
+        const char* name;
+        std::function<void(TextDocument&, TextDocument&)> fill;
+    };
+    const Case cases[] = {{"every kind of row", EveryKindOfRow},
+                          {"every byte value", EveryByteValue},
+                          {"long escaped rows", LongEscapedRows},
+                          {"no rows", NoRows}};
+    std::string out = "[";
+    for (const Case& c : cases) {
+        TextDocument rows1(CodePage::None);
+        TextDocument rows2(CodePage::None);
+        c.fill(rows1, rows2);
+        // Whole, in blocks of a few rows, and one row to a block.
+        for (const std::size_t pieceBytes :
+             {kDataPieceBytes, std::size_t{20000}, std::size_t{700}, std::size_t{1}}) {
+            out.append(out.size() > 1 ? ",\n{" : "{")
+                .append("\"name\":")
+                .append(Json(c.name))
+                .append(",\"pieceBytes\":")
+                .append(std::to_string(pieceBytes))
+                .append(",\"blocks\":[")
+                .append(Blocks(rows1, rows2, pieceBytes))
+                .append("],\"expected\":[[")
+                .append(Expected(rows1))
+                .append("],[")
+                .append(Expected(rows2))
+                .append("]]}");
+        }
+    }
+    std::cout << out << "]\n";
+    return std::cout.good() ? 0 : 1;
+}
