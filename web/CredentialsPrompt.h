@@ -31,17 +31,4 @@ public:
     }
 };
 
-// Answers with credentials known in advance (the command line's --user).
-class FixedCredentialsPrompt final : public CredentialsPrompt {
-public:
-    explicit FixedCredentialsPrompt(Credentials credentials)
-        : credentials_(std::move(credentials)) {}
-    std::optional<Credentials> Ask(std::string_view, AuthRequester) override {
-        return credentials_;
-    }
-
-private:
-    Credentials credentials_;
-};
-
 }  // namespace tandemix

@@ -50,7 +50,6 @@ public:
     BodyVerdict Finish(TransferEnd end);
 
     std::uint64_t Received() const { return received_; }
-    std::uint64_t Written() const { return written_; }
     std::uint64_t Cap() const { return cap_; }
     bool OverCap() const { return overCap_; }
     // The system's error number when the file could not be created or written; 0 otherwise.
