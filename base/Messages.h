@@ -20,6 +20,13 @@ inline constexpr std::string_view kKindsDiffer =
     "Internet-Seite 2 vergleichen.\nEvtl. sind sie nicht vom selben Typ?";
 inline constexpr std::string_view kWebUnavailable =
     "Diese Ausgabe von Tandemix wurde ohne das Laden von Internet-Seiten gebaut.";
+// The web module could not be loaded; the reason is the dynamic loader's.
+inline std::string WebModuleMissing(std::string_view reason) {
+    std::string text =
+        "Die Web-Abfrage ist nicht verf\xC3\xBC"
+        "gbar: ";
+    return text.append(reason);
+}
 inline constexpr std::string_view kNotEnoughMemory =
     "Not enough memory! The program will be terminated.\nPlease close other programs before "
     "restarting Tandemix!";

@@ -27,4 +27,19 @@ void RunSideBySide(First&& first, Second&& second) {
     helper.get();
 }
 
+// Whether two tasks get a thread each. Starting and joining a thread costs more than a small
+// task, the more so on a busy machine, where the helper first waits for a core: callers
+// choose one after the other below a size worth sharing.
+enum class Sharing { OneAfterTheOther, SideBySide };
+
+template <class First, class Second>
+void RunSideBySide(Sharing sharing, First&& first, Second&& second) {
+    if (sharing == Sharing::OneAfterTheOther) {
+        first();
+        second();
+        return;
+    }
+    RunSideBySide(first, second);
+}
+
 }  // namespace tandemix

@@ -30,7 +30,13 @@ void AlignGreedy(const TextDocument& input1, const TextDocument& input2, TextDoc
     std::optional<LineSearch> in1;
     std::optional<LineSearch> in2;
     if (i < count1 && j < count2) {
-        RunSideBySide([&] { in1.emplace(input1); }, [&] { in2.emplace(input2); });
+        // Indexing a few thousand lines takes less than starting a thread.
+        constexpr LineIndex kLinesWorthSharing = 16384;
+        const Sharing sharing = (count1 - i) + (count2 - j) < kLinesWorthSharing
+                                    ? Sharing::OneAfterTheOther
+                                    : Sharing::SideBySide;
+        RunSideBySide(
+            sharing, [&] { in1.emplace(input1); }, [&] { in2.emplace(input2); });
     }
     while (i < count1) {
         if (j == count2) {

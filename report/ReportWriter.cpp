@@ -170,8 +170,13 @@ void ReportWriter::WritePages(const TextDocument& rows1, const TextDocument& row
     sinks.top.Append(TopPage(DifferenceCount(rows1, rows2), name1, name2, codePage));
     // Both row lists are equally long, so the first decides the shared opener.
     const std::string head = SideHead(rows1.GetLineCount(), codePage);
-    RunSideBySide([&] { WriteSidePage(rows1, head, lineNumbers, sinks.page1); },
-                  [&] { WriteSidePage(rows2, head, lineNumbers, sinks.page2); });
+    // Writing a few thousand rows takes less than starting a thread.
+    constexpr LineIndex kRowsWorthSharing = 8192;
+    const Sharing sharing =
+        rows1.GetLineCount() < kRowsWorthSharing ? Sharing::OneAfterTheOther : Sharing::SideBySide;
+    RunSideBySide(
+        sharing, [&] { WriteSidePage(rows1, head, lineNumbers, sinks.page1); },
+        [&] { WriteSidePage(rows2, head, lineNumbers, sinks.page2); });
 }
 
 bool ReportWriter::WritePage(const std::string& path, std::string_view text, DebugLog& log) const {

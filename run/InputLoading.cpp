@@ -148,7 +148,16 @@ std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const st
     const auto sizesOf = [sizes](std::size_t side) {
         return sizes != nullptr ? &(*sizes)[side] : nullptr;
     };
+    // Reading and splitting a small file takes less than starting a thread; a folder is
+    // listed side by side whatever it holds.
+    constexpr std::uint64_t kBytesWorthSharing = 1024 * 1024;
+    const Sharing sharing =
+        kind == InputKind::File &&
+                InputSize(path1, kind) + InputSize(path2, kind) < kBytesWorthSharing
+            ? Sharing::OneAfterTheOther
+            : Sharing::SideBySide;
     RunSideBySide(
+        sharing,
         [&] { listings[0] = LoadInput(path1, kind, options, folders, input1, log1, sizesOf(0)); },
         [&] { listings[1] = LoadInput(path2, kind, options, folders, input2, log2, sizesOf(1)); });
     log1.ReplayTo(log);

@@ -6,8 +6,7 @@
 
 #include "base/Messages.h"
 #include "run/FetchFailureText.h"
-#include "web/PageFetcher.h"
-#include "web/WebAddress.h"
+#include "web/WebModule.h"
 
 namespace tandemix {
 namespace {
@@ -35,12 +34,12 @@ private:
 // The fetches of one comparison, which share the answer to the certificate question.
 class PageFetches {
 public:
-    PageFetches(FetchSettings settings, const FetchQuestions& questions)
-        : settings_(std::move(settings)), questions_(questions) {}
+    PageFetches(const WebRetrieval& web, FetchSettings settings, const FetchQuestions& questions)
+        : web_(web), settings_(std::move(settings)), questions_(questions) {}
 
     FetchResult Fetch(const std::string& address, const std::string& temporaryPath) {
         FetchResult result =
-            FetchPageToFile(address, temporaryPath, settings_, questions_.credentials);
+            web_.fetchPageToFile(address, temporaryPath, settings_, questions_.credentials);
         if (!result.certificateProblem || asked_) {
             return result;
         }
@@ -49,20 +48,21 @@ public:
             return result;
         }
         settings_.certificateCheck = CertificateCheck::AcceptNameAndDateErrors;
-        return FetchPageToFile(address, temporaryPath, settings_, questions_.credentials);
+        return web_.fetchPageToFile(address, temporaryPath, settings_, questions_.credentials);
     }
 
 private:
+    const WebRetrieval& web_;
     FetchSettings settings_;
     const FetchQuestions& questions_;
     bool asked_ = false;
 };
 
 // The message of a missing input, with the address and why it could not be fetched below.
-void WarnNotFetched(MessageSink& messages, int input, const std::string& address,
-                    const FetchFailure& failure) {
+void WarnNotFetched(const WebRetrieval& web, MessageSink& messages, int input,
+                    const std::string& address, const FetchFailure& failure) {
     messages.Warn(messages::InputMissing(
-        input, DisplayAddress(address),
+        input, web.displayAddress(address),
         failure ? FetchFailureText(failure) : std::string(messages::kPageNotFetched)));
 }
 
@@ -70,11 +70,7 @@ void WarnNotFetched(MessageSink& messages, int input, const std::string& address
 
 CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunContext& context,
                                     ContainerLauncher* launcher, const FetchSettings& settings,
-                                    const FetchQuestions& questions) {
-    FetchSettings fetchSettings = settings;
-    fetchSettings.redirects = request.followRedirects ? Redirects::Follow : Redirects::Keep;
-    PageFetches fetches(std::move(fetchSettings), questions);
-
+                                    const FetchQuestions& questions, const WebRetrieval* linked) {
     // The fetched pages lie in the output folder, so another command into it must wait
     // until this one is done with them; and a fetch that fails for the folder must not
     // read as a page that does not exist.
@@ -82,6 +78,15 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     if (!turn.Usable()) {
         return {};
     }
+    const WebModule module = linked != nullptr ? WebModule() : WebModule::OpenInstalled();
+    const WebRetrieval* web = linked != nullptr ? linked : module.Retrieval();
+    if (web == nullptr) {
+        context.messages.Warn(messages::WebModuleMissing(module.Error()));
+        return {};
+    }
+    FetchSettings fetchSettings = settings;
+    fetchSettings.redirects = request.followRedirects ? Redirects::Follow : Redirects::Keep;
+    PageFetches fetches(*web, std::move(fetchSettings), questions);
     if (context.observer != nullptr) {
         context.observer->OnStage(RunStage::Fetching);
     }
@@ -95,7 +100,8 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
         return {};
     }
     if (failed1 || failed2) {
-        WarnNotFetched(context.messages, failed1 ? 1 : 2, failed1 ? request.input1 : request.input2,
+        WarnNotFetched(*web, context.messages, failed1 ? 1 : 2,
+                       failed1 ? request.input1 : request.input2,
                        failed1 ? page1.failure : page2.failure);
         CompareOutcome outcome;
         outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
@@ -104,8 +110,8 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
 
     CompareRequest shown = request;
     shown.webPages = true;
-    shown.input1 = DisplayAddress(request.input1);
-    shown.input2 = DisplayAddress(request.input2);
+    shown.input1 = web->displayAddress(request.input1);
+    shown.input2 = web->displayAddress(request.input2);
     CompareOutcome outcome =
         RunCompareCommandInTurn(shown, page1.path, page2.path, context, launcher);
     outcome.pageStatus = {page1.httpStatus, page2.httpStatus};

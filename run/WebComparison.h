@@ -6,6 +6,7 @@
 #include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
 #include "web/FetchSettings.h"
+#include "web/WebRetrieval.h"
 
 namespace tandemix {
 
@@ -27,8 +28,12 @@ struct FetchQuestions {
 // the certificate's name or dates, the certificate question is asked, once per comparison; on yes
 // that page and the rest are fetched accepting such certificates. The outcome carries each page's
 // status.
+// The fetching is the web module's, opened once the output folder is known to be usable; when
+// it cannot be opened, that is told and nothing is compared. A program that links the web
+// layer's code in passes its table as `linked` instead.
 CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunContext& context,
                                     ContainerLauncher* launcher, const FetchSettings& settings,
-                                    const FetchQuestions& questions);
+                                    const FetchQuestions& questions,
+                                    const WebRetrieval* linked = nullptr);
 
 }  // namespace tandemix

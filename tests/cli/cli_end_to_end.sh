@@ -325,6 +325,17 @@ else
     echo "skipped: full disk (no tmpfs can be mounted here)"
 fi
 
+# --- Web retrieval is a module, loaded for web pages only ---
+
+if command -v ldd >/dev/null && ldd "$CLI" | grep -q libcurl; then
+    fail "module: the program itself links libcurl"
+fi
+mkdir "$WORK/alone" && cp "$CLI" "$WORK/alone/"
+outdir alone
+CLI="$WORK/alone/tandemix-cli" run alone --web -o "$OUTDIR" http://127.0.0.1:1/a http://127.0.0.1:1/b
+expect_trouble alone "Die Web-Abfrage ist nicht verfügbar: " \
+    "tandemix-web.so: cannot open shared object file"
+
 # --- Opening the report with the programs found on PATH ---
 
 BIN="$WORK/bin"

@@ -90,6 +90,12 @@ if check_package tandemix-cli; then
     [[ $depends == *libc6* ]] || fail "tandemix-cli: Depends lacks libc6: $depends"
     grep -q ' \./usr/bin/tandemix$' "$work/tandemix-cli.contents" &&
         fail "tandemix-cli holds the window"
+    if web_built "$build"; then
+        grep -qE ' \./usr/lib/([^/]+/)?tandemix/tandemix-web\.so$' "$work/tandemix-cli.contents" ||
+            fail "tandemix-cli lacks the web module"
+        mkdir "$work/web-out"
+        check_web_module tandemix-cli "$work/tandemix-cli/usr/bin/tandemix-cli" "$work/web-out"
+    fi
 fi
 
 if [[ $app_built == ON ]]; then

@@ -65,6 +65,12 @@ else
 fi
 
 "$prefix/bin/tandemix-cli" --version >/dev/null || fail "the installed tandemix-cli does not run"
+if web_built "$build"; then
+    [[ -n $(cd "$prefix" && find . -path './lib*/tandemix/tandemix-web.so') ]] ||
+        fail "the web module is not installed in a private library folder"
+    mkdir "$work/web-out"
+    check_web_module "install tree" "$prefix/bin/tandemix-cli" "$work/web-out"
+fi
 
 # The consumer sees nothing of the source or build tree: only the prefix.
 printf 'alpha\nbeta\ngamma\n' >"$work/one.txt"

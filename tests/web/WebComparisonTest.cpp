@@ -15,6 +15,7 @@
 #include "support/WebFetching.h"
 #include "web/PageFetcher.h"
 #include "web/WebAddress.h"
+#include "web/WebRetrieval.h"
 
 namespace tandemix {
 namespace {
@@ -62,7 +63,7 @@ protected:
         FetchSettings settings = settings_;
         settings.caBundlePath = certificates_.CaBundle();
         return RunWebCompareCommand(request, context, &launcher_, settings,
-                                    FetchQuestions{prompt, question_});
+                                    FetchQuestions{prompt, question_}, tandemix_web_retrieval());
     }
     CompareOutcome Run(const std::string& input1, const std::string& input2) {
         return Run(input1, input2, prompt_);
