@@ -150,8 +150,10 @@ ReportViewer::ReportViewer(ContainerLauncher& launcher, MessageSink& messages, Q
     }
 }
 
-// The page goes before the profile it was made with.
+// The page goes before the profile it was made with. The input watch ends first: taking the
+// view apart sends events to objects that are half destroyed already.
 ReportViewer::~ReportViewer() {
+    QApplication::instance()->removeEventFilter(this);
     delete view_;
 }
 
