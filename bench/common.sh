@@ -21,6 +21,19 @@ holds() { awk "BEGIN { exit !($1) }"; }
 min_of() { printf '%s\n' "$@" | sort -g | head -n 1; }
 max_of() { printf '%s\n' "$@" | sort -g | tail -n 1; }
 
+# Best wall time in seconds of a command whose status may be 0 or 1, after one warm-up run;
+# each script sets `runs`.
+best_time() {
+    local start times=() r
+    "$@" >/dev/null 2>&1 || true
+    for ((r = 0; r < runs; r++)); do
+        start=$EPOCHREALTIME
+        "$@" >/dev/null 2>&1 || true
+        times+=("$(calc "$EPOCHREALTIME - $start")")
+    done
+    min_of "${times[@]}"
+}
+
 # The value of KEY in a line of key=value figures.
 field() {
     local key=$1 pair

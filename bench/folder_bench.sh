@@ -46,18 +46,6 @@ differences() {
     esac
 }
 
-# Best wall time in seconds of a command whose status may be 0 or 1, after one warm-up run.
-best_time() {
-    local start times=() r
-    "$@" >/dev/null 2>&1 || true
-    for ((r = 0; r < runs; r++)); do
-        start=$EPOCHREALTIME
-        "$@" >/dev/null 2>&1 || true
-        times+=("$(calc "$EPOCHREALTIME - $start")")
-    done
-    min_of "${times[@]}"
-}
-
 echo "== differences"
 differing=$(LC_ALL=C diff -rq "$old" "$new" | grep -c ' differ$' || true)
 only=$(LC_ALL=C diff -rq "$old" "$new" | grep -c '^Only in ' || true)

@@ -60,18 +60,6 @@ without_moves() {
                  { print }' | sort
 }
 
-# Best wall time in seconds of a command whose status may be 0 or 1, after one warm-up run.
-best_time() {
-    local start times=() r
-    "$@" >/dev/null 2>&1 || true
-    for ((r = 0; r < runs; r++)); do
-        start=$EPOCHREALTIME
-        "$@" >/dev/null 2>&1 || true
-        times+=("$(calc "$EPOCHREALTIME - $start")")
-    done
-    min_of "${times[@]}"
-}
-
 compare() {
     local name=$1 a=$2 b=$3 ours theirs entries moves ours_time theirs_time ratio
     ours=$("$cli" --brief "$a" "$b") || true
