@@ -189,13 +189,15 @@ std::size_t MostBytesOf(const Sides& sides, LineIndex row) {
     return bytes;
 }
 
-// The rows cut into blocks of at most pieceBytes each (a single larger row stands alone);
-// no rows still make one block.
-std::vector<Piece> CutIntoPieces(const Sides& sides, LineIndex rowCount, std::size_t pieceBytes) {
-    constexpr std::size_t kKeys = 256;
-    std::vector<Piece> pieces{{0, 0}};
+constexpr std::size_t kKeys = 256;
+
+// The rows [from, to) cut into blocks of at most pieceBytes each (a single larger row stands
+// alone); no rows still make one block.
+std::vector<Piece> CutIntoPieces(const Sides& sides, LineIndex from, LineIndex to,
+                                 std::size_t pieceBytes) {
+    std::vector<Piece> pieces{{from, from}};
     std::size_t bytes = kKeys;
-    for (LineIndex row = 0; row < rowCount; ++row) {
+    for (LineIndex row = from; row < to; ++row) {
         const std::size_t rowBytes = MostBytesOf(sides, row);
         if (pieces.back().to > pieces.back().from && bytes + rowBytes > pieceBytes) {
             pieces.push_back({row, row});
@@ -226,11 +228,33 @@ void AppendPiece(const Sides& sides, LineIndex rowCount, Piece piece, ChunkedOut
 
 }  // namespace
 
-void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out,
-                     std::string_view between, std::size_t pieceBytes) {
+LineIndex RowCountOf(const TextDocument& rows1, const TextDocument& rows2) {
+    return std::max(rows1.GetLineCount(), rows2.GetLineCount());
+}
+
+LineIndex FirstScreensEnd(const TextDocument& rows1, const TextDocument& rows2,
+                          std::size_t pieceBytes) {
     const Sides sides = {&rows1, &rows2};
-    const LineIndex rowCount = std::max(rows1.GetLineCount(), rows2.GetLineCount());
-    const std::vector<Piece> pieces = CutIntoPieces(sides, rowCount, pieceBytes);
+    const LineIndex rowCount = RowCountOf(rows1, rows2);
+    const std::size_t most = std::min(pieceBytes, kFirstScreensBytes);
+    std::size_t bytes = kKeys;
+    LineIndex row = 0;
+    for (; row < rowCount && row < kFirstScreensRows; ++row) {
+        bytes += MostBytesOf(sides, row);
+        if (row > 0 && bytes > most) {
+            break;
+        }
+    }
+    return row;
+}
+
+void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out,
+                     std::string_view between, std::size_t pieceBytes, LineIndex from,
+                     LineIndex to) {
+    const Sides sides = {&rows1, &rows2};
+    const LineIndex rowCount = RowCountOf(rows1, rows2);
+    to = std::min(to, rowCount);
+    const std::vector<Piece> pieces = CutIntoPieces(sides, std::min(from, to), to, pieceBytes);
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         out.Append(i == 0 ? std::string_view() : between);
         AppendPiece(sides, rowCount, pieces[i], out);

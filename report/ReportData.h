@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <string_view>
 
 #include "document/TextDocument.h"
@@ -34,10 +35,26 @@ namespace tandemix {
 // The most bytes of one block, counting every text byte as the six of its longest escape.
 inline constexpr std::size_t kDataPieceBytes = std::size_t{384} << 20;
 
-// Writes the blocks' objects, with `between` (the end of one block and the start of the
-// next) between two of them.
+// The number of rows of the two sides.
+LineIndex RowCountOf(const TextDocument& rows1, const TextDocument& rows2);
+
+// A page can show its first rows from a small first block while the browser still reads the
+// others. It holds the rows of the first screens: enough to fill a tall window at the
+// smallest text size with the margin a page renders around the view, and fewer when their
+// texts are long (at least one row, when there are rows).
+inline constexpr LineIndex kFirstScreensRows = 1000;
+inline constexpr std::size_t kFirstScreensBytes = std::size_t{1} << 20;
+LineIndex FirstScreensEnd(const TextDocument& rows1, const TextDocument& rows2,
+                          std::size_t pieceBytes = kDataPieceBytes);
+
+inline constexpr LineIndex kEveryRow = std::numeric_limits<LineIndex>::max();
+
+// Writes the blocks' objects of the rows [from, to), with `between` (the end of one block
+// and the start of the next) between two of them. Each block stands on its own, so calls
+// for adjoining rows write blocks that read as those of one call.
 void WriteReportData(const TextDocument& rows1, const TextDocument& rows2, ChunkedOutput& out,
-                     std::string_view between = {}, std::size_t pieceBytes = kDataPieceBytes);
+                     std::string_view between = {}, std::size_t pieceBytes = kDataPieceBytes,
+                     LineIndex from = 0, LineIndex to = kEveryRow);
 
 // A JSON string of the bytes, escaped as above, and the same without the quotes.
 void AppendJsonString(std::string_view bytes, ChunkedOutput& out);

@@ -95,14 +95,16 @@ inline constexpr std::string_view kNamesEnd =
     "<noscript><p>Die Zeilen dieses Berichts zeigt sein Skript; bitte JavaScript "
     "erlauben.</p></noscript>\r\n"
     "<script type=\"application/json\" class=\"tandemix-data\">";
-// The data blocks stand here, this between two of them.
+// The first data blocks stand here (the rows of the first screens), this between two of
+// them.
 inline constexpr std::string_view kDataBetween =
     "</script>\r\n"
     "<script type=\"application/json\" class=\"tandemix-data\">";
 inline constexpr std::string_view kScriptStart =
     "</script>\r\n"
     "<script>\r\n";
-// The script file stands here.
+// The script file stands here, then the data blocks of the other rows, each after
+// kDataBetween.
 inline constexpr std::string_view kPageEnd =
     "</script>\r\n"
     "</body>\r\n"

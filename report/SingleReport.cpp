@@ -117,9 +117,16 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
     out.Append(EscapedName(head.name2));
     out.Append(f::kNamesEnd);
 
-    WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes);
+    // The rows of the first screens stand before the script, which shows them while the
+    // browser still reads the rest after it.
+    const LineIndex split = FirstScreensEnd(rows1, rows2, pieceBytes);
+    WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes, 0, split);
     out.Append(f::kScriptStart);
     out.Append(SinglePageScript());
+    if (split < RowCountOf(rows1, rows2)) {
+        out.Append(f::kDataBetween);
+        WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes, split);
+    }
     out.Append(f::kPageEnd);
 }
 

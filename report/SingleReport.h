@@ -24,10 +24,10 @@ struct SingleReportHead {
     LineNumbers lineNumbers = LineNumbers::Shown;
 };
 
-// Writes the one self-contained page: the result line and legend, the controls, the rows as
-// a data block and the script that shows them. The page is streamed to the sink as it is
-// generated; it is never held whole. The rows go into data blocks of at most pieceBytes
-// each (see ReportData.h).
+// Writes the one self-contained page: the result line and legend, the controls, the rows of
+// the first screens as a data block, the script that shows them, then the other rows' data. The
+// page is streamed to the sink as it is generated; it is never held whole. The rows go into data
+// blocks of at most pieceBytes each (see ReportData.h).
 void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
                        const SingleReportHead& head, ByteSink& sink,
                        std::size_t pieceBytes = kDataPieceBytes);

@@ -1,7 +1,7 @@
 // The controls, the keys, printing, and the start.
-/* global page, view, layout, syntax, rendering, differences */
+/* global page, view, rows, layout, syntax, rendering, differences */
 
-(function (document, window, page, view, layout, syntax, rendering, differences) {
+(function (document, window, page, view, rows, layout, syntax, rendering, differences) {
   // Up to this many display rows are printed whole; beyond, the rows in view.
   const PRINT_ALL_LIMIT = 5000;
   const { byId, viewport, spacer } = page;
@@ -87,11 +87,27 @@
 
   // --- start ---
 
+  const marked = (name) => window.requestAnimationFrame(() => setTimeout(() => window.performance.mark(name), 0));
   layout.measureWidest();
   layout.measure();
   layout.build();
   rendering.scrollTo(0);
   differences.drawOverview();
   differences.showPosition();
-  window.requestAnimationFrame(() => setTimeout(() => window.performance.mark('tandemix-rows-shown'), 0));
-})(document, window, page, view, layout, syntax, rendering, differences);
+  marked('tandemix-rows-shown');
+  // The rows the browser read after the first screens: laid out anew where the reader is.
+  if (rows.complete) {
+    marked('tandemix-rows-complete');
+  } else {
+    rows.whenComplete(() => {
+      const at = rendering.anchor();
+      layout.measureWidest();
+      layout.measure();
+      layout.build();
+      rendering.restore(at);
+      rendering.refresh();
+      differences.drawOverview();
+      marked('tandemix-rows-complete');
+    });
+  }
+})(document, window, page, view, rows, layout, syntax, rendering, differences);

@@ -4,7 +4,7 @@
 /* global codes, page, view, rows, layout, rendering, differences */
 
 (function (window, codes, page, view, rows, layout, rendering, differences) {
-  const { blockStarts, blockEnds, blockCount } = rows;
+  const { blockStarts, blockEnds } = rows;
 
   function countKinds() {
     const counts = { changed: 0, added: 0, deleted: 0 };
@@ -33,6 +33,7 @@
 
   // The section that lies at or nearest to offset y.
   function blockNear(y) {
+    const blockCount = rows.blockCount;
     if (!blockCount || !layout.count()) return -1;
     const r = layout.fromOf(layout.find(y));
     const b = differences.firstBlockFrom(r);
@@ -63,5 +64,7 @@
   });
 
   page.byId('position').title = 'Abschnitte: zusammenh\u00e4ngende Folgen unterschiedlicher Zeilen';
-  showKinds();
+  // Counted when every row is in.
+  if (rows.complete) showKinds();
+  else rows.whenComplete(showKinds);
 })(window, codes, page, view, rows, layout, rendering, differences);

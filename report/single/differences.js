@@ -4,7 +4,7 @@
 
 const differences = (function (window, codes, page, view, rows, layout, rendering) {
   const { viewport, spacer, overview, canvas, currentMark } = page;
-  const { blockStarts, blockEnds, blockCount } = rows;
+  const { blockStarts, blockEnds } = rows;
 
   function firstRowInView() {
     if (!layout.count()) return 0;
@@ -23,7 +23,7 @@ const differences = (function (window, codes, page, view, rows, layout, renderin
   // The first difference that starts at row r or after it.
   function firstBlockFrom(r) {
     let low = 0;
-    let high = blockCount;
+    let high = rows.blockCount;
     while (low < high) {
       const mid = (low + high) >> 1;
       if (blockStarts[mid] < r) low = mid + 1;
@@ -33,7 +33,7 @@ const differences = (function (window, codes, page, view, rows, layout, renderin
   }
 
   function step(direction) {
-    if (!blockCount) return;
+    if (!rows.blockCount) return;
     let b;
     if (view.current >= 0 && blockInView(view.current)) {
       b = view.current + direction;
@@ -41,7 +41,7 @@ const differences = (function (window, codes, page, view, rows, layout, renderin
       const first = firstBlockFrom(firstRowInView());
       b = direction > 0 ? first : first - 1;
     }
-    goToBlock(Math.max(0, Math.min(b, blockCount - 1)));
+    goToBlock(Math.max(0, Math.min(b, rows.blockCount - 1)));
   }
 
   function goToBlock(b) {
@@ -54,7 +54,9 @@ const differences = (function (window, codes, page, view, rows, layout, renderin
 
   function showPosition() {
     const current = view.current;
-    page.byId('position').textContent = (current >= 0 ? current + 1 : '\u2013') + ' / ' + blockCount + ' Abschnitte';
+    // Until every row is in, the sections' number is not known.
+    const count = rows.complete ? rows.blockCount : '\u2026';
+    page.byId('position').textContent = (current >= 0 ? current + 1 : '\u2013') + ' / ' + count + ' Abschnitte';
     if (current < 0 || !layout.total()) {
       currentMark.style.display = 'none';
       return;
@@ -124,7 +126,7 @@ const differences = (function (window, codes, page, view, rows, layout, renderin
             : 1;
       let lastEnd = -1;
       let lastKind = -1;
-      for (let b = 0; b < blockCount; b++) {
+      for (let b = 0; b < rows.blockCount; b++) {
         for (let r = blockStarts[b]; r < blockEnds[b];) {
           const kind = kindOf(r);
           let end = r + 1;

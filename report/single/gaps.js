@@ -19,7 +19,10 @@ const gaps = (function (rows) {
     return found;
   }
 
-  const lineGaps = [findGaps(0), findGaps(1)];
+  let lineGaps = [findGaps(0), findGaps(1)];
+  rows.whenComplete(() => {
+    lineGaps = [findGaps(0), findGaps(1)];
+  });
 
   // Marks the line number element of row r on side s when lines are missing before it.
   function mark(number, s, r) {

@@ -333,7 +333,9 @@ const syntax = (function (document, page, rows) {
   function syntaxStateAt(side, s, r) {
     if (!side.states) side.states = new Uint8Array(rows.count + 1);
     const { language, states } = side;
-    for (let k = side.known; k < r; k++) {
+    // Rows not read yet are left for later: they show no text.
+    const end = Math.min(r, rows.loaded);
+    for (let k = side.known; k < end; k++) {
       let state = states[k];
       if (rows.present(s, k)) {
         if (rows.lengthOf(s, k) > HIGHLIGHT_CHARACTERS) {
@@ -346,8 +348,8 @@ const syntax = (function (document, page, rows) {
       }
       states[k + 1] = state;
     }
-    if (r > side.known) side.known = r;
-    return states[r];
+    if (end > side.known) side.known = end;
+    return r === end ? states[r] : 0;
   }
 
   // The coloured ranges of row r on side s as [from, to, class, ...], or null.

@@ -107,6 +107,11 @@ const finder = (function (page, rows) {
     return merged;
   }
 
+  // Rows that come in make the last search's hits incomplete.
+  rows.whenComplete(() => {
+    searched = null;
+  });
+
   // Finds the query's hits; false when the same query was searched last.
   function find(query, fuzzy) {
     const key = (fuzzy ? 'f' : 'e') + query;

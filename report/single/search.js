@@ -1,8 +1,8 @@
 // The search box: stepping through the hits and showing their count.
-/* global page, view, layout, rendering, differences, finder */
+/* global page, view, rows, layout, rendering, differences, finder */
 /* exported search */
 
-const search = (function (document, page, view, layout, rendering, differences, finder) {
+const search = (function (document, page, view, rows, layout, rendering, differences, finder) {
   const { query, viewport, spacer } = page;
   let searchTimer = 0;
 
@@ -73,9 +73,13 @@ const search = (function (document, page, view, layout, rendering, differences, 
       step(event.shiftKey ? -1 : 1);
     }
   });
+  // A search made before every row was in is made again over all.
+  rows.whenComplete(() => {
+    if (query.value) run();
+  });
   for (const radio of document.querySelectorAll('input[name="mode"]')) radio.addEventListener('change', run);
   page.byId('hitnext').addEventListener('click', () => step(1));
   page.byId('hitprev').addEventListener('click', () => step(-1));
 
   return { step };
-})(document, page, view, layout, rendering, differences, finder);
+})(document, page, view, rows, layout, rendering, differences, finder);

@@ -589,6 +589,65 @@ test(
   },
 );
 
+test('the first rows show while the browser still reads the rest, which search then finds', async () => {
+  const lines = (second) =>
+    Array.from({ length: 3000 }, (_, i) => {
+      if (i === 5 && second) return 'an early change';
+      if (i === 2500) return second ? 'a late change, spaetwort' : 'a late line';
+      return `line ${i}`;
+    }).join('\n') + '\n';
+  const dir = fs.mkdtempSync(path.join(work, 'held-'));
+  fs.writeFileSync(path.join(dir, '1'), lines(false));
+  fs.writeFileSync(path.join(dir, '2'), lines(true));
+  runCli(['--report', 'single', '-q', '-o', dir, path.join(dir, '1'), path.join(dir, '2')]);
+  const html = fs.readFileSync(path.join(dir, REPORT));
+  // Served up to the data after the script; the rest when the test lets it go.
+  const cut = html.indexOf('<script type="application/json"', html.indexOf('</script>\r\n<script>\r\n'));
+  assert.ok(cut > 0, 'a data block after the script');
+  let release;
+  const held = new Promise((resolve) => {
+    release = resolve;
+  });
+  const server = require('node:http').createServer((req, res) => {
+    res.writeHead(200, { 'Content-Type': 'text/html' });
+    res.write(html.subarray(0, cut));
+    held.then(() => res.end(html.subarray(cut)));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  try {
+    const p = watch(await context.newPage(), seen);
+    await p.goto(urlOf(server, REPORT), { waitUntil: 'commit' });
+    await p.waitForSelector('#spacer .row[data-row="5"]');
+    const early = await rows(p);
+    assert.equal(early[0].cells[0].text, 'line 0');
+    assert.equal(early[5].cells[1].text, 'an early change');
+    assert.equal(await p.evaluate(() => document.readyState), 'loading');
+    assert.equal(await p.$eval('#position', (e) => e.textContent), '\u2013 / \u2026 Abschnitte');
+    assert.equal(await p.$('#kinds'), null, 'counted once every row is in');
+    await p.fill('#query', 'spaetwort');
+    await p.press('#query', 'Enter');
+    assert.equal(await p.$eval('#hits', (e) => e.textContent), 'keine Treffer');
+
+    release();
+    await p.waitForFunction(() => performance.getEntriesByName('tandemix-rows-complete').length);
+    assert.equal(await p.$eval('#hits', (e) => e.textContent), '1 Treffer', 'searched again over all rows');
+    await p.press('#query', 'Enter');
+    const found = (await rows(p)).find((r) => r.row === 2500);
+    assert.equal(found.cells[1].text, 'a late change, spaetwort');
+    assert.equal(found.cells[1].number, '2501');
+    assert.equal(
+      await p.$eval('#kinds', (e) => e.textContent),
+      '(2 ge\u00e4ndert, 0 hinzugef\u00fcgt, 0 gel\u00f6scht)',
+    );
+    await p.click('#next');
+    assert.equal(await p.$eval('#position', (e) => e.textContent), '2 / 2 Abschnitte');
+    await p.close();
+  } finally {
+    release();
+    server.close();
+  }
+});
+
 test('a page that cannot read its rows says so instead of staying empty', async () => {
   const p = watch(await context.newPage(), seen);
   // What a browser does with a data block longer than its longest string.

@@ -85,6 +85,56 @@ TEST(ReportDataTest, BlocksStayWithinTheirSizeAndALargeRowStandsAlone) {
     }
 }
 
+// The first screens' block holds few enough rows to read at once, at least one; the rows
+// after it written by a second call make the blocks that follow.
+TEST(ReportDataTest, FirstScreensTakeFewRowsAndTheRestFollows) {
+    struct Case {
+        const char* name;
+        SourceLine rows;
+        std::size_t length;
+        LineIndex end;
+    };
+    const Case cases[] = {
+        {"no rows", 0, 10, 0},
+        {"a few short rows", 10, 10, 10},
+        {"many short rows", 5000, 10, kFirstScreensRows},
+        {"a row longer than the block", 3, 2000000, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TextDocument rows(CodePage::None);
+        for (SourceLine n = 1; n <= c.rows; ++n) {
+            rows.AddMarkedLine(std::string(c.length, 'x'), LineMark::MarkUnchanged, n);
+        }
+        EXPECT_EQ(FirstScreensEnd(rows, rows), c.end);
+    }
+
+    TextDocument rows(CodePage::None);
+    for (SourceLine n = 1; n <= 2000; ++n) {
+        rows.AddMarkedLine(std::string(1000, '\x01'), LineMark::MarkUnchanged, n);
+    }
+    const LineIndex end = FirstScreensEnd(rows, rows);
+    EXPECT_GT(end, 10);
+    EXPECT_LT(end, kFirstScreensRows);
+    StringSink first;
+    StringSink rest;
+    {
+        ChunkedOutput out(first);
+        WriteReportData(rows, rows, out, kBetween, kDataPieceBytes, 0, end);
+    }
+    {
+        ChunkedOutput out(rest);
+        WriteReportData(rows, rows, out, kBetween, kDataPieceBytes, end);
+    }
+    EXPECT_LE(first.Text().size(), kFirstScreensBytes);
+    EXPECT_EQ(first.Text().find(
+                  "{\"format\":2,\"rows\":2000,\"from\":0,\"to\":" + std::to_string(end) + ","),
+              0u);
+    EXPECT_EQ(rest.Text().find("{\"format\":2,\"rows\":2000,\"from\":" + std::to_string(end) +
+                               ",\"to\":2000,"),
+              0u);
+}
+
 struct EscapeCase {
     const char* name;
     std::string bytes;

@@ -135,6 +135,29 @@ TEST(SingleReportTest, RowsGoIntoAsManyDataBlocksAsTheirSizeNeeds) {
     }
 }
 
+// The page shows the first screens' rows while the browser still reads the others: their
+// block stands before the script, the others' after it.
+TEST(SingleReportTest, FirstScreensStandBeforeTheScriptAndTheOtherRowsAfterIt) {
+    TextDocument rows(CodePage::None);
+    for (SourceLine n = 1; n <= 2500; ++n) {
+        rows.AddMarkedLine("row " + std::to_string(n), LineMark::MarkUnchanged, n);
+    }
+    StringSink sink;
+    WriteSingleReport(rows, rows, {"a", "b", CodePage::Utf8, LineNumbers::Shown}, sink);
+    const std::string page = sink.Take();
+    const std::string first =
+        "{\"format\":2,\"rows\":2500,\"from\":0,\"to\":" + std::to_string(kFirstScreensRows) + ",";
+    const std::string rest =
+        "{\"format\":2,\"rows\":2500,\"from\":" + std::to_string(kFirstScreensRows) +
+        ",\"to\":2500,";
+    const std::size_t script = page.find("</script>\r\n<script>\r\n" + SinglePageScript());
+    ASSERT_NE(script, std::string::npos);
+    EXPECT_LT(page.find(first), script);
+    EXPECT_GT(page.find(rest), script);
+    EXPECT_EQ(page.find("\"from\":", page.find(rest) + 1), std::string::npos) << "two blocks";
+    EXPECT_TRUE(page.ends_with("}</script>\r\n</body>\r\n</html>\r\n"));
+}
+
 TEST(SingleReportTest, LargeReportsReachTheSinkInPieces) {
     TextDocument rows(CodePage::None);
     const std::string line(100, 'x');
