@@ -4,9 +4,9 @@
 // it, so that the page shows its first rows while the browser still reads the rest, and
 // takes the rest once the document is read whole.
 /* global codes, failure */
-/* exported rows */
+/* exported makeRows, rows */
 
-const rows = (function (document, codes) {
+const makeRows = (function (codes) {
   // What `own` holds for a row that has no line on its side (or is not read yet), and for
   // one that shows the first side's text.
   const PLACEHOLDER = -1;
@@ -231,7 +231,11 @@ const rows = (function (document, codes) {
     };
   }
 
-  // This page's rows: the blocks the page holds now, and the others once it is read whole.
+  return makeRows;
+})(codes);
+
+// This page's rows: the blocks the page holds now, and the others once it is read whole.
+const rows = (function (document, makeRows, failure) {
   let pageRows = null;
   function takeBlocks() {
     for (const element of document.querySelectorAll('script.tandemix-data')) {
@@ -255,4 +259,4 @@ const rows = (function (document, codes) {
     pageRows.finish();
   }
   return pageRows;
-})(document, codes);
+})(document, makeRows, failure);

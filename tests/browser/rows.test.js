@@ -25,7 +25,12 @@ function decode(blocks) {
   const document = {
     querySelectorAll: (selector) => (selector === 'script.tandemix-data' ? elements : []),
   };
-  const page = vm.createContext({ document });
+  const failure = {
+    show: (error) => {
+      throw error;
+    },
+  };
+  const page = vm.createContext({ document, failure });
   vm.runInContext(source + '\nthis.rows = rows;', page);
   assert.equal(removed.length, blocks.length, 'every data block is dropped once read');
   return page.rows;
@@ -47,6 +52,22 @@ function shown(rows) {
   );
 }
 
+// The differences: runs of rows marked on either side, as [starts, ends].
+function runs(sides) {
+  const starts = [];
+  const ends = [];
+  sides[0].forEach((row, r) => {
+    if (!row.mark && !sides[1][r].mark) return;
+    if (ends.length && ends[ends.length - 1] === r) {
+      ends[ends.length - 1] = r + 1;
+    } else {
+      starts.push(r);
+      ends.push(r + 1);
+    }
+  });
+  return [starts, ends];
+}
+
 // Both sides have as many rows: the shorter is filled with placeholders.
 function expected(sides) {
   const count = Math.max(sides[0].length, sides[1].length);
@@ -58,6 +79,9 @@ for (const c of cases) {
   test(`${c.name}, blocks of ${c.pieceBytes} bytes`, () => {
     const rows = decode(c.blocks);
     assert.deepEqual(shown(rows), expected(c.expected));
+    assert.ok(rows.complete);
+    // Runs that go on from one block into the next are one difference.
+    assert.deepEqual([[...rows.blockStarts], [...rows.blockEnds]], runs(expected(c.expected)));
     if (c.pieceBytes === 1) assert.equal(c.blocks.length, Math.max(rows.count, 1), 'one row to a block');
   });
 }
