@@ -154,7 +154,7 @@ TEST(SingleReportTest, FirstScreensStandBeforeTheScriptAndTheOtherRowsAfterIt) {
     ASSERT_NE(script, std::string::npos);
     EXPECT_LT(page.find(first), script);
     EXPECT_GT(page.find(rest), script);
-    EXPECT_EQ(page.find("\"from\":", page.find(rest) + 1), std::string::npos) << "two blocks";
+    EXPECT_EQ(page.find("{\"format\":", page.find(rest) + 1), std::string::npos) << "two blocks";
     EXPECT_TRUE(page.ends_with("}</script>\r\n</body>\r\n</html>\r\n"));
 }
 
