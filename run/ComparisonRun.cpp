@@ -162,14 +162,13 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
     const std::string_view name2 = showNames ? rows2.GetName() : window.inputText2;
     const LineNumbers lineNumbers =
         window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
+    const ReportHead head{name1, name2, context.codePage, lineNumbers};
     if (choices.reportForm == ReportForm::Single) {
-        WriteSingleReport(rows1, rows2, {name1, name2, context.codePage, lineNumbers},
-                          report.Add(kSingleReportName));
+        WriteSingleReport(rows1, rows2, head, report.Add(kSingleReportName));
     } else {
-        ReportWriter().WritePages(
-            rows1, rows2,
-            PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)},
-            lineNumbers, name1, name2);
+        WriteFramedReport(
+            rows1, rows2, head,
+            PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)});
     }
     Notify(context, RunStage::Writing);
     const LineIndex differenceCount = DifferenceCount(rows1, rows2);

@@ -299,7 +299,8 @@ TEST_F(ComparisonRunTest, InputsWithoutReadPermissionStopTheRun) {
 TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
     out_ = inputs_.Write("not-a-folder", "x");
     EXPECT_FALSE(Run(file1_, file2_).written);
-    EXPECT_EQ(log_.lines.size(), 3u);
+    ASSERT_EQ(log_.lines.size(), 3u);
+    EXPECT_EQ(log_.lines[0], "error : cannot create " + out_ + "/~tandemixtop.htm\r\n");
     EXPECT_EQ(messages_.messages,
               std::vector<std::string>{messages::CannotOpenFile(
                   out_ + "/~tandemixtop.htm", "Das Ausgabeverzeichnis ist kein Verzeichnis.")});

@@ -8,6 +8,7 @@
 
 #include "base/ComparisonOptions.h"
 #include "base/Messages.h"
+#include "report/OutputNames.h"
 #include "report/ReportData.h"
 #include "report/SingleReport.h"
 #include "support/RecordingSinks.h"
