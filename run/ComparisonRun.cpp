@@ -113,17 +113,6 @@ bool InputsAcceptable(const std::string& path1, const std::string& path2, const 
 
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& choices) {
-    ReportFiles report(context.outputDirectory);
-    const RunResult result = ComparisonRun(path1, path2, options, window, context, choices, report);
-    if (!result.written || !CommitReport(report, context)) {
-        return {};
-    }
-    return result;
-}
-
-RunResult ComparisonRun(const std::string& path1, const std::string& path2,
-                        const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices, ReportFiles& report) {
     const std::optional<InputKind> kind = AcceptableKind(path1, path2, window, context);
     if (!kind) {

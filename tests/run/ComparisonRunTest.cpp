@@ -11,6 +11,7 @@
 #include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "run/CompareCommand.h"
+#include "run/ReportFiles.h"
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
@@ -36,7 +37,10 @@ protected:
     RunResult Run(const std::string& path1, const std::string& path2,
                   const WindowState& window = {}, const RunChoices& choices = {}) {
         const RunContext context{out_, CodePage::None, messages_, log_, nullptr, limits_};
-        return ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices);
+        ReportFiles report(out_);
+        const RunResult result =
+            ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices, report);
+        return result.written && CommitReport(report, context) ? result : RunResult{};
     }
     std::string Page(std::string_view name) const {
         return ReadWholeFile(out_ + "/" + std::string(name));
