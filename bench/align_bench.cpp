@@ -18,10 +18,11 @@
 #include "diff/MinimalAlignment.h"
 #include "document/TextDocument.h"
 #include "folders/FolderListing.h"
+#include "report/OutputNames.h"
 #include "report/ReportWriter.h"
-#include "report/ResultContainer.h"
 #include "report/SingleReport.h"
 #include "run/InputLoading.h"
+#include "run/ReportFiles.h"
 
 namespace {
 
@@ -141,20 +142,21 @@ int Report(const std::string& path1, const std::string& path2, const std::string
                                  OutputPath(outputDir, kPage2Name)};
     double framedBest = 1e9;
     double singleBest = 1e9;
+    const ReportHead head{path1, path2, CodePage::None, LineNumbers::Shown};
     for (int run = 0; run < runs; ++run) {
         Clock::time_point start = Clock::now();
-        {
-            const ReportWriter writer;
-            ReportPages generated;
-            writer.GeneratePages(rows1, rows2, generated, LineNumbers::Shown, path1, path2);
-            writer.WritePage(pages[0], generated.top, log);
-            writer.WritePage(pages[1], generated.page1, log);
-            writer.WritePage(pages[2], generated.page2, log);
+        ReportFiles framed(outputDir);
+        WriteFramedReport(
+            rows1, rows2, head,
+            {framed.Add(kTopPageName), framed.Add(kPage1Name), framed.Add(kPage2Name)});
+        if (!framed.Commit()) {
+            return 1;
         }
         framedBest = std::min(framedBest, SecondsSince(start));
         start = Clock::now();
-        const SingleReportHead head{path1, path2, CodePage::None, LineNumbers::Shown};
-        if (!WriteSingleReportFile(single, rows1, rows2, head, log)) {
+        ReportFiles one(outputDir);
+        WriteSingleReport(rows1, rows2, head, one.Add(kSingleReportName));
+        if (!one.Commit()) {
             return 1;
         }
         singleBest = std::min(singleBest, SecondsSince(start));

@@ -9,12 +9,4 @@ ExitStatus StatusOf(const CompareOutcome& outcome, bool warned) {
     return outcome.run.differenceCount == 0 ? ExitStatus::NoDifferences : ExitStatus::Differences;
 }
 
-std::string ResultLine(LineIndex differenceCount) {
-    if (differenceCount == 0) {
-        return "Ergebnis: Keine Unterschiede";
-    }
-    // The page keeps the plural for a single difference too.
-    return "Ergebnis: " + std::to_string(differenceCount) + " Unterschiede";
-}
-
 }  // namespace tandemix::cli

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "report/ReportParts.h"
 #include "run/CompareCommand.h"
 
 namespace tandemix::cli {
@@ -12,8 +13,5 @@ enum class ExitStatus : int { NoDifferences = 0, Differences = 1, Trouble = 2 };
 
 // A run that warned the user failed, even when its pages were written.
 ExitStatus StatusOf(const CompareOutcome& outcome, bool warned);
-
-// The result as the top page words it, without markup.
-std::string ResultLine(LineIndex differenceCount);
 
 }  // namespace tandemix::cli

@@ -126,10 +126,7 @@ void CheckCount(std::string_view top, const TextDocument& rows1, const TextDocum
         count +=
             rows2.GetMark(r) == LineMark::MarkAdded || rows2.GetMark(r) == LineMark::MarkDeleted;
     }
-    const std::string result = count == 0
-                                   ? std::string(f::kResultNone)
-                                   : std::string(f::kResultCountStart) + std::to_string(count) +
-                                         std::string(f::kResultCountEnd);
+    const std::string result = std::string(f::kResultStart) + ResultLine(count);
     Check(top.find(result) != std::string_view::npos, "difference count");
 }
 
@@ -162,11 +159,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         AddRow(rows2, provider.ConsumeRandomLengthString());
     }
 
-    ReportPages pages;
-    ReportWriter().GeneratePages(rows1, rows2, pages, lineNumbers, name1, name2);
-    CheckSidePage(pages.page1, rows1, lineNumbers);
-    CheckSidePage(pages.page2, rows2, lineNumbers);
-    CheckNames(pages.top, name1, name2);
-    CheckCount(pages.top, rows1, rows2);
+    StringSink top;
+    StringSink page1;
+    StringSink page2;
+    WriteFramedReport(rows1, rows2, {name1, name2, CodePage::None, lineNumbers},
+                      {top, page1, page2});
+    CheckSidePage(page1.Text(), rows1, lineNumbers);
+    CheckSidePage(page2.Text(), rows2, lineNumbers);
+    CheckNames(top.Text(), name1, name2);
+    CheckCount(top.Text(), rows1, rows2);
     return 0;
 }

@@ -43,7 +43,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kChunkSize = std::size_t{1} << 16;
+    static constexpr std::size_t kChunkSize = kPagePieceSize;
 
     ByteSink& sink_;
     std::string buffer_;

@@ -3,12 +3,13 @@
 #include <string_view>
 
 #include "document/LineMark.h"
+#include "report/ReportParts.h"
 
 // The fixed text of the report pages, one constant per fragment, in page order. Line ends
 // are part of the fragments: "\r\n" where a line ends, nothing where the page goes on.
 namespace tandemix::fragments {
 
-inline constexpr std::string_view kBanner = "<!-- Tandemix: Ergebnis eines Vergleichs -->\r\n";
+// The banner (kReportBanner) stands here.
 inline constexpr std::string_view kDoctype =
     "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">\r\n";
 inline constexpr std::string_view kHeadStart =
@@ -40,16 +41,11 @@ inline constexpr std::string_view kTopBodyStart =
     "<BODY onLoad=\"javascript:synchron();\">\r\n"
     "<table width=\"100%\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">\r\n"
     "<tr><td colspan=\"2\" width=\"100%\">";
-inline constexpr std::string_view kResultNone =
-    "<font size=-1><b>&nbsp;Ergebnis: Keine Unterschiede";
-inline constexpr std::string_view kResultCountStart = "<font size=-1><b>&nbsp;Ergebnis: ";
-inline constexpr std::string_view kResultCountEnd = " Unterschiede";
-// The legend: one coloured box and word per row colour, each followed by kLegendGap.
+// The result line stands after this, then the legend.
+inline constexpr std::string_view kResultStart = "<font size=-1><b>&nbsp;";
 inline constexpr std::string_view kLegendStart = "&nbsp;&nbsp;&nbsp;&nbsp;";
-inline constexpr std::string_view kLegendBoxStart = "<b style='background-color:";
-inline constexpr std::string_view kLegendBoxEnd = ";width:30'>&nbsp;</b>&nbsp;<b>";
-inline constexpr std::string_view kLegendWordEnd = "</b>";
-inline constexpr std::string_view kLegendGap = "&nbsp;&nbsp;";
+inline constexpr LegendMarkup kLegend = {"<b style='background-color:", false,
+                                         ";width:30'>&nbsp;</b>&nbsp;<b>", "</b>&nbsp;&nbsp;"};
 inline constexpr std::string_view kLegendEnd = "</font>";
 inline constexpr std::string_view kTextSizeChooser =
     "<FORM ACTION='' style='display:inline'>"

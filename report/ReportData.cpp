@@ -1,10 +1,10 @@
 #include "report/ReportData.h"
 
 #include "report/ByteScan.h"
+#include "report/ReportParts.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -61,9 +61,7 @@ void AppendEscape(unsigned char byte, ChunkedOutput& out) {
 }
 
 void AppendNumber(std::int64_t number, ChunkedOutput& out) {
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
-    out.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    out.Append(Decimal(number).Text());
 }
 
 // A placeholder shows no line: it has no number and no text.

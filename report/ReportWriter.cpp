@@ -1,11 +1,8 @@
 #include "report/ReportWriter.h"
 
-#include <charconv>
 #include <cstdint>
-#include <cstring>
 
 #include "base/CodePage.h"
-#include "base/FileReplacement.h"
 #include "base/SideBySide.h"
 #include "document/LineMark.h"
 #include "report/ByteScan.h"
@@ -21,12 +18,6 @@ namespace f = fragments;
 constexpr std::string_view kSpace = "&nbsp;";
 constexpr std::string_view kTab = "&nbsp;&nbsp;&nbsp;&nbsp;";
 
-void AppendNumber(LineIndex number, std::string& out) {
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
-    out.append(digits, end);
-}
-
 // The first "<", ">" or "&" at or after `from`, or the text's size.
 std::size_t FindMarkupByte(std::string_view text, std::size_t from) {
     return FindFirstByte(
@@ -35,30 +26,6 @@ std::size_t FindMarkupByte(std::string_view text, std::size_t from) {
             return HasByte(word, '<') | HasByte(word, '>') | HasByte(word, '&');
         },
         [](unsigned char c) { return c == '<' || c == '>' || c == '&'; });
-}
-
-std::size_t EscapedLength(std::string_view text) {
-    if (text.empty()) {
-        return kSpace.size();
-    }
-    std::size_t length = text.size();
-    std::size_t at = 0;
-    for (; at < text.size() && (text[at] == ' ' || text[at] == '\t'); ++at) {
-        length += text[at] == ' ' ? kSpace.size() - 1 : kTab.size() - 1;
-    }
-    for (at = FindMarkupByte(text, at); at < text.size(); at = FindMarkupByte(text, at + 1)) {
-        length += text[at] == '&' ? 4 : 3;
-    }
-    return length;
-}
-
-void AppendLegend(std::string& page) {
-    page.append(f::kLegendStart);
-    for (const RowColour& row : kRowColours) {
-        page.append(f::kLegendBoxStart).append(row.colour).append(f::kLegendBoxEnd);
-        page.append(row.legendWord).append(f::kLegendWordEnd).append(f::kLegendGap);
-    }
-    page.append(f::kLegendEnd);
 }
 
 // Browsers no longer assume the system's code page, so the pages name the one of their texts.
@@ -75,7 +42,7 @@ std::string_view CodePageDeclaration(CodePage codePage) {
 }
 
 void AppendHeadStart(CodePage codePage, std::string& page) {
-    page.append(f::kBanner).append(f::kDoctype).append(f::kHeadStart);
+    page.append(kReportBanner).append(f::kDoctype).append(f::kHeadStart);
     page.append(CodePageDeclaration(codePage)).append(f::kTitle);
 }
 
@@ -89,6 +56,28 @@ std::string SideHead(LineIndex rowCount, CodePage codePage) {
     return head;
 }
 
+// The HTML form of one row's text: indentation kept, markup bytes escaped.
+void AppendEscapedLine(std::string_view text, std::string& out) {
+    if (text.empty()) {
+        out.append(kSpace);
+        return;
+    }
+    std::size_t at = 0;
+    for (; at < text.size() && (text[at] == ' ' || text[at] == '\t'); ++at) {
+        out.append(text[at] == ' ' ? kSpace : kTab);
+    }
+    while (at < text.size()) {
+        const std::size_t plainEnd = FindMarkupByte(text, at);
+        out.append(text, at, plainEnd - at);
+        if (plainEnd == text.size()) {
+            break;
+        }
+        const char c = text[plainEnd];
+        out.append(c == '<' ? "&lt;" : c == '>' ? "&gt;" : "&amp;");
+        at = plainEnd + 1;
+    }
+}
+
 // A side page goes to its sink piece by piece, so that no page is ever whole in memory.
 constexpr std::size_t kPieceSize = kPagePieceSize;
 
@@ -96,7 +85,7 @@ void AppendRow(const TextDocument& rows, LineIndex r, LineNumbers lineNumbers, s
     page.append(f::kRowStart).append(f::RowClassOf(rows.GetMark(r))).push_back('>');
     if (lineNumbers == LineNumbers::Shown) {
         page.append(f::kNumberStart);
-        AppendNumber(r, page);
+        page.append(Decimal(r).Text());
         page.append(f::kNumberEnd);
     }
     page.push_back(' ');
@@ -134,14 +123,8 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
     page.append(f::kScriptStart).append(kSearchScript).append(f::kScriptEnd);
     page.append(f::kScriptStart).append(kViewScript).append(f::kScriptEnd);
     page.append(f::kTopBodyStart);
-    if (differenceCount == 0) {
-        page.append(f::kResultNone);
-    } else {
-        page.append(f::kResultCountStart);
-        AppendNumber(differenceCount, page);
-        page.append(f::kResultCountEnd);
-    }
-    AppendLegend(page);
+    page.append(f::kResultStart).append(ResultLine(differenceCount));
+    page.append(f::kLegendStart).append(Legend(f::kLegend)).append(f::kLegendEnd);
     page.append(f::kTextSizeChooser).append(f::kCredit).append(f::kControls);
     page.append(f::kNamesStart);
     page.append(EscapedName(name1));
@@ -153,72 +136,20 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
 
 }  // namespace
 
-void ReportWriter::GeneratePages(const TextDocument& rows1, const TextDocument& rows2,
-                                 ReportPages& pages, LineNumbers lineNumbers,
-                                 std::string_view name1, std::string_view name2) const {
-    StringSink top;
-    StringSink page1;
-    StringSink page2;
-    WritePages(rows1, rows2, PageSinks{top, page1, page2}, lineNumbers, name1, name2);
-    pages = {top.Take(), page1.Take(), page2.Take()};
-}
-
-void ReportWriter::WritePages(const TextDocument& rows1, const TextDocument& rows2,
-                              const PageSinks& sinks, LineNumbers lineNumbers,
-                              std::string_view name1, std::string_view name2) const {
-    const CodePage codePage = rows1.GetCodePage();
-    sinks.top.Append(TopPage(DifferenceCount(rows1, rows2), name1, name2, codePage));
+void WriteFramedReport(const TextDocument& rows1, const TextDocument& rows2, const ReportHead& head,
+                       const PageSinks& sinks) {
+    const CodePage codePage = head.codePage;
+    const LineNumbers lineNumbers = head.lineNumbers;
+    sinks.top.Append(TopPage(DifferenceCount(rows1, rows2), head.name1, head.name2, codePage));
     // Both row lists are equally long, so the first decides the shared opener.
-    const std::string head = SideHead(rows1.GetLineCount(), codePage);
+    const std::string opener = SideHead(rows1.GetLineCount(), codePage);
     // Writing a few thousand rows takes less than starting a thread.
     constexpr LineIndex kRowsWorthSharing = 8192;
     const Sharing sharing =
         rows1.GetLineCount() < kRowsWorthSharing ? Sharing::OneAfterTheOther : Sharing::SideBySide;
     RunSideBySide(
-        sharing, [&] { WriteSidePage(rows1, head, lineNumbers, sinks.page1); },
-        [&] { WriteSidePage(rows2, head, lineNumbers, sinks.page2); });
-}
-
-bool ReportWriter::WritePage(const std::string& path, std::string_view text, DebugLog& log) const {
-    if (ReplaceFile(path, text)) {
-        return true;
-    }
-    log.Write(CannotCreateLine(path));
-    return false;
-}
-
-void AppendEscapedLine(std::string_view text, std::string& out) {
-    if (text.empty()) {
-        out.append(kSpace);
-        return;
-    }
-    std::size_t at = 0;
-    for (; at < text.size() && (text[at] == ' ' || text[at] == '\t'); ++at) {
-        out.append(text[at] == ' ' ? kSpace : kTab);
-    }
-    while (at < text.size()) {
-        const std::size_t plainEnd = FindMarkupByte(text, at);
-        out.append(text, at, plainEnd - at);
-        if (plainEnd == text.size()) {
-            break;
-        }
-        const char c = text[plainEnd];
-        out.append(c == '<' ? "&lt;" : c == '>' ? "&gt;" : "&amp;");
-        at = plainEnd + 1;
-    }
-}
-
-std::string EscapeLine(std::string_view text) {
-    std::string out;
-    out.reserve(EscapedLength(text));
-    AppendEscapedLine(text, out);
-    return out;
-}
-
-LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2) {
-    const MarkCounts side1 = rows1.CountMarks();
-    const MarkCounts side2 = rows2.CountMarks();
-    return side1.changed + side1.added + side1.deleted + side2.added + side2.deleted;
+        sharing, [&] { WriteSidePage(rows1, opener, lineNumbers, sinks.page1); },
+        [&] { WriteSidePage(rows2, opener, lineNumbers, sinks.page2); });
 }
 
 }  // namespace tandemix

@@ -27,15 +27,24 @@ constexpr std::string_view kContainerEnd =
     "</HEAD>\r\n"
     "<FRAMESET rows=\"90,*\" border=\"1\" FRAMESPACING=\"0\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
     "MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\">\r\n"
-    "<FRAME name=\"top\" src=\"~tandemixtop.htm\" scrolling=\"no\" border=\"0\" "
+    "<FRAME name=\"top\" src=\"";
+// The top page's name stands here.
+constexpr std::string_view kTopFrameEnd =
+    "\" scrolling=\"no\" border=\"0\" "
     "frameborder=\"no\" noresize TOPMARGIN=\"4\" LEFTMARGIN=\"4\" MARGINHEIGHT=\"4\" "
     "MARGINWIDTH=\"4\" APPLICATION=\"yes\"></FRAME>\r\n"
     "<FRAMESET name=\"main\" cols=\"*,*\" border=\"0\" frameborder=\"1\" FRAMESPACING=\"5\" "
     "TOPMARGIN=\"0\" LEFTMARGIN=\"0\" MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\">\r\n"
-    "<FRAME name=\"frame0\" src=\"~tandemix1.htm\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
+    "<FRAME name=\"frame0\" src=\"";
+// The first side page's name stands here.
+constexpr std::string_view kFrame0End =
+    "\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
     "MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\" FRAMEBORDER=\"1\" BORDER=\"0\" "
     "APPLICATION=\"yes\"></FRAME>\r\n"
-    "<FRAME name=\"frame1\" src=\"~tandemix2.htm\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
+    "<FRAME name=\"frame1\" src=\"";
+// The second side page's name stands here.
+constexpr std::string_view kFrame1End =
+    "\" TOPMARGIN=\"0\" LEFTMARGIN=\"0\" "
     "MARGINHEIGHT=\"0\" MARGINWIDTH=\"0\" FRAMEBORDER=\"1\" BORDER=\"0\" "
     "BORDERCOLOR=\"#3366cc\" APPLICATION=\"yes\"></FRAME>\r\n"
     "</FRAMESET>\r\n"
@@ -49,7 +58,9 @@ std::string_view ContainerText() {
     static const std::string text = [] {
         std::string built(kContainerStart);
         AppendRowColourRules(built, "background-color");
-        return built.append(kContainerEnd);
+        built.append(kContainerEnd).append(kTopPageName).append(kTopFrameEnd);
+        built.append(kPage1Name).append(kFrame0End).append(kPage2Name);
+        return built.append(kFrame1End);
     }();
     return text;
 }
@@ -60,12 +71,6 @@ bool WriteResultContainer(const std::string& path, MessageSink& messages) {
     }
     messages.Warn(messages::CannotOpenFile(path));
     return false;
-}
-
-std::string OutputPath(const std::string& outputDirectory, std::string_view name) {
-    std::string path = outputDirectory;
-    path.push_back('/');
-    return path.append(name);
 }
 
 std::string_view ContainerName(ContainerForm form) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/MessageSink.h"
+#include "report/OutputNames.h"
 
 namespace tandemix {
 
@@ -16,14 +17,6 @@ std::string_view ContainerText();
 // left as it was.
 bool WriteResultContainer(const std::string& path, MessageSink& messages);
 
-// File names in the output directory.
-inline constexpr std::string_view kTopPageName = "~tandemixtop.htm";
-inline constexpr std::string_view kPage1Name = "~tandemix1.htm";
-inline constexpr std::string_view kPage2Name = "~tandemix2.htm";
-inline constexpr std::string_view kHtaContainerName = "Tandemix.hta";
-inline constexpr std::string_view kHtmlContainerName = "Tandemix.htm";
-
-std::string OutputPath(const std::string& outputDirectory, std::string_view name);
 std::string_view ContainerName(ContainerForm form);
 
 }  // namespace tandemix

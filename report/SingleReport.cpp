@@ -1,20 +1,19 @@
 #include "report/SingleReport.h"
 
 #include <array>
-#include <charconv>
 
-#include "base/FileReplacement.h"
 #include "report/ByteScan.h"
 #include "report/ChunkedOutput.h"
 #include "report/ReportData.h"
 #include "report/RowColours.h"
-#include "report/SinglePageFragments.h"
 #include "report/SinglePageParts.h"
 
 namespace tandemix {
 namespace {
 
-namespace f = single_fragments;
+// What stands between two data blocks: the end of one and the start of the next.
+constexpr std::string_view kDataBetween =
+    "</script>\r\n<script type=\"application/json\" class=\"tandemix-data\">";
 
 // The same colours as the framed report's, as custom properties (--C, --A, --D) that the
 // style file uses for rows, legend and overview.
@@ -25,28 +24,6 @@ void AppendColours(ChunkedOutput& out) {
         out.Append(':');
         out.Append(row.colour);
         out.Append(';');
-    }
-}
-
-void AppendResult(LineIndex differenceCount, ChunkedOutput& out) {
-    if (differenceCount == 0) {
-        out.Append(f::kResultNone);
-        return;
-    }
-    char digits[24];
-    const auto end = std::to_chars(std::begin(digits), std::end(digits), differenceCount).ptr;
-    out.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-    out.Append(f::kResultCountEnd);
-}
-
-void AppendLegend(ChunkedOutput& out) {
-    out.Append(f::kLegendStart);
-    for (const RowColour& row : kRowColours) {
-        out.Append(f::kLegendBoxStart);
-        out.Append(row.styleClass);
-        out.Append(f::kLegendBoxEnd);
-        out.Append(row.legendWord);
-        out.Append(f::kLegendWordEnd);
     }
 }
 
@@ -74,7 +51,7 @@ std::string SinglePageScript() {
 }
 
 std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows2,
-                             const SingleReportHead& head) {
+                             const ReportHead& head) {
     constexpr std::string_view kUtf8 = "utf-8";
     constexpr std::string_view kWindows1252 = "windows-1252";
     switch (head.codePage) {
@@ -90,55 +67,47 @@ std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows
     return utf8 ? kUtf8 : kWindows1252;
 }
 
-void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
-                       const SingleReportHead& head, ByteSink& sink, std::size_t pieceBytes) {
+void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2, const ReportHead& head,
+                       ByteSink& sink, std::size_t pieceBytes) {
     ChunkedOutput out(sink);
-    out.Append(f::kPageStart);
-    out.Append(PageCharset(rows1, rows2, head));
-    out.Append(f::kTitleStart);
-    out.Append(EscapedName(head.name1));
-    out.Append(f::kTitleBetween);
-    out.Append(EscapedName(head.name2));
-    out.Append(f::kTitleEnd);
-    out.Append(f::kColoursStart);
-    AppendColours(out);
-    out.Append(f::kColoursEnd);
-    out.Append(kSinglePageStyle);
-    out.Append(f::kHeadEnd);
-
-    out.Append(f::kBodyStart);
-    out.Append(head.lineNumbers == LineNumbers::Shown ? "yes" : "no");
-    out.Append(f::kResultStart);
-    AppendResult(DifferenceCount(rows1, rows2), out);
-    AppendLegend(out);
-    out.Append(f::kControls);
-    out.Append(EscapedName(head.name1));
-    out.Append(f::kNamesBetween);
-    out.Append(EscapedName(head.name2));
-    out.Append(f::kNamesEnd);
-
-    // The rows of the first screens stand before the script, which shows them while the
-    // browser still reads the rest after it.
+    // The page's markup is a file beside its script and style (report/single/page.html);
+    // each @name@ in it stands for what is written here.
     const LineIndex split = FirstScreensEnd(rows1, rows2, pieceBytes);
-    WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes, 0, split);
-    out.Append(f::kScriptStart);
-    out.Append(SinglePageScript());
-    if (split < RowCountOf(rows1, rows2)) {
-        out.Append(f::kDataBetween);
-        WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes, split);
+    std::string_view markup = kSinglePageMarkup;
+    for (std::size_t at = markup.find('@'); at != std::string_view::npos; at = markup.find('@')) {
+        out.Append(markup.substr(0, at));
+        const std::size_t end = markup.find('@', at + 1);
+        const std::string_view name = markup.substr(at + 1, end - at - 1);
+        markup.remove_prefix(end + 1);
+        if (name == "banner") {
+            out.Append(kReportBanner);
+        } else if (name == "charset") {
+            out.Append(PageCharset(rows1, rows2, head));
+        } else if (name == "name1" || name == "name2") {
+            out.Append(EscapedName(name == "name1" ? head.name1 : head.name2));
+        } else if (name == "colours") {
+            AppendColours(out);
+        } else if (name == "style") {
+            out.Append(kSinglePageStyle);
+        } else if (name == "numbers") {
+            out.Append(head.lineNumbers == LineNumbers::Shown ? "yes" : "no");
+        } else if (name == "result") {
+            out.Append(ResultLine(DifferenceCount(rows1, rows2)));
+        } else if (name == "legend") {
+            out.Append(Legend({"<b class=\"swatch ", true, "\"></b>&nbsp;<b>", "</b> "}));
+        } else if (name == "data") {
+            // The rows of the first screens stand before the script, which shows them while
+            // the browser still reads the rest after it.
+            WriteReportData(rows1, rows2, out, kDataBetween, pieceBytes, 0, split);
+        } else if (name == "script") {
+            out.Append(SinglePageScript());
+            if (split < RowCountOf(rows1, rows2)) {
+                out.Append(kDataBetween);
+                WriteReportData(rows1, rows2, out, kDataBetween, pieceBytes, split);
+            }
+        }
     }
-    out.Append(f::kPageEnd);
-}
-
-bool WriteSingleReportFile(const std::string& path, const TextDocument& rows1,
-                           const TextDocument& rows2, const SingleReportHead& head, DebugLog& log) {
-    FileReplacement file(path);
-    WriteSingleReport(rows1, rows2, head, file);
-    if (file.Commit()) {
-        return true;
-    }
-    log.Write(CannotCreateLine(path));
-    return false;
+    out.Append(markup);
 }
 
 }  // namespace tandemix

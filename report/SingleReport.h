@@ -5,37 +5,18 @@
 #include <string_view>
 
 #include "base/ByteSink.h"
-#include "base/CodePage.h"
-#include "base/DebugLog.h"
 #include "document/TextDocument.h"
 #include "report/ReportData.h"
-#include "report/ReportWriter.h"
+#include "report/ReportParts.h"
 
 namespace tandemix {
 
-// The one-file report's name in the output directory.
-inline constexpr std::string_view kSingleReportName = "Tandemix-Bericht.html";
-
-// What the one-file report shows besides the rows.
-struct SingleReportHead {
-    std::string_view name1;
-    std::string_view name2;
-    CodePage codePage = CodePage::None;
-    LineNumbers lineNumbers = LineNumbers::Shown;
-};
-
 // Writes the one self-contained page: the result line and legend, the controls, the rows of
-// the first screens as a data block, the script that shows them, then the other rows' data. The
-// page is streamed to the sink as it is generated; it is never held whole. The rows go into data
-// blocks of at most pieceBytes each (see ReportData.h).
-void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
-                       const SingleReportHead& head, ByteSink& sink,
-                       std::size_t pieceBytes = kDataPieceBytes);
-
-// Writes the page to the path, replacing the file whole or not at all. On failure it logs
-// "error : cannot create PATH" and returns false.
-bool WriteSingleReportFile(const std::string& path, const TextDocument& rows1,
-                           const TextDocument& rows2, const SingleReportHead& head, DebugLog& log);
+// the first screens as a data block, the script that shows them, then the other rows' data.
+// The page is streamed to the sink as it is generated; it is never held whole. The rows go into
+// data blocks of at most pieceBytes each (see ReportData.h).
+void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2, const ReportHead& head,
+                       ByteSink& sink, std::size_t pieceBytes = kDataPieceBytes);
 
 // The page's script: its parts from report/single/, joined into one function.
 std::string SinglePageScript();
@@ -44,6 +25,6 @@ std::string SinglePageScript();
 // without one, UTF-8 when every row and name is well-formed UTF-8 (plain ASCII included),
 // otherwise Windows-1252, in which every byte reads as one character.
 std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows2,
-                             const SingleReportHead& head);
+                             const ReportHead& head);
 
 }  // namespace tandemix

@@ -3,6 +3,7 @@
 #include "base/FailureReason.h"
 #include "base/FileReplacement.h"
 #include "base/Messages.h"
+#include "report/OutputNames.h"
 #include "report/SingleReport.h"
 #include "run/OutputDirectory.h"
 #include "run/ReportFiles.h"

@@ -113,17 +113,6 @@ bool InputsAcceptable(const std::string& path1, const std::string& path2, const 
 
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& choices) {
-    ReportFiles report(context.outputDirectory);
-    const RunResult result = ComparisonRun(path1, path2, options, window, context, choices, report);
-    if (!result.written || !CommitReport(report, context)) {
-        return {};
-    }
-    return result;
-}
-
-RunResult ComparisonRun(const std::string& path1, const std::string& path2,
-                        const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices, ReportFiles& report) {
     const std::optional<InputKind> kind = AcceptableKind(path1, path2, window, context);
     if (!kind) {
@@ -162,14 +151,13 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
     const std::string_view name2 = showNames ? rows2.GetName() : window.inputText2;
     const LineNumbers lineNumbers =
         window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
+    const ReportHead head{name1, name2, context.codePage, lineNumbers};
     if (choices.reportForm == ReportForm::Single) {
-        WriteSingleReport(rows1, rows2, {name1, name2, context.codePage, lineNumbers},
-                          report.Add(kSingleReportName));
+        WriteSingleReport(rows1, rows2, head, report.Add(kSingleReportName));
     } else {
-        ReportWriter().WritePages(
-            rows1, rows2,
-            PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)},
-            lineNumbers, name1, name2);
+        WriteFramedReport(
+            rows1, rows2, head,
+            PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)});
     }
     Notify(context, RunStage::Writing);
     const LineIndex differenceCount = DifferenceCount(rows1, rows2);

@@ -75,17 +75,11 @@ struct RunResult {
     RunHints hints{};
 };
 
-// Loads two files or two folders, aligns them and writes the report into the output
-// directory: the three framed pages, or the one-file report. Stops with a message, writing
-// nothing, when an input is missing, when the kinds differ, when an input cannot be read
-// whole (unreadable, not a regular file, too large for a document or for the memory left),
-// or when a page cannot be written.
-RunResult ComparisonRun(const std::string& path1, const std::string& path2,
-                        const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& choices = {});
-
-// The same, with the pages added to a report that the caller completes and commits;
-// `written` then means that the pages were added.
+// Loads two files or two folders, aligns them and adds the report's files to `report`,
+// which the caller commits (CommitReport): the three framed pages, or the one-file report.
+// Stops with a message, adding nothing, when an input is missing, when the kinds differ, or
+// when an input cannot be read whole (unreadable, not a regular file, too large for a
+// document or for the memory left); `written` means that the pages were added.
 RunResult ComparisonRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const WindowState& window,
                         const RunContext& context, const RunChoices& choices, ReportFiles& report);

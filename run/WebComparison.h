@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "report/OutputNames.h"
 #include "run/CompareCommand.h"
 #include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
@@ -9,10 +10,6 @@
 #include "web/WebRetrieval.h"
 
 namespace tandemix {
-
-// The fetched pages, in the output directory for the length of one comparison.
-inline constexpr std::string_view kWebPage1Name = "~tandemixurl1";
-inline constexpr std::string_view kWebPage2Name = "~tandemixurl2";
 
 // Whom the fetches of one comparison may ask.
 struct FetchQuestions {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/DebugLog.h"
 #include "support/TempDir.h"
 
 namespace tandemix {
@@ -47,6 +48,16 @@ TEST(FileReplacementTest, AFileThatCannotBeCreatedFailsTheCommit) {
         EXPECT_FALSE(file.Commit());
     }
     EXPECT_EQ(NamesIn(dir.Path()), std::vector<std::string>{"file"});
+}
+
+// The debug line for a file that could not be created is cut to its longest length with
+// the path's end kept.
+TEST(FileReplacementTest, CannotCreateLineKeepsThePathsEnd) {
+    EXPECT_EQ(CannotCreateLine("/a/page.htm"), "error : cannot create /a/page.htm\r\n");
+    const std::string line = CannotCreateLine("/a/" + std::string(400, 'n') + "/page.htm");
+    EXPECT_EQ(line.size(), 259u);
+    EXPECT_TRUE(line.starts_with("error : cannot create ..."));
+    EXPECT_TRUE(line.ends_with("nnn/page.htm\r\n"));
 }
 
 }  // namespace

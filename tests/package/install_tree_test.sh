@@ -33,8 +33,13 @@ expect_file share/bash-completion/completions/tandemix-cli
 expect_file share/doc/tandemix-cli/copyright
 expect_file share/doc/tandemix-cli/changelog.Debian.gz
 for header in base/OptionMap.h document/TextDocument.h diff/DifferenceEngine.h \
-    report/ReportWriter.h run/ComparisonRun.h; do
+    report/ResultContainer.h run/ComparisonRun.h run/CompareCommand.h; do
     expect_file "include/tandemix/$header"
+done
+# Internals stay private to their layer.
+for header in report/ByteScan.h report/PageFragments.h report/ChunkedOutput.h \
+    report/ReportWriter.h diff/MyersSearch.h web/CurlHandles.h; do
+    expect_none "include/tandemix/$header"
 done
 expect_none "include/tandemix/cli"
 expect_none "include/tandemix/desktop"

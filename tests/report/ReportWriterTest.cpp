@@ -4,15 +4,11 @@
 
 #include "support/GoldenFile.h"
 #include "support/RecordingSinks.h"
-#include "support/TempDir.h"
 
 namespace tandemix {
 namespace {
 
 using testing::ExpectGoldenFile;
-using testing::ReadWholeFile;
-using testing::RecordingDebugLog;
-using testing::TempDir;
 
 // One row per mark digit ('0' unchanged or placeholder, '1' changed, '2' added, '3'
 // deleted), with the texts given or else "x" (or nothing for a placeholder).
@@ -26,12 +22,21 @@ TextDocument Rows(std::string_view marks, std::vector<std::string> texts = {},
     return document;
 }
 
-ReportPages Generate(const TextDocument& rows1, const TextDocument& rows2,
-                     LineNumbers numbers = LineNumbers::Shown, std::string_view name1 = "a",
-                     std::string_view name2 = "b") {
-    ReportPages pages;
-    ReportWriter().GeneratePages(rows1, rows2, pages, numbers, name1, name2);
-    return pages;
+struct Pages {
+    std::string top;
+    std::string page1;
+    std::string page2;
+};
+
+Pages Generate(const TextDocument& rows1, const TextDocument& rows2,
+               LineNumbers numbers = LineNumbers::Shown, std::string_view name1 = "a",
+               std::string_view name2 = "b") {
+    StringSink top;
+    StringSink page1;
+    StringSink page2;
+    WriteFramedReport(rows1, rows2, {name1, name2, rows1.GetCodePage(), numbers},
+                      {top, page1, page2});
+    return {top.Take(), page1.Take(), page2.Take()};
 }
 
 struct PageCase {
@@ -57,8 +62,7 @@ TEST(ReportWriterTest, PagesAreTheCheckedInPages) {
             Rows(c.rows ? "01300" : "", {"abc", "old", "gone", "", "a&b"}, c.codePage);
         const TextDocument rows2 = Rows(
             c.rows ? "01020" : "", {"abc", "new", "", "\t if (a<b && c>d)", "a&b"}, c.codePage);
-        const ReportPages pages =
-            Generate(rows1, rows2, c.numbers, "left & <b> \"q\"", "right \xE4.txt");
+        const Pages pages = Generate(rows1, rows2, c.numbers, "left & <b> \"q\"", "right \xE4.txt");
         // The second side's page and the top page once; the other cases change only what
         // both sides share.
         const std::string folder = std::string("report/") + c.folder + "/";
@@ -75,9 +79,8 @@ TEST(ReportWriterTest, PagesAreTheCheckedInPages) {
     }
 }
 
-// Pages are handed on in pieces as they are made, never whole, and the pieces make up the
-// very pages generated in memory.
-TEST(ReportWriterTest, PagesAreWrittenInBoundedPiecesWithTheSameBytes) {
+// Pages are handed on in pieces as they are made, never whole.
+TEST(ReportWriterTest, PagesAreWrittenInBoundedPieces) {
     std::string marks;
     std::vector<std::string> texts;
     for (int i = 0; i < 30000; ++i) {
@@ -88,12 +91,8 @@ TEST(ReportWriterTest, PagesAreWrittenInBoundedPiecesWithTheSameBytes) {
     testing::PieceSink top;
     testing::PieceSink page1;
     testing::PieceSink page2;
-    ReportWriter().WritePages(rows, rows, PageSinks{top, page1, page2}, LineNumbers::Shown, "a",
-                              "b");
-    const ReportPages pages = Generate(rows, rows);
-    EXPECT_EQ(top.text, pages.top);
-    EXPECT_EQ(page1.text, pages.page1);
-    EXPECT_EQ(page2.text, pages.page2);
+    WriteFramedReport(rows, rows, {"a", "b"}, {top, page1, page2});
+    EXPECT_EQ(page2.text, page1.text);
     EXPECT_GT(page1.pieces, 3u);
     EXPECT_LT(page1.largest, page1.text.size() / 3);
 }
@@ -118,7 +117,8 @@ TEST(ReportWriterTest, ResultTextByCount) {
     }
 }
 
-TEST(EscapeLineTest, Table) {
+// A row's text on its page: indentation kept as blanks, markup bytes escaped.
+TEST(ReportWriterTest, RowTextsAreEscaped) {
     struct Case {
         const char* name;
         std::string text;
@@ -140,30 +140,10 @@ TEST(EscapeLineTest, Table) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(EscapeLine(c.text), c.html);
+        const std::string page =
+            Generate(Rows("0", {c.text}), Rows("0"), LineNumbers::Hidden).page1;
+        EXPECT_NE(page.find("<p width=\"50%\"> " + c.html + "</p>"), std::string::npos);
     }
-}
-
-// A page replaces its file byte for byte; one that cannot be written leaves a debug line,
-// cut to its longest length with the file's end kept.
-TEST(WritePageTest, ReplacesTheFileOrLogsACappedLine) {
-    const TempDir dir;
-    RecordingDebugLog log;
-    const std::string path = dir.Write("page.htm", "old content that is longer");
-    EXPECT_TRUE(ReportWriter().WritePage(path, "a\r\nb\r\n", log));
-    EXPECT_EQ(ReadWholeFile(path), "a\r\nb\r\n");
-    EXPECT_TRUE(log.lines.empty());
-
-    const std::string shortPath = path + "/page.htm";
-    EXPECT_FALSE(ReportWriter().WritePage(shortPath, "text", log));
-    const std::string longPath = path + "/" + std::string(400, 'n') + "/page.htm";
-    EXPECT_FALSE(ReportWriter().WritePage(longPath, "text", log));
-    ASSERT_EQ(log.lines.size(), 2u);
-    EXPECT_EQ(log.lines[0], "error : cannot create " + shortPath + "\r\n");
-    EXPECT_EQ(log.lines[1].size(), 259u);
-    EXPECT_TRUE(log.lines[1].starts_with("error : cannot create ..."));
-    EXPECT_TRUE(log.lines[1].ends_with("nnn/page.htm\r\n"));
-    EXPECT_EQ(ReadWholeFile(path), "a\r\nb\r\n");
 }
 
 }  // namespace

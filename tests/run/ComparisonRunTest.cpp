@@ -11,6 +11,7 @@
 #include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "run/CompareCommand.h"
+#include "run/ReportFiles.h"
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
@@ -36,7 +37,10 @@ protected:
     RunResult Run(const std::string& path1, const std::string& path2,
                   const WindowState& window = {}, const RunChoices& choices = {}) {
         const RunContext context{out_, CodePage::None, messages_, log_, nullptr, limits_};
-        return ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices);
+        ReportFiles report(out_);
+        const RunResult result =
+            ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices, report);
+        return result.written && CommitReport(report, context) ? result : RunResult{};
     }
     std::string Page(std::string_view name) const {
         return ReadWholeFile(out_ + "/" + std::string(name));
@@ -299,7 +303,8 @@ TEST_F(ComparisonRunTest, InputsWithoutReadPermissionStopTheRun) {
 TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
     out_ = inputs_.Write("not-a-folder", "x");
     EXPECT_FALSE(Run(file1_, file2_).written);
-    EXPECT_EQ(log_.lines.size(), 3u);
+    ASSERT_EQ(log_.lines.size(), 3u);
+    EXPECT_EQ(log_.lines[0], "error : cannot create " + out_ + "/~tandemixtop.htm\r\n");
     EXPECT_EQ(messages_.messages,
               std::vector<std::string>{messages::CannotOpenFile(
                   out_ + "/~tandemixtop.htm", "Das Ausgabeverzeichnis ist kein Verzeichnis.")});

@@ -8,8 +8,10 @@
 
 #include "base/ComparisonOptions.h"
 #include "base/Messages.h"
+#include "report/OutputNames.h"
 #include "report/ReportData.h"
 #include "report/SingleReport.h"
+#include "run/ReportFiles.h"
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 
@@ -111,11 +113,14 @@ TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
                     WriteReportData(rows.rows1, rows.rows2, out);
                 }
                 const std::string out = output_.Path();
+                ReportFiles report(out);
                 ASSERT_TRUE(ComparisonRun(tops[0] + "/" + entry.path, tops[1] + "/" + entry.path,
                                           map, {}, Context(out),
                                           RunChoices{.alignment = alignment,
-                                                     .reportForm = ReportForm::Single})
+                                                     .reportForm = ReportForm::Single},
+                                          report)
                                 .written);
+                ASSERT_TRUE(report.Commit());
                 const std::string page = ReadWholeFile(out + "/" + std::string(kSingleReportName));
                 EXPECT_NE(page.find(data.text), std::string::npos);
                 ++checked;
