@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <functional>
 
 #include "base/FileReplacement.h"
 #include "report/ByteScan.h"
@@ -16,17 +17,7 @@ namespace {
 
 namespace f = single_fragments;
 
-// The same colours as the framed report's, as custom properties (--C, --A, --D) that the
-// style file uses for rows, legend and overview.
-void AppendColours(ChunkedOutput& out) {
-    for (const RowColour& row : kRowColours) {
-        out.Append(" --");
-        out.Append(row.styleClass);
-        out.Append(':');
-        out.Append(row.colour);
-        out.Append(';');
-    }
-}
+}  // namespace
 
 void AppendResult(LineIndex differenceCount, ChunkedOutput& out) {
     if (differenceCount == 0) {
@@ -38,6 +29,8 @@ void AppendResult(LineIndex differenceCount, ChunkedOutput& out) {
     out.Append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
     out.Append(f::kResultCountEnd);
 }
+
+namespace {
 
 void AppendLegend(ChunkedOutput& out) {
     out.Append(f::kLegendStart);
@@ -90,15 +83,24 @@ std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows
     return utf8 ? kUtf8 : kWindows1252;
 }
 
-void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
-                       const SingleReportHead& head, ByteSink& sink, std::size_t pieceBytes) {
-    ChunkedOutput out(sink);
+void AppendColours(ChunkedOutput& out) {
+    for (const RowColour& row : kRowColours) {
+        out.Append(" --");
+        out.Append(row.styleClass);
+        out.Append(':');
+        out.Append(row.colour);
+        out.Append(';');
+    }
+}
+
+void WriteSinglePage(const SingleReportHead& head, std::string_view charset, ChunkedOutput& out,
+                     const std::function<void(SinglePageHole)>& fill) {
     out.Append(f::kPageStart);
-    out.Append(PageCharset(rows1, rows2, head));
+    out.Append(charset);
     out.Append(f::kTitleStart);
-    out.Append(EscapedName(head.name1));
+    fill(SinglePageHole::TitleName1);
     out.Append(f::kTitleBetween);
-    out.Append(EscapedName(head.name2));
+    fill(SinglePageHole::TitleName2);
     out.Append(f::kTitleEnd);
     out.Append(f::kColoursStart);
     AppendColours(out);
@@ -109,18 +111,41 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
     out.Append(f::kBodyStart);
     out.Append(head.lineNumbers == LineNumbers::Shown ? "yes" : "no");
     out.Append(f::kResultStart);
-    AppendResult(DifferenceCount(rows1, rows2), out);
+    fill(SinglePageHole::Result);
     AppendLegend(out);
     out.Append(f::kControls);
-    out.Append(EscapedName(head.name1));
+    fill(SinglePageHole::Name1);
     out.Append(f::kNamesBetween);
-    out.Append(EscapedName(head.name2));
+    fill(SinglePageHole::Name2);
     out.Append(f::kNamesEnd);
 
-    WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes);
+    fill(SinglePageHole::Data);
     out.Append(f::kScriptStart);
     out.Append(SinglePageScript());
     out.Append(f::kPageEnd);
+}
+
+void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
+                       const SingleReportHead& head, ByteSink& sink, std::size_t pieceBytes) {
+    ChunkedOutput out(sink);
+    WriteSinglePage(head, PageCharset(rows1, rows2, head), out, [&](SinglePageHole hole) {
+        switch (hole) {
+            case SinglePageHole::TitleName1:
+            case SinglePageHole::Name1:
+                out.Append(EscapedName(head.name1));
+                break;
+            case SinglePageHole::TitleName2:
+            case SinglePageHole::Name2:
+                out.Append(EscapedName(head.name2));
+                break;
+            case SinglePageHole::Result:
+                AppendResult(DifferenceCount(rows1, rows2), out);
+                break;
+            case SinglePageHole::Data:
+                WriteReportData(rows1, rows2, out, f::kDataBetween, pieceBytes);
+                break;
+        }
+    });
 }
 
 bool WriteSingleReportFile(const std::string& path, const TextDocument& rows1,

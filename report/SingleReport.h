@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,7 @@
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
 #include "document/TextDocument.h"
+#include "report/ChunkedOutput.h"
 #include "report/ReportData.h"
 #include "report/ReportWriter.h"
 
@@ -36,6 +38,22 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2,
 // "error : cannot create PATH" and returns false.
 bool WriteSingleReportFile(const std::string& path, const TextDocument& rows1,
                            const TextDocument& rows2, const SingleReportHead& head, DebugLog& log);
+
+// The places of the one-file page that differ from comparison to comparison, in page order.
+enum class SinglePageHole { TitleName1, TitleName2, Result, Name1, Name2, Data };
+
+// Writes the page's fixed parts with the character set given, calling `fill` to write what
+// stands in each hole. A page that shows several comparisons builds each one's page from
+// the parts between the holes.
+void WriteSinglePage(const SingleReportHead& head, std::string_view charset, ChunkedOutput& out,
+                     const std::function<void(SinglePageHole)>& fill);
+
+// The row colours as the page's custom properties (--C, --A, --D), which its style uses for
+// rows, legend and overview.
+void AppendColours(ChunkedOutput& out);
+
+// The result's words after "Ergebnis: ": "Keine Unterschiede" or "N Unterschiede".
+void AppendResult(LineIndex differenceCount, ChunkedOutput& out);
 
 // The page's script: its parts from report/single/, joined into one function.
 std::string SinglePageScript();

@@ -93,5 +93,6 @@
   rendering.scrollTo(0);
   differences.drawOverview();
   differences.showPosition();
+  if (page.host) page.host.attach(differences);
   window.requestAnimationFrame(() => setTimeout(() => window.performance.mark('tandemix-rows-shown'), 0));
 })(document, window, page, view, layout, syntax, rendering, differences);
