@@ -74,7 +74,8 @@ const viewer = (function (document, window, tree) {
     if (entry.status === status.moved) {
       return ['verschoben (gleicher Inhalt)', '1: ' + sidePath(0, entry), '2: ' + sidePath(1, entry)];
     }
-    if (entry.status === status.equal) return [title, entry.folder ? 'Alles darin ist gleich.' : 'Die Dateien sind gleich.'];
+    if (entry.status === status.equal)
+      return [title, entry.folder ? 'Alles darin ist gleich.' : 'Die Dateien sind gleich.'];
     if (entry.folder) return [title, 'Die Unterschiede darin stehen in der Liste links.'];
     return [title];
   }
