@@ -100,6 +100,13 @@
       event.preventDefault();
       stepDifference(event.key === 'n' ? 1 : -1);
     }
+    // The keys are listed by the file's page, whose help opens there.
+    const frame = viewer.frame();
+    if (event.key === '?' && frame) {
+      event.preventDefault();
+      frame.contentWindow.focus();
+      frame.contentWindow.dispatchEvent(new KeyboardEvent('keydown', { key: '?' }));
+    }
   });
   tree.byId('nextfile').addEventListener('click', () => stepFile(1));
   tree.byId('prevfile').addEventListener('click', () => stepFile(-1));

@@ -116,6 +116,12 @@ test('the help lists the keys for the next and the previous file', async () => {
   assert.match(help, /Umschalt\+NN\u00e4chste Datei/);
   assert.match(help, /Umschalt\+PVorige Datei/);
   await page.keyboard.press('Escape');
+  assert.ok(await frame().locator('#help').isHidden());
+  // Asked for beside the file, the help opens in it too.
+  await page.focus('#tree');
+  await page.keyboard.press('?');
+  assert.ok(await frame().locator('#help').isVisible());
+  await page.keyboard.press('Escape');
 });
 
 test('the address names the file shown: a link opens it, and Back returns', async () => {
