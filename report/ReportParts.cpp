@@ -11,11 +11,11 @@ LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2) 
 }
 
 std::string ResultLine(LineIndex differenceCount) {
-    std::string line = "Ergebnis: ";
+    std::string line(kResultStart);
     if (differenceCount == 0) {
-        return line.append("Keine Unterschiede");
+        return line.append(kResultNone);
     }
-    return line.append(Decimal(differenceCount).Text()).append(" Unterschiede");
+    return line.append(Decimal(differenceCount).Text()).append(kResultCountEnd);
 }
 
 std::string Legend(const LegendMarkup& markup) {

@@ -33,6 +33,10 @@ LineIndex DifferenceCount(const TextDocument& rows1, const TextDocument& rows2);
 
 // "Ergebnis: Keine Unterschiede", or "Ergebnis: 3 Unterschiede" (the plural for one too).
 std::string ResultLine(LineIndex differenceCount);
+// Its words, for a page that puts the line together itself.
+inline constexpr std::string_view kResultStart = "Ergebnis: ";
+inline constexpr std::string_view kResultNone = "Keine Unterschiede";
+inline constexpr std::string_view kResultCountEnd = " Unterschiede";
 
 // How a report form marks up its legend: per row colour, boxStart, the colour's value or
 // its style class, boxEnd, the legend word and wordEnd.

@@ -1,31 +1,17 @@
 #include "report/SingleReport.h"
 
 #include <array>
+#include <functional>
 
 #include "report/ByteScan.h"
 #include "report/ChunkedOutput.h"
+#include "report/PageMarkup.h"
 #include "report/ReportData.h"
 #include "report/RowColours.h"
 #include "report/SinglePageParts.h"
 
 namespace tandemix {
 namespace {
-
-// What stands between two data blocks: the end of one and the start of the next.
-constexpr std::string_view kDataBetween =
-    "</script>\r\n<script type=\"application/json\" class=\"tandemix-data\">";
-
-// The same colours as the framed report's, as custom properties (--C, --A, --D) that the
-// style file uses for rows, legend and overview.
-void AppendColours(ChunkedOutput& out) {
-    for (const RowColour& row : kRowColours) {
-        out.Append(" --");
-        out.Append(row.styleClass);
-        out.Append(':');
-        out.Append(row.colour);
-        out.Append(';');
-    }
-}
 
 bool AllWellFormedUtf8(const TextDocument& rows) {
     for (LineIndex row = 0; row < rows.GetLineCount(); ++row) {
@@ -40,6 +26,27 @@ bool AllWellFormedUtf8(const TextDocument& rows) {
 }
 
 }  // namespace
+
+void AppendColours(ChunkedOutput& out) {
+    for (const RowColour& row : kRowColours) {
+        out.Append(" --");
+        out.Append(row.styleClass);
+        out.Append(':');
+        out.Append(row.colour);
+        out.Append(';');
+    }
+}
+
+void WriteMarkup(std::string_view markup, ChunkedOutput& out,
+                 const std::function<void(std::string_view name)>& fill) {
+    for (std::size_t at = markup.find('@'); at != std::string_view::npos; at = markup.find('@')) {
+        out.Append(markup.substr(0, at));
+        const std::size_t end = markup.find('@', at + 1);
+        fill(markup.substr(at + 1, end - at - 1));
+        markup.remove_prefix(end + 1);
+    }
+    out.Append(markup);
+}
 
 std::string SinglePageScript() {
     std::string script = "(function () {\r\n'use strict';\r\n";
@@ -67,24 +74,16 @@ std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows
     return utf8 ? kUtf8 : kWindows1252;
 }
 
-void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2, const ReportHead& head,
-                       ByteSink& sink, std::size_t pieceBytes) {
-    ChunkedOutput out(sink);
-    // The page's markup is a file beside its script and style (report/single/page.html);
-    // each @name@ in it stands for what is written here.
-    const LineIndex split = FirstScreensEnd(rows1, rows2, pieceBytes);
-    std::string_view markup = kSinglePageMarkup;
-    for (std::size_t at = markup.find('@'); at != std::string_view::npos; at = markup.find('@')) {
-        out.Append(markup.substr(0, at));
-        const std::size_t end = markup.find('@', at + 1);
-        const std::string_view name = markup.substr(at + 1, end - at - 1);
-        markup.remove_prefix(end + 1);
+void WriteSinglePage(const ReportHead& head, std::string_view charset, ChunkedOutput& out,
+                     const std::function<void(SinglePageHole)>& fill) {
+    // The page's markup is a file beside its script and style (report/single/page.html).
+    WriteMarkup(kSinglePageMarkup, out, [&](std::string_view name) {
         if (name == "banner") {
             out.Append(kReportBanner);
         } else if (name == "charset") {
-            out.Append(PageCharset(rows1, rows2, head));
+            out.Append(charset);
         } else if (name == "name1" || name == "name2") {
-            out.Append(EscapedName(name == "name1" ? head.name1 : head.name2));
+            fill(name == "name1" ? SinglePageHole::Name1 : SinglePageHole::Name2);
         } else if (name == "colours") {
             AppendColours(out);
         } else if (name == "style") {
@@ -92,22 +91,46 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2, con
         } else if (name == "numbers") {
             out.Append(head.lineNumbers == LineNumbers::Shown ? "yes" : "no");
         } else if (name == "result") {
-            out.Append(ResultLine(DifferenceCount(rows1, rows2)));
+            fill(SinglePageHole::Result);
         } else if (name == "legend") {
             out.Append(Legend({"<b class=\"swatch ", true, "\"></b>&nbsp;<b>", "</b> "}));
         } else if (name == "data") {
-            // The rows of the first screens stand before the script, which shows them while
-            // the browser still reads the rest after it.
-            WriteReportData(rows1, rows2, out, kDataBetween, pieceBytes, 0, split);
+            fill(SinglePageHole::Data);
         } else if (name == "script") {
             out.Append(SinglePageScript());
-            if (split < RowCountOf(rows1, rows2)) {
-                out.Append(kDataBetween);
-                WriteReportData(rows1, rows2, out, kDataBetween, pieceBytes, split);
-            }
+            fill(SinglePageHole::Rest);
         }
-    }
-    out.Append(markup);
+    });
+}
+
+void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2, const ReportHead& head,
+                       ByteSink& sink, std::size_t pieceBytes) {
+    ChunkedOutput out(sink);
+    // The rows of the first screens stand before the script, which shows them while the
+    // browser still reads the rest after it.
+    const LineIndex split = FirstScreensEnd(rows1, rows2, pieceBytes);
+    WriteSinglePage(head, PageCharset(rows1, rows2, head), out, [&](SinglePageHole hole) {
+        switch (hole) {
+            case SinglePageHole::Name1:
+                out.Append(EscapedName(head.name1));
+                break;
+            case SinglePageHole::Name2:
+                out.Append(EscapedName(head.name2));
+                break;
+            case SinglePageHole::Result:
+                out.Append(ResultLine(DifferenceCount(rows1, rows2)));
+                break;
+            case SinglePageHole::Data:
+                WriteReportData(rows1, rows2, out, kDataPieceBetween, pieceBytes, 0, split);
+                break;
+            case SinglePageHole::Rest:
+                if (split < RowCountOf(rows1, rows2)) {
+                    out.Append(kDataPieceBetween);
+                    WriteReportData(rows1, rows2, out, kDataPieceBetween, pieceBytes, split);
+                }
+                break;
+        }
+    });
 }
 
 }  // namespace tandemix

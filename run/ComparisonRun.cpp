@@ -13,6 +13,7 @@
 #include "report/SingleReport.h"
 #include "run/InputLoading.h"
 #include "run/ReportFiles.h"
+#include "run/TreeRun.h"
 
 namespace tandemix {
 namespace {
@@ -119,6 +120,12 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
         return {};
     }
     const InputNames names{*kind, window, {path1, path2}};
+    const LineNumbers lineNumbers =
+        window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
+    // Two folders in one file are compared entry by entry, with every changed file's rows.
+    if (*kind == InputKind::Folder && choices.reportForm == ReportForm::Single) {
+        return TreeReportRun(path1, path2, options, context, choices, lineNumbers, report);
+    }
 
     TextDocument input1(context.codePage);
     TextDocument input2(context.codePage);
@@ -149,8 +156,6 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
     const bool showNames = !window.webPagesKind;
     const std::string_view name1 = showNames ? rows1.GetName() : window.inputText1;
     const std::string_view name2 = showNames ? rows2.GetName() : window.inputText2;
-    const LineNumbers lineNumbers =
-        window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
     const ReportHead head{name1, name2, context.codePage, lineNumbers};
     if (choices.reportForm == ReportForm::Single) {
         WriteSingleReport(rows1, rows2, head, report.Add(kSingleReportName));

@@ -73,6 +73,9 @@ struct RunResult {
     std::array<FolderListingResult, 2> folderListings{};
     // Where a default choice may have misled; also notes, not failures.
     RunHints hints{};
+    // A comparison of two trees that could not see everything (an unreadable entry, a walk
+    // that ended at the entry limit): the report is written, but the run failed.
+    bool incomplete = false;
 };
 
 // Loads two files or two folders, aligns them and adds the report's files to `report`,

@@ -1,7 +1,19 @@
 #include "run/TreeRun.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "base/Paths.h"
+#include "base/UniqueFd.h"
+#include "folders/BriefListing.h"
 #include "folders/TreeComparison.h"
+#include "report/OutputNames.h"
+#include "report/SingleReport.h"
+#include "report/TreeReport.h"
 #include "run/InputLoading.h"
 
 namespace tandemix {
@@ -13,6 +25,32 @@ std::string SidePath(const std::string& top, std::string_view relative) {
         path.append(path.ends_with('/') ? "" : "/").append(relative);
     }
     return path;
+}
+
+// A NUL byte in the first bytes makes a file binary, as for the pairs the comparison
+// looked at; files on one side only are looked at here. Opened without waiting, in case
+// the file became a fifo since the walk.
+bool StartsBinary(const std::string& path) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return false;
+    }
+    std::array<char, kBinaryProbeBytes> bytes{};
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd.Get(), bytes.data() + got, bytes.size() - got);
+        if (n <= 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    return std::memchr(bytes.data(), 0, got) != nullptr;
+}
+
+void Notify(const RunContext& context, RunStage stage) {
+    if (context.observer != nullptr) {
+        context.observer->OnStage(stage);
+    }
 }
 
 }  // namespace
@@ -76,6 +114,50 @@ FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& 
     }
     ComputeDifferences(inputs[0], inputs[1], rows.rows1, rows.rows2, alignment);
     return rows;
+}
+
+RunResult TreeReportRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const RunContext& context,
+                        const RunChoices& choices, LineNumbers lineNumbers, ReportFiles& report) {
+    Notify(context, RunStage::Loading);
+    const std::optional<TreeComparison> comparison =
+        CompareInputTrees(path1, path2, choices, context.messages, BinaryCheck::Look);
+    if (!comparison) {
+        return {};
+    }
+    const std::array<std::string, 2> tops{WithoutTrailingSeparators(path1),
+                                          WithoutTrailingSeparators(path2)};
+    const TreeRowsSource rowsOf = [&](const TreeEntry& entry) {
+        TreeFileRows shown{
+            TextDocument(context.codePage), TextDocument(context.codePage), false, {}};
+        for (std::size_t side = 0; side < 2; ++side) {
+            if (entry.status != EntryStatus::Changed && entry.sides[side].kind == EntryKind::File &&
+                StartsBinary(SidePath(tops[side], entry.path))) {
+                shown.binary = true;
+                return shown;
+            }
+        }
+        FileRows rows = AlignTreeFile(tops, entry, options, choices.alignment, context);
+        for (std::size_t side = 0; side < 2; ++side) {
+            if (rows.problems[side]) {
+                shown.problem =
+                    ProblemMessage(rows.problems[side], "Datei " + std::to_string(side + 1),
+                                   SidePath(tops[side], entry.path), context.limits.document);
+                return shown;
+            }
+        }
+        shown.rows1 = std::move(rows.rows1);
+        shown.rows2 = std::move(rows.rows2);
+        return shown;
+    };
+    Notify(context, RunStage::Generating);
+    const TreeReportCounts counts =
+        WriteTreeReport({tops[0], tops[1], context.codePage, lineNumbers}, comparison->entries,
+                        rowsOf, report.Add(kSingleReportName));
+    Notify(context, RunStage::Writing);
+    RunResult result{true, counts.differences, comparison->walks, {}};
+    result.incomplete = Incomplete(*comparison);
+    return result;
 }
 
 }  // namespace tandemix

@@ -10,7 +10,9 @@
 #include "document/InputProblem.h"
 #include "document/TextDocument.h"
 #include "folders/TreeEntry.h"
+#include "report/ReportParts.h"
 #include "run/ComparisonRun.h"
+#include "run/ReportFiles.h"
 
 namespace tandemix {
 
@@ -34,5 +36,13 @@ struct FileRows {
 // against no lines: all its rows are added or deleted. tops are the two compared folders.
 FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& entry,
                        const OptionMap& options, Alignment alignment, const RunContext& context);
+
+// Compares two folders entry by entry and adds the one-file report of the two trees to the
+// report (TreeReport.h): each file shown is loaded and aligned as AlignTreeFile does, its
+// rows written and released before the next file's are made, so that memory holds one
+// pair's rows at a time. The result counts the entries that differ.
+RunResult TreeReportRun(const std::string& path1, const std::string& path2,
+                        const OptionMap& options, const RunContext& context,
+                        const RunChoices& choices, LineNumbers lineNumbers, ReportFiles& report);
 
 }  // namespace tandemix

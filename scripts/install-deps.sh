@@ -13,14 +13,14 @@ demo=(cmake ninja-build g++ libcurl4-openssl-dev libssl-dev)
 # caption widths are tested with, and its screenshots under Xvfb; the web tests' loopback
 # server and certificates; the report scripts in a real
 # browser; the metadata, package and formatting checks; the fuzz harnesses (clang and
-# libFuzzer); the benchmark script's baselines.
+# libFuzzer); the benchmark script's baselines; git, which the difftool test drives.
 test=("${demo[@]}" libgtest-dev
     qt6-base-dev qt6-webengine-dev fonts-dejavu-core xvfb xauth
     python3 openssl
     chromium
     appstream desktop-file-utils dpkg-dev file groff-base clang-format
     clang libclang-rt-14-dev
-    diffutils findutils time)
+    diffutils findutils time git)
 
 command=${1:-test}
 case $command in

@@ -94,6 +94,7 @@
   rendering.scrollTo(0);
   differences.drawOverview();
   differences.showPosition();
+  if (page.host) page.host.attach(differences);
   marked('tandemix-rows-shown');
   // The rows the browser read after the first screens: laid out anew where the reader is.
   if (rows.complete) {

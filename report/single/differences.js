@@ -33,14 +33,16 @@ const differences = (function (window, codes, page, view, rows, layout, renderin
   }
 
   function step(direction) {
-    if (!rows.blockCount) return;
-    let b;
+    let b = -1;
     if (view.current >= 0 && blockInView(view.current)) {
       b = view.current + direction;
-    } else {
+    } else if (rows.blockCount) {
       const first = firstBlockFrom(firstRowInView());
       b = direction > 0 ? first : first - 1;
     }
+    // A step past the first or the last difference goes on in the host's next file.
+    if (page.host && (b < 0 || b >= rows.blockCount)) return page.host.step(direction);
+    if (!rows.blockCount) return;
     goToBlock(Math.max(0, Math.min(b, rows.blockCount - 1)));
   }
 
@@ -166,5 +168,17 @@ const differences = (function (window, codes, page, view, rows, layout, renderin
     window.addEventListener('mouseup', up);
   });
 
-  return { step, showPosition, reveal, drawOverview, firstRowInView, rowTop, firstBlockFrom };
+  return {
+    step,
+    goToBlock,
+    get blockCount() {
+      return rows.blockCount;
+    },
+    showPosition,
+    reveal,
+    drawOverview,
+    firstRowInView,
+    rowTop,
+    firstBlockFrom,
+  };
 })(window, codes, page, view, rows, layout, rendering);

@@ -13,6 +13,7 @@
     ['\u2191, \u2193, Bild\u2191, Bild\u2193, Pos1, Ende', 'Bl\u00e4ttern'],
     ['Leertaste, Umschalt+Leertaste', 'Seitenweise bl\u00e4ttern'],
     ['Eingabe, Leertaste (auf ausgeblendeten Zeilen)', 'Zeilen einblenden'],
+    ...(page.host ? page.host.keys : []),
     ['?', 'Diese Hilfe \u00f6ffnen und schlie\u00dfen'],
     ['Esc', 'Diese Hilfe schlie\u00dfen'],
   ];

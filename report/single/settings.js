@@ -57,6 +57,10 @@ const page = (function (document, window) {
     scrollbarInner: byId('hinner'),
     query: byId('query'),
     currentMark,
+    // The page that shows this one in a frame, as the page of two folders shows each file:
+    // it takes the steps past the first and the last difference and adds its keys to the
+    // help. Null for a page of its own (and for a frame of another origin).
+    host: (window.frameElement && window.frameElement.tandemixHost) || null,
     readSetting,
     writeSetting,
   };

@@ -14,6 +14,7 @@
 #include "app/ProductResources.h"
 #include "base/Messages.h"
 #include "report/ResultContainer.h"
+#include "report/SingleReport.h"
 
 using namespace tandemix;
 using namespace tandemix::app;
@@ -165,6 +166,28 @@ private slots:
             QVERIFY(QFile::exists(QString::fromStdString(fixture.OutputPath(page))));
         }
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
+    }
+
+    // "Verzeichnisse" with "Bericht als eine Datei": the one file of the two trees, with the
+    // entries and the file's rows, opened by file type.
+    void foldersInOneFileShowTheTree() {
+        Inputs inputs;
+        const QString ini = inputs.directory.filePath(QStringLiteral("tandemix.ini"));
+        QSettings(ini, QSettings::IniFormat)
+            .setValue(QStringLiteral("advanced/report"), QStringLiteral("single"));
+        WindowFixture fixture(ini);
+        fixture.Click(kIdFolders);
+        Type(fixture, inputs.folder1, inputs.folder2);
+        fixture.Click(kIdCompare);
+
+        QVERIFY(fixture.messages.texts.empty());
+        const std::string report = fixture.OutputPath(kSingleReportName);
+        QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ByFileType);
+        QCOMPARE(fixture.launcher.attempts.front().second, report);
+        const QByteArray page = ReadFile(report);
+        QVERIFY(page.contains("Ergebnis: 2 Unterschiede"));
+        QVERIFY(page.contains(R"(["sub/x.txt",2,"f-",)"));
+        QVERIFY(page.contains(R"(["y.txt",3,"-f",)"));
     }
 
     void bothFormsStaySideBySide() {

@@ -7,4 +7,4 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 source ./setup.sh
 tandemix_node_setup /usr/bin/chromium=chromium
-node --test report-scripts.test.js single-report.test.js single-look.test.js
+node --test report-scripts.test.js single-report.test.js single-look.test.js tree-report.test.js

@@ -11,6 +11,7 @@
 #include "report/OutputNames.h"
 #include "report/ReportData.h"
 #include "report/SingleReport.h"
+#include "report/TreeReport.h"
 #include "run/ReportFiles.h"
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
@@ -129,6 +130,59 @@ TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
     }
     EXPECT_EQ(checked, 4 * 9);
     EXPECT_TRUE(messages_.messages.empty());
+}
+
+// The report of two trees holds, for every file it shows, the rows AlignTreeFile gives (which
+// the test above ties to two-file runs): the report takes exactly that path.
+TEST_F(TreeRunTest, TreeReportShowsEachFileWithTheRowsOfItsTwoFileRun) {
+    std::mt19937 random(7);
+    for (int file = 0; file < 9; ++file) {
+        const std::string name = "d" + std::to_string(file % 2) + "/f" + std::to_string(file);
+        const std::string text = RandomText(random, 15 + file * 5);
+        Write("1/" + name, text);
+        if (file != 8) {
+            Write("2/" + name, file % 3 == 0 ? text : Edited(random, text));
+        }
+    }
+    Write("2/added.txt", "new\n");
+    Write("1/bin", std::string("a\0b", 3));
+    Write("2/bin", std::string("a\0c", 3));
+    const std::array<std::string, 2> tops{inputs_.Path() + "/1", inputs_.Path() + "/2"};
+    const OptionMap map = BuildOptionMap({});
+    ReportFiles report(output_.Path());
+    const RunResult result = ComparisonRun(
+        tops[0], tops[1], map, {}, Context(output_.Path()),
+        RunChoices{.alignment = Alignment::Minimal, .reportForm = ReportForm::Single}, report);
+    ASSERT_TRUE(result.written);
+    ASSERT_TRUE(report.Commit());
+    EXPECT_FALSE(result.incomplete);
+    const std::string page = ReadWholeFile(output_.Path() + "/" + std::string(kSingleReportName));
+    const std::optional<TreeComparison> comparison =
+        CompareInputTrees(tops[0], tops[1], {}, messages_, BinaryCheck::Look);
+    ASSERT_TRUE(comparison);
+    int file = 0;
+    LineIndex differences = 0;
+    for (const TreeEntry& entry : comparison->entries) {
+        differences += IsOwnDifference(entry) ? 1 : 0;
+        if (!ShowsRows(entry)) {
+            continue;
+        }
+        SCOPED_TRACE(entry.path);
+        const FileRows rows = AlignTreeFile(tops, entry, map, Alignment::Minimal, Context(""));
+        const std::string start = R"(<script type="application/json" class="tandemix-file" )"
+                                  "data-file=\"" +
+                                  std::to_string(file++) + "\">";
+        PieceSink data;
+        {
+            ChunkedOutput out(data);
+            WriteReportData(rows.rows1, rows.rows2, out, start);
+        }
+        EXPECT_NE(page.find(start + data.text + "</script>"), std::string::npos);
+    }
+    // Five changed pairs, the deleted file and the added one.
+    EXPECT_EQ(file, 7);
+    EXPECT_EQ(result.differenceCount, differences);
+    EXPECT_NE(page.find(R"(["bin",1,"ff",{"sizes":[3,3],"binary":1}])"), std::string::npos);
 }
 
 TEST_F(TreeRunTest, AFileOnOneSideIsAllDeletedOrAllAddedRows) {

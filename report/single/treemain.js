@@ -1,0 +1,121 @@
+// Opening entries: by the list, by the keys, by stepping from difference to difference
+// across files, and by the address, whose fragment "#datei=PATH" names the file shown, so
+// that a link opens it and Back returns to the one before. Then the start.
+/* global tree, list, viewer */
+
+(function (document, window, tree, list, viewer) {
+  const PREFIX = '#datei=';
+  // Where the next file opened by the address begins: 1 at its first difference, -1 at its
+  // last, 0 at its top.
+  let pendingStart = 0;
+
+  function addressOf(entry) {
+    return PREFIX + encodeURIComponent(entry.path).replace(/%2F/g, '/');
+  }
+
+  function entryOfAddress() {
+    const hash = window.location.hash;
+    if (!hash.startsWith(PREFIX)) return null;
+    try {
+      return tree.byAddress.get(decodeURIComponent(hash.slice(PREFIX.length))) || null;
+    } catch {
+      return null;
+    }
+  }
+
+  // What a file's page hands back: the step past its differences, and its keys.
+  const host = { step: (direction) => stepFile(direction, true), keydown: onKey };
+
+  function show(entry, start) {
+    const fromFrame = document.activeElement && document.activeElement.tagName === 'IFRAME';
+    list.select(entry);
+    viewer.show(entry, start, host);
+    showPosition();
+    // Keys go on to the new file where they went to the one before.
+    const frame = viewer.frame();
+    if (fromFrame && frame) frame.contentWindow.focus();
+  }
+
+  // Opens the entry through the address, so that Back returns to the entry before.
+  function open(entry, start = 0) {
+    if (!entry) return;
+    if (window.location.hash === addressOf(entry)) {
+      show(entry, start);
+      return;
+    }
+    pendingStart = start;
+    window.location.hash = addressOf(entry);
+  }
+
+  window.addEventListener('hashchange', () => {
+    const start = pendingStart;
+    pendingStart = 0;
+    show(entryOfAddress() || list.files()[0] || null, start);
+  });
+
+  // The next or previous differing file; with start, begins there at its first or last
+  // difference.
+  function stepFile(direction, start = 0) {
+    const files = list.files();
+    if (!files.length) return;
+    const at = files.indexOf(list.selected());
+    const next = at < 0 ? (direction > 0 ? 0 : files.length - 1) : at + direction;
+    if (next >= 0 && next < files.length) open(files[next], start ? direction : 0);
+  }
+
+  // n and p step through the differences of the file shown and on into the next file.
+  function stepDifference(direction) {
+    const differences = viewer.differences();
+    if (differences) differences.step(direction);
+    else stepFile(direction, true);
+  }
+
+  function showPosition() {
+    const files = list.files();
+    const at = files.indexOf(list.selected());
+    tree.byId('fileposition').textContent = (at >= 0 ? at + 1 : '\u2013') + ' / ' + files.length + ' Dateien';
+  }
+
+  function onKey(event) {
+    if (event.ctrlKey || event.metaKey || event.altKey) return;
+    const target = event.target;
+    if (target.matches && target.matches('input[type="text"], input[type="search"], select, textarea')) return;
+    if (event.key === 'N' || event.key === 'P') {
+      event.preventDefault();
+      stepFile(event.key === 'N' ? 1 : -1);
+    }
+  }
+
+  document.addEventListener('keydown', (event) => {
+    if (event.key === 'F7') {
+      event.preventDefault();
+      stepDifference(event.shiftKey ? -1 : 1);
+      return;
+    }
+    onKey(event);
+    if (event.defaultPrevented || event.ctrlKey || event.metaKey || event.altKey) return;
+    const target = event.target;
+    if (target.matches && target.matches('input[type="text"], input[type="search"], select, textarea')) return;
+    if (event.key === 'n' || event.key === 'p') {
+      event.preventDefault();
+      stepDifference(event.key === 'n' ? 1 : -1);
+    }
+    // The keys are listed by the file's page, whose help opens there.
+    const frame = viewer.frame();
+    if (event.key === '?' && frame) {
+      event.preventDefault();
+      frame.contentWindow.focus();
+      frame.contentWindow.dispatchEvent(new KeyboardEvent('keydown', { key: '?' }));
+    }
+  });
+  tree.byId('nextfile').addEventListener('click', () => stepFile(1));
+  tree.byId('prevfile').addEventListener('click', () => stepFile(-1));
+  list.onOpen((entry) => open(entry));
+  tree.byId('summary').textContent = tree.summary();
+
+  // --- start: the file the address names, or the first differing file ---
+
+  list.build();
+  show(entryOfAddress() || list.files()[0] || null, 0);
+  window.requestAnimationFrame(() => setTimeout(() => window.performance.mark('tandemix-tree-shown'), 0));
+})(document, window, tree, list, viewer);

@@ -1,0 +1,159 @@
+#include "report/TreeReport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "report/ChunkedOutput.h"
+#include "report/ReportData.h"
+
+namespace tandemix {
+namespace {
+
+TreeEntry Entry(std::string path, EntryStatus status, EntryKind kind1, EntryKind kind2,
+                std::uint64_t size1 = 0, std::uint64_t size2 = 0) {
+    TreeEntry entry;
+    entry.path = std::move(path);
+    entry.status = status;
+    entry.sides = {EntrySide{kind1, 0, size1}, EntrySide{kind2, 0, size2}};
+    return entry;
+}
+
+TextDocument Rows(std::initializer_list<std::pair<std::string_view, LineMark>> rows) {
+    TextDocument document(CodePage::None);
+    SourceLine number = 0;
+    for (const auto& [text, mark] : rows) {
+        document.AddMarkedLine(text, mark, ++number);
+    }
+    return document;
+}
+
+std::string DataOf(const TextDocument& rows1, const TextDocument& rows2, std::string_view between) {
+    StringSink sink;
+    {
+        ChunkedOutput out(sink);
+        WriteReportData(rows1, rows2, out, between);
+    }
+    return sink.Take();
+}
+
+constexpr auto F = EntryKind::File;
+constexpr auto D = EntryKind::Folder;
+constexpr auto N = EntryKind::None;
+
+class TreeReportTest : public ::testing::Test {
+protected:
+    std::string Page(const std::vector<TreeEntry>& entries, const TreeReportLimits& limits = {}) {
+        StringSink sink;
+        counts_ = WriteTreeReport(
+            {"eins", "zwei", CodePage::None, LineNumbers::Shown}, entries,
+            [this](const TreeEntry& entry) {
+                asked_.push_back(entry.path);
+                TreeFileRows rows;
+                rows.rows1 = Rows({{"a", LineMark::MarkChanged}});
+                rows.rows2 = Rows({{"b", LineMark::MarkChanged}});
+                rows.binary = entry.path.ends_with(".bin");
+                return rows;
+            },
+            sink, limits);
+        return sink.Take();
+    }
+
+    std::vector<std::string> asked_;
+    TreeReportCounts counts_;
+};
+
+// What the entries' data holds for each status: equal entries their names and nothing
+// more; rows only for text files, asked for in path order; binaries, moves and one-sided
+// folders by their details.
+TEST_F(TreeReportTest, EntriesCarryTheirStatusAndOnlyDifferencesCarryDetails) {
+    TreeEntry binary = Entry("b.dat", EntryStatus::Changed, F, F, 10, 12);
+    binary.binary = true;
+    TreeEntry moved = Entry("old.txt", EntryStatus::Moved, F, F, 70, 70);
+    moved.movedTo = "sub/new.txt";
+    TreeEntry inside = Entry("only/x.txt", EntryStatus::OnlyIn2, N, F, 0, 4);
+    inside.insideOneSided = true;
+    const std::string page = Page({
+        Entry("a.txt", EntryStatus::Changed, F, F, 3, 4),
+        binary,
+        Entry("lone.bin", EntryStatus::OnlyIn1, F, N, 9, 0),
+        moved,
+        Entry("only", EntryStatus::OnlyIn2, N, D),
+        inside,
+        Entry("same.txt", EntryStatus::Equal, F, F, 5, 5),
+        Entry("sub", EntryStatus::Changed, D, D),
+    });
+    EXPECT_EQ(asked_, (std::vector<std::string>{"a.txt", "lone.bin", "only/x.txt"}));
+    const std::string expected[] = {
+        R"(["a.txt",1,"ff",{"sizes":[3,4],"file":0,"lines":[0,0,1],"differences":1}])",
+        R"(["b.dat",1,"ff",{"sizes":[10,12],"binary":1}])",
+        R"(["lone.bin",2,"f-",{"sizes":[9,0],"binary":1}])",
+        R"(["old.txt",6,"ff",{"sizes":[70,70],"to":"sub/new.txt"}])",
+        R"(["only",3,"-d",{"sizes":[0,0]}])",
+        R"(["only/x.txt",3,"-f",{"sizes":[0,4],"file":1,"lines":[0,0,1],"differences":1}])",
+        R"(["same.txt",0,"ff"])",
+    };
+    for (const std::string& entry : expected) {
+        EXPECT_NE(page.find(entry), std::string::npos) << entry;
+    }
+    // The folder "only" is one difference, whatever is in it; "sub" only gathers them.
+    EXPECT_EQ(counts_.differences, 5);
+    EXPECT_NE(page.find("Ergebnis: 5 Unterschiede</b>"), std::string::npos);
+    EXPECT_EQ(counts_.changed, 2);
+}
+
+// Each file's rows are the data blocks of the one-file report, under the file's number.
+TEST_F(TreeReportTest, FileRowsAreTheOneFileReportsDataBlocks) {
+    const std::string page = Page({Entry("a", EntryStatus::Changed, F, F, 1, 1),
+                                   Entry("b", EntryStatus::OnlyIn1, F, N, 1, 0)});
+    const TextDocument rows1 = Rows({{"a", LineMark::MarkChanged}});
+    const TextDocument rows2 = Rows({{"b", LineMark::MarkChanged}});
+    for (const std::string file : {"0", "1"}) {
+        const std::string start =
+            R"(<script type="application/json" class="tandemix-file" data-file=")" + file + "\">";
+        EXPECT_NE(page.find(start + DataOf(rows1, rows2, start) + "</script>"), std::string::npos);
+    }
+}
+
+TEST_F(TreeReportTest, FilesTooLargeForABrowserAreLeftOutWithoutBeingRead) {
+    const std::string page = Page({Entry("big", EntryStatus::Changed, F, F, 600, 600),
+                                   Entry("fits", EntryStatus::Changed, F, F, 10, 10)},
+                                  TreeReportLimits{.fileBytes = 1000});
+    EXPECT_EQ(asked_, std::vector<std::string>{"fits"});
+    EXPECT_NE(page.find(R"(["big",1,"ff",{"sizes":[600,600],"large":1}])"), std::string::npos);
+
+    asked_.clear();
+    // Past the report's limit, no file fits any more.
+    Page({Entry("fits", EntryStatus::Changed, F, F, 10, 10)}, TreeReportLimits{.reportBytes = 10});
+    EXPECT_TRUE(asked_.empty());
+}
+
+TEST_F(TreeReportTest, NamesThatAreNoUtf8ShowReplacementCharacters) {
+    const std::string page = Page({Entry("gr\xfc\xdf.txt", EntryStatus::Equal, F, F),
+                                   Entry("\xc3\xa4.txt", EntryStatus::Equal, F, F)});
+    EXPECT_NE(page.find("[\"gr\xEF\xBF\xBD\xEF\xBF\xBD.txt\",0,\"ff\"]"), std::string::npos);
+    EXPECT_NE(page.find("[\"\xc3\xa4.txt\",0,\"ff\"]"), std::string::npos);
+    EXPECT_EQ(WithReplacementCharacters("a\xe2\x82"), "a\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(WithReplacementCharacters("\xe2\x82\xac"), "\xe2\x82\xac");
+}
+
+// The page is UTF-8; a file whose texts are not is read as Windows-1252, as the one-file
+// report of the pair declares it.
+TEST(TreeReportCharsetTest, TextsThatAreNoUtf8AreShownAsWindows1252) {
+    StringSink sink;
+    WriteTreeReport(
+        {"1", "2"}, std::vector{Entry("t", EntryStatus::OnlyIn1, F, N, 4, 0)},
+        [](const TreeEntry&) {
+            TreeFileRows rows;
+            rows.rows1 = Rows({{"gr\xfc\x80", LineMark::MarkDeleted}});
+            rows.rows2 = Rows({{"", LineMark::MarkUnchanged}});
+            return rows;
+        },
+        sink);
+    EXPECT_NE(sink.Text().find("gr\xc3\xbc\xe2\x82\xac\\n"), std::string::npos);
+    EXPECT_NE(sink.Text().find("<meta charset=\"utf-8\">"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tandemix
