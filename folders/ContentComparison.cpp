@@ -1,6 +1,7 @@
 #include "folders/ContentComparison.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,27 +27,56 @@ constexpr int kLookupOnly = O_RDONLY;
 
 struct OpenFile {
     UniqueFd fd;
-    std::uint64_t size = 0;  // as the walk found it: where reading is expected to end
+    std::uint64_t size = 0;  // where reading is expected to end
 };
 
-// Not checked again once open: reading one byte past the expected end tells a file that
-// changed size, and a file that turned into a fifo meanwhile reads as empty without
-// waiting, so either is judged by what it holds now.
-std::optional<OpenFile> Open(const FileAtPath& file, ContentComparer::OpenFolder& folder) {
-    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    const std::string_view path = file.path;
-    const std::size_t slash = path.rfind('/');
-    const std::string_view folderPath = path.substr(0, slash == 0 ? 1 : slash);
-    if (slash != std::string_view::npos && folder.path != folderPath) {
-        folder.path = folderPath;
-        folder.fd.Reset(::open(folder.path.c_str(), kLookupOnly | O_DIRECTORY | O_CLOEXEC));
+#ifdef O_NOATIME
+constexpr int kNoAccessTime = O_NOATIME;
+#else
+constexpr int kNoAccessTime = 0;
+#endif
+
+// The file's whole path, for where no folder is held open.
+std::string Below(const ContentComparer::Tops& tops, const FileAtPath& file) {
+    std::string path = tops.paths[file.side];
+    if (!file.path->empty()) {
+        path.append(path.ends_with('/') ? "" : "/").append(*file.path);
     }
-    OpenFile open{UniqueFd(slash != std::string_view::npos && folder.fd.IsOpen()
-                               ? ::openat(folder.fd.Get(), file.path.c_str() + slash + 1, kFlags)
-                               : ::open(file.path.c_str(), kFlags)),
-                  file.size};
+    return path;
+}
+
+int OpenIn(int folderFd, const char* name, ContentComparer::ThreadState& state) {
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    if (state.keepAccessTimes && kNoAccessTime != 0) {
+        const int fd = ::openat(folderFd, name, kFlags | kNoAccessTime);
+        if (fd >= 0 || errno != EPERM) {
+            return fd;
+        }
+        state.keepAccessTimes = false;
+    }
+    return ::openat(folderFd, name, kFlags);
+}
+
+// A file of unknown size is looked at once open; one that is no regular file any more is
+// not read (a fifo opened without waiting does not block). Otherwise not checked again:
+// reading one byte past the expected end tells a file that changed size, so it is judged
+// by what it holds now.
+std::optional<OpenFile> Open(const FileAtPath& file, const ContentComparer::Tops& tops,
+                             ContentComparer::ThreadState& state) {
+    const int top = tops.fds[file.side].Get();
+    OpenFile open{
+        UniqueFd(file.path->empty() || top < 0 ? OpenIn(AT_FDCWD, Below(tops, file).c_str(), state)
+                                               : OpenIn(top, file.path->c_str(), state)),
+        file.size.value_or(0)};
     if (!open.fd.IsOpen()) {
         return std::nullopt;
+    }
+    if (!file.size) {
+        struct stat info {};
+        if (::fstat(open.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            return std::nullopt;
+        }
+        open.size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
     }
     return open;
 }
@@ -82,22 +112,33 @@ std::size_t Wanted(std::uint64_t left) {
     return static_cast<std::size_t>(std::min<std::uint64_t>(left + 1, ContentComparer::kPieceSize));
 }
 
-PairVerdict ComparePair(const FilePair& pair, BinaryCheck check,
+PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentComparer::Tops& tops,
                         ContentComparer::ThreadState& state) {
     std::array<std::vector<std::byte>, 2>& pieces = state.pieces;
     std::array<std::optional<OpenFile>, 2> files;
+    PairVerdict verdict;
     for (std::size_t side = 0; side < 2; ++side) {
-        files[side] = Open(*pair.files[side], state.folders[side]);
+        files[side] = Open(*pair.files[side], tops, state);
         if (!files[side]) {
-            return {side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2};
+            verdict.verdict = side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2;
+            return verdict;
         }
+        verdict.sizes[side] = files[side]->size;
     }
-    const bool compare = pair.work == PairWork::CompareBytes;
+    const bool compare =
+        pair.work == PairWork::CompareBytes && verdict.sizes[0] == verdict.sizes[1];
+    if (!compare && check == BinaryCheck::Skip) {
+        verdict.verdict = Verdict::Different;
+        return verdict;
+    }
+    if (compare && verdict.sizes[0] == 0) {
+        return verdict;
+    }
     if (compare) {
         ReadSequentially(*files[0]);
         ReadSequentially(*files[1]);
     }
-    PairVerdict verdict{compare ? Verdict::Same : Verdict::Different};
+    verdict.verdict = compare ? Verdict::Same : Verdict::Different;
     std::uint64_t left = files[0]->size;
     for (bool first = true;; first = false) {
         const std::size_t wanted = compare ? Wanted(left) : kBinaryProbeBytes;
@@ -106,7 +147,8 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check,
             const std::optional<std::size_t> read =
                 ReadPiece(files[side]->fd.Get(), std::span(pieces[side]).first(wanted));
             if (!read) {
-                return {side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2};
+                verdict.verdict = side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2;
+                return verdict;
             }
             got[side] = *read;
         }
@@ -129,10 +171,10 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check,
     }
 }
 
-std::optional<std::uint64_t> Fingerprint(const FileAtPath& file,
+std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, const ContentComparer::Tops& tops,
                                          ContentComparer::ThreadState& state) {
     std::vector<std::byte>& piece = state.pieces[0];
-    const std::optional<OpenFile> open = Open(file, state.folders[0]);
+    const std::optional<OpenFile> open = Open(file, tops, state);
     if (!open) {
         return std::nullopt;
     }
@@ -175,20 +217,44 @@ void ShareOut(std::size_t count, std::array<ContentComparer::ThreadState, 2>& th
 
 }  // namespace
 
+ContentComparer::ContentComparer(const std::array<std::string, 2>& tops) : tops_{tops, {}} {
+    for (std::size_t side = 0; side < 2; ++side) {
+        tops_.fds[side].Reset(
+            ::open(tops[side].c_str(), kLookupOnly | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
+    }
+}
+
 std::vector<PairVerdict> ContentComparer::Compare(std::span<const FilePair> pairs,
                                                   BinaryCheck check) {
     std::vector<PairVerdict> verdicts(pairs.size());
     ShareOut(pairs.size(), threads_, [&](std::size_t i, ThreadState& state) {
-        verdicts[i] = ComparePair(pairs[i], check, state);
+        verdicts[i] = ComparePair(pairs[i], check, tops_, state);
     });
     return verdicts;
+}
+
+std::vector<std::optional<std::uint64_t>> ContentComparer::Sizes(
+    std::span<const FileAtPath* const> files) {
+    std::vector<std::optional<std::uint64_t>> sizes(files.size());
+    ShareOut(files.size(), threads_, [&](std::size_t i, ThreadState&) {
+        const FileAtPath& file = *files[i];
+        const int top = tops_.fds[file.side].Get();
+        struct stat info {};
+        const int found = file.path->empty() || top < 0
+                              ? ::stat(Below(tops_, file).c_str(), &info)
+                              : ::fstatat(top, file.path->c_str(), &info, 0);
+        if (found == 0 && S_ISREG(info.st_mode)) {
+            sizes[i] = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+        }
+    });
+    return sizes;
 }
 
 std::vector<std::optional<std::uint64_t>> ContentComparer::Fingerprints(
     std::span<const FileAtPath* const> files) {
     std::vector<std::optional<std::uint64_t>> fingerprints(files.size());
     ShareOut(files.size(), threads_, [&](std::size_t i, ThreadState& state) {
-        fingerprints[i] = Fingerprint(*files[i], state);
+        fingerprints[i] = Fingerprint(*files[i], tops_, state);
     });
     return fingerprints;
 }
