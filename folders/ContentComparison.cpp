@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <variant>
 
 #include "base/ContentHash.h"
 #include "base/SideBySide.h"
@@ -57,12 +58,20 @@ int OpenIn(int folderFd, const char* name, ContentComparer::ThreadState& state) 
     return ::openat(folderFd, name, kFlags);
 }
 
-// A file of unknown size is looked at once open; one that is no regular file any more is
-// not read (a fifo opened without waiting does not block). Otherwise not checked again:
-// reading one byte past the expected end tells a file that changed size, so it is judged
-// by what it holds now.
+std::optional<std::uint64_t> SizeOf(int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+}
+
+// Where the size is unknown and learnSize asks for it, the file is looked at once open;
+// one that is no regular file any more is not read (a fifo opened without waiting does not
+// block). Otherwise not checked again: reading one byte past the expected end tells a file
+// that changed size, so it is judged by what it holds now.
 std::optional<OpenFile> Open(const FileAtPath& file, const ContentComparer::Tops& tops,
-                             ContentComparer::ThreadState& state) {
+                             ContentComparer::ThreadState& state, bool learnSize) {
     const int top = tops.fds[file.side].Get();
     OpenFile open{
         UniqueFd(file.path->empty() || top < 0 ? OpenIn(AT_FDCWD, Below(tops, file).c_str(), state)
@@ -71,12 +80,12 @@ std::optional<OpenFile> Open(const FileAtPath& file, const ContentComparer::Tops
     if (!open.fd.IsOpen()) {
         return std::nullopt;
     }
-    if (!file.size) {
-        struct stat info {};
-        if (::fstat(open.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!file.size && learnSize) {
+        const std::optional<std::uint64_t> size = SizeOf(open.fd.Get());
+        if (!size) {
             return std::nullopt;
         }
-        open.size = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
+        open.size = *size;
     }
     return open;
 }
@@ -112,18 +121,107 @@ std::size_t Wanted(std::uint64_t left) {
     return static_cast<std::size_t>(std::min<std::uint64_t>(left + 1, ContentComparer::kPieceSize));
 }
 
+Verdict UnreadableSide(std::size_t side) {
+    return side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2;
+}
+
+// Reads the next piece of both files; the side that could not be read otherwise.
+std::variant<std::array<std::size_t, 2>, std::size_t> ReadBoth(
+    const std::array<std::optional<OpenFile>, 2>& files, std::size_t wanted,
+    ContentComparer::ThreadState& state) {
+    std::array<std::size_t, 2> got{};
+    for (std::size_t side = 0; side < 2; ++side) {
+        const std::optional<std::size_t> read =
+            ReadPiece(files[side]->fd.Get(), std::span(state.pieces[side]).first(wanted));
+        if (!read) {
+            return side;
+        }
+        got[side] = *read;
+    }
+    return got;
+}
+
+bool SamePiece(const std::array<std::size_t, 2>& got, ContentComparer::ThreadState& state) {
+    return got[0] == got[1] &&
+           std::memcmp(state.pieces[0].data(), state.pieces[1].data(), got[0]) == 0;
+}
+
+void ProbeForNul(const std::array<std::size_t, 2>& got, ContentComparer::ThreadState& state,
+                 PairVerdict& verdict) {
+    verdict.binary = HasNul(std::span(state.pieces[0]).first(got[0])) ||
+                     HasNul(std::span(state.pieces[1]).first(got[1]));
+}
+
+// Files the walk did not size are read at once: most end within the first piece, whose
+// short reads give their sizes without asking for them. Larger files are sized after
+// that piece, and their sizes decide before more is read.
+PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, BinaryCheck check,
+                           ContentComparer::ThreadState& state) {
+    PairVerdict verdict;
+    std::array<std::uint64_t, 2> total{};
+    std::uint64_t left = 0;
+    for (bool first = true;; first = false) {
+        const std::size_t wanted = first ? ContentComparer::kPieceSize : Wanted(left);
+        const auto read = ReadBoth(files, wanted, state);
+        if (const std::size_t* side = std::get_if<std::size_t>(&read)) {
+            verdict.verdict = UnreadableSide(*side);
+            return verdict;
+        }
+        const auto& got = std::get<std::array<std::size_t, 2>>(read);
+        if (first && check == BinaryCheck::Look) {
+            ProbeForNul(got, state, verdict);
+        }
+        total[0] += got[0];
+        total[1] += got[1];
+        const bool ended = got[0] < wanted && got[1] < wanted;
+        if (!SamePiece(got, state)) {
+            verdict.verdict = Verdict::Different;
+            break;
+        }
+        if (ended) {
+            verdict.sizes = total;
+            return verdict;
+        }
+        if (first) {
+            const std::optional<std::uint64_t> size1 = SizeOf(files[0]->fd.Get());
+            const std::optional<std::uint64_t> size2 = SizeOf(files[1]->fd.Get());
+            if (!size1 || !size2) {
+                verdict.verdict = UnreadableSide(size1 ? 1 : 0);
+                return verdict;
+            }
+            verdict.sizes = {*size1, *size2};
+            if (*size1 != *size2) {
+                verdict.verdict = Verdict::Different;
+                return verdict;
+            }
+            left = *size1 - std::min<std::uint64_t>(*size1, total[0]);
+            ReadSequentially(*files[0]);
+            ReadSequentially(*files[1]);
+            continue;
+        }
+        left -= std::min<std::uint64_t>(left, got[0]);
+    }
+    // Different: what was read tells the sizes only where both files ended.
+    for (std::size_t side = 0; side < 2; ++side) {
+        verdict.sizes[side] = SizeOf(files[side]->fd.Get()).value_or(total[side]);
+    }
+    return verdict;
+}
+
 PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentComparer::Tops& tops,
                         ContentComparer::ThreadState& state) {
-    std::array<std::vector<std::byte>, 2>& pieces = state.pieces;
     std::array<std::optional<OpenFile>, 2> files;
     PairVerdict verdict;
     for (std::size_t side = 0; side < 2; ++side) {
-        files[side] = Open(*pair.files[side], tops, state);
+        files[side] = Open(*pair.files[side], tops, state, false);
         if (!files[side]) {
-            verdict.verdict = side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2;
+            verdict.verdict = UnreadableSide(side);
             return verdict;
         }
         verdict.sizes[side] = files[side]->size;
+    }
+    if (!pair.files[0]->size || !pair.files[1]->size) {
+        return CompareUnsized(files, check, state);
     }
     const bool compare =
         pair.work == PairWork::CompareBytes && verdict.sizes[0] == verdict.sizes[1];
@@ -142,24 +240,19 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentCo
     std::uint64_t left = files[0]->size;
     for (bool first = true;; first = false) {
         const std::size_t wanted = compare ? Wanted(left) : kBinaryProbeBytes;
-        std::array<std::size_t, 2> got{};
-        for (std::size_t side = 0; side < 2; ++side) {
-            const std::optional<std::size_t> read =
-                ReadPiece(files[side]->fd.Get(), std::span(pieces[side]).first(wanted));
-            if (!read) {
-                verdict.verdict = side == 0 ? Verdict::Unreadable1 : Verdict::Unreadable2;
-                return verdict;
-            }
-            got[side] = *read;
+        const auto read = ReadBoth(files, wanted, state);
+        if (const std::size_t* side = std::get_if<std::size_t>(&read)) {
+            verdict.verdict = UnreadableSide(*side);
+            return verdict;
         }
+        const auto& got = std::get<std::array<std::size_t, 2>>(read);
         if (first && check == BinaryCheck::Look) {
-            verdict.binary = HasNul(std::span(pieces[0]).first(got[0])) ||
-                             HasNul(std::span(pieces[1]).first(got[1]));
+            ProbeForNul(got, state, verdict);
         }
         if (!compare) {
             return verdict;
         }
-        if (got[0] != got[1] || std::memcmp(pieces[0].data(), pieces[1].data(), got[0]) != 0) {
+        if (!SamePiece(got, state)) {
             verdict.verdict = Verdict::Different;
             return verdict;
         }
@@ -174,7 +267,7 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentCo
 std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, const ContentComparer::Tops& tops,
                                          ContentComparer::ThreadState& state) {
     std::vector<std::byte>& piece = state.pieces[0];
-    const std::optional<OpenFile> open = Open(file, tops, state);
+    const std::optional<OpenFile> open = Open(file, tops, state, true);
     if (!open) {
         return std::nullopt;
     }

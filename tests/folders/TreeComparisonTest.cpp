@@ -88,6 +88,15 @@ const BriefCase kBriefCases[] = {
      {{"big", std::string(300'000, 'a') + "2"}},
      {},
      "ge\xC3\xA4ndert\tbig\n"},
+    {"FilesOfAPieceAndMoreAreSizedBeforeTheyAreReadOn",
+     {{"piece", std::string(128 * 1024, 'p')},
+      {"same", std::string(300'000, 'q')},
+      {"longer", std::string(200'000, 'r')}},
+     {{"piece", std::string(128 * 1024, 'p')},
+      {"same", std::string(300'000, 'q')},
+      {"longer", std::string(200'001, 'r')}},
+     {},
+     "ge\xC3\xA4ndert\tlonger\n"},
     {"OneSidedFolderIsOneLine",
      {{"keep", "k"}, {"gone/a", "1"}, {"gone/deeper/b", "2"}},
      {{"keep", "k"}, {"new/c/d", "3"}},
@@ -179,6 +188,10 @@ TEST_F(TreeComparisonTest, EntriesCarryFoldersStatusesAndWhatIsBelowAOneSidedFol
     ASSERT_NE(inside, nullptr);
     EXPECT_TRUE(inside->insideOneSided);
     EXPECT_EQ(inside->sides[1].size, 1u);
+    const TreeEntry* changed = Find(comparison, "differs/deep/b");
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(changed->sides[0].size, 1u);
+    EXPECT_EQ(changed->sides[1].size, 1u);
     const TreeEntry* moved = Find(comparison, "moved/old");
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(moved->movedTo, "moved/new");
