@@ -180,6 +180,13 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
         }
         if (ended) {
             verdict.sizes = total;
+            // Nothing read: so reads a file that became a fifo since the walk, too.
+            for (std::size_t side = 0; side < 2 && total[0] == 0; ++side) {
+                if (!SizeOf(files[side]->fd.Get())) {
+                    verdict.verdict = UnreadableSide(side);
+                    break;
+                }
+            }
             return verdict;
         }
         if (first) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "folders/BriefListing.h"
+#include "folders/ContentComparison.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -290,6 +291,36 @@ TEST_F(TreeComparisonTest, UnreadableFilesAndFoldersAreEntriesOfTheirOwn) {
         GTEST_SKIP() << "cannot drop privileges";
     }
     EXPECT_EQ(outcome, testing::ChildOutcome::Passed);
+}
+
+// A file that changed after the walk is judged by what it holds when it is read: never
+// equal unless its bytes are, and never waited on.
+TEST_F(TreeComparisonTest, FilesChangedSinceTheWalkAreJudgedByTheirBytesNow) {
+    const std::string top1 = dir_.Path() + "/1";
+    const std::string top2 = dir_.Path() + "/2";
+    Build({{"grew", "abc"}, {"shrank", "abc"}, {"same", "abc"}, {"empty", ""}, {"dir", ""}},
+          {{"grew", "abcd"}, {"shrank", "ab"}, {"same", "abc"}, {"dir/", ""}});
+    ASSERT_EQ(::mkfifo((top2 + "/empty").c_str(), 0600), 0);
+    struct Case {
+        const char* path;
+        std::optional<std::uint64_t> listedSize;  // nothing: not sized by the walk
+        Verdict expected;
+    };
+    const Case cases[] = {
+        {"grew", 3, Verdict::Different},     {"shrank", 3, Verdict::Different},
+        {"grew", {}, Verdict::Different},    {"same", 2, Verdict::Same},
+        {"empty", {}, Verdict::Unreadable2},  // a fifo now: not an empty file
+        {"gone", {}, Verdict::Unreadable1},  {"dir", {}, Verdict::Unreadable2},
+    };
+    ContentComparer comparer({top1, top2});
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.path);
+        const std::string path = row.path;
+        const FileAtPath one{0, &path, row.listedSize};
+        const FileAtPath two{1, &path, row.listedSize};
+        const FilePair pair{{&one, &two}, PairWork::CompareBytes};
+        EXPECT_EQ(comparer.Compare({&pair, 1}, BinaryCheck::Skip)[0].verdict, row.expected);
+    }
 }
 
 }  // namespace
