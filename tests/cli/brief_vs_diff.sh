@@ -54,7 +54,14 @@ make_pair() {
         seq "$i" $((i + 40)) >"$root/1/d$((i % 7))/e$((i % 3))/f $i.txt"
     done
     printf 'a\0b' >"$root/1/bin"
+    printf 1 >"$root/1/latin"$'\xff'                                  # not UTF-8
+    echo outside >"$work/outside.txt" && cp "$work/outside.txt" "$root/1/linked"
+    mkdir -p "$work/outside" "$root/1/ext" && echo o1 >"$work/outside/o" && echo o2 >"$root/1/ext/o"
     cp -a "$root/1" "$root/2"
+    printf 2 >"$root/2/latin"$'\xff'
+    # Links out of the tree are followed: an equal file, a folder with a changed file.
+    rm -r "$root/2/linked" "$root/2/ext"
+    ln -s "$work/outside.txt" "$root/2/linked" && ln -s "$work/outside" "$root/2/ext"
     touch -d '2001-01-01' "$root/2/d1/e1/f 1.txt"                     # only the time
     echo changed >>"$root/2/d2/e2/f 2.txt"                             # longer
     sed -i 's/^5$/6/' "$root/2/d5/e2/f 5.txt"                          # same size
