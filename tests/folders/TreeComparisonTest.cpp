@@ -237,8 +237,14 @@ TEST_F(TreeComparisonTest, SpecialFilesAreComparedByTypeWithoutOpeningThem) {
     Build({}, {{"was-pipe", "now a file"}});
     testing::SocketFile socket(Side(2) + "/pipe-or-socket");
     ASSERT_EQ(::mkfifo((Side(1) + "/pipe-or-socket").c_str(), 0600), 0);
+    // Devices through links: reading /dev/zero would never end.
+    ASSERT_EQ(::symlink("/dev/null", (Side(1) + "/device").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (Side(2) + "/device").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (Side(1) + "/zero").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (Side(2) + "/zero").c_str()), 0);
     // Opening a fifo without a writer would wait for ever.
-    EXPECT_EQ(BriefListing(Compare()), "art\tpipe-or-socket\nart\twas-pipe\n");
+    EXPECT_EQ(BriefListing(Compare()),
+              "ge\xC3\xA4ndert\tdevice\nart\tpipe-or-socket\nart\twas-pipe\n");
 }
 
 TEST_F(TreeComparisonTest, LinksAreFollowedOutOfTheTree) {
