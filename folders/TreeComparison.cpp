@@ -83,9 +83,12 @@ Pairing Pair(const SideListing& listing1, const SideListing& listing2) {
 
 class ContentJudge {
 public:
-    ContentJudge(const std::array<std::string, 2>& tops, BinaryCheck check,
+    ContentJudge(const std::array<std::string, 2>& tops, const TreeChoices& choices,
                  std::array<FolderListingResult, 2>& walks)
-        : check_(check), walks_(walks), comparer_(tops) {}
+        : check_(choices.binaryCheck),
+          sizeInsideOneSided_(choices.sizeInsideOneSided),
+          walks_(walks),
+          comparer_(tops) {}
 
     // Files on both sides: equal sizes are compared byte for byte, other sizes differ.
     // Files the walk did not size are opened in any case, and sized there.
@@ -127,7 +130,8 @@ public:
         for (std::size_t i = 0; i < pairing.entries.size(); ++i) {
             const TreeEntry& entry = pairing.entries[i];
             const std::size_t side = entry.status == EntryStatus::OnlyIn1 ? 0 : 1;
-            if (IsOneSided(entry.status) && !pairing.found[i][side]->sized) {
+            if (IsOneSided(entry.status) && !pairing.found[i][side]->sized &&
+                (sizeInsideOneSided_ || !entry.insideOneSided)) {
                 unsized.emplace_back(i, side);
                 files.push_back(File(side, *pairing.found[i][side]));
             }
@@ -261,6 +265,7 @@ private:
     }
 
     BinaryCheck check_;
+    bool sizeInsideOneSided_;
     std::array<FolderListingResult, 2>& walks_;
     ContentComparer comparer_;
     std::deque<FileAtPath> files_;  // stays in place while pairs point at it
@@ -307,7 +312,7 @@ TreeComparison CompareTrees(const std::string& path1, const std::string& path2,
 
     const std::array<std::string, 2> tops{WithoutTrailingSeparators(path1),
                                           WithoutTrailingSeparators(path2)};
-    ContentJudge judge(tops, choices.binaryCheck, comparison.walks);
+    ContentJudge judge(tops, choices, comparison.walks);
     judge.JudgePairs(pairing);
     judge.SizeOneSided(pairing);
     judge.FindMoves(pairing);
