@@ -132,7 +132,7 @@ std::variant<std::array<std::size_t, 2>, std::size_t> ReadBoth(
     std::array<std::size_t, 2> got{};
     for (std::size_t side = 0; side < 2; ++side) {
         const std::optional<std::size_t> read =
-            ReadPiece(files[side]->fd.Get(), std::span(state.pieces[side]).first(wanted));
+            ReadPiece(files[side]->fd.Get(), state.Piece(side).first(wanted));
         if (!read) {
             return side;
         }
@@ -143,13 +143,12 @@ std::variant<std::array<std::size_t, 2>, std::size_t> ReadBoth(
 
 bool SamePiece(const std::array<std::size_t, 2>& got, ContentComparer::ThreadState& state) {
     return got[0] == got[1] &&
-           std::memcmp(state.pieces[0].data(), state.pieces[1].data(), got[0]) == 0;
+           std::memcmp(state.pieces[0].get(), state.pieces[1].get(), got[0]) == 0;
 }
 
 void ProbeForNul(const std::array<std::size_t, 2>& got, ContentComparer::ThreadState& state,
                  PairVerdict& verdict) {
-    verdict.binary = HasNul(std::span(state.pieces[0]).first(got[0])) ||
-                     HasNul(std::span(state.pieces[1]).first(got[1]));
+    verdict.binary = HasNul(state.Piece(0).first(got[0])) || HasNul(state.Piece(1).first(got[1]));
 }
 
 // Files the walk did not size are read at once: most end within the first piece, whose
@@ -273,7 +272,7 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentCo
 
 std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, const ContentComparer::Tops& tops,
                                          ContentComparer::ThreadState& state) {
-    std::vector<std::byte>& piece = state.pieces[0];
+    const std::span<std::byte> piece = state.Piece(0);
     const std::optional<OpenFile> open = Open(file, tops, state, true);
     if (!open) {
         return std::nullopt;
@@ -282,12 +281,11 @@ std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, const ContentCo
     ContentHash hash;
     for (std::uint64_t left = open->size;;) {
         const std::size_t wanted = Wanted(left);
-        const std::optional<std::size_t> read =
-            ReadPiece(open->fd.Get(), std::span(piece).first(wanted));
+        const std::optional<std::size_t> read = ReadPiece(open->fd.Get(), piece.first(wanted));
         if (!read) {
             return std::nullopt;
         }
-        hash.Update(std::span(piece).first(*read));
+        hash.Update(piece.first(*read));
         if (*read < wanted) {
             return hash.Finish();
         }
@@ -302,7 +300,9 @@ void ShareOut(std::size_t count, std::array<ContentComparer::ThreadState, 2>& th
     std::atomic<std::size_t> next = 0;
     const auto worker = [&](ContentComparer::ThreadState& state) {
         for (auto& piece : state.pieces) {
-            piece.resize(ContentComparer::kPieceSize);
+            if (!piece) {
+                piece = std::make_unique_for_overwrite<std::byte[]>(ContentComparer::kPieceSize);
+            }
         }
         for (std::size_t i = next++; i < count; i = next++) {
             work(i, state);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -70,7 +71,12 @@ public:
     };
     // What one thread keeps from file to file.
     struct ThreadState {
-        std::array<std::vector<std::byte>, 2> pieces;
+        // Left uninitialised: a small file touches only the first pages of its piece.
+        std::array<std::unique_ptr<std::byte[]>, 2> pieces;
+
+        std::span<std::byte> Piece(std::size_t side) const {
+            return {pieces[side].get(), kPieceSize};
+        }
         // Reading leaves the access times alone where the user may ask for it (owner or
         // privileged); after the first refusal files are opened as usual.
         bool keepAccessTimes = true;
