@@ -32,8 +32,8 @@ struct PairVerdict {
 };
 
 // Whether the pair's bytes are to be compared, or are known to differ already (their sizes
-// do) and are only looked at for a NUL byte. Files of unknown size are compared only where
-// their sizes, found on opening, are the same.
+// do) and are only looked at for a NUL byte. Files of unknown size are read at once; their
+// sizes decide after the first piece, which most files end within.
 enum class PairWork : std::uint8_t { CompareBytes, ProbeOnly };
 
 struct FilePair {

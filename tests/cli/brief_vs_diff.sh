@@ -90,6 +90,14 @@ theirs=$(diff -rq -x 'd[0-3]' -x '*.txt' "$work/edits/1" "$work/edits/2")
 [[ "$(without_moves <<<"$ours")" == "$(from_diff "$work/edits/1" "$work/edits/2" <<<"$theirs")" ]] ||
     fail "exclusions: entries differ:"$'\n'"$ours"$'\n'"--- diff -rq:"$'\n'"$theirs"
 
+# A link that leads nowhere: a line, a note and status 2, where diff -rq gives an error.
+mkdir -p "$work/broken/1" "$work/broken/2"
+ln -s nowhere "$work/broken/1/dangling" && ln -s nowhere "$work/broken/2/dangling"
+out=$("$cli" --brief "$work/broken/1" "$work/broken/2" 2>"$work/notes")
+status=$?
+[[ $out == $'unlesbar\tdangling' && $status == 2 ]] || fail "dangling link: [$out] status $status"
+grep -q '^Hinweis: Verzeichnis 1: ' "$work/notes" || fail "dangling link: no note: $(cat "$work/notes")"
+
 # Two files: a byte comparison with an empty path; quiet leaves only the status.
 printf 'x' >"$work/x" && printf 'x' >"$work/y" && printf 'z' >"$work/z"
 [[ "$("$cli" --brief "$work/x" "$work/y")" == "" ]] || fail "equal files print a line"
