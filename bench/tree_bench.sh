@@ -129,21 +129,33 @@ without_moves() {
                  { print }' | sort
 }
 
+# The CPU time (user and system) the shell's children have used so far, in seconds: cpu_now.
+# Not in a subshell, whose children these are not.
+children_cpu() {
+    times >"$work/times"
+    cpu_now=$(awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/)
+                             printf "%.4f", u[1] * 60 + u[2] + s[1] * 60 + s[2] }' "$work/times")
+}
+
 # Best wall times of two commands (each given as one string) taking turns, after one
-# warm-up run of each: "TIME1 TIME2".
+# warm-up run of each, and their least CPU times, a steadier figure on a busy machine:
+# "TIME1 TIME2 CPU1 CPU2".
 paired() {
-    local first=() second=() r start
+    local first=() second=() first_cpu=() second_cpu=() r start cpu
     eval "$1" >/dev/null 2>&1 || true
     eval "$2" >/dev/null 2>&1 || true
     for ((r = 0; r < runs; r++)); do
-        start=$EPOCHREALTIME
+        children_cpu && cpu=$cpu_now start=$EPOCHREALTIME
         eval "$1" >/dev/null 2>&1 || true
-        first+=("$(calc "$EPOCHREALTIME - $start")")
-        start=$EPOCHREALTIME
+        first+=("$(calc "$EPOCHREALTIME - $start")") && children_cpu
+        first_cpu+=("$(calc "$cpu_now - $cpu")")
+        children_cpu && cpu=$cpu_now start=$EPOCHREALTIME
         eval "$2" >/dev/null 2>&1 || true
-        second+=("$(calc "$EPOCHREALTIME - $start")")
+        second+=("$(calc "$EPOCHREALTIME - $start")") && children_cpu
+        second_cpu+=("$(calc "$cpu_now - $cpu")")
     done
-    echo "$(min_of "${first[@]}") $(min_of "${second[@]}")"
+    echo "$(min_of "${first[@]}") $(min_of "${second[@]}") $(min_of "${first_cpu[@]}")" \
+        "$(min_of "${second_cpu[@]}")"
 }
 
 # A target that could not be measured: printed, and counted apart from the missed ones.
@@ -220,9 +232,12 @@ compare() {
     else
         target "--brief: the entries of diff -rq" "other" "0"
     fi
-    read -r ours_time theirs_time < <(paired "'$cli' --brief '$a' '$b'" "diff -rq '$a' '$b'")
+    local ours_time theirs_time ours_cpu theirs_cpu
+    read -r ours_time theirs_time ours_cpu theirs_cpu < <(paired "'$cli' --brief '$a' '$b'" \
+        "diff -rq '$a' '$b'")
     ratio=$(calc "$ours_time / ($theirs_time > 0 ? $theirs_time : 0.001)")
-    printf '  --brief %.3f s   diff -rq %.3f s\n' "$ours_time" "$theirs_time"
+    printf '  --brief %.3f s (CPU %.3f s)   diff -rq %.3f s (CPU %.3f s)\n' "$ours_time" "$ours_cpu" \
+        "$theirs_time" "$theirs_cpu"
     target "--brief: time / diff -rq's <= 0.8" "$ratio" "$ratio <= 0.8"
 
     printf '%s\n' "$ours" >"$work/brief"
@@ -254,7 +269,7 @@ compare() {
         unmeasured "browser: next file <= 100 ms" "no tree report"
         return
     fi
-    read -r run_time diff_time < <(paired \
+    read -r run_time diff_time _ < <(paired \
         "'$cli' -q --report single --alignment minimal -o '$report' '$a' '$b'" "diff -ruN '$a' '$b'")
     peak=$(calc "$(cat "$work/peak") / 1024")
     printf '  report run %.3f s   diff -ruN %.3f s   git diff --no-index --stat %.3f s\n' \
