@@ -296,7 +296,8 @@ std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, const ContentCo
 // Runs work(index, state) for every index below count, on two threads when there are
 // enough items.
 template <class Work>
-void ShareOut(std::size_t count, std::array<ContentComparer::ThreadState, 2>& threads, Work work) {
+void ShareOut(std::size_t count, Sharing sharing,
+              std::array<ContentComparer::ThreadState, 2>& threads, Work work) {
     std::atomic<std::size_t> next = 0;
     const auto worker = [&](ContentComparer::ThreadState& state) {
         for (auto& piece : state.pieces) {
@@ -308,7 +309,7 @@ void ShareOut(std::size_t count, std::array<ContentComparer::ThreadState, 2>& th
             work(i, state);
         }
     };
-    if (count < kFilesWorthSharing) {
+    if (count < kFilesWorthSharing || sharing == Sharing::OneAfterTheOther) {
         worker(threads[0]);
         return;
     }
@@ -317,7 +318,8 @@ void ShareOut(std::size_t count, std::array<ContentComparer::ThreadState, 2>& th
 
 }  // namespace
 
-ContentComparer::ContentComparer(const std::array<std::string, 2>& tops) : tops_{tops, {}} {
+ContentComparer::ContentComparer(const std::array<std::string, 2>& tops, Sharing sharing)
+    : tops_{tops, {}}, sharing_(sharing) {
     for (std::size_t side = 0; side < 2; ++side) {
         tops_.fds[side].Reset(
             ::open(tops[side].c_str(), kLookupOnly | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
@@ -327,7 +329,7 @@ ContentComparer::ContentComparer(const std::array<std::string, 2>& tops) : tops_
 std::vector<PairVerdict> ContentComparer::Compare(std::span<const FilePair> pairs,
                                                   BinaryCheck check) {
     std::vector<PairVerdict> verdicts(pairs.size());
-    ShareOut(pairs.size(), threads_, [&](std::size_t i, ThreadState& state) {
+    ShareOut(pairs.size(), sharing_, threads_, [&](std::size_t i, ThreadState& state) {
         verdicts[i] = ComparePair(pairs[i], check, tops_, state);
     });
     return verdicts;
@@ -336,7 +338,7 @@ std::vector<PairVerdict> ContentComparer::Compare(std::span<const FilePair> pair
 std::vector<std::optional<std::uint64_t>> ContentComparer::Sizes(
     std::span<const FileAtPath* const> files) {
     std::vector<std::optional<std::uint64_t>> sizes(files.size());
-    ShareOut(files.size(), threads_, [&](std::size_t i, ThreadState&) {
+    ShareOut(files.size(), sharing_, threads_, [&](std::size_t i, ThreadState&) {
         const FileAtPath& file = *files[i];
         const int top = tops_.fds[file.side].Get();
         struct stat info {};
@@ -353,7 +355,7 @@ std::vector<std::optional<std::uint64_t>> ContentComparer::Sizes(
 std::vector<std::optional<std::uint64_t>> ContentComparer::Fingerprints(
     std::span<const FileAtPath* const> files) {
     std::vector<std::optional<std::uint64_t>> fingerprints(files.size());
-    ShareOut(files.size(), threads_, [&](std::size_t i, ThreadState& state) {
+    ShareOut(files.size(), sharing_, threads_, [&](std::size_t i, ThreadState& state) {
         fingerprints[i] = Fingerprint(*files[i], tops_, state);
     });
     return fingerprints;

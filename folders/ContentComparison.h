@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/SideBySide.h"
 #include "base/UniqueFd.h"
 #include "folders/TreeEntry.h"
 
@@ -50,8 +51,9 @@ class ContentComparer {
 public:
     static constexpr std::size_t kPieceSize = 128 * 1024;
 
-    // The two compared folders (or files), which the paths of the files are below.
-    explicit ContentComparer(const std::array<std::string, 2>& tops);
+    // The two compared folders (or files), which the paths of the files are below; with
+    // Sharing::OneAfterTheOther all files are read on the caller's thread.
+    ContentComparer(const std::array<std::string, 2>& tops, Sharing sharing);
 
     std::vector<PairVerdict> Compare(std::span<const FilePair> pairs, BinaryCheck check);
 
@@ -84,6 +86,7 @@ public:
 
 private:
     Tops tops_;
+    Sharing sharing_;
     std::array<ThreadState, 2> threads_;
 };
 

@@ -84,11 +84,11 @@ Pairing Pair(const SideListing& listing1, const SideListing& listing2) {
 class ContentJudge {
 public:
     ContentJudge(const std::array<std::string, 2>& tops, const TreeChoices& choices,
-                 std::array<FolderListingResult, 2>& walks)
+                 Sharing sharing, std::array<FolderListingResult, 2>& walks)
         : check_(choices.binaryCheck),
           sizeInsideOneSided_(choices.sizeInsideOneSided),
           walks_(walks),
-          comparer_(tops) {}
+          comparer_(tops, sharing) {}
 
     // Files on both sides: equal sizes are compared byte for byte, other sizes differ.
     // Files the walk did not size are opened in any case, and sized there.
@@ -304,15 +304,18 @@ void MarkChangedFolders(std::vector<TreeEntry>& entries) {
 TreeComparison CompareTrees(const std::string& path1, const std::string& path2,
                             const TreeChoices& choices) {
     std::array<SideListing, 2> listings;
-    RunSideBySide([&] { listings[0] = ListTree(path1, choices); },
-                  [&] { listings[1] = ListTree(path2, choices); });
+    // Decided once for the whole comparison.
+    const Sharing sharing = SharingForLoad();
+    RunSideBySide(
+        sharing, [&] { listings[0] = ListTree(path1, choices); },
+        [&] { listings[1] = ListTree(path2, choices); });
     TreeComparison comparison;
     comparison.walks = {listings[0].result, listings[1].result};
     Pairing pairing = Pair(listings[0], listings[1]);
 
     const std::array<std::string, 2> tops{WithoutTrailingSeparators(path1),
                                           WithoutTrailingSeparators(path2)};
-    ContentJudge judge(tops, choices, comparison.walks);
+    ContentJudge judge(tops, choices, sharing, comparison.walks);
     judge.JudgePairs(pairing);
     judge.SizeOneSided(pairing);
     judge.FindMoves(pairing);

@@ -318,7 +318,7 @@ TEST_F(TreeComparisonTest, FilesChangedSinceTheWalkAreJudgedByTheirBytesNow) {
         {"empty", {}, Verdict::Unreadable2},  // a fifo now: not an empty file
         {"gone", {}, Verdict::Unreadable1},  {"dir", {}, Verdict::Unreadable2},
     };
-    ContentComparer comparer({top1, top2});
+    ContentComparer comparer({top1, top2}, Sharing::SideBySide);
     for (const Case& row : cases) {
         SCOPED_TRACE(row.path);
         const std::string path = row.path;
