@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdlib>
 #include <future>
 #include <system_error>
+#include <thread>
 
 namespace tandemix {
 
@@ -40,6 +42,16 @@ void RunSideBySide(Sharing sharing, First&& first, Second&& second) {
         return;
     }
     RunSideBySide(first, second);
+}
+
+// Whether a helper thread would find a core of its own: the machine has more than one, and
+// over the last minute it has kept busy fewer than all of them but half of one. On a busy
+// machine the helper first waits for a core, and then takes from the caller's share.
+inline Sharing SharingForLoad() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    double load = 0;
+    const bool spare = cores > 1 && (::getloadavg(&load, 1) != 1 || load + 0.5 < cores);
+    return spare ? Sharing::SideBySide : Sharing::OneAfterTheOther;
 }
 
 }  // namespace tandemix

@@ -8,6 +8,16 @@
 //   node single_report_bench.js survive REPORT       load only; says whether the tab lived
 //   node single_report_bench.js plain FILE           any page: the time to its load event
 //   node single_report_bench.js screenshot REPORT PNG  the README's picture of a report
+//   node single_report_bench.js tree REPORT [KEY]  a report of two folders: tree, rows, next file
+//
+// The tree mode waits for performance marks the report sets with performance.mark(NAME):
+//   tandemix-tree-shown  the tree of entries is drawn (once, on opening)
+//   tandemix-rows-shown  the first file's rows are drawn (once, on opening; as the one-file
+//                        report sets it)
+//   tandemix-file-shown  a file other than the first was opened and its rows are drawn
+//                        (each time)
+// and presses KEY (default "]", the next-file key) on the page to time the next file:
+// tree_shown_ms and first_rows_ms from the start of navigation, next_file_ms from the key.
 
 const fs = require('node:fs');
 const path = require('node:path');
@@ -20,6 +30,7 @@ const { chromium } = createRequire(path.join(repo, 'tests/browser/package.json')
 const [mode, file, query = 'function'] = process.argv.slice(2);
 const figures = {};
 const LOAD_TIMEOUT = 180000;
+const NEXT_FILE_TIMEOUT = 10000;
 
 // --- the renderer's memory, from /proc ---
 
@@ -138,6 +149,37 @@ async function load(page) {
   figures.all_rows_cpu_ms = mainThreadMs(renderer);
 }
 
+// The time from the key press to the next tandemix-file-shown mark.
+async function nextFile(page, key) {
+  return page.evaluate(
+    async ([name, timeout]) => {
+      const start = performance.now();
+      const target = document.activeElement || document.body;
+      target.dispatchEvent(new KeyboardEvent('keydown', { key: name, bubbles: true }));
+      for (;;) {
+        const shown = performance.getEntriesByName('tandemix-file-shown').find((e) => e.startTime >= start);
+        if (shown) return shown.startTime - start;
+        if (performance.now() - start > timeout) throw new Error('no tandemix-file-shown mark after the key');
+        await new Promise((resolve) => requestAnimationFrame(resolve));
+      }
+    },
+    [key, NEXT_FILE_TIMEOUT],
+  );
+}
+
+async function tree(page) {
+  await load(page);
+  await page.waitForFunction(() => performance.getEntriesByName('tandemix-tree-shown').length, null, {
+    timeout: LOAD_TIMEOUT,
+    polling: 50,
+  });
+  figures.tree_shown_ms = await page.evaluate(() => performance.getEntriesByName('tandemix-tree-shown')[0].startTime);
+  figures.opened_ms = Math.max(figures.tree_shown_ms, figures.first_rows_ms);
+  await page.evaluate(settle);
+  figures.next_file_ms = await nextFile(page, process.argv[4] || ']');
+  figures.renderer_rss_mib = rendererMemory().rss;
+}
+
 async function main() {
   const browser = await chromium.launch({
     executablePath: '/usr/bin/chromium',
@@ -158,6 +200,8 @@ async function main() {
       figures.plain_load_ms = Date.now() - started;
       renderer = rendererMemory().pid;
       figures.plain_cpu_ms = mainThreadMs(renderer);
+    } else if (mode === 'tree') {
+      await tree(page);
     } else {
       await load(page);
     }

@@ -67,7 +67,8 @@ bool Incomplete(const TreeComparison& comparison) {
         return entry.status == EntryStatus::Unreadable;
     };
     return std::any_of(comparison.entries.begin(), comparison.entries.end(), unreadable) ||
-           comparison.walks[0].stoppedAfter || comparison.walks[1].stoppedAfter;
+           comparison.walks[0].stoppedAfter || comparison.walks[1].stoppedAfter ||
+           comparison.walks[0].unreadableFiles > 0 || comparison.walks[1].unreadableFiles > 0;
 }
 
 }  // namespace tandemix

@@ -25,6 +25,8 @@ std::size_t OpenFolderBudget() {
     const rlim_t allowed = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 256;
     return std::clamp<std::size_t>(static_cast<std::size_t>(allowed / 8), 4, 64);
 }
+// Room for a few hundred names per system call.
+constexpr std::size_t kNamesBufferSize = 32 * 1024;
 // Only a loop in the file system itself could make ".." climb for longer.
 constexpr int kMaxAncestors = 1 << 20;
 
@@ -101,6 +103,7 @@ public:
 
     void Run(UniqueFd top) {
         ancestors_ = RealAncestors(top.Get());
+        wantsFileDetails_ = visitor_.WantsRegularFileDetails();
         const std::optional<FolderId> id = IdOf(top.Get());
         if (!id) {
             ++result_.otherFailures;
@@ -184,59 +187,104 @@ private:
     // kept by name, the rest are handed to the visitor with their information. Nothing is
     // opened here.
     void ReadEntries(int fd, std::vector<Subfolder>& subfolders, std::vector<FileEntry>& files) {
-        const std::unique_ptr<DIR, int (*)(DIR*)> folder(
-            ::fdopendir(::fcntl(fd, F_DUPFD_CLOEXEC, 0)), ::closedir);
-        if (!folder) {
-            ++result_.otherFailures;
-            return;
-        }
-        errno = 0;
-        while (const dirent* item = ::readdir(folder.get())) {
-            const std::string_view name = item->d_name;
+        const bool read = ForEachName(fd, [&](std::string_view name, unsigned char type) {
             if (name == "." || name == ".." || IsWorkingFileName(name) ||
                 !visitor_.Includes(name)) {
-                continue;
+                return true;
             }
             if (++entriesSeen_ > entryLimit_) {
                 result_.stoppedAfter = entryLimit_;
-                return;
+                return false;
             }
-            AddEntry(fd, *item, subfolders, files);
-            errno = 0;
-        }
-        if (errno != 0) {
+            AddEntry(fd, std::string(name), type, subfolders, files);
+            return true;
+        });
+        if (!read) {
             ++result_.otherFailures;
         }
     }
 
-    void AddEntry(int fd, const dirent& item, std::vector<Subfolder>& subfolders,
+    // Calls each(name, d_type) for the folder's entries until it returns false; false when
+    // the folder could not be read to its end.
+    template <class Each>
+    bool ForEachName(int fd, Each each) {
+#if defined(__linux__)
+        // Straight from the descriptor: a directory stream would cost a copy of the
+        // descriptor and more system calls per folder, which shows in trees of small folders.
+        buffer_.resize(kNamesBufferSize);
+        for (;;) {
+            const ssize_t got = ::getdents64(fd, buffer_.data(), buffer_.size());
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                return got == 0;
+            }
+            for (ssize_t at = 0; at < got;) {
+                const auto* item = reinterpret_cast<const dirent64*>(buffer_.data() + at);
+                at += item->d_reclen;
+                if (!each(std::string_view(item->d_name), item->d_type)) {
+                    return true;
+                }
+            }
+        }
+#else
+        const std::unique_ptr<DIR, int (*)(DIR*)> folder(
+            ::fdopendir(::fcntl(fd, F_DUPFD_CLOEXEC, 0)), ::closedir);
+        if (!folder) {
+            return false;
+        }
+        errno = 0;
+        while (const dirent* item = ::readdir(folder.get())) {
+            if (!each(std::string_view(item->d_name), item->d_type)) {
+                return true;
+            }
+            errno = 0;
+        }
+        return errno == 0;
+#endif
+    }
+
+    void AddEntry(int fd, std::string name, unsigned char type, std::vector<Subfolder>& subfolders,
                   std::vector<FileEntry>& files) {
         struct stat info {};
-        if (::fstatat(fd, item.d_name, &info, 0) != 0) {
+        // The directory knows a regular file or a folder that is not a link as such; a
+        // folder is looked at when it is entered, where any failure is counted as well.
+        if (type == DT_REG && !wantsFileDetails_) {
+            info.st_mode = S_IFREG;
+            files.push_back(FileEntry{std::move(name), info, false});
+            return;
+        }
+        if (type == DT_DIR) {
+            subfolders.push_back(Subfolder{std::move(name), Reach::Directly});
+            return;
+        }
+        if (::fstatat(fd, name.c_str(), &info, 0) != 0) {
             const int error = errno;
             struct stat own {};
             const bool link =
-                ::fstatat(fd, item.d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+                ::fstatat(fd, name.c_str(), &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
             LeftOutReason reason = LeftOutReason::BrokenLink;
             if (link && error == ENOENT) {
                 ++result_.brokenLinks;
             } else {
                 reason = CountFailure(error);
             }
-            visitor_.LeftOut(relativePath_, item.d_name, reason);
+            visitor_.LeftOut(relativePath_, name, reason);
             return;
         }
         if (!S_ISDIR(info.st_mode)) {
-            files.push_back(FileEntry{item.d_name, info});
+            files.push_back(FileEntry{std::move(name), info});
             return;
         }
-        bool link = item.d_type == DT_LNK;
-        if (item.d_type == DT_UNKNOWN) {
+        bool link = type == DT_LNK;
+        if (type == DT_UNKNOWN) {
             struct stat own {};
             link =
-                ::fstatat(fd, item.d_name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+                ::fstatat(fd, name.c_str(), &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
         }
-        subfolders.push_back(Subfolder{item.d_name, link ? Reach::ThroughLink : Reach::Directly});
+        subfolders.push_back(
+            Subfolder{std::move(name), link ? Reach::ThroughLink : Reach::Directly});
     }
 
     // Closes the folder that has fallen out of the budget, unless the way back to it from
@@ -283,6 +331,8 @@ private:
     std::vector<Level> levels_;
     std::string relativePath_;
     std::uint64_t entriesSeen_ = 0;
+    bool wantsFileDetails_ = true;
+    std::vector<char> buffer_;  // names as the directory yields them
 };
 
 }  // namespace

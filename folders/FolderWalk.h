@@ -17,6 +17,9 @@ namespace tandemix {
 struct FileEntry {
     std::string name;
     struct stat info {};
+    // False for a regular file named by the directory when the visitor wants no more than
+    // that (FolderVisitor::WantsRegularFileDetails): then info holds its type alone.
+    bool detailed = true;
 };
 
 // A file's line in the listing, with the file's size, which a listing by time does not show.
@@ -35,6 +38,9 @@ public:
     // Whether the walk looks at the entry at all; one that is not is neither counted nor
     // entered, nor is anything below it.
     virtual bool Includes(std::string_view /*name*/) { return true; }
+    // Whether regular files need their information (size, times) from the walk; a visitor
+    // that opens them anyway learns it there, which saves looking each name up twice.
+    virtual bool WantsRegularFileDetails() { return true; }
     // Once per folder as it is entered, before Describe: its path below the listed folder.
     virtual void EnterFolder(std::string_view /*relativePath*/) {}
     // An entry of the folder at folderPath that the walk could not describe or enter.

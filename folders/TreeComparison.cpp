@@ -83,11 +83,15 @@ Pairing Pair(const SideListing& listing1, const SideListing& listing2) {
 
 class ContentJudge {
 public:
-    ContentJudge(const std::array<std::string, 2>& tops, BinaryCheck check,
-                 std::array<FolderListingResult, 2>& walks)
-        : tops_(tops), check_(check), walks_(walks) {}
+    ContentJudge(const std::array<std::string, 2>& tops, const TreeChoices& choices,
+                 Sharing sharing, std::array<FolderListingResult, 2>& walks)
+        : check_(choices.binaryCheck),
+          sizeInsideOneSided_(choices.sizeInsideOneSided),
+          walks_(walks),
+          comparer_(tops, sharing) {}
 
     // Files on both sides: equal sizes are compared byte for byte, other sizes differ.
+    // Files the walk did not size are opened in any case, and sized there.
     void JudgePairs(Pairing& pairing) {
         std::vector<std::size_t> judged;
         std::vector<FilePair> pairs;
@@ -96,22 +100,52 @@ public:
             if (entry.status != EntryStatus::Equal || entry.sides[0].kind != EntryKind::File) {
                 continue;
             }
+            const Found& found = pairing.found[i];
+            const bool sized = found[0]->sized && found[1]->sized;
             const bool sameSize = entry.sides[0].size == entry.sides[1].size;
-            if (!sameSize) {
+            if (sized && !sameSize) {
                 entry.status = EntryStatus::Changed;
                 if (check_ == BinaryCheck::Skip) {
                     continue;
                 }
-            } else if (entry.sides[0].size == 0) {
+            } else if (sized && entry.sides[0].size == 0) {
                 continue;
             }
             judged.push_back(i);
-            pairs.push_back(FilePair{{File(0, *pairing.found[i][0]), File(1, *pairing.found[i][1])},
-                                     sameSize ? PairWork::CompareBytes : PairWork::ProbeOnly});
+            pairs.push_back(
+                FilePair{{File(0, *found[0]), File(1, *found[1])},
+                         !sized || sameSize ? PairWork::CompareBytes : PairWork::ProbeOnly});
         }
         const std::vector<PairVerdict> verdicts = comparer_.Compare(pairs, check_);
         for (std::size_t k = 0; k < judged.size(); ++k) {
             Apply(verdicts[k], pairing.entries[judged[k]]);
+        }
+    }
+
+    // Files on one side only that the walk did not size; one that is gone or no regular
+    // file any more is unreadable.
+    void SizeOneSided(Pairing& pairing) {
+        std::vector<std::pair<std::size_t, std::size_t>> unsized;  // entry, side
+        std::vector<const FileAtPath*> files;
+        for (std::size_t i = 0; i < pairing.entries.size(); ++i) {
+            const TreeEntry& entry = pairing.entries[i];
+            const std::size_t side = entry.status == EntryStatus::OnlyIn1 ? 0 : 1;
+            if (IsOneSided(entry.status) && !pairing.found[i][side]->sized &&
+                (sizeInsideOneSided_ || !entry.insideOneSided)) {
+                unsized.emplace_back(i, side);
+                files.push_back(File(side, *pairing.found[i][side]));
+            }
+        }
+        const std::vector<std::optional<std::uint64_t>> sizes = comparer_.Sizes(files);
+        for (std::size_t k = 0; k < unsized.size(); ++k) {
+            const auto [i, side] = unsized[k];
+            EntrySide& found = pairing.entries[i].sides[side];
+            if (sizes[k]) {
+                found.size = *sizes[k];
+            } else {
+                found.kind = EntryKind::Unreadable;
+                ++walks_[side].unreadableFiles;
+            }
         }
     }
 
@@ -148,20 +182,19 @@ public:
 
 private:
     const FileAtPath* File(std::size_t side, const SideEntry& found) {
-        const std::string& top = tops_[side];
-        std::string path = top;
-        if (!found.path.empty()) {
-            path.append(top.ends_with('/') ? "" : "/").append(found.path);
-        }
-        return &files_.emplace_back(FileAtPath{std::move(path), found.side.size});
+        return &files_.emplace_back(FileAtPath{
+            side, &found.path, found.sized ? std::optional(found.side.size) : std::nullopt});
     }
 
     void Apply(const PairVerdict& verdict, TreeEntry& entry) {
         switch (verdict.verdict) {
             case Verdict::Same:
                 entry.status = EntryStatus::Equal;
+                entry.sides[0].size = entry.sides[1].size = verdict.sizes[0];
                 break;
             case Verdict::Different:
+                entry.sides[0].size = verdict.sizes[0];
+                entry.sides[1].size = verdict.sizes[1];
                 entry.status = EntryStatus::Changed;
                 entry.binary = verdict.binary;
                 break;
@@ -231,8 +264,8 @@ private:
         }
     }
 
-    const std::array<std::string, 2>& tops_;
     BinaryCheck check_;
+    bool sizeInsideOneSided_;
     std::array<FolderListingResult, 2>& walks_;
     ContentComparer comparer_;
     std::deque<FileAtPath> files_;  // stays in place while pairs point at it
@@ -271,16 +304,20 @@ void MarkChangedFolders(std::vector<TreeEntry>& entries) {
 TreeComparison CompareTrees(const std::string& path1, const std::string& path2,
                             const TreeChoices& choices) {
     std::array<SideListing, 2> listings;
-    RunSideBySide([&] { listings[0] = ListTree(path1, choices); },
-                  [&] { listings[1] = ListTree(path2, choices); });
+    // Decided once for the whole comparison.
+    const Sharing sharing = SharingForLoad();
+    RunSideBySide(
+        sharing, [&] { listings[0] = ListTree(path1, choices); },
+        [&] { listings[1] = ListTree(path2, choices); });
     TreeComparison comparison;
     comparison.walks = {listings[0].result, listings[1].result};
     Pairing pairing = Pair(listings[0], listings[1]);
 
     const std::array<std::string, 2> tops{WithoutTrailingSeparators(path1),
                                           WithoutTrailingSeparators(path2)};
-    ContentJudge judge(tops, choices.binaryCheck, comparison.walks);
+    ContentJudge judge(tops, choices, sharing, comparison.walks);
     judge.JudgePairs(pairing);
+    judge.SizeOneSided(pairing);
     judge.FindMoves(pairing);
     MarkChangedFolders(pairing.entries);
 

@@ -67,6 +67,9 @@ struct TreeChoices {
     std::vector<std::string> exclusions;
     std::uint64_t entryLimit = kFolderEntryLimit;  // for each side
     BinaryCheck binaryCheck = BinaryCheck::Skip;
+    // Whether files below a folder on one side only are sized; a listing that names only
+    // such a folder saves looking at each file in it, whose size then stays 0.
+    bool sizeInsideOneSided = true;
 };
 
 struct TreeComparison {

@@ -52,9 +52,12 @@ public:
         }
     }
 
+    bool WantsRegularFileDetails() override { return false; }
+
     std::vector<FileLine> Describe(int, std::span<const FileEntry> files) override {
         for (const FileEntry& file : files) {
             entries_.push_back(tandemix::Describe(Join(folder_, file.name), file.info));
+            entries_.back().sized = file.detailed;
         }
         return {};
     }

@@ -12,6 +12,9 @@ struct SideEntry {
     std::string path;  // below the walked folder, names joined with "/"
     EntrySide side;
     std::uint64_t rdev = 0;  // of a device
+    // False for a regular file the walk did not look at beyond its name: its size is
+    // found when it is opened.
+    bool sized = true;
 };
 
 struct SideListing {

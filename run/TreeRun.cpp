@@ -75,6 +75,8 @@ std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const 
     TreeChoices treeChoices;
     treeChoices.exclusions = choices.exclusions;
     treeChoices.binaryCheck = binaryCheck;
+    // Only a report looks inside a folder on one side only.
+    treeChoices.sizeInsideOneSided = binaryCheck == BinaryCheck::Look;
     return CompareTrees(path1, path2, treeChoices);
 }
 

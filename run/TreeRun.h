@@ -18,7 +18,8 @@ namespace tandemix {
 
 // Compares two folders (or two files) entry by entry, reading contents only to compare
 // them. Nothing, after telling the user, when an input is missing, the kinds differ or a
-// folder cannot be opened.
+// folder cannot be opened. BinaryCheck::Look is for a report, which also needs the size of
+// every file below a folder on one side only; a brief listing names only that folder.
 std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
                                                 const RunChoices& choices, MessageSink& messages,
                                                 BinaryCheck binaryCheck = BinaryCheck::Skip);

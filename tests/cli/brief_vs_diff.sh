@@ -54,7 +54,14 @@ make_pair() {
         seq "$i" $((i + 40)) >"$root/1/d$((i % 7))/e$((i % 3))/f $i.txt"
     done
     printf 'a\0b' >"$root/1/bin"
+    printf 1 >"$root/1/latin"$'\xff'                                  # not UTF-8
+    echo outside >"$work/outside.txt" && cp "$work/outside.txt" "$root/1/linked"
+    mkdir -p "$work/outside" "$root/1/ext" && echo o1 >"$work/outside/o" && echo o2 >"$root/1/ext/o"
     cp -a "$root/1" "$root/2"
+    printf 2 >"$root/2/latin"$'\xff'
+    # Links out of the tree are followed: an equal file, a folder with a changed file.
+    rm -r "$root/2/linked" "$root/2/ext"
+    ln -s "$work/outside.txt" "$root/2/linked" && ln -s "$work/outside" "$root/2/ext"
     touch -d '2001-01-01' "$root/2/d1/e1/f 1.txt"                     # only the time
     echo changed >>"$root/2/d2/e2/f 2.txt"                             # longer
     sed -i 's/^5$/6/' "$root/2/d5/e2/f 5.txt"                          # same size
@@ -82,6 +89,14 @@ ours=$("$cli" --brief --exclude 'd[0-3]' --exclude '*.txt' "$work/edits/1" "$wor
 theirs=$(diff -rq -x 'd[0-3]' -x '*.txt' "$work/edits/1" "$work/edits/2")
 [[ "$(without_moves <<<"$ours")" == "$(from_diff "$work/edits/1" "$work/edits/2" <<<"$theirs")" ]] ||
     fail "exclusions: entries differ:"$'\n'"$ours"$'\n'"--- diff -rq:"$'\n'"$theirs"
+
+# A link that leads nowhere: a line, a note and status 2, where diff -rq gives an error.
+mkdir -p "$work/broken/1" "$work/broken/2"
+ln -s nowhere "$work/broken/1/dangling" && ln -s nowhere "$work/broken/2/dangling"
+out=$("$cli" --brief "$work/broken/1" "$work/broken/2" 2>"$work/notes")
+status=$?
+[[ $out == $'unlesbar\tdangling' && $status == 2 ]] || fail "dangling link: [$out] status $status"
+grep -q '^Hinweis: Verzeichnis 1: ' "$work/notes" || fail "dangling link: no note: $(cat "$work/notes")"
 
 # Two files: a byte comparison with an empty path; quiet leaves only the status.
 printf 'x' >"$work/x" && printf 'x' >"$work/y" && printf 'z' >"$work/z"

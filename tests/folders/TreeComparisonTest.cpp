@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "folders/BriefListing.h"
+#include "folders/ContentComparison.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -88,6 +89,15 @@ const BriefCase kBriefCases[] = {
      {{"big", std::string(300'000, 'a') + "2"}},
      {},
      "ge\xC3\xA4ndert\tbig\n"},
+    {"FilesOfAPieceAndMoreAreSizedBeforeTheyAreReadOn",
+     {{"piece", std::string(128 * 1024, 'p')},
+      {"same", std::string(300'000, 'q')},
+      {"longer", std::string(200'000, 'r')}},
+     {{"piece", std::string(128 * 1024, 'p')},
+      {"same", std::string(300'000, 'q')},
+      {"longer", std::string(200'001, 'r')}},
+     {},
+     "ge\xC3\xA4ndert\tlonger\n"},
     {"OneSidedFolderIsOneLine",
      {{"keep", "k"}, {"gone/a", "1"}, {"gone/deeper/b", "2"}},
      {{"keep", "k"}, {"new/c/d", "3"}},
@@ -179,6 +189,10 @@ TEST_F(TreeComparisonTest, EntriesCarryFoldersStatusesAndWhatIsBelowAOneSidedFol
     ASSERT_NE(inside, nullptr);
     EXPECT_TRUE(inside->insideOneSided);
     EXPECT_EQ(inside->sides[1].size, 1u);
+    const TreeEntry* changed = Find(comparison, "differs/deep/b");
+    ASSERT_NE(changed, nullptr);
+    EXPECT_EQ(changed->sides[0].size, 1u);
+    EXPECT_EQ(changed->sides[1].size, 1u);
     const TreeEntry* moved = Find(comparison, "moved/old");
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(moved->movedTo, "moved/new");
@@ -223,8 +237,14 @@ TEST_F(TreeComparisonTest, SpecialFilesAreComparedByTypeWithoutOpeningThem) {
     Build({}, {{"was-pipe", "now a file"}});
     testing::SocketFile socket(Side(2) + "/pipe-or-socket");
     ASSERT_EQ(::mkfifo((Side(1) + "/pipe-or-socket").c_str(), 0600), 0);
+    // Devices through links: reading /dev/zero would never end.
+    ASSERT_EQ(::symlink("/dev/null", (Side(1) + "/device").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (Side(2) + "/device").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (Side(1) + "/zero").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", (Side(2) + "/zero").c_str()), 0);
     // Opening a fifo without a writer would wait for ever.
-    EXPECT_EQ(BriefListing(Compare()), "art\tpipe-or-socket\nart\twas-pipe\n");
+    EXPECT_EQ(BriefListing(Compare()),
+              "ge\xC3\xA4ndert\tdevice\nart\tpipe-or-socket\nart\twas-pipe\n");
 }
 
 TEST_F(TreeComparisonTest, LinksAreFollowedOutOfTheTree) {
@@ -277,6 +297,36 @@ TEST_F(TreeComparisonTest, UnreadableFilesAndFoldersAreEntriesOfTheirOwn) {
         GTEST_SKIP() << "cannot drop privileges";
     }
     EXPECT_EQ(outcome, testing::ChildOutcome::Passed);
+}
+
+// A file that changed after the walk is judged by what it holds when it is read: never
+// equal unless its bytes are, and never waited on.
+TEST_F(TreeComparisonTest, FilesChangedSinceTheWalkAreJudgedByTheirBytesNow) {
+    const std::string top1 = dir_.Path() + "/1";
+    const std::string top2 = dir_.Path() + "/2";
+    Build({{"grew", "abc"}, {"shrank", "abc"}, {"same", "abc"}, {"empty", ""}, {"dir", ""}},
+          {{"grew", "abcd"}, {"shrank", "ab"}, {"same", "abc"}, {"dir/", ""}});
+    ASSERT_EQ(::mkfifo((top2 + "/empty").c_str(), 0600), 0);
+    struct Case {
+        const char* path;
+        std::optional<std::uint64_t> listedSize;  // nothing: not sized by the walk
+        Verdict expected;
+    };
+    const Case cases[] = {
+        {"grew", 3, Verdict::Different},     {"shrank", 3, Verdict::Different},
+        {"grew", {}, Verdict::Different},    {"same", 2, Verdict::Same},
+        {"empty", {}, Verdict::Unreadable2},  // a fifo now: not an empty file
+        {"gone", {}, Verdict::Unreadable1},  {"dir", {}, Verdict::Unreadable2},
+    };
+    ContentComparer comparer({top1, top2}, Sharing::SideBySide);
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.path);
+        const std::string path = row.path;
+        const FileAtPath one{0, &path, row.listedSize};
+        const FileAtPath two{1, &path, row.listedSize};
+        const FilePair pair{{&one, &two}, PairWork::CompareBytes};
+        EXPECT_EQ(comparer.Compare({&pair, 1}, BinaryCheck::Skip)[0].verdict, row.expected);
+    }
 }
 
 }  // namespace
