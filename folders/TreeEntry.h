@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/CodePage.h"
+#include "base/OptionMap.h"
 #include "folders/FolderListing.h"
 #include "folders/FolderListingResult.h"
 
@@ -28,6 +30,9 @@ enum class EntryStatus : std::uint8_t {
     KindsDiffer,  // a file on one side and a folder on the other, and the like
     Unreadable,   // on both sides, but one of them could not be read
     Moved,        // a file only in 1 and a file only in 2 with the same bytes
+    // Files of other bytes whose lines are all equal under the matching rules of the
+    // comparison's options: no difference, but not the same bytes either.
+    EqualUnderOptions,
 };
 
 struct EntrySide {
@@ -67,6 +72,10 @@ struct TreeChoices {
     std::vector<std::string> exclusions;
     std::uint64_t entryLimit = kFolderEntryLimit;  // for each side
     BinaryCheck binaryCheck = BinaryCheck::Skip;
+    // The comparison options: under matching rules, changed files are also compared line
+    // by line (EqualUnderOptions).
+    OptionMap options;
+    CodePage codePage = CodePage::None;
 };
 
 struct TreeComparison {

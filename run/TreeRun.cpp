@@ -19,7 +19,8 @@ std::string SidePath(const std::string& top, std::string_view relative) {
 
 std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
                                                 const RunChoices& choices, MessageSink& messages,
-                                                BinaryCheck binaryCheck) {
+                                                BinaryCheck binaryCheck,
+                                                const OptionMap& options, CodePage codePage) {
     const std::optional<InputKind> kind = KindOfInputs(path1, path2, messages);
     if (!kind) {
         return std::nullopt;
@@ -37,6 +38,8 @@ std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const 
     TreeChoices treeChoices;
     treeChoices.exclusions = choices.exclusions;
     treeChoices.binaryCheck = binaryCheck;
+    treeChoices.options = options;
+    treeChoices.codePage = codePage;
     return CompareTrees(path1, path2, treeChoices);
 }
 

@@ -16,10 +16,13 @@ namespace tandemix {
 
 // Compares two folders (or two files) entry by entry, reading contents only to compare
 // them. Nothing, after telling the user, when an input is missing, the kinds differ or a
-// folder cannot be opened.
+// folder cannot be opened. Under the options' matching rules, changed files whose lines all
+// match are EqualUnderOptions.
 std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
                                                 const RunChoices& choices, MessageSink& messages,
-                                                BinaryCheck binaryCheck = BinaryCheck::Skip);
+                                                BinaryCheck binaryCheck = BinaryCheck::Skip,
+                                                const OptionMap& options = {},
+                                                CodePage codePage = CodePage::None);
 
 // The rows of one file entry of a tree comparison.
 struct FileRows {
