@@ -96,10 +96,13 @@ echo
 echo "== hostile pattern: (a+)+\$ over 50,000 a then b"
 { printf 'a%.0s' $(seq 50000); echo b; } >"$work/hostile1"
 echo b >"$work/hostile2"
-hostile=$(best_time "$cli" -q --ignore-matching '(a+)+$' -o "$work/report" \
+# A short run: the best of ten, since a loaded machine's noise is as large as the run.
+hostile=$(runs=10 best_time "$cli" -q --ignore-matching '(a+)+$' -o "$work/report" \
     "$work/hostile1" "$work/hostile2")
-gnu_hostile=$(best_time timeout 10 diff -I '\(a\+\)\+$' "$work/hostile1" "$work/hostile2")
-printf '  whole run %s s; diff -I the same: %s s\n' "$hostile" "$gnu_hostile"
+gnu_hostile=$(runs=1 best_time timeout 10 diff -I '\(a\+\)\+$' "$work/hostile1" "$work/hostile2")
+plain_hostile=$(runs=10 best_time "$cli" -q -o "$work/report" "$work/hostile1" "$work/hostile2")
+printf '  whole run %s s (%s s without the pattern); diff -I the same: %s s (cut at 10 s)\n' \
+    "$hostile" "$plain_hostile" "$gnu_hostile"
 target "whole run with (a+)+\$ (s) < 0.1" "$hostile" "$hostile < 0.1"
 
 echo
