@@ -19,8 +19,7 @@ int RunBrief(const CompareInvocation& invocation, const TextOut& out, const Text
     const CompareRequest& request = invocation.request;
     const std::optional<TreeComparison> comparison =
         CompareInputTrees(request.input1, request.input2, request.choices, messages,
-                          BinaryCheck::Skip, BuildOptionMap(request.options),
-                          CodePageFromLocale());
+                          BinaryCheck::Skip, BuildOptionMap(request.options), CodePageFromLocale());
     if (!comparison) {
         return static_cast<int>(ExitStatus::Trouble);
     }

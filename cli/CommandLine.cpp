@@ -111,8 +111,9 @@ template <std::vector<std::string> ComparisonOptions::*List>
 std::optional<std::string> AddPattern(ParseState& state, std::string_view value) {
     const std::string pattern(value);
     if (const auto error = TextPatterns::ErrorOf(pattern)) {
-        const std::string_view option =
-            List == &ComparisonOptions::ignoredText ? "--ignore-matching" : "--ignore-matching-lines";
+        const std::string_view option = List == &ComparisonOptions::ignoredText
+                                            ? "--ignore-matching"
+                                            : "--ignore-matching-lines";
         return std::string(option) + ": ungültiges Muster \"" + pattern + "\": " + *error;
     }
     (Request(state).options.*List).push_back(pattern);

@@ -31,7 +31,8 @@ void LeaveOutIgnoredHunks(const TextDocument& input1, const TextDocument& input2
         LineIndex end = row;
         bool ignored = true;
         for (; end < rows && IsChangedRow(result1, result2, end); ++end) {
-            ignored = ignored && RowIgnored(input1, result1, end) && RowIgnored(input2, result2, end);
+            ignored =
+                ignored && RowIgnored(input1, result1, end) && RowIgnored(input2, result2, end);
         }
         for (; ignored && row < end; ++row) {
             result1.SetMark(row, MarkUnchanged);

@@ -1,7 +1,7 @@
 #include "document/LineMatching.h"
 
-#include <bit>
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "base/ComparisonOptions.h"

@@ -57,8 +57,8 @@ void TextPatterns::FindIn(std::string_view line, std::vector<TextSpan>& spans) c
         const auto begin = static_cast<std::size_t>(match.data() - line.data());
         const std::size_t end = begin + match.size();
         if (end > begin) {
-            spans.push_back(TextSpan{static_cast<std::uint32_t>(begin),
-                                     static_cast<std::uint32_t>(end)});
+            spans.push_back(
+                TextSpan{static_cast<std::uint32_t>(begin), static_cast<std::uint32_t>(end)});
             from = end;
         } else {
             from = begin + 1;

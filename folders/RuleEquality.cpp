@@ -36,8 +36,8 @@ bool HasMatchingRules(const OptionMap& options) {
            !read.ignoredText.empty() || !read.ignoredLines.empty();
 }
 
-bool EqualUnderRules(const std::string& path1, const std::string& path2,
-                     const OptionMap& options, CodePage codePage) {
+bool EqualUnderRules(const std::string& path1, const std::string& path2, const OptionMap& options,
+                     CodePage codePage) {
     SilentLog log;
     TextDocument one(codePage);
     TextDocument two(codePage);

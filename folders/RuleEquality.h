@@ -13,7 +13,7 @@ bool HasMatchingRules(const OptionMap& options);
 // Whether two files, loaded as a comparison loads them, have lines that are all equal under
 // the options' matching rules: once the lines that line patterns leave out are set aside,
 // the rest match one by one. False when either cannot be read.
-bool EqualUnderRules(const std::string& path1, const std::string& path2,
-                     const OptionMap& options, CodePage codePage);
+bool EqualUnderRules(const std::string& path1, const std::string& path2, const OptionMap& options,
+                     CodePage codePage);
 
 }  // namespace tandemix

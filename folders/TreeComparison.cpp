@@ -283,8 +283,8 @@ void MarkChangedFolders(std::vector<TreeEntry>& entries) {
         }
     };
     for (const TreeEntry& entry : entries) {
-        if (entry.status != EntryStatus::Equal &&
-            entry.status != EntryStatus::EqualUnderOptions && !entry.insideOneSided) {
+        if (entry.status != EntryStatus::Equal && entry.status != EntryStatus::EqualUnderOptions &&
+            !entry.insideOneSided) {
             markAbove(entry.path);
             markAbove(entry.movedTo);
         }

@@ -19,8 +19,8 @@ std::string SidePath(const std::string& top, std::string_view relative) {
 
 std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
                                                 const RunChoices& choices, MessageSink& messages,
-                                                BinaryCheck binaryCheck,
-                                                const OptionMap& options, CodePage codePage) {
+                                                BinaryCheck binaryCheck, const OptionMap& options,
+                                                CodePage codePage) {
     const std::optional<InputKind> kind = KindOfInputs(path1, path2, messages);
     if (!kind) {
         return std::nullopt;

@@ -14,7 +14,6 @@
 namespace tandemix::testing {
 namespace {
 
-
 int LinesTouched(const TextDocument& rows1, const TextDocument& rows2) {
     int touched = 0;
     for (LineIndex r = 0; r < rows1.GetLineCount(); ++r) {
@@ -79,7 +78,8 @@ TEST(IgnoredLinesTest, AHunkGoesOnlyWhenAllItsLinesMatch) {
     ComparisonOptions options;
     options.ignoredLines = {"^#"};
     for (const Row& row : rows) {
-        for (const tandemix::Alignment alignment : {tandemix::Alignment::Greedy, tandemix::Alignment::Minimal}) {
+        for (const tandemix::Alignment alignment :
+             {tandemix::Alignment::Greedy, tandemix::Alignment::Minimal}) {
             EXPECT_EQ(Ours(row.lines1, row.lines2, options, alignment), row.touched) << row.name;
         }
         EXPECT_EQ(GnuDiff(row.lines1, row.lines2, "-I '^#'"), row.touched) << row.name;
@@ -116,10 +116,14 @@ TEST(IgnoredLinesTest, BlankRulesTouchAsManyLinesAsGnuDiff) {
         change.ignoreSpaceChange = true;
         ComparisonOptions all;
         all.ignoreAllSpace = true;
-        EXPECT_EQ(Ours(lines1, lines2, change, tandemix::Alignment::Minimal), GnuDiff(lines1, lines2, "-b"))
-            << Joined(lines1) << "--\n" << Joined(lines2);
-        EXPECT_EQ(Ours(lines1, lines2, all, tandemix::Alignment::Minimal), GnuDiff(lines1, lines2, "-w"))
-            << Joined(lines1) << "--\n" << Joined(lines2);
+        EXPECT_EQ(Ours(lines1, lines2, change, tandemix::Alignment::Minimal),
+                  GnuDiff(lines1, lines2, "-b"))
+            << Joined(lines1) << "--\n"
+            << Joined(lines2);
+        EXPECT_EQ(Ours(lines1, lines2, all, tandemix::Alignment::Minimal),
+                  GnuDiff(lines1, lines2, "-w"))
+            << Joined(lines1) << "--\n"
+            << Joined(lines2);
     }
 }
 

@@ -96,8 +96,8 @@ std::string RandomLine(std::mt19937& random) {
 TEST(IgnoreRulesTest, LinesMatchExactlyWhenTheirLiteralTextsAreEqual) {
     std::mt19937 random(18);
     for (int round = 0; round < 200; ++round) {
-        const Rules rules{(round & 1) != 0, (round & 2) != 0, (round & 4) != 0,
-                          (round & 8) != 0, (round & 16) != 0};
+        const Rules rules{(round & 1) != 0, (round & 2) != 0, (round & 4) != 0, (round & 8) != 0,
+                          (round & 16) != 0};
         TextDocument one(CodePage::Windows1252);
         TextDocument two(CodePage::Windows1252);
         one.AddOptions(MapOf(rules));
