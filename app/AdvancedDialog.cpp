@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStringList>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/QtText.h"
+#include "document/TextPatterns.h"
 
 namespace tandemix::app {
 namespace {
@@ -21,6 +23,9 @@ constexpr auto kFolderContentsKey = "advanced/folderContents";
 constexpr auto kReportKey = "advanced/report";
 constexpr auto kOutputFolderKey = "advanced/outputFolder";
 constexpr auto kExclusionsKey = "advanced/exclusions";
+constexpr auto kSpaceChangeKey = "advanced/ignoreSpaceChange";
+constexpr auto kAllSpaceKey = "advanced/ignoreAllSpace";
+constexpr auto kIgnoredTextKey = "advanced/ignoredText";
 
 QString Text(std::string_view text) {
     return FromUtf8(text);
@@ -44,6 +49,23 @@ QString JoinPatterns(const std::vector<std::string>& patterns) {
     return texts.join(QLatin1Char(' '));
 }
 
+// One pattern per line; empty lines are left out.
+std::vector<std::string> PatternLines(const QString& text) {
+    std::vector<std::string> patterns;
+    for (const QString& line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        patterns.push_back(line.toStdString());
+    }
+    return patterns;
+}
+
+QString JoinLines(const std::vector<std::string>& patterns) {
+    QStringList lines;
+    for (const std::string& pattern : patterns) {
+        lines.push_back(QString::fromStdString(pattern));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 AdvancedSettings LoadAdvancedSettings(QSettings& store) {
@@ -59,6 +81,14 @@ AdvancedSettings LoadAdvancedSettings(QSettings& store) {
     }
     settings.outputFolder = ToLocal(store.value(kOutputFolderKey).toString());
     settings.choices.exclusions = SplitPatterns(store.value(kExclusionsKey).toString());
+    settings.ignoreSpaceChange = store.value(kSpaceChangeKey).toString() == QStringLiteral("true");
+    settings.ignoreAllSpace = store.value(kAllSpaceKey).toString() == QStringLiteral("true");
+    // A pattern that no longer compiles (a hand-edited file) is left out.
+    for (const QString& pattern : store.value(kIgnoredTextKey).toStringList()) {
+        if (!TextPatterns::ErrorOf(pattern.toStdString())) {
+            settings.ignoredText.push_back(pattern.toStdString());
+        }
+    }
     return settings;
 }
 
@@ -75,11 +105,23 @@ void SaveAdvancedSettings(const AdvancedSettings& settings, QSettings& store) {
                                    : QStringLiteral("framed"));
     store.setValue(kOutputFolderKey, FromLocal(settings.outputFolder));
     store.setValue(kExclusionsKey, JoinPatterns(settings.choices.exclusions));
+    store.setValue(kSpaceChangeKey,
+                   settings.ignoreSpaceChange ? QStringLiteral("true") : QStringLiteral("false"));
+    store.setValue(kAllSpaceKey,
+                   settings.ignoreAllSpace ? QStringLiteral("true") : QStringLiteral("false"));
+    QStringList patterns;
+    for (const std::string& pattern : settings.ignoredText) {
+        patterns.push_back(QString::fromStdString(pattern));
+    }
+    store.setValue(kIgnoredTextKey, patterns);
     store.sync();
 }
 
 void ApplyAdvancedSettings(const AdvancedSettings& settings, CompareRequest& request) {
     request.choices = settings.choices;
+    request.options.ignoreSpaceChange = settings.ignoreSpaceChange;
+    request.options.ignoreAllSpace = settings.ignoreAllSpace;
+    request.options.ignoredText = settings.ignoredText;
 }
 
 const std::string& OutputDirectoryForRuns(const AdvancedSettings& settings,
@@ -122,6 +164,22 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
     exclusions_ = new QLineEdit(JoinPatterns(settings.choices.exclusions), this);
     layout->addWidget(exclusions_);
 
+    ignoreSpaceChange_ = new QCheckBox(Text(captions::kIgnoreSpaceChange), this);
+    ignoreSpaceChange_->setChecked(settings.ignoreSpaceChange);
+    ignoreAllSpace_ = new QCheckBox(Text(captions::kIgnoreAllSpace), this);
+    ignoreAllSpace_->setChecked(settings.ignoreAllSpace);
+    layout->addWidget(ignoreSpaceChange_);
+    layout->addWidget(ignoreAllSpace_);
+    layout->addWidget(new QLabel(Text(captions::kIgnoredText), this));
+    ignoredText_ = new QPlainTextEdit(JoinLines(settings.ignoredText), this);
+    ignoredText_->setTabChangesFocus(true);
+    ignoredText_->setMaximumHeight(fontMetrics().lineSpacing() * 5);
+    layout->addWidget(ignoredText_);
+    patternProblem_ = new QLabel(this);
+    patternProblem_->setWordWrap(true);
+    patternProblem_->hide();
+    layout->addWidget(patternProblem_);
+
     layout->addWidget(new QLabel(Text(captions::kOutputFolder), this));
     auto* folderRow = new QHBoxLayout;
     // Typed, pasted or picked: the field holds the folder.
@@ -150,6 +208,23 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pickFolder_, &QPushButton::clicked, this, &AdvancedDialog::OnPickFolder);
     connect(defaultFolder_, &QPushButton::clicked, folderField_, &QLineEdit::clear);
+    connect(ignoredText_, &QPlainTextEdit::textChanged, this, &AdvancedDialog::CheckPatterns);
+    CheckPatterns();
+}
+
+void AdvancedDialog::CheckPatterns() {
+    for (const std::string& pattern : PatternLines(ignoredText_->toPlainText())) {
+        if (const std::optional<std::string> error = TextPatterns::ErrorOf(pattern)) {
+            patternProblem_->setText(Text(captions::kInvalidPattern) + QStringLiteral(" \u201E") +
+                                     QString::fromStdString(pattern) + QStringLiteral("\u201C: ") +
+                                     QString::fromStdString(*error));
+            patternProblem_->show();
+            ok_->setEnabled(false);
+            return;
+        }
+    }
+    patternProblem_->hide();
+    ok_->setEnabled(true);
 }
 
 AdvancedSettings AdvancedDialog::Settings() const {
@@ -161,6 +236,9 @@ AdvancedSettings AdvancedDialog::Settings() const {
     settings.choices.reportForm =
         singleReport_->isChecked() ? ReportForm::Single : ReportForm::Framed;
     settings.choices.exclusions = SplitPatterns(exclusions_->text());
+    settings.ignoreSpaceChange = ignoreSpaceChange_->isChecked();
+    settings.ignoreAllSpace = ignoreAllSpace_->isChecked();
+    settings.ignoredText = PatternLines(ignoredText_->toPlainText());
     // Spaces around a pasted path are taken for a slip, not for part of a folder's name.
     settings.outputFolder = ToLocal(folderField_->text().trimmed());
     return settings;

@@ -3,12 +3,15 @@
 #include <QDialog>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/PathSelection.h"
 #include "run/CompareCommand.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QSettings;
 
@@ -20,6 +23,10 @@ namespace tandemix::app {
 struct AdvancedSettings {
     RunChoices choices;
     std::string outputFolder;  // empty: the output directory fixed when the window opened
+    // Matching rules: the blank rules of -b and -w, and patterns of text that does not count.
+    bool ignoreSpaceChange = false;
+    bool ignoreAllSpace = false;
+    std::vector<std::string> ignoredText;
 
     bool operator==(const AdvancedSettings&) const = default;
 };
@@ -44,6 +51,13 @@ inline constexpr std::string_view kFolderContents = "Verzeichnisse nach Inhalt v
 inline constexpr std::string_view kSingleReport = "Bericht als eine Datei (Tandemix-Bericht.html)";
 inline constexpr std::string_view kExclusions =
     "Auslassen (Namensmuster wie .git oder *.pyc, durch Leerzeichen getrennt):";
+inline constexpr std::string_view kIgnoreSpaceChange =
+    "Mehrere Leerzeichen wie eines z\xC3\xA4hlen, am Zeilenende wie keines";
+inline constexpr std::string_view kIgnoreAllSpace = "Leerzeichen und Tabulatoren nicht beachten";
+inline constexpr std::string_view kIgnoredText =
+    "Text nicht beachten, auf den einer dieser Ausdr\xC3\xBC"
+    "cke passt (RE2, einer je Zeile):";
+inline constexpr std::string_view kInvalidPattern = "Ung\xC3\xBCltiges Muster";
 inline constexpr std::string_view kOutputFolder = "Ausgabe-Verzeichnis:";
 inline constexpr std::string_view kDefaultFolder = "Standard";
 inline constexpr std::string_view kPickFolder = "\xE2\x80\xA6";
@@ -62,9 +76,10 @@ struct WindowChoiceNames {
     std::string folderContents;
 };
 
-// A small modal dialog over the settings: three check boxes, the exclusion patterns and the
-// output folder, a field that takes a typed or pasted path (empty shows "Standard") with a
-// button to pick one and one to go back to the standard folder.
+// A small modal dialog over the settings: three check boxes, the exclusion patterns, the
+// matching rules (two check boxes and a list of patterns, checked as they are typed: OK
+// waits until all compile) and the output folder, a field that takes a typed or pasted path (empty
+// shows "Standard") with a button to pick one and one to go back to the standard folder.
 class AdvancedDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -78,6 +93,11 @@ public:
     QCheckBox* FolderContentsBox() const { return folderContents_; }
     QCheckBox* SingleReportBox() const { return singleReport_; }
     QLineEdit* ExclusionsField() const { return exclusions_; }
+    QCheckBox* IgnoreSpaceChangeBox() const { return ignoreSpaceChange_; }
+    QCheckBox* IgnoreAllSpaceBox() const { return ignoreAllSpace_; }
+    QPlainTextEdit* IgnoredTextField() const { return ignoredText_; }
+    // Names the first pattern that does not compile and why; hidden while all do.
+    QLabel* PatternProblemLabel() const { return patternProblem_; }
     QLineEdit* FolderField() const { return folderField_; }
     QPushButton* PickFolderButton() const { return pickFolder_; }
     QPushButton* DefaultFolderButton() const { return defaultFolder_; }
@@ -86,6 +106,7 @@ public:
 
 private:
     void OnPickFolder();
+    void CheckPatterns();
 
     PathPickers& pickers_;
     std::string defaultFolderPath_;
@@ -93,6 +114,10 @@ private:
     QCheckBox* folderContents_ = nullptr;
     QCheckBox* singleReport_ = nullptr;
     QLineEdit* exclusions_ = nullptr;
+    QCheckBox* ignoreSpaceChange_ = nullptr;
+    QCheckBox* ignoreAllSpace_ = nullptr;
+    QPlainTextEdit* ignoredText_ = nullptr;
+    QLabel* patternProblem_ = nullptr;
     QLineEdit* folderField_ = nullptr;
     QPushButton* pickFolder_ = nullptr;
     QPushButton* defaultFolder_ = nullptr;

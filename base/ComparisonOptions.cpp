@@ -31,6 +31,10 @@ ComparisonOptions ComparisonOptions::FromOptionMap(const OptionMap& options) {
     parsed.breakAfterEachTag = IsYesInAnyCase(options.Get(OptionMap::kLineBreakAfterEachTag));
     parsed.deleteAllTags = IsYesInAnyCase(options.Get(OptionMap::kDeleteAllTags));
     parsed.keepEmptyLines = IsYesInAnyCase(options.Get(OptionMap::kShowEmptyLines));
+    parsed.ignoreSpaceChange = IsYesInAnyCase(options.Get(OptionMap::kIgnoreSpaceChange));
+    parsed.ignoreAllSpace = IsYesInAnyCase(options.Get(OptionMap::kIgnoreAllSpace));
+    parsed.ignoredText = options.GetAll(OptionMap::kIgnoreText);
+    parsed.ignoredLines = options.GetAll(OptionMap::kIgnoreLines);
     return parsed;
 }
 
@@ -41,6 +45,18 @@ OptionMap BuildOptionMap(const ComparisonOptions& options) {
     map.Set(OptionMap::kLineBreakAfterEachTag, YesNo(options.breakAfterEachTag));
     map.Set(OptionMap::kDeleteAllTags, YesNo(options.deleteAllTags));
     map.Set(OptionMap::kShowEmptyLines, YesNo(options.keepEmptyLines));
+    if (options.ignoreSpaceChange) {
+        map.Set(OptionMap::kIgnoreSpaceChange, "yes");
+    }
+    if (options.ignoreAllSpace) {
+        map.Set(OptionMap::kIgnoreAllSpace, "yes");
+    }
+    for (const std::string& pattern : options.ignoredText) {
+        map.Append(std::string(OptionMap::kIgnoreText) + ";" + pattern);
+    }
+    for (const std::string& pattern : options.ignoredLines) {
+        map.Append(std::string(OptionMap::kIgnoreLines) + ";" + pattern);
+    }
     return map;
 }
 

@@ -36,6 +36,18 @@ std::string OptionMap::Get(std::string_view key) const {
     return {};
 }
 
+std::vector<std::string> OptionMap::GetAll(std::string_view key) const {
+    std::vector<std::string> values;
+    for (const std::string& entry : entries_) {
+        if (Decides(entry, key)) {
+            const auto separator = entry.find(';');
+            values.push_back(separator == std::string::npos ? std::string()
+                                                            : entry.substr(separator + 1));
+        }
+    }
+    return values;
+}
+
 void OptionMap::CopyTo(OptionMap& destination) const {
     // Copy first: the destination may be this map.
     const std::vector<std::string> copy = entries_;

@@ -61,11 +61,18 @@ struct AlignChoice {
     tandemix::Alignment alignment = tandemix::Alignment::Greedy;
     std::optional<tandemix::LineIndex> costCutoff;
     EmptyLines emptyLines = EmptyLines::Dropped;
+    // "space-change" or "all-space": the blank rule of -b or -w; empty for none.
+    std::string_view spaceRule;
 };
 
 int Align(const std::string& path1, const std::string& path2, const AlignChoice& choice) {
     using namespace tandemix;
-    const OptionMap options = BenchOptions(choice.emptyLines);
+    OptionMap options = BenchOptions(choice.emptyLines);
+    if (choice.spaceRule == "space-change") {
+        options.Set(OptionMap::kIgnoreSpaceChange, "yes");
+    } else if (choice.spaceRule == "all-space") {
+        options.Set(OptionMap::kIgnoreAllSpace, "yes");
+    }
     StderrDebugLog log;
     TextDocument input1(CodePage::None);
     TextDocument input2(CodePage::None);
@@ -173,6 +180,7 @@ int Report(const std::string& path1, const std::string& path2, const std::string
 int Usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s align FILE1 FILE2 [greedy|minimal|CUTOFF] [keep-empty]\n"
+                 "             [space-change|all-space]\n"
                  "       (a number chooses the minimal pass with that cost cutoff)\n"
                  "       %s folder DIR\n"
                  "       %s report FILE1 FILE2 OUTDIR\n",
@@ -187,7 +195,7 @@ int main(int argc, char** argv) {
         return Usage(argv[0]);
     }
     const std::string_view command = argv[1];
-    if (command == "align" && argc >= 4 && argc <= 6) {
+    if (command == "align" && argc >= 4 && argc <= 7) {
         AlignChoice choice;
         const std::string_view pass = argc >= 5 ? argv[4] : "greedy";
         if (pass == "minimal") {
@@ -198,11 +206,15 @@ int main(int argc, char** argv) {
         } else if (pass != "greedy") {
             return Usage(argv[0]);
         }
-        if (argc == 6) {
-            if (std::string_view(argv[5]) != "keep-empty") {
+        for (int at = 5; at < argc; ++at) {
+            const std::string_view word = argv[at];
+            if (word == "keep-empty") {
+                choice.emptyLines = EmptyLines::Kept;
+            } else if (word == "space-change" || word == "all-space") {
+                choice.spaceRule = word;
+            } else {
                 return Usage(argv[0]);
             }
-            choice.emptyLines = EmptyLines::Kept;
         }
         return Align(argv[2], argv[3], choice);
     }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/CodePage.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/Outcome.h"
 #include "folders/BriefListing.h"
@@ -17,7 +18,8 @@ int RunBrief(const CompareInvocation& invocation, const TextOut& out, const Text
     ConsoleMessages messages(err, noProgress);
     const CompareRequest& request = invocation.request;
     const std::optional<TreeComparison> comparison =
-        CompareInputTrees(request.input1, request.input2, request.choices, messages);
+        CompareInputTrees(request.input1, request.input2, request.choices, messages,
+                          BinaryCheck::Skip, BuildOptionMap(request.options), CodePageFromLocale());
     if (!comparison) {
         return static_cast<int>(ExitStatus::Trouble);
     }

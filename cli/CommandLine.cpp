@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "base/Paths.h"
+#include "document/TextPatterns.h"
 
 #include <algorithm>
 #include <array>
@@ -105,6 +106,20 @@ std::optional<std::string> AddExclusion(ParseState& state, std::string_view valu
     return std::nullopt;
 }
 
+// A pattern that does not compile is named with where the engine stopped understanding it.
+template <std::vector<std::string> ComparisonOptions::*List>
+std::optional<std::string> AddPattern(ParseState& state, std::string_view value) {
+    const std::string pattern(value);
+    if (const auto error = TextPatterns::ErrorOf(pattern)) {
+        const std::string_view option = List == &ComparisonOptions::ignoredText
+                                            ? "--ignore-matching"
+                                            : "--ignore-matching-lines";
+        return std::string(option) + ": ungültiges Muster \"" + pattern + "\": " + *error;
+    }
+    (Request(state).options.*List).push_back(pattern);
+    return std::nullopt;
+}
+
 template <auto Set>
 std::optional<std::string> Flag(ParseState& state, std::string_view) {
     Set(state);
@@ -117,6 +132,12 @@ constexpr std::array kOptions = {
                 &Flag<[](ParseState& s) { Request(s).options.caseSensitive = false; }>},
     KnownOption{"ignore-indent", 0, false,
                 &Flag<[](ParseState& s) { Request(s).options.indent = false; }>},
+    KnownOption{"ignore-space-change", 'b', false,
+                &Flag<[](ParseState& s) { Request(s).options.ignoreSpaceChange = true; }>},
+    KnownOption{"ignore-all-space", 'w', false,
+                &Flag<[](ParseState& s) { Request(s).options.ignoreAllSpace = true; }>},
+    KnownOption{"ignore-matching", 0, true, &AddPattern<&ComparisonOptions::ignoredText>},
+    KnownOption{"ignore-matching-lines", 'I', true, &AddPattern<&ComparisonOptions::ignoredLines>},
     KnownOption{"keep-empty-lines", 0, false,
                 &Flag<[](ParseState& s) { Request(s).options.keepEmptyLines = true; }>},
     KnownOption{"break-after-tags", 0, false,

@@ -1,6 +1,7 @@
 #include "diff/DifferenceEngine.h"
 
 #include "base/SideBySide.h"
+#include "diff/IgnoredLines.h"
 #include "diff/LineSearch.h"
 #include "diff/MinimalAlignment.h"
 #include "diff/RowWriter.h"
@@ -87,6 +88,7 @@ void ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
     } else {
         AlignGreedy(input1, input2, result1, result2);
     }
+    LeaveOutIgnoredHunks(input1, input2, result1, result2);
 }
 
 }  // namespace tandemix

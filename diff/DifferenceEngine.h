@@ -15,7 +15,8 @@ enum class Alignment { Greedy, Minimal };
 // side, and the two answers decide whether the rows are equal, changed, added or deleted.
 // The minimal alignment shows a shortest edit script instead. The results must be empty;
 // each gets the name of its input, and its rows show the input's lines, which they keep
-// alive. The inputs are only read.
+// alive. The inputs are only read. Under line patterns, hunks of matching lines only are
+// then unchanged rows (LeaveOutIgnoredHunks).
 void ComputeDifferences(const TextDocument& input1, const TextDocument& input2,
                         TextDocument& result1, TextDocument& result2,
                         Alignment alignment = Alignment::Greedy);

@@ -43,7 +43,7 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
         const LineSpan span{static_cast<TextStorage::Offset>(*base + (line.data() - start)),
                             static_cast<std::uint32_t>(line.size())};
         if (AddStoredLine(span, sourceLine, LineMark::MarkUnchanged)) {
-            hashes_.push_back(ComputeLineHash(rule_.Apply(line, scratch)));
+            hashes_.push_back(HashOfLastLine(line, scratch));
         }
         return !problem_;
     };

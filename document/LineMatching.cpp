@@ -1,5 +1,6 @@
 #include "document/LineMatching.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -14,6 +15,35 @@ std::string_view WithoutIndent(std::string_view line) {
     return first == std::string_view::npos ? line : line.substr(first);
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+void AppendWithoutIgnored(std::string_view line, std::span<const TextSpan> ignored,
+                          std::string& out) {
+    std::size_t from = 0;
+    for (const TextSpan span : ignored) {
+        out.append(line.substr(from, span.begin - from));
+        from = span.end;
+    }
+    out.append(line.substr(std::min(from, line.size())));
+}
+
+void AppendSpaced(std::string_view line, SpaceRule space, std::string& out) {
+    bool inRun = false;
+    for (const char c : line) {
+        if (IsBlank(c)) {
+            inRun = true;
+            continue;
+        }
+        if (inRun && space == SpaceRule::Change) {
+            out.push_back(' ');
+        }
+        inRun = false;
+        out.push_back(c);
+    }
+}
+
 }  // namespace
 
 MatchRule MatchRule::FromOptions(const OptionMap& options, CodePage codePage) {
@@ -25,19 +55,59 @@ MatchRule MatchRule::FromOptions(const OptionMap& options, CodePage codePage) {
     const ComparisonOptions read = ComparisonOptions::FromOptionMap(options);
     rule.ignoreIndent = !read.indent;
     rule.ignoreCase = !read.caseSensitive;
+    rule.space = read.ignoreAllSpace      ? SpaceRule::All
+                 : read.ignoreSpaceChange ? SpaceRule::Change
+                                          : SpaceRule::Keep;
+    if (!read.ignoredText.empty()) {
+        rule.ignoredText = std::make_shared<TextPatterns>(read.ignoredText, rule.ignoreCase);
+    }
+    if (!read.ignoredLines.empty()) {
+        rule.ignoredLines = std::make_shared<TextPatterns>(read.ignoredLines, rule.ignoreCase);
+    }
     return rule;
 }
 
-std::string_view MatchRule::Apply(std::string_view line, std::string& scratch) const {
+// The parts matched by patterns go first, so that patterns see the text as it is; then the
+// indent, the blanks and the case.
+std::string_view MatchRule::Apply(std::string_view line, std::string& scratch,
+                                  std::span<const TextSpan> ignored) const {
+    std::string work;
+    bool inWork = false;  // whether line views work
+    if (!ignored.empty()) {
+        AppendWithoutIgnored(line, ignored, work);
+        line = work;
+        inWork = true;
+    }
     if (ignoreIndent) {
         line = WithoutIndent(line);
     }
-    if (!ignoreCase) {
-        return line;
+    if (space != SpaceRule::Keep) {
+        std::string spaced;
+        AppendSpaced(line, space, spaced);
+        work = std::move(spaced);
+        line = work;
+        inWork = true;
     }
-    scratch.clear();
-    AppendLowerCase(line, codePage, scratch);
-    return scratch;
+    if (ignoreCase) {
+        scratch.clear();
+        AppendLowerCase(line, codePage, scratch);
+        return scratch;
+    }
+    if (inWork) {
+        scratch.assign(line);
+        return scratch;
+    }
+    return line;
+}
+
+void MatchRule::FindIgnoredText(std::string_view line, std::vector<TextSpan>& spans) const {
+    if (HasTextPatterns()) {
+        ignoredText->FindIn(line, spans);
+    }
+}
+
+bool MatchRule::IgnoresLine(std::string_view line) const {
+    return HasLinePatterns() && ignoredLines->FoundIn(line);
 }
 
 std::int32_t ComputeLineHash(std::string_view matchText) {

@@ -31,8 +31,40 @@ void TextDocument::AddLine(std::string_view text) {
 void TextDocument::AddLine(std::string_view text, SourceLine sourceLine) {
     if (AddCopiedLine(text, sourceLine, LineMark::MarkUnchanged)) {
         std::string scratch;
-        hashes_.push_back(ComputeLineHash(rule_.Apply(GetLineText(GetLineCount() - 1), scratch)));
+        hashes_.push_back(HashOfLastLine(GetLineText(GetLineCount() - 1), scratch));
     }
+}
+
+std::int32_t TextDocument::HashOfLastLine(std::string_view text, std::string& scratch) {
+    if (!rule_.HasTextPatterns()) {
+        return ComputeLineHash(rule_.Apply(text, scratch));
+    }
+    // The patterns run once per line: what they match is kept for every later comparison.
+    Lines& lines = *lines_;
+    const std::size_t line = lines.spans.size() - 1;
+    lines.ignoredFrom.resize(line + 1, static_cast<std::uint32_t>(lines.ignored.size()));
+    lines.ignoredFrom[line] = static_cast<std::uint32_t>(lines.ignored.size());
+    rule_.FindIgnoredText(text, lines.ignored);
+    return ComputeLineHash(rule_.Apply(text, scratch, lines.Ignored(line)));
+}
+
+std::span<const TextSpan> TextDocument::Lines::Ignored(std::size_t line) const {
+    if (line >= ignoredFrom.size()) {
+        return {};
+    }
+    const std::size_t end = line + 1 < ignoredFrom.size() ? ignoredFrom[line + 1] : ignored.size();
+    return std::span<const TextSpan>(ignored).subspan(ignoredFrom[line], end - ignoredFrom[line]);
+}
+
+std::span<const TextSpan> TextDocument::GetIgnoredText(LineIndex index) const {
+    if (!InRange(index)) {
+        return {};
+    }
+    if (ShowsRows()) {
+        const std::uint32_t row = rows_[static_cast<std::size_t>(index)];
+        return row == kPlaceholder ? std::span<const TextSpan>() : shown_->Ignored(row);
+    }
+    return lines_->Ignored(static_cast<std::size_t>(index));
 }
 
 void TextDocument::AddMarkedLine(std::string_view text, LineMark mark, SourceLine sourceLine) {
@@ -192,6 +224,14 @@ LineMark TextDocument::GetMark(LineIndex index) const {
                                              : LineMark::MarkUnchanged;
 }
 
+void TextDocument::SetMark(LineIndex index, LineMark mark) {
+    if (!InRange(index) || (marks_.empty() && mark == LineMark::MarkUnchanged)) {
+        return;
+    }
+    marks_.resize(static_cast<std::size_t>(GetLineCount()), LineMark::MarkUnchanged);
+    marks_[static_cast<std::size_t>(index)] = mark;
+}
+
 SourceLine TextDocument::GetSourceLine(LineIndex index) const {
     if (!InRange(index)) {
         return 0;
@@ -217,7 +257,9 @@ MarkCounts TextDocument::CountMarks() const {
 std::size_t TextDocument::GetLineMemory() const {
     return lines_->spans.size() * sizeof(LineSpan) + lines_->sourceLines.MemoryUse() +
            rows_.size() * sizeof(std::uint32_t) + marks_.size() * sizeof(LineMark) +
-           hashes_.size() * sizeof(std::int32_t);
+           hashes_.size() * sizeof(std::int32_t) +
+           lines_->ignoredFrom.size() * sizeof(std::uint32_t) +
+           lines_->ignored.size() * sizeof(TextSpan);
 }
 
 bool TextDocument::LineMatches(LineIndex index, const TextDocument& other,
@@ -236,7 +278,7 @@ LineIndex TextDocument::SearchableCount() const {
 }
 
 std::string_view TextDocument::MatchText(LineIndex index, std::string& scratch) const {
-    return rule_.Apply(GetLineText(index), scratch);
+    return rule_.Apply(GetLineText(index), scratch, GetIgnoredText(index));
 }
 
 bool TextDocument::MatchesLine(LineIndex candidate, std::int32_t hash,

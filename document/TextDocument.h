@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -90,6 +91,8 @@ public:
     std::string_view GetLineText(LineIndex index) const;
     std::string GetMatchText(LineIndex index) const;
     LineMark GetMark(LineIndex index) const;
+    // Marks a row anew; out of range nothing happens.
+    void SetMark(LineIndex index, LineMark mark);
     // The number of the line in its file (1 for the first), or 0 for a placeholder row and
     // out of range.
     SourceLine GetSourceLine(LineIndex index) const;
@@ -110,6 +113,10 @@ public:
     // The matching text: a view of the line itself when the rule keeps it, otherwise a view
     // of scratch.
     std::string_view MatchText(LineIndex index, std::string& scratch) const;
+    // The parts of the line that the options' patterns matched, which do not count when
+    // lines are compared; found once, when the line was loaded.
+    std::span<const TextSpan> GetIgnoredText(LineIndex index) const;
+    const MatchRule& GetMatchRule() const { return rule_; }
 
     // The number a row list stores for a placeholder.
     static constexpr std::uint32_t kPlaceholder = 0xFFFF'FFFFu;
@@ -126,12 +133,17 @@ private:
         SourceLines sourceLines;
         // The first line of each section and its title, in line order.
         std::vector<std::pair<LineIndex, std::string>> sections;
+        // Under text patterns, per line where its parts in ignored begin; lines past its end
+        // have none.
+        std::vector<std::uint32_t> ignoredFrom;
+        std::vector<TextSpan> ignored;
 
         std::string_view Text(std::size_t line) const {
             const LineSpan span = spans[line];
             return span.length == 0 ? std::string_view() : text.View(span.offset, span.length);
         }
         std::optional<std::string_view> SectionTitle(LineIndex line) const;
+        std::span<const TextSpan> Ignored(std::size_t line) const;
     };
 
     bool InRange(LineIndex index) const { return index >= 0 && index < GetLineCount(); }
@@ -140,6 +152,8 @@ private:
     bool AddStoredLine(LineSpan span, SourceLine sourceLine, LineMark mark);
     bool AddCopiedLine(std::string_view text, SourceLine sourceLine, LineMark mark);
     void AddMark(LineMark mark);
+    // The line hash of the line just added, whose text is given.
+    std::int32_t HashOfLastLine(std::string_view text, std::string& scratch);
     // Turns shown rows into lines of this document's own.
     void CopyShownRows();
 

@@ -20,6 +20,7 @@ std::string_view Word(EntryStatus status) {
         case EntryStatus::Moved:
             return "verschoben";
         case EntryStatus::Equal:
+        case EntryStatus::EqualUnderOptions:
             break;
     }
     return {};

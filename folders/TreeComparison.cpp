@@ -8,6 +8,7 @@
 #include "base/Paths.h"
 #include "base/SideBySide.h"
 #include "folders/ContentComparison.h"
+#include "folders/RuleEquality.h"
 #include "folders/TreeWalk.h"
 
 namespace tandemix {
@@ -271,6 +272,29 @@ private:
     std::deque<FileAtPath> files_;  // stays in place while pairs point at it
 };
 
+// Changed text files whose lines all match under the options' rules.
+void MarkEqualUnderOptions(const std::array<std::string, 2>& tops, const TreeChoices& choices,
+                           std::vector<TreeEntry>& entries) {
+    if (!HasMatchingRules(choices.options)) {
+        return;
+    }
+    for (TreeEntry& entry : entries) {
+        if (entry.status != EntryStatus::Changed || entry.binary ||
+            entry.sides[0].kind != EntryKind::File || entry.sides[1].kind != EntryKind::File) {
+            continue;
+        }
+        std::array<std::string, 2> paths = tops;
+        for (std::string& path : paths) {
+            if (!entry.path.empty()) {
+                path.append(path.ends_with('/') ? "" : "/").append(entry.path);
+            }
+        }
+        if (EqualUnderRules(paths[0], paths[1], choices.options, choices.codePage)) {
+            entry.status = EntryStatus::EqualUnderOptions;
+        }
+    }
+}
+
 // A folder on both sides is changed when anything below it is not equal.
 void MarkChangedFolders(std::vector<TreeEntry>& entries) {
     std::unordered_map<std::string_view, std::size_t> folders;
@@ -292,7 +316,8 @@ void MarkChangedFolders(std::vector<TreeEntry>& entries) {
         }
     };
     for (const TreeEntry& entry : entries) {
-        if (entry.status != EntryStatus::Equal && !entry.insideOneSided) {
+        if (entry.status != EntryStatus::Equal && entry.status != EntryStatus::EqualUnderOptions &&
+            !entry.insideOneSided) {
             markAbove(entry.path);
             markAbove(entry.movedTo);
         }
@@ -319,6 +344,7 @@ TreeComparison CompareTrees(const std::string& path1, const std::string& path2,
     judge.JudgePairs(pairing);
     judge.SizeOneSided(pairing);
     judge.FindMoves(pairing);
+    MarkEqualUnderOptions(tops, choices, pairing.entries);
     MarkChangedFolders(pairing.entries);
 
     std::erase_if(pairing.entries, [](const TreeEntry& entry) {

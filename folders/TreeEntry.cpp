@@ -17,7 +17,8 @@ bool PathBefore(std::string_view a, std::string_view b) {
 }
 
 bool IsOwnDifference(const TreeEntry& entry) {
-    if (entry.status == EntryStatus::Equal || entry.insideOneSided) {
+    if (entry.status == EntryStatus::Equal || entry.status == EntryStatus::EqualUnderOptions ||
+        entry.insideOneSided) {
         return false;
     }
     // A folder on both sides only gathers the differences below it.

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/CodePage.h"
+#include "base/OptionMap.h"
 #include "folders/FolderListing.h"
 #include "folders/FolderListingResult.h"
 
@@ -28,6 +30,9 @@ enum class EntryStatus : std::uint8_t {
     KindsDiffer,  // a file on one side and a folder on the other, and the like
     Unreadable,   // on both sides, but one of them could not be read
     Moved,        // a file only in 1 and a file only in 2 with the same bytes
+    // Files of other bytes whose lines are all equal under the matching rules of the
+    // comparison's options: no difference, but not the same bytes either.
+    EqualUnderOptions,
 };
 
 struct EntrySide {
@@ -70,6 +75,10 @@ struct TreeChoices {
     // Whether files below a folder on one side only are sized; a listing that names only
     // such a folder saves looking at each file in it, whose size then stays 0.
     bool sizeInsideOneSided = true;
+    // The comparison options: under matching rules, changed files are also compared line
+    // by line (EqualUnderOptions).
+    OptionMap options;
+    CodePage codePage = CodePage::None;
 };
 
 struct TreeComparison {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "base/CodePage.h"
 #include "base/ComparisonOptions.h"
@@ -39,6 +40,31 @@ inline FuzzedOptions OptionsFromByte(std::uint8_t byte) {
         fuzzed.options.Append(value == std::string::npos ? entry : entry.substr(0, value) + ";Yes");
     }
     return fuzzed;
+}
+
+// The patterns a fuzzed rule byte may switch on; each has a plain equivalent in the checks.
+inline constexpr const char* kFuzzedDigits = "[0-9]+";
+inline constexpr const char* kFuzzedLetter = "x";
+inline constexpr const char* kFuzzedLines = "^#";
+
+// A second byte adds the matching rules: bits 0 and 1 the blank rule (1: -b, 2: -w), bit 2
+// the text pattern kFuzzedDigits, bit 3 kFuzzedLetter, bit 4 the line pattern kFuzzedLines.
+inline void AddRulesFromByte(std::uint8_t byte, FuzzedOptions& fuzzed) {
+    const auto bit = [byte](int at) { return ((byte >> at) & 1) != 0; };
+    if ((byte & 3) == 1) {
+        fuzzed.options.Set(OptionMap::kIgnoreSpaceChange, "yes");
+    } else if ((byte & 3) == 2) {
+        fuzzed.options.Set(OptionMap::kIgnoreAllSpace, "yes");
+    }
+    if (bit(2)) {
+        fuzzed.options.Append(std::string(OptionMap::kIgnoreText) + ";" + kFuzzedDigits);
+    }
+    if (bit(3)) {
+        fuzzed.options.Append(std::string(OptionMap::kIgnoreText) + ";" + kFuzzedLetter);
+    }
+    if (bit(4)) {
+        fuzzed.options.Append(std::string(OptionMap::kIgnoreLines) + ";" + kFuzzedLines);
+    }
 }
 
 }  // namespace tandemix::fuzz

@@ -216,7 +216,7 @@ void AppendDetails(const TreeEntry& entry, const Shown& shown, ChunkedOutput& ou
 
 // The statuses by their numbers (EntryStatus), with the words the page shows.
 void AppendStatuses(ChunkedOutput& out) {
-    constexpr std::array<std::pair<EntryStatus, std::string_view>, 7> kStatuses = {{
+    constexpr std::array<std::pair<EntryStatus, std::string_view>, 8> kStatuses = {{
         {EntryStatus::Equal, "\"equal\""},
         {EntryStatus::Changed, "\"changed\""},
         {EntryStatus::OnlyIn1, "\"onlyIn1\""},
@@ -224,6 +224,7 @@ void AppendStatuses(ChunkedOutput& out) {
         {EntryStatus::KindsDiffer, "\"kindsDiffer\""},
         {EntryStatus::Unreadable, "\"unreadable\""},
         {EntryStatus::Moved, "\"moved\""},
+        {EntryStatus::EqualUnderOptions, "\"equalUnderOptions\""},
     }};
     out.Append("\"status\":{");
     for (std::size_t i = 0; i < kStatuses.size(); ++i) {
@@ -303,6 +304,7 @@ std::string TreePageScript() {
 bool ShowsRows(const TreeEntry& entry) {
     switch (entry.status) {
         case EntryStatus::Changed:
+        case EntryStatus::EqualUnderOptions:
             return !entry.binary && entry.sides[0].kind == EntryKind::File &&
                    entry.sides[1].kind == EntryKind::File;
         case EntryStatus::OnlyIn1:

@@ -57,7 +57,8 @@ void Notify(const RunContext& context, RunStage stage) {
 
 std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
                                                 const RunChoices& choices, MessageSink& messages,
-                                                BinaryCheck binaryCheck) {
+                                                BinaryCheck binaryCheck, const OptionMap& options,
+                                                CodePage codePage) {
     const std::optional<InputKind> kind = KindOfInputs(path1, path2, messages);
     if (!kind) {
         return std::nullopt;
@@ -77,6 +78,8 @@ std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const 
     treeChoices.binaryCheck = binaryCheck;
     // Only a report looks inside a folder on one side only.
     treeChoices.sizeInsideOneSided = binaryCheck == BinaryCheck::Look;
+    treeChoices.options = options;
+    treeChoices.codePage = codePage;
     return CompareTrees(path1, path2, treeChoices);
 }
 
@@ -122,8 +125,8 @@ RunResult TreeReportRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const RunContext& context,
                         const RunChoices& choices, LineNumbers lineNumbers, ReportFiles& report) {
     Notify(context, RunStage::Loading);
-    const std::optional<TreeComparison> comparison =
-        CompareInputTrees(path1, path2, choices, context.messages, BinaryCheck::Look);
+    const std::optional<TreeComparison> comparison = CompareInputTrees(
+        path1, path2, choices, context.messages, BinaryCheck::Look, options, context.codePage);
     if (!comparison) {
         return {};
     }

@@ -19,10 +19,13 @@ namespace tandemix {
 // Compares two folders (or two files) entry by entry, reading contents only to compare
 // them. Nothing, after telling the user, when an input is missing, the kinds differ or a
 // folder cannot be opened. BinaryCheck::Look is for a report, which also needs the size of
-// every file below a folder on one side only; a brief listing names only that folder.
+// every file below a folder on one side only; a brief listing names only that folder. Under
+// the options' matching rules, changed files whose lines all match are EqualUnderOptions.
 std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
                                                 const RunChoices& choices, MessageSink& messages,
-                                                BinaryCheck binaryCheck = BinaryCheck::Skip);
+                                                BinaryCheck binaryCheck = BinaryCheck::Skip,
+                                                const OptionMap& options = {},
+                                                CodePage codePage = CodePage::None);
 
 // The rows of one file entry of a tree comparison.
 struct FileRows {

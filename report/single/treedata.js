@@ -20,6 +20,7 @@ const tree = (function (document) {
   WORDS[status.kindsDiffer] = 'Art verschieden';
   WORDS[status.unreadable] = 'unlesbar';
   WORDS[status.moved] = 'verschoben';
+  WORDS[status.equalUnderOptions] = 'gleich unter den Optionen';
   // The mark before an entry's name and its colour class.
   const MARKS = [];
   MARKS[status.equal] = ['', ''];
@@ -29,6 +30,7 @@ const tree = (function (document) {
   MARKS[status.kindsDiffer] = ['!', 'X'];
   MARKS[status.unreadable] = ['?', 'X'];
   MARKS[status.moved] = ['\u2192', 'C'];
+  MARKS[status.equalUnderOptions] = ['\u2248', ''];
 
   // Each entry: its path, name and depth, status, kinds ("f" file, "d" folder, "s" special,
   // "u" unreadable, "-" missing, one letter per side), the details of a difference and the
@@ -50,7 +52,7 @@ const tree = (function (document) {
       depth: parent.depth + 1,
       children: [],
       // Differences at or below the entry.
-      differs: s !== status.equal,
+      differs: s !== status.equal && s !== status.equalUnderOptions,
     };
     byPath.set(path, entry);
     parent.children.push(entry);

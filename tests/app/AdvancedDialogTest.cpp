@@ -4,7 +4,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -46,12 +48,18 @@ void TickAll(AdvancedDialog& dialog) {
     dialog.FolderContentsBox()->click();
     dialog.SingleReportBox()->click();
     dialog.ExclusionsField()->setText(QStringLiteral(" .git  *.pyc "));
+    dialog.IgnoreSpaceChangeBox()->click();
+    dialog.IgnoreAllSpaceBox()->click();
+    dialog.IgnoredTextField()->setPlainText(QStringLiteral("[0-9]{2}:[0-9]{2}\n\nnonce=\\w+"));
     dialog.PickFolderButton()->click();
 }
 
 const AdvancedSettings kAllOn{
     {Alignment::Minimal, FolderComparison::ByContents, ReportForm::Single, {".git", "*.pyc"}},
-    "/chosen/reports"};
+    "/chosen/reports",
+    true,
+    true,
+    {"[0-9]{2}:[0-9]{2}", "nonce=\\w+"}};
 
 }  // namespace
 
@@ -99,6 +107,8 @@ private slots:
             first.Click(kIdCompare);
             QVERIFY(first.webRequest.has_value());
             QCOMPARE(first.webRequest->choices, expected.choices);
+            QCOMPARE(first.webRequest->options.ignoreAllSpace, expected.ignoreAllSpace);
+            QCOMPARE(first.webRequest->options.ignoredText, expected.ignoredText);
         }
         WindowFixture second(file);
         QCOMPARE(second.window->Advanced(), expected);
@@ -126,12 +136,31 @@ private slots:
         QCOMPARE(dialog.Settings().outputFolder, std::string());
     }
 
+    // A pattern that does not compile is named at once, and OK waits until it is mended.
+    void invalidPatternShowsAtOnce() {
+        ScriptedPickers pickers;
+        AdvancedDialog dialog(AdvancedSettings{}, pickers, "/documents");
+        QVERIFY(dialog.PatternProblemLabel()->isHidden());
+        QTest::keyClicks(dialog.IgnoredTextField(), QStringLiteral("id=(a"));
+        QVERIFY(!dialog.PatternProblemLabel()->isHidden());
+        QCOMPARE(dialog.PatternProblemLabel()->text(),
+                 QString::fromUtf8("Ung\xC3\xBCltiges Muster \xE2\x80\x9Eid=(a\xE2\x80\x9C: "
+                                   "missing ): id=(a"));
+        QVERIFY(!dialog.OkButton()->isEnabled());
+        QTest::keyClicks(dialog.IgnoredTextField(), QStringLiteral(")"));
+        QVERIFY(dialog.PatternProblemLabel()->isHidden());
+        QVERIFY(dialog.OkButton()->isEnabled());
+        QCOMPARE(dialog.Settings().ignoredText, std::vector<std::string>{"id=(a)"});
+    }
+
     void unknownStoredValuesReadAsDefaults() {
         QTemporaryDir config;
         const QString file = config.filePath(QStringLiteral("tandemix.ini"));
         QSettings store(file, QSettings::IniFormat);
         store.setValue(QStringLiteral("advanced/alignment"), QStringLiteral("Minimal!"));
         store.setValue(QStringLiteral("advanced/report"), 7);
+        store.setValue(QStringLiteral("advanced/ignoreAllSpace"), QStringLiteral("yes!"));
+        store.setValue(QStringLiteral("advanced/ignoredText"), QStringList{QStringLiteral("(")});
         QCOMPARE(LoadAdvancedSettings(store), AdvancedSettings{});
     }
 

@@ -75,6 +75,17 @@ TEST(OptionMapTest, CopyToAppendsWithoutMerging) {
     EXPECT_EQ(source.Entries().size(), 4u);
 }
 
+ComparisonOptions Five(bool caseSensitive, bool indent, bool breakAfterEachTag, bool deleteAllTags,
+                       bool keepEmptyLines) {
+    ComparisonOptions options;
+    options.caseSensitive = caseSensitive;
+    options.indent = indent;
+    options.breakAfterEachTag = breakAfterEachTag;
+    options.deleteAllTags = deleteAllTags;
+    options.keepEmptyLines = keepEmptyLines;
+    return options;
+}
+
 // The loaders take "yes" in any case; the matching rules leave lines alone only for exactly
 // "yes" or nothing, so "Yes" switches them on.
 TEST(ComparisonOptionsTest, EachKeyIsReadByItsOwnRule) {
@@ -84,19 +95,28 @@ TEST(ComparisonOptionsTest, EachKeyIsReadByItsOwnRule) {
         ComparisonOptions expected;
     };
     const Row rows[] = {
-        {"empty map", {}, {true, true, false, false, false}},
+        {"empty map", {}, Five(true, true, false, false, false)},
         {"all no",
          {"case;no", "indent;no", "LineBrakeAfterEachTag;no", "DeleteAllTags;no",
           "ShowEmptyLines;no"},
-         {false, false, false, false, false}},
+         Five(false, false, false, false, false)},
         {"loader yes in capitals",
          {"LineBrakeAfterEachTag;YES", "DeleteAllTags;Yes", "ShowEmptyLines;yEs"},
-         {true, true, true, true, true}},
-        {"matching Yes is on", {"case;Yes", "indent;YES"}, {false, false, false, false, false}},
-        {"matching empty is off", {"case;", "indent"}, {true, true, false, false, false}},
+         Five(true, true, true, true, true)},
+        {"matching Yes is on", {"case;Yes", "indent;YES"}, Five(false, false, false, false, false)},
+        {"matching empty is off", {"case;", "indent"}, Five(true, true, false, false, false)},
+        {"rules beyond the five",
+         {"IgnoreSpaceChange;Yes", "IgnoreText;[0-9]+", "IgnoreLines;^#", "IgnoreText;a;b"},
+         [] {
+             ComparisonOptions rules;
+             rules.ignoreSpaceChange = true;
+             rules.ignoredText = {"[0-9]+", "a;b"};
+             rules.ignoredLines = {"^#"};
+             return rules;
+         }()},
         {"near misses",
          {"ShowEmptyLines;yess", "DeleteAllTags;ye"},
-         {true, true, false, false, false}},
+         Five(true, true, false, false, false)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -105,10 +125,24 @@ TEST(ComparisonOptionsTest, EachKeyIsReadByItsOwnRule) {
 }
 
 TEST(ComparisonOptionsTest, BuildsFiveKeysInOrderAndReadsThemBack) {
-    const ComparisonOptions options{false, true, false, true, false};
+    const ComparisonOptions options = Five(false, true, false, true, false);
     const OptionMap map = BuildOptionMap(options);
     EXPECT_EQ(map.Entries(), (Entries{"case;no", "indent;yes", "LineBrakeAfterEachTag;no",
                                       "DeleteAllTags;yes", "ShowEmptyLines;no"}));
+    EXPECT_EQ(ComparisonOptions::FromOptionMap(map), options);
+}
+
+// The rules that are on follow the five keys, each pattern an entry of its own.
+TEST(ComparisonOptionsTest, RulesFollowTheFiveKeysOnlyWhenOn) {
+    ComparisonOptions options;
+    options.ignoreAllSpace = true;
+    options.ignoredText = {"id=\\w+", "[0-9]{2}:[0-9]{2}"};
+    options.ignoredLines = {"^#"};
+    const OptionMap map = BuildOptionMap(options);
+    EXPECT_EQ(map.Entries(),
+              (Entries{"case;yes", "indent;yes", "LineBrakeAfterEachTag;no", "DeleteAllTags;no",
+                       "ShowEmptyLines;no", "IgnoreAllSpace;yes", "IgnoreText;id=\\w+",
+                       "IgnoreText;[0-9]{2}:[0-9]{2}", "IgnoreLines;^#"}));
     EXPECT_EQ(ComparisonOptions::FromOptionMap(map), options);
 }
 

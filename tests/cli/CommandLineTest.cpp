@@ -38,6 +38,20 @@ Fields FieldsOf(const CompareInvocation& invocation) {
         {"open", yn(invocation.open)},
         {"quiet", yn(invocation.quiet)},
         {"brief", yn(invocation.brief)},
+        {"space", r.options.ignoreAllSpace      ? "all"
+                  : r.options.ignoreSpaceChange ? "change"
+                                                : "keep"},
+        {"patterns",
+         [&] {
+             std::string joined;
+             for (const std::string& pattern : r.options.ignoredText) {
+                 joined += pattern + "|";
+             }
+             for (const std::string& pattern : r.options.ignoredLines) {
+                 joined += "I:" + pattern + "|";
+             }
+             return joined;
+         }()},
         {"exclude",
          [&] {
              std::string joined;
@@ -68,6 +82,12 @@ const ParseCase kParseCases[] = {
      {"--brief", "--exclude", ".git", "--exclude=*.pyc", "a", "b"},
      {{"brief", "yes"}, {"exclude", ".git|*.pyc|"}}},
     {"framed report asked for", {"--report=single", "--report=framed", "a", "b"}, {}},
+    {"blank rules", {"-b", "a", "b"}, {{"space", "change"}}},
+    {"all blanks win", {"--ignore-space-change", "-w", "a", "b"}, {{"space", "all"}}},
+    {"patterns in order",
+     {"--ignore-matching", "[0-9]+", "-I^#", "--ignore-matching=id=\\w+", "--ignore-matching-lines",
+      "^//", "a", "b"},
+     {{"patterns", "[0-9]+|id=\\w+|I:^#|I:^//|"}}},
     {"short output dir", {"-o", "out", "a", "b"}, {{"out", "out"}}},
     {"short output dir attached", {"-oout", "a", "b"}, {{"out", "out"}}},
     {"long output dir", {"--output-dir", "my out", "a", "b"}, {{"out", "my out"}}},
@@ -188,6 +208,13 @@ const OtherCase kOtherCases[] = {
     {"brief with web", {"--brief", "--web", "a", "b"}, "--brief gilt nicht mit --web"},
     {"brief with open", {"--brief", "--open", "a", "b"}, "--open gilt nicht mit --brief"},
     {"empty exclusion", {"--exclude=", "a", "b"}, "--exclude: leeres Muster"},
+    {"unclosed group",
+     {"--ignore-matching", "(ab", "a", "b"},
+     "--ignore-matching: ungültiges Muster \"(ab\": missing ): (ab"},
+    {"back reference in a line pattern",
+     {"-I", "(a)\\1", "a", "b"},
+     "--ignore-matching-lines: ungültiges Muster \"(a)\\1\": invalid escape sequence: \\1"},
+    {"pattern missing", {"a", "b", "--ignore-matching"}, "--ignore-matching braucht einen Wert"},
     {"a mistake wins over help", {"--frobnicate", "--help"}, "--frobnicate"},
 };
 

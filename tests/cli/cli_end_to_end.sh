@@ -137,6 +137,17 @@ expect_result hta 1 "2 Unterschiede" "Tandemix.hta $FRAMED" --container hta \
 expect_result single 1 "2 Unterschiede" "Tandemix-Bericht.html" --report single \
     "$IN/one.txt" "$IN/two.txt"
 
+# Matching rules: blanks and a time stamp that a pattern leaves out are no difference, and
+# the text shown stays; a pattern that does not compile is a usage error.
+printf 'at 10:11:12 a  b\nsame\n' >"$IN/log1.txt"
+printf 'at 23:59:01.5 a b \nsame\n' >"$IN/log2.txt"
+expect_result ignoring 0 "Keine Unterschiede" "Tandemix-Bericht.html" --report single -b \
+    --ignore-matching '[0-9]{2}:[0-9]{2}:[0-9]{2}(\.[0-9]+)?' "$IN/log1.txt" "$IN/log2.txt"
+grep -q '23:59:01.5' "$OUTDIR/Tandemix-Bericht.html" || fail "ignoring: the time stamp is not shown"
+expect_result not-ignoring 1 "1 Unterschiede" "Tandemix.htm $FRAMED" "$IN/log1.txt" "$IN/log2.txt"
+run bad-pattern -I 'a(' "$IN/log1.txt" "$IN/log2.txt"
+expect_trouble bad-pattern '--ignore-matching-lines: ungültiges Muster "a(": missing ): a('
+
 # The pages name the code page of the locale right after "<HEAD>"; the container does not.
 for locale in C.UTF-8:utf-8 de_DE.ISO-8859-1:windows-1252 C:; do
     name=${locale%%:*} charset=${locale#*:}

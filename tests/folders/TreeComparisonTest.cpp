@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ComparisonOptions.h"
 #include "folders/BriefListing.h"
 #include "folders/ContentComparison.h"
 #include "support/TempDir.h"
@@ -208,7 +209,9 @@ TEST_F(TreeComparisonTest, BinaryFilesAreFoundByANulByteInTheirFirst8KiB) {
            {"grown", "longer"},
            {"text", "abd"},
            {"late", late + "2" + std::string(1, '\0')}});
-    const TreeComparison looked = Compare(TreeChoices{{}, kFolderEntryLimit, BinaryCheck::Look});
+    TreeChoices looking;
+    looking.binaryCheck = BinaryCheck::Look;
+    const TreeComparison looked = Compare(looking);
     const std::vector<std::pair<std::string, bool>> expected{
         {"bin", true}, {"grown", true}, {"late", false}, {"text", false}};
     for (const auto& [path, binary] : expected) {
@@ -226,6 +229,29 @@ TEST_F(TreeComparisonTest, TwoFilesAreOneEntryWithoutAPath) {
     const std::string three = dir_.Write("three", "other");
     EXPECT_EQ(BriefListing(CompareTrees(one, two)), "");
     EXPECT_EQ(BriefListing(CompareTrees(one, three)), "ge\xC3\xA4ndert\t\n");
+}
+
+// Files whose lines all match under the rules are a status of their own: no difference for
+// --brief, and their folder stays equal; any other change keeps a file changed.
+TEST_F(TreeComparisonTest, FilesEqualUnderTheRulesAreNoDifference) {
+    Build({{"s/log.txt", "12:00:01 start\n12:00:02  done\n"},
+           {"s/note.txt", "# one\nkeep\n"},
+           {"real.txt", "a\n"}},
+          {{"s/log.txt", "13:10:11 start\n13:10:12 done \n"},
+           {"s/note.txt", "# two\n# three\nkeep\n"},
+           {"real.txt", "a b\n"}});
+    ComparisonOptions rules;
+    rules.ignoreSpaceChange = true;
+    rules.ignoredText = {"[0-9]{2}:[0-9]{2}:[0-9]{2}"};
+    rules.ignoredLines = {"^#"};
+    TreeChoices choices;
+    choices.options = BuildOptionMap(rules);
+    const TreeComparison comparison = Compare(choices);
+    EXPECT_EQ(Find(comparison, "s/log.txt")->status, EntryStatus::EqualUnderOptions);
+    EXPECT_EQ(Find(comparison, "s/note.txt")->status, EntryStatus::EqualUnderOptions);
+    EXPECT_EQ(Find(comparison, "s")->status, EntryStatus::Equal);
+    EXPECT_EQ(BriefListing(comparison), "ge\xC3\xA4ndert\treal.txt\n");
+    EXPECT_EQ(Find(Compare(), "s/log.txt")->status, EntryStatus::Changed) << "without the rules";
 }
 
 TEST_F(TreeComparisonTest, SpecialFilesAreComparedByTypeWithoutOpeningThem) {

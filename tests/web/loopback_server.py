@@ -191,6 +191,14 @@ class Handler(BaseHTTPRequestHandler):
         self.reply(int(query.get("status", "200")), query.get("body", "").encode("latin-1"),
                    headers)
 
+    # /fresh: one page whose nonce and build id are new on every fetch, as a live site's are.
+    def route_fresh(self, query):
+        nonce = base64.b64encode(os.urandom(12)).decode()
+        build = hashlib.sha1(os.urandom(8)).hexdigest()[:12]
+        self.reply(200, (f'<html><head><script nonce="{nonce}" src="/app.js"></script>'
+                         f'</head>\n<body data-build="{build}"><p>Hello</p>\n'
+                         f'<p>the same text</p></body></html>\n').encode())
+
     def route_loop(self, query):
         self.reply(302, b"round and round", [("Location", "/loop")])
 
