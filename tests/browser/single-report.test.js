@@ -43,24 +43,27 @@ const firefoxPath = process.env.TANDEMIX_TEST_FIREFOX;
 const NO_MEDIA = firefoxPath && 'media emulation is not available in Firefox over BiDi';
 const seen = { errors: [], dialogs: [] };
 
-async function open(url, { colorScheme = 'light', ready = '#spacer .row' } = {}) {
+async function open(url, { ready = '#spacer .row' } = {}) {
   const p = watch(await context.newPage(), seen);
-  await p.emulateMedia({ colorScheme });
   await p.goto(url);
   await p.waitForSelector(ready);
   return p;
 }
 
-// Writes the report of two inputs of the given contents into a folder of its own and opens it.
-async function openReportOf(contents1, contents2, { env, ready } = {}) {
+// Writes the report of two inputs of the given contents into a folder of its own.
+function reportOf(contents1, contents2, env) {
   const dir = fs.mkdtempSync(path.join(work, 'report-'));
   const inputs = [contents1, contents2].map((contents, side) => {
     fs.writeFileSync(path.join(dir, `${side + 1}`), contents);
     return path.join(dir, `${side + 1}`);
   });
   runCli(['--report', 'single', '-q', '-o', dir, ...inputs], env);
-  const url = pathToFileURL(path.join(dir, REPORT)).href;
-  return { html: fs.readFileSync(path.join(dir, REPORT)), page: await open(url, { ready }) };
+  return { html: fs.readFileSync(path.join(dir, REPORT)), url: pathToFileURL(path.join(dir, REPORT)).href };
+}
+
+async function openReportOf(contents1, contents2, { env, ready } = {}) {
+  const { html, url } = reportOf(contents1, contents2, env);
+  return { html, page: await open(url, { ready }) };
 }
 
 before(async () => {
@@ -113,7 +116,14 @@ const rows = (p = page) =>
       .sort((a, b) => a.row - b.row),
   );
 
-const text = (selector) => page.$eval(selector, (e) => e.textContent);
+const textIn = (p, selector) => p.$eval(selector, (e) => e.textContent);
+const text = (selector) => textIn(page, selector);
+
+// Types the query into the page's search and starts it.
+async function findIn(p, query) {
+  await p.fill('#query', query);
+  await p.press('#query', 'Enter');
+}
 
 // The rows whose top lies inside the view.
 async function rowsInView() {
@@ -124,18 +134,16 @@ async function rowsInView() {
   return (await rows()).filter((r) => r.top >= box.top - 1 && r.top < box.bottom);
 }
 
-async function toTop() {
-  await page.$eval('#view', (v) => {
-    v.scrollTop = 0;
-  });
+async function scrollTo(top) {
+  await page.$eval('#view', (v, top) => (v.scrollTop = top), top);
   await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 0))));
 }
+const toTop = () => scrollTo(0);
 
 async function search(query, mode = 'exact') {
   await toTop();
   await page.check(`input[name="mode"][value="${mode}"]`);
-  await page.fill('#query', query);
-  await page.press('#query', 'Enter');
+  await findIn(page, query);
 }
 
 function countIn(lines, needle) {
@@ -161,9 +169,10 @@ test('one self-contained file: no frame, no external resource, names in the titl
   assert.equal(await page.evaluate(() => window.pwned), undefined, 'row text never runs as markup');
 });
 
-test('the result line and the legend read as in the framed report', async () => {
+test('the result line, the differences by kind that add up to it, and the legend', async () => {
   assert.equal(await text('#result'), resultLine);
   assert.equal(resultLine, 'Ergebnis: 5 Unterschiede');
+  assert.equal(await text('#kinds'), '(3 ge\u00e4ndert, 1 hinzugef\u00fcgt, 1 gel\u00f6scht)');
   const legend = await page.$$eval('.legend .swatch', (all) =>
     all.map((s) => [getComputedStyle(s).backgroundColor, s.nextElementSibling.textContent]),
   );
@@ -172,10 +181,6 @@ test('the result line and the legend read as in the framed report', async () => 
     ['rgb(204, 238, 204)', 'hinzugef\u00fcgt'],
     ['rgb(238, 204, 204)', 'gel\u00f6scht'],
   ]);
-});
-
-test('the differences by kind stand beside the result and add up to it', async () => {
-  assert.equal(await text('#kinds'), '(3 ge\u00e4ndert, 1 hinzugef\u00fcgt, 1 gel\u00f6scht)');
 });
 
 test("line numbers are the files' own, none on filler rows", async () => {
@@ -228,10 +233,7 @@ test('a long changed pair shows its changed words', async () => {
 });
 
 test("a selection stays on its side and copies that side's lines only", async () => {
-  await page.$eval('#view', (v) => {
-    v.scrollTop = 300;
-  });
-  await page.evaluate(() => new Promise((r) => requestAnimationFrame(() => setTimeout(r, 0))));
+  await scrollTo(300);
   const changed = (await rowsInView()).find((r) => r.cells[1].text === 'the quick red fox jumps');
   const box = (r) =>
     page.$eval(`#spacer .row[data-row="${r}"] .side + .side .column`, (t) => {
@@ -272,8 +274,7 @@ test("Ctrl+F and F3 go to the report's search, Esc back to the rows", async () =
   await page.keyboard.press('F3');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'query');
   assert.equal(await text('#hits'), '1 / 1 Treffer');
-  await page.fill('#query', '');
-  await page.press('#query', 'Enter');
+  await findIn(page, '');
   await page.keyboard.press('Escape');
   await toTop();
 });
@@ -453,19 +454,12 @@ test("printing lays the shown rows out side by side in the page's flow", { skip:
   assert.ok((await rows()).length < laid.length);
 });
 
-test('dark colours follow the system', { skip: NO_MEDIA }, async () => {
-  const dark = await open(pathToFileURL(path.join(reportDir, REPORT)).href, { colorScheme: 'dark' });
-  const background = await dark.$eval('body', (b) => getComputedStyle(b).backgroundColor);
-  assert.equal(background, 'rgb(29, 31, 33)');
-  await dark.close();
-});
-
 test('served over http it works the same', async () => {
   const server = await serve(reportDir);
   try {
     const served = await open(urlOf(server, REPORT));
     await served.click('#next');
-    assert.equal(await served.$eval('#position', (e) => e.textContent), '1 / 5 Abschnitte');
+    assert.equal(await textIn(served, '#position'), '1 / 5 Abschnitte');
     await served.close();
   } finally {
     server.close();
@@ -513,32 +507,29 @@ test('a line beyond the shown length is cut with a note and kept out of the page
   }));
   assert.match(cell.note, /gek\u00fcrzt: 200\.003 weitere Zeichen nicht angezeigt/);
   assert.ok(cell.total < 100100, `characters in the page: ${cell.total}`);
-  await p.fill('#query', 'END');
-  await p.press('#query', 'Enter');
-  assert.equal(await p.$eval('#hits', (e) => e.textContent), '1 / 1 Treffer', 'search still sees the whole line');
+  await findIn(p, 'END');
+  assert.equal(await textIn(p, '#hits'), '1 / 1 Treffer', 'search still sees the whole line');
   await p.close();
 });
 
 test('search stops counting at a million hits and marks a bounded number per row', async () => {
   const p = (await openReportOf('a'.repeat(1100000) + '\n', 'b\n')).page;
-  await p.fill('#query', 'a');
-  await p.press('#query', 'Enter');
-  assert.equal(await p.$eval('#hits', (e) => e.textContent), '1 / 1000000+ Treffer');
+  await findIn(p, 'a');
+  assert.equal(await textIn(p, '#hits'), '1 / 1000000+ Treffer');
   assert.equal(await p.$$eval('.hit', (all) => all.length), 1000);
   await p.close();
 });
 
 test('two empty inputs give a page that says so', async () => {
   const p = (await openReportOf('', '', { ready: '#spacer .empty' })).page;
-  assert.equal(await p.$eval('#result', (e) => e.textContent), 'Ergebnis: Keine Unterschiede');
-  assert.equal(await p.$eval('#position', (e) => e.textContent), '\u2013 / 0 Abschnitte');
+  assert.equal(await textIn(p, '#result'), 'Ergebnis: Keine Unterschiede');
+  assert.equal(await textIn(p, '#position'), '\u2013 / 0 Abschnitte');
   assert.equal(await p.$$eval('#kinds', (all) => all.length), 0);
   await p.click('#next');
-  await p.fill('#query', 'x');
-  await p.press('#query', 'Enter');
+  await findIn(p, 'x');
   await p.check('#wrap');
   await p.check('#fold');
-  assert.equal(await p.$eval('#hits', (e) => e.textContent), 'keine Treffer');
+  assert.equal(await textIn(p, '#hits'), 'keine Treffer');
   await p.close();
 });
 
@@ -574,12 +565,11 @@ test(
       const blocks = fs.readFileSync(file, 'latin1').split('class="tandemix-data"').length - 1;
       assert.ok(pieceBytes > 2000 ? blocks === 1 : blocks > 10, `${blocks} blocks`);
       const p = await open(pathToFileURL(file).href);
-      await p.fill('#query', 'unchanged');
-      await p.press('#query', 'Enter');
+      await findIn(p, 'unchanged');
       shown.push({
         rows: await allShown(p),
-        hits: await p.$eval('#hits', (e) => e.textContent),
-        kinds: await p.$eval('#kinds', (e) => e.textContent),
+        hits: await textIn(p, '#hits'),
+        kinds: await textIn(p, '#kinds'),
       });
       await p.close();
     }
@@ -596,11 +586,7 @@ test('the first rows show while the browser still reads the rest, which search t
       if (i === 2500) return second ? 'a late change, spaetwort' : 'a late line';
       return `line ${i}`;
     }).join('\n') + '\n';
-  const dir = fs.mkdtempSync(path.join(work, 'held-'));
-  fs.writeFileSync(path.join(dir, '1'), lines(false));
-  fs.writeFileSync(path.join(dir, '2'), lines(true));
-  runCli(['--report', 'single', '-q', '-o', dir, path.join(dir, '1'), path.join(dir, '2')]);
-  const html = fs.readFileSync(path.join(dir, REPORT));
+  const { html } = reportOf(lines(false), lines(true));
   // Served up to the data after the script; the rest when the test lets it go.
   const cut = html.indexOf('<script type="application/json"', html.indexOf('</script>\r\n<script>\r\n'));
   assert.ok(cut > 0, 'a data block after the script');
@@ -622,25 +608,21 @@ test('the first rows show while the browser still reads the rest, which search t
     assert.equal(early[0].cells[0].text, 'line 0');
     assert.equal(early[5].cells[1].text, 'an early change');
     assert.equal(await p.evaluate(() => document.readyState), 'loading');
-    assert.equal(await p.$eval('#position', (e) => e.textContent), '\u2013 / \u2026 Abschnitte');
+    assert.equal(await textIn(p, '#position'), '\u2013 / \u2026 Abschnitte');
     assert.equal(await p.$('#kinds'), null, 'counted once every row is in');
-    await p.fill('#query', 'spaetwort');
-    await p.press('#query', 'Enter');
-    assert.equal(await p.$eval('#hits', (e) => e.textContent), 'keine Treffer');
+    await findIn(p, 'spaetwort');
+    assert.equal(await textIn(p, '#hits'), 'keine Treffer');
 
     release();
     await p.waitForFunction(() => performance.getEntriesByName('tandemix-rows-complete').length);
-    assert.equal(await p.$eval('#hits', (e) => e.textContent), '1 Treffer', 'searched again over all rows');
+    assert.equal(await textIn(p, '#hits'), '1 Treffer', 'searched again over all rows');
     await p.press('#query', 'Enter');
     const found = (await rows(p)).find((r) => r.row === 2500);
     assert.equal(found.cells[1].text, 'a late change, spaetwort');
     assert.equal(found.cells[1].number, '2501');
-    assert.equal(
-      await p.$eval('#kinds', (e) => e.textContent),
-      '(2 ge\u00e4ndert, 0 hinzugef\u00fcgt, 0 gel\u00f6scht)',
-    );
+    assert.equal(await textIn(p, '#kinds'), '(2 ge\u00e4ndert, 0 hinzugef\u00fcgt, 0 gel\u00f6scht)');
     await p.click('#next');
-    assert.equal(await p.$eval('#position', (e) => e.textContent), '2 / 2 Abschnitte');
+    assert.equal(await textIn(p, '#position'), '2 / 2 Abschnitte');
     await p.close();
   } finally {
     release();
