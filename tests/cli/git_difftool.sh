@@ -5,6 +5,8 @@
 # desktop's opener is a stand-in on PATH that records what it was asked to open.
 # Usage: git_difftool.sh PATH_TO_TANDEMIX_CLI
 set -u
+# shellcheck source=../support/checks.sh
+source "$(dirname "$0")/../support/checks.sh"
 
 CLI=$(realpath "${1:?path to tandemix-cli}")
 if ! command -v git >/dev/null 2>&1; then
@@ -13,11 +15,6 @@ if ! command -v git >/dev/null 2>&1; then
 fi
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tandemix-git-XXXXXX")
 trap 'rm -rf "$WORK"' EXIT
-FAILURES=0
-fail() {
-    echo "FAIL: $*" >&2
-    FAILURES=$((FAILURES + 1))
-}
 
 BIN="$WORK/bin"
 mkdir "$BIN"
@@ -79,9 +76,4 @@ rm -f "$WORK/xdg-open.called"
 git difftool --no-prompt -x "$CLI --report single -o $WORK/one" HEAD -- a.txt >"$WORK/one.out" 2>&1
 grep -q '^Ergebnis: 2 Unterschiede$' "$WORK/one.out" || fail "difftool -x: result [$(cat "$WORK/one.out")]"
 [ -f "$WORK/one/Tandemix-Bericht.html" ] || fail "difftool -x: no report"
-
-if [ "$FAILURES" -gt 0 ]; then
-    echo "$FAILURES failure(s)" >&2
-    exit 1
-fi
-echo "git difftool: all checks passed"
+finish "git difftool"
