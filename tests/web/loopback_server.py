@@ -221,12 +221,16 @@ class Handler(BaseHTTPRequestHandler):
         else:
             self.refuse(f'Digest realm="{REALM}", nonce="{NONCE}", qop="auth", algorithm=MD5')
 
-    # Announces more than it sends, then hangs up.
+    # /partial?stall=S&announce=no: the start of a body announced as 1000 bytes (or not
+    # announced), then S seconds of silence, then the connection ends.
     def route_partial(self, query):
         self.send_response(200)
-        self.send_header("Content-Length", "1000")
+        if query.get("announce", "yes") == "yes":
+            self.send_header("Content-Length", "1000")
         self.end_headers()
         self.wfile.write(b"partial-start")
+        self.wfile.flush()
+        time.sleep(float(query.get("stall", "0")))
 
     # /drip?every=SECONDS: a body of one byte at a time, without end.
     def route_drip(self, query):
@@ -260,22 +264,7 @@ class Handler(BaseHTTPRequestHandler):
         if data:
             self.wfile.write(b"%x\r\n%s\r\n" % (len(data), data))
 
-    def route_stall_after_headers(self, query):
-        self.send_response(200)
-        self.end_headers()
-        self.wfile.write(b"stalled-start")
-        self.wfile.flush()
-        time.sleep(30)
-
     def route_stall_headers(self, query):
-        time.sleep(30)
-
-    def route_stall_body(self, query):
-        self.send_response(200)
-        self.send_header("Content-Length", "1000")
-        self.end_headers()
-        self.wfile.write(b"stalled-start")
-        self.wfile.flush()
         time.sleep(30)
 
     # /sized?n=N&announce=no: N bytes, with or without their length in the header.
