@@ -10,42 +10,22 @@
 #include <string>
 #include <string_view>
 
-#include "base/ByteSink.h"
-#include "report/ReportData.h"
 #include "support/EveryKindOfRow.h"
+#include "support/ReportRows.h"
 
 namespace {
 
 using namespace tandemix;
 
-// Between two blocks; "<" is always escaped inside one.
-constexpr std::string_view kBetween = "<>";
-
-std::string Json(std::string_view bytes) {
-    StringSink sink;
-    {
-        ChunkedOutput out(sink);
-        AppendJsonString(bytes, out);
-    }
-    return sink.Take();
-}
+using testing::JsonString;
 
 std::string Blocks(const TextDocument& rows1, const TextDocument& rows2, std::size_t pieceBytes) {
-    StringSink sink;
-    {
-        ChunkedOutput out(sink);
-        WriteReportData(rows1, rows2, out, kBetween, pieceBytes);
-    }
-    const std::string data = sink.Take();
     std::string blocks;
-    for (std::size_t at = 0;;) {
-        const std::size_t end = data.find(kBetween, at);
-        blocks.append(blocks.empty() ? "" : ",").append(Json(data.substr(at, end - at)));
-        if (end == std::string::npos) {
-            return blocks;
-        }
-        at = end + kBetween.size();
+    for (const std::string& block :
+         testing::BlocksOf(testing::DataOf(rows1, rows2, testing::kBetweenBlocks, pieceBytes))) {
+        blocks.append(blocks.empty() ? "" : ",").append(JsonString(block));
     }
+    return blocks;
 }
 
 std::string Expected(const TextDocument& rows) {
@@ -57,13 +37,13 @@ std::string Expected(const TextDocument& rows) {
             .append("\"line\":")
             .append(placeholder ? "false" : "true")
             .append(",\"text\":")
-            .append(Json(rows.GetLineText(row)))
+            .append(JsonString(rows.GetLineText(row)))
             .append(",\"mark\":")
             .append(std::to_string(static_cast<int>(rows.GetMark(row))))
             .append(",\"number\":")
             .append(std::to_string(placeholder ? 0 : rows.GetSourceLine(row)))
             .append(",\"section\":")
-            .append(title ? Json(*title) : "null")
+            .append(title ? JsonString(*title) : "null")
             .append("}");
     }
     return out;
@@ -115,7 +95,7 @@ int main() {
              {kDataPieceBytes, std::size_t{20000}, std::size_t{700}, std::size_t{1}}) {
             out.append(out.size() > 1 ? ",\n{" : "{")
                 .append("\"name\":")
-                .append(Json(c.name))
+                .append(JsonString(c.name))
                 .append(",\"pieceBytes\":")
                 .append(std::to_string(pieceBytes))
                 .append(",\"blocks\":[")

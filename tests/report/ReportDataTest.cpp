@@ -6,43 +6,15 @@
 #include <vector>
 
 #include "support/EveryKindOfRow.h"
+#include "support/ReportRows.h"
 
 namespace tandemix {
 namespace {
 
-// Between two blocks; "<" is always escaped inside one.
-constexpr std::string_view kBetween = "<>";
-
-std::string Data(const TextDocument& rows1, const TextDocument& rows2,
-                 std::size_t pieceBytes = kDataPieceBytes) {
-    StringSink sink;
-    {
-        ChunkedOutput out(sink);
-        WriteReportData(rows1, rows2, out, kBetween, pieceBytes);
-    }
-    return sink.Take();
-}
-
-std::vector<std::string> Blocks(const std::string& data) {
-    std::vector<std::string> blocks;
-    for (std::size_t at = 0;;) {
-        const std::size_t end = data.find(kBetween, at);
-        blocks.push_back(data.substr(at, end - at));
-        if (end == std::string::npos) {
-            return blocks;
-        }
-        at = end + kBetween.size();
-    }
-}
-
-std::string JsonString(std::string_view bytes) {
-    StringSink sink;
-    {
-        ChunkedOutput out(sink);
-        AppendJsonString(bytes, out);
-    }
-    return sink.Take();
-}
+using testing::BlocksOf;
+using testing::DataOf;
+using testing::JsonString;
+using testing::kBetweenBlocks;
 
 // What the page reads back is checked under Node (tests/browser/rows.test.js), with the
 // page's own decoder; here, the form of the blocks.
@@ -52,7 +24,7 @@ TEST(ReportDataTest, SharedTextsAreCarriedOnceAndEveryKindOfRowHasItsCode) {
     testing::AddEveryKindOfRow(rows1, rows2);
 
     // Shared texts are carried once: "same" twice, on the first side only.
-    const std::string data = Data(rows1, rows2);
+    const std::string data = DataOf(rows1, rows2);
     EXPECT_NE(data.find("\"texts\":[\"same\\nAbc\\nx\\r\\n\\nold\\ngone\\n\\nsame\\n\",\r\n"
                         "\"abc\\n\\ny\\n\\n\\nnew\\ncame\\n\"]"),
               std::string::npos)
@@ -70,7 +42,8 @@ TEST(ReportDataTest, BlocksStayWithinTheirSizeAndALargeRowStandsAlone) {
         rows1.AddMarkedLine(std::string(40, '\x01'), LineMark::MarkChanged, n);
         rows2.AddMarkedLine(std::string(n == 150 ? 30000 : 40, '\x02'), LineMark::MarkChanged, n);
     }
-    const std::vector<std::string> blocks = Blocks(Data(rows1, rows2, kPieceBytes));
+    const std::vector<std::string> blocks =
+        BlocksOf(DataOf(rows1, rows2, kBetweenBlocks, kPieceBytes));
     EXPECT_GE(blocks.size(), 4u);
     std::size_t alone = 0;
     for (const std::string& block : blocks) {
@@ -120,11 +93,11 @@ TEST(ReportDataTest, FirstScreensTakeFewRowsAndTheRestFollows) {
     StringSink rest;
     {
         ChunkedOutput out(first);
-        WriteReportData(rows, rows, out, kBetween, kDataPieceBytes, 0, end);
+        WriteReportData(rows, rows, out, kBetweenBlocks, kDataPieceBytes, 0, end);
     }
     {
         ChunkedOutput out(rest);
-        WriteReportData(rows, rows, out, kBetween, kDataPieceBytes, end);
+        WriteReportData(rows, rows, out, kBetweenBlocks, kDataPieceBytes, end);
     }
     EXPECT_LE(first.Text().size(), kFirstScreensBytes);
     EXPECT_EQ(first.Text().find(

@@ -10,18 +10,12 @@
 #include "report/SinglePageScripts.h"
 #include "support/GoldenFile.h"
 #include "support/RecordingSinks.h"
+#include "support/ReportRows.h"
 
 namespace tandemix {
 namespace {
 
-TextDocument Rows(std::initializer_list<std::pair<std::string_view, LineMark>> rows) {
-    TextDocument document(CodePage::None);
-    SourceLine number = 0;
-    for (const auto& [text, mark] : rows) {
-        document.AddMarkedLine(text, mark, ++number);
-    }
-    return document;
-}
+using testing::RowsOf;
 
 std::string Page(const TextDocument& rows1, const TextDocument& rows2, const ReportHead& head) {
     StringSink sink;
@@ -56,7 +50,7 @@ TEST(SingleReportTest, DeclaresTheCodePagesCharacterSet) {
     };
     for (const CharsetCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const TextDocument rows = Rows({{c.row, LineMark::MarkUnchanged}});
+        const TextDocument rows = RowsOf({{c.row, LineMark::MarkUnchanged}});
         const ReportHead head{c.name1, "b", c.codePage, LineNumbers::Shown};
         EXPECT_EQ(PageCharset(rows, rows, head), c.charset);
         const std::string meta = "<meta charset=\"" + std::string(c.charset) + "\">";
@@ -67,9 +61,10 @@ TEST(SingleReportTest, DeclaresTheCodePagesCharacterSet) {
 // The fixed head is the checked-in one, with the names escaped; the row data follows, then
 // the script, and nothing a row holds can end the data block early.
 TEST(SingleReportTest, PageIsTheCheckedInHeadThenTheDataThenTheScript) {
-    const TextDocument rows1 = Rows({{"a", LineMark::MarkChanged}, {"b", LineMark::MarkDeleted}});
-    const TextDocument rows2 = Rows({{"</script><script>alert(1)</script>", LineMark::MarkChanged},
-                                     {"", LineMark::MarkUnchanged}});
+    const TextDocument rows1 = RowsOf({{"a", LineMark::MarkChanged}, {"b", LineMark::MarkDeleted}});
+    const TextDocument rows2 =
+        RowsOf({{"</script><script>alert(1)</script>", LineMark::MarkChanged},
+                {"", LineMark::MarkUnchanged}});
     const ReportHead head{"x&<y>.txt", "\"z\".txt", CodePage::Utf8, LineNumbers::Hidden};
     const std::string page = Page(rows1, rows2, head);
     StringSink data;
@@ -84,7 +79,7 @@ TEST(SingleReportTest, PageIsTheCheckedInHeadThenTheDataThenTheScript) {
         page.substr(at + data.Text().size()),
         "</script>\r\n<script>\r\n" + SinglePageScript() + "</script>\r\n</body>\r\n</html>\r\n");
 
-    const TextDocument same = Rows({{"a", LineMark::MarkUnchanged}});
+    const TextDocument same = RowsOf({{"a", LineMark::MarkUnchanged}});
     EXPECT_NE(Page(same, same, head).find("Ergebnis: Keine Unterschiede</b>"), std::string::npos);
 }
 

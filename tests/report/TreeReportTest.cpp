@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "report/ChunkedOutput.h"
-#include "report/ReportData.h"
+#include "support/ReportRows.h"
 
 namespace tandemix {
 namespace {
+
+using testing::DataOf;
+using testing::RowsOf;
 
 TreeEntry Entry(std::string path, EntryStatus status, EntryKind kind1, EntryKind kind2,
                 std::uint64_t size1 = 0, std::uint64_t size2 = 0) {
@@ -18,24 +20,6 @@ TreeEntry Entry(std::string path, EntryStatus status, EntryKind kind1, EntryKind
     entry.status = status;
     entry.sides = {EntrySide{kind1, 0, size1}, EntrySide{kind2, 0, size2}};
     return entry;
-}
-
-TextDocument Rows(std::initializer_list<std::pair<std::string_view, LineMark>> rows) {
-    TextDocument document(CodePage::None);
-    SourceLine number = 0;
-    for (const auto& [text, mark] : rows) {
-        document.AddMarkedLine(text, mark, ++number);
-    }
-    return document;
-}
-
-std::string DataOf(const TextDocument& rows1, const TextDocument& rows2, std::string_view between) {
-    StringSink sink;
-    {
-        ChunkedOutput out(sink);
-        WriteReportData(rows1, rows2, out, between);
-    }
-    return sink.Take();
 }
 
 constexpr auto F = EntryKind::File;
@@ -51,8 +35,8 @@ protected:
             [this](const TreeEntry& entry) {
                 asked_.push_back(entry.path);
                 TreeFileRows rows;
-                rows.rows1 = Rows({{"a", LineMark::MarkChanged}});
-                rows.rows2 = Rows({{"b", LineMark::MarkChanged}});
+                rows.rows1 = RowsOf({{"a", LineMark::MarkChanged}});
+                rows.rows2 = RowsOf({{"b", LineMark::MarkChanged}});
                 rows.binary = entry.path.ends_with(".bin");
                 return rows;
             },
@@ -107,8 +91,8 @@ TEST_F(TreeReportTest, EntriesCarryTheirStatusAndOnlyDifferencesCarryDetails) {
 TEST_F(TreeReportTest, FileRowsAreTheOneFileReportsDataBlocks) {
     const std::string page = Page({Entry("a", EntryStatus::Changed, F, F, 1, 1),
                                    Entry("b", EntryStatus::OnlyIn1, F, N, 1, 0)});
-    const TextDocument rows1 = Rows({{"a", LineMark::MarkChanged}});
-    const TextDocument rows2 = Rows({{"b", LineMark::MarkChanged}});
+    const TextDocument rows1 = RowsOf({{"a", LineMark::MarkChanged}});
+    const TextDocument rows2 = RowsOf({{"b", LineMark::MarkChanged}});
     for (const std::string file : {"0", "1"}) {
         const std::string start =
             R"(<script type="application/json" class="tandemix-file" data-file=")" + file + "\">";
@@ -146,8 +130,8 @@ TEST(TreeReportCharsetTest, TextsThatAreNoUtf8AreShownAsWindows1252) {
         {"1", "2"}, std::vector{Entry("t", EntryStatus::OnlyIn1, F, N, 4, 0)},
         [](const TreeEntry&) {
             TreeFileRows rows;
-            rows.rows1 = Rows({{"gr\xfc\x80", LineMark::MarkDeleted}});
-            rows.rows2 = Rows({{"", LineMark::MarkUnchanged}});
+            rows.rows1 = RowsOf({{"gr\xfc\x80", LineMark::MarkDeleted}});
+            rows.rows2 = RowsOf({{"", LineMark::MarkUnchanged}});
             return rows;
         },
         sink);
