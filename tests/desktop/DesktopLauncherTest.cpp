@@ -149,38 +149,22 @@ struct ChoiceCase {
     std::vector<std::string> ran;  // in order; the last one shows the page
 };
 
+using enum ViewerAt;
+constexpr ReportForm kFramed = ReportForm::Framed;
+constexpr ReportForm kSingle = ReportForm::Single;
+
 const ChoiceCase kChoiceCases[] = {
-    {"framed, no viewer", ReportForm::Framed, ViewerAt::Nowhere, 0, {"xdg-open"}},
-    {"framed, no viewer, opener fails",
-     ReportForm::Framed,
-     ViewerAt::Nowhere,
-     4,
-     {"xdg-open", "browser"}},
-    {"framed, viewer on PATH", ReportForm::Framed, ViewerAt::OnPath, 0, {"viewer"}},
-    {"framed, viewer on PATH, opener fails", ReportForm::Framed, ViewerAt::OnPath, 4, {"viewer"}},
-    {"framed, viewer beside", ReportForm::Framed, ViewerAt::BesideTheProgram, 0, {"beside"}},
-    {"framed, viewer beside, opener fails",
-     ReportForm::Framed,
-     ViewerAt::BesideTheProgram,
-     4,
-     {"beside"}},
-    {"one file, no viewer", ReportForm::Single, ViewerAt::Nowhere, 0, {"xdg-open"}},
-    {"one file, no viewer, opener fails",
-     ReportForm::Single,
-     ViewerAt::Nowhere,
-     4,
-     {"xdg-open", "browser"}},
-    {"one file, viewer on PATH", ReportForm::Single, ViewerAt::OnPath, 0, {"xdg-open"}},
-    {"one file, viewer on PATH, opener fails",
-     ReportForm::Single,
-     ViewerAt::OnPath,
-     4,
-     {"xdg-open", "viewer"}},
-    {"one file, viewer beside, opener fails",
-     ReportForm::Single,
-     ViewerAt::BesideTheProgram,
-     4,
-     {"xdg-open", "beside"}},
+    {"framed, no viewer", kFramed, Nowhere, 0, {"xdg-open"}},
+    {"framed, no viewer, opener fails", kFramed, Nowhere, 4, {"xdg-open", "browser"}},
+    {"framed, viewer on PATH", kFramed, OnPath, 0, {"viewer"}},
+    {"framed, viewer on PATH, opener fails", kFramed, OnPath, 4, {"viewer"}},
+    {"framed, viewer beside", kFramed, BesideTheProgram, 0, {"beside"}},
+    {"framed, viewer beside, opener fails", kFramed, BesideTheProgram, 4, {"beside"}},
+    {"one file, no viewer", kSingle, Nowhere, 0, {"xdg-open"}},
+    {"one file, no viewer, opener fails", kSingle, Nowhere, 4, {"xdg-open", "browser"}},
+    {"one file, viewer on PATH", kSingle, OnPath, 0, {"xdg-open"}},
+    {"one file, viewer on PATH, opener fails", kSingle, OnPath, 4, {"xdg-open", "viewer"}},
+    {"one file, viewer beside, opener fails", kSingle, BesideTheProgram, 4, {"xdg-open", "beside"}},
 };
 
 // The framed report's controls work only in the viewer; the one-file report works anywhere.
@@ -193,9 +177,9 @@ TEST_F(DesktopLauncherTest, EachFormOpensWhereItsControlsWork) {
         }
         AddWitness(Bin(), "xdg-open", row.openerStatus, "xdg-open");
         AddWitness(Bin(), "sensible-browser", 0, "browser");
-        if (row.viewer == ViewerAt::OnPath) {
+        if (row.viewer == OnPath) {
             AddWitness(Bin(), "tandemix-viewer", 0, "viewer");
-        } else if (row.viewer == ViewerAt::BesideTheProgram) {
+        } else if (row.viewer == BesideTheProgram) {
             AddWitness(Beside(), "tandemix-viewer", 0, "beside");
         }
         DesktopLauncher launcher(Beside());
