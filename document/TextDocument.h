@@ -156,6 +156,8 @@ private:
     std::int32_t HashOfLastLine(std::string_view text, std::string& scratch);
     // Turns shown rows into lines of this document's own.
     void CopyShownRows();
+    // A copied line keeps the parts of its original that do not count, for the report.
+    void KeepIgnoredOfLastLine(std::span<const TextSpan> spans);
 
     std::string name_;
     OptionMap options_;
