@@ -13,9 +13,10 @@ TextDocument::~TextDocument() = default;
 TextDocument::TextDocument(TextDocument&&) noexcept = default;
 TextDocument& TextDocument::operator=(TextDocument&&) noexcept = default;
 
-void TextDocument::AddOptions(const OptionMap& options) {
+void TextDocument::AddOptions(const OptionMap& options, const MatchRule* prepared) {
+    const bool first = options_.IsEmpty();
     options.CopyTo(options_);
-    rule_ = MatchRule::FromOptions(options_, codePage_);
+    rule_ = prepared != nullptr && first ? *prepared : MatchRule::FromOptions(options_, codePage_);
 }
 
 void TextDocument::SetLimits(const DocumentLimits& limits) {
