@@ -26,6 +26,7 @@ constexpr auto kExclusionsKey = "advanced/exclusions";
 constexpr auto kSpaceChangeKey = "advanced/ignoreSpaceChange";
 constexpr auto kAllSpaceKey = "advanced/ignoreAllSpace";
 constexpr auto kIgnoredTextKey = "advanced/ignoredText";
+constexpr auto kIgnoredLinesKey = "advanced/ignoredLines";
 
 QString Text(std::string_view text) {
     return FromUtf8(text);
@@ -58,12 +59,34 @@ std::vector<std::string> PatternLines(const QString& text) {
     return patterns;
 }
 
-QString JoinLines(const std::vector<std::string>& patterns) {
-    QStringList lines;
+QStringList ListOf(const std::vector<std::string>& patterns) {
+    QStringList list;
     for (const std::string& pattern : patterns) {
-        lines.push_back(QString::fromStdString(pattern));
+        list.push_back(QString::fromStdString(pattern));
     }
-    return lines.join(QLatin1Char('\n'));
+    return list;
+}
+
+QString JoinLines(const std::vector<std::string>& patterns) {
+    return ListOf(patterns).join(QLatin1Char('\n'));
+}
+
+// A pattern that no longer compiles (a hand-edited file) is left out.
+std::vector<std::string> LoadPatterns(QSettings& store, const char* key) {
+    std::vector<std::string> patterns;
+    for (const QString& pattern : store.value(key).toStringList()) {
+        if (!TextPatterns::ErrorOf(pattern.toStdString())) {
+            patterns.push_back(pattern.toStdString());
+        }
+    }
+    return patterns;
+}
+
+QPlainTextEdit* PatternField(const std::vector<std::string>& patterns, QWidget* parent) {
+    auto* field = new QPlainTextEdit(JoinLines(patterns), parent);
+    field->setTabChangesFocus(true);
+    field->setMaximumHeight(parent->fontMetrics().lineSpacing() * 5);
+    return field;
 }
 
 }  // namespace
@@ -83,12 +106,8 @@ AdvancedSettings LoadAdvancedSettings(QSettings& store) {
     settings.choices.exclusions = SplitPatterns(store.value(kExclusionsKey).toString());
     settings.ignoreSpaceChange = store.value(kSpaceChangeKey).toString() == QStringLiteral("true");
     settings.ignoreAllSpace = store.value(kAllSpaceKey).toString() == QStringLiteral("true");
-    // A pattern that no longer compiles (a hand-edited file) is left out.
-    for (const QString& pattern : store.value(kIgnoredTextKey).toStringList()) {
-        if (!TextPatterns::ErrorOf(pattern.toStdString())) {
-            settings.ignoredText.push_back(pattern.toStdString());
-        }
-    }
+    settings.ignoredText = LoadPatterns(store, kIgnoredTextKey);
+    settings.ignoredLines = LoadPatterns(store, kIgnoredLinesKey);
     return settings;
 }
 
@@ -109,11 +128,8 @@ void SaveAdvancedSettings(const AdvancedSettings& settings, QSettings& store) {
                    settings.ignoreSpaceChange ? QStringLiteral("true") : QStringLiteral("false"));
     store.setValue(kAllSpaceKey,
                    settings.ignoreAllSpace ? QStringLiteral("true") : QStringLiteral("false"));
-    QStringList patterns;
-    for (const std::string& pattern : settings.ignoredText) {
-        patterns.push_back(QString::fromStdString(pattern));
-    }
-    store.setValue(kIgnoredTextKey, patterns);
+    store.setValue(kIgnoredTextKey, ListOf(settings.ignoredText));
+    store.setValue(kIgnoredLinesKey, ListOf(settings.ignoredLines));
     store.sync();
 }
 
@@ -122,6 +138,7 @@ void ApplyAdvancedSettings(const AdvancedSettings& settings, CompareRequest& req
     request.options.ignoreSpaceChange = settings.ignoreSpaceChange;
     request.options.ignoreAllSpace = settings.ignoreAllSpace;
     request.options.ignoredText = settings.ignoredText;
+    request.options.ignoredLines = settings.ignoredLines;
 }
 
 const std::string& OutputDirectoryForRuns(const AdvancedSettings& settings,
@@ -171,10 +188,11 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
     layout->addWidget(ignoreSpaceChange_);
     layout->addWidget(ignoreAllSpace_);
     layout->addWidget(new QLabel(Text(captions::kIgnoredText), this));
-    ignoredText_ = new QPlainTextEdit(JoinLines(settings.ignoredText), this);
-    ignoredText_->setTabChangesFocus(true);
-    ignoredText_->setMaximumHeight(fontMetrics().lineSpacing() * 5);
+    ignoredText_ = PatternField(settings.ignoredText, this);
     layout->addWidget(ignoredText_);
+    layout->addWidget(new QLabel(Text(captions::kIgnoredLines), this));
+    ignoredLines_ = PatternField(settings.ignoredLines, this);
+    layout->addWidget(ignoredLines_);
     patternProblem_ = new QLabel(this);
     patternProblem_->setWordWrap(true);
     patternProblem_->hide();
@@ -208,19 +226,24 @@ AdvancedDialog::AdvancedDialog(const AdvancedSettings& settings, PathPickers& pi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(pickFolder_, &QPushButton::clicked, this, &AdvancedDialog::OnPickFolder);
     connect(defaultFolder_, &QPushButton::clicked, folderField_, &QLineEdit::clear);
-    connect(ignoredText_, &QPlainTextEdit::textChanged, this, &AdvancedDialog::CheckPatterns);
+    for (QPlainTextEdit* field : {ignoredText_, ignoredLines_}) {
+        connect(field, &QPlainTextEdit::textChanged, this, &AdvancedDialog::CheckPatterns);
+    }
     CheckPatterns();
 }
 
 void AdvancedDialog::CheckPatterns() {
-    for (const std::string& pattern : PatternLines(ignoredText_->toPlainText())) {
-        if (const std::optional<std::string> error = TextPatterns::ErrorOf(pattern)) {
-            patternProblem_->setText(Text(captions::kInvalidPattern) + QStringLiteral(" \u201E") +
-                                     QString::fromStdString(pattern) + QStringLiteral("\u201C: ") +
-                                     QString::fromStdString(*error));
-            patternProblem_->show();
-            ok_->setEnabled(false);
-            return;
+    for (const QPlainTextEdit* field : {ignoredText_, ignoredLines_}) {
+        for (const std::string& pattern : PatternLines(field->toPlainText())) {
+            if (const std::optional<std::string> error = TextPatterns::ErrorOf(pattern)) {
+                patternProblem_->setText(
+                    Text(captions::kInvalidPattern) + QStringLiteral(" \u201E") +
+                    QString::fromStdString(pattern) + QStringLiteral("\u201C: ") +
+                    QString::fromStdString(*error));
+                patternProblem_->show();
+                ok_->setEnabled(false);
+                return;
+            }
         }
     }
     patternProblem_->hide();
@@ -239,6 +262,7 @@ AdvancedSettings AdvancedDialog::Settings() const {
     settings.ignoreSpaceChange = ignoreSpaceChange_->isChecked();
     settings.ignoreAllSpace = ignoreAllSpace_->isChecked();
     settings.ignoredText = PatternLines(ignoredText_->toPlainText());
+    settings.ignoredLines = PatternLines(ignoredLines_->toPlainText());
     // Spaces around a pasted path are taken for a slip, not for part of a folder's name.
     settings.outputFolder = ToLocal(folderField_->text().trimmed());
     return settings;

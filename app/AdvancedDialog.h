@@ -23,10 +23,12 @@ namespace tandemix::app {
 struct AdvancedSettings {
     RunChoices choices;
     std::string outputFolder;  // empty: the output directory fixed when the window opened
-    // Matching rules: the blank rules of -b and -w, and patterns of text that does not count.
+    // Matching rules: the blank rules of -b and -w, patterns of text that does not count and
+    // of lines that are left out of the comparison.
     bool ignoreSpaceChange = false;
     bool ignoreAllSpace = false;
     std::vector<std::string> ignoredText;
+    std::vector<std::string> ignoredLines;
 
     bool operator==(const AdvancedSettings&) const = default;
 };
@@ -57,6 +59,9 @@ inline constexpr std::string_view kIgnoreAllSpace = "Leerzeichen und Tabulatoren
 inline constexpr std::string_view kIgnoredText =
     "Text nicht beachten, auf den einer dieser Ausdr\xC3\xBC"
     "cke passt (RE2, einer je Zeile):";
+inline constexpr std::string_view kIgnoredLines =
+    "Zeilen nicht vergleichen, auf die einer dieser Ausdr\xC3\xBC"
+    "cke passt (RE2, einer je Zeile):";
 inline constexpr std::string_view kInvalidPattern = "Ung\xC3\xBCltiges Muster";
 inline constexpr std::string_view kOutputFolder = "Ausgabe-Verzeichnis:";
 inline constexpr std::string_view kDefaultFolder = "Standard";
@@ -77,7 +82,7 @@ struct WindowChoiceNames {
 };
 
 // A small modal dialog over the settings: three check boxes, the exclusion patterns, the
-// matching rules (two check boxes and a list of patterns, checked as they are typed: OK
+// matching rules (two check boxes and two lists of patterns, checked as they are typed: OK
 // waits until all compile) and the output folder, a field that takes a typed or pasted path (empty
 // shows "Standard") with a button to pick one and one to go back to the standard folder.
 class AdvancedDialog final : public QDialog {
@@ -96,6 +101,7 @@ public:
     QCheckBox* IgnoreSpaceChangeBox() const { return ignoreSpaceChange_; }
     QCheckBox* IgnoreAllSpaceBox() const { return ignoreAllSpace_; }
     QPlainTextEdit* IgnoredTextField() const { return ignoredText_; }
+    QPlainTextEdit* IgnoredLinesField() const { return ignoredLines_; }
     // Names the first pattern that does not compile and why; hidden while all do.
     QLabel* PatternProblemLabel() const { return patternProblem_; }
     QLineEdit* FolderField() const { return folderField_; }
@@ -117,6 +123,7 @@ private:
     QCheckBox* ignoreSpaceChange_ = nullptr;
     QCheckBox* ignoreAllSpace_ = nullptr;
     QPlainTextEdit* ignoredText_ = nullptr;
+    QPlainTextEdit* ignoredLines_ = nullptr;
     QLabel* patternProblem_ = nullptr;
     QLineEdit* folderField_ = nullptr;
     QPushButton* pickFolder_ = nullptr;

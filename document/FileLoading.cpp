@@ -5,13 +5,14 @@
 
 namespace tandemix {
 
-bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, DebugLog& log) {
+bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, DebugLog& log,
+                            const MatchRule* prepared) {
     if (path.empty()) {
         log.Write("error : empty input filename\r\n");
         return false;
     }
     SetName(path);
-    AddOptions(options);
+    AddOptions(options, prepared);
     const FileRead read = ReadFileBytes(path, limits_.mostBytes);
     if (read.problem) {
         problem_ = read.problem;

@@ -13,9 +13,10 @@ TextDocument::~TextDocument() = default;
 TextDocument::TextDocument(TextDocument&&) noexcept = default;
 TextDocument& TextDocument::operator=(TextDocument&&) noexcept = default;
 
-void TextDocument::AddOptions(const OptionMap& options) {
+void TextDocument::AddOptions(const OptionMap& options, const MatchRule* prepared) {
+    const bool first = options_.IsEmpty();
     options.CopyTo(options_);
-    rule_ = MatchRule::FromOptions(options_, codePage_);
+    rule_ = prepared != nullptr && first ? *prepared : MatchRule::FromOptions(options_, codePage_);
 }
 
 void TextDocument::SetLimits(const DocumentLimits& limits) {
@@ -89,7 +90,9 @@ void TextDocument::AddRowOf(const TextDocument& input, LineIndex index, LineMark
     if (const auto title = input.GetSectionTitle(index)) {
         BeginSection(std::string(*title));
     }
-    AddCopiedLine(input.GetLineText(index), input.GetSourceLine(index), mark);
+    if (AddCopiedLine(input.GetLineText(index), input.GetSourceLine(index), mark)) {
+        KeepIgnoredOfLastLine(input.GetIgnoredText(index));
+    }
 }
 
 void TextDocument::ShareTextOf(const TextDocument& other) {
@@ -151,8 +154,22 @@ void TextDocument::CopyShownRows() {
         if (const auto title = shown->SectionTitle(rows[r])) {
             BeginSection(std::string(*title));
         }
-        AddCopiedLine(shown->Text(rows[r]), shown->sourceLines.At(rows[r]), mark);
+        if (AddCopiedLine(shown->Text(rows[r]), shown->sourceLines.At(rows[r]), mark)) {
+            KeepIgnoredOfLastLine(shown->Ignored(rows[r]));
+        }
     }
+}
+
+void TextDocument::KeepIgnoredOfLastLine(std::span<const TextSpan> spans) {
+    if (spans.empty()) {
+        return;
+    }
+    Lines& lines = *lines_;
+    const std::size_t line = lines.spans.size() - 1;
+    const auto from = static_cast<std::uint32_t>(lines.ignored.size());
+    lines.ignoredFrom.resize(line + 1, from);
+    lines.ignoredFrom[line] = from;
+    lines.ignored.insert(lines.ignored.end(), spans.begin(), spans.end());
 }
 
 void TextDocument::BeginSection(std::string title) {

@@ -49,13 +49,16 @@ public:
     const std::string& GetName() const { return name_; }
     CodePage GetCodePage() const { return codePage_; }
 
-    void AddOptions(const OptionMap& options);
+    // prepared, when given, is the rule of these options made once for the many documents of
+    // one run: its patterns are compiled once instead of for every document.
+    void AddOptions(const OptionMap& options, const MatchRule* prepared = nullptr);
     const OptionMap& GetOptions() const { return options_; }
 
     // Reads a text file into lines in the mode its options choose. False when the path is
     // empty or the file cannot be read or held whole; both are reported to the log, and
     // GetProblem says why.
-    bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log);
+    bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log,
+                  const MatchRule* prepared = nullptr);
 
     // What the document may hold, within what its encoding can address. Lines beyond it are
     // left out, and GetProblem says so.
@@ -156,6 +159,8 @@ private:
     std::int32_t HashOfLastLine(std::string_view text, std::string& scratch);
     // Turns shown rows into lines of this document's own.
     void CopyShownRows();
+    // A copied line keeps the parts of its original that do not count, for the report.
+    void KeepIgnoredOfLastLine(std::span<const TextSpan> spans);
 
     std::string name_;
     OptionMap options_;

@@ -37,12 +37,12 @@ bool HasMatchingRules(const OptionMap& options) {
 }
 
 bool EqualUnderRules(const std::string& path1, const std::string& path2, const OptionMap& options,
-                     CodePage codePage) {
+                     CodePage codePage, const MatchRule* prepared) {
     SilentLog log;
     TextDocument one(codePage);
     TextDocument two(codePage);
-    if (!one.LoadFile(path1, options, log) || !two.LoadFile(path2, options, log) ||
-        one.GetProblem() || two.GetProblem()) {
+    if (!one.LoadFile(path1, options, log, prepared) ||
+        !two.LoadFile(path2, options, log, prepared) || one.GetProblem() || two.GetProblem()) {
         return false;
     }
     const std::vector<LineIndex> kept1 = KeptLines(one);

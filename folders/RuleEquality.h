@@ -4,6 +4,7 @@
 
 #include "base/CodePage.h"
 #include "base/OptionMap.h"
+#include "document/LineMatching.h"
 
 namespace tandemix {
 
@@ -12,8 +13,9 @@ bool HasMatchingRules(const OptionMap& options);
 
 // Whether two files, loaded as a comparison loads them, have lines that are all equal under
 // the options' matching rules: once the lines that line patterns leave out are set aside,
-// the rest match one by one. False when either cannot be read.
+// the rest match one by one. False when either cannot be read. prepared: the options' rule,
+// made once for many pairs (TextDocument::AddOptions).
 bool EqualUnderRules(const std::string& path1, const std::string& path2, const OptionMap& options,
-                     CodePage codePage);
+                     CodePage codePage, const MatchRule* prepared = nullptr);
 
 }  // namespace tandemix

@@ -278,6 +278,8 @@ void MarkEqualUnderOptions(const std::array<std::string, 2>& tops, const TreeCho
     if (!HasMatchingRules(choices.options)) {
         return;
     }
+    // The patterns are compiled once for all the pairs.
+    const MatchRule rule = MatchRule::FromOptions(choices.options, choices.codePage);
     for (TreeEntry& entry : entries) {
         if (entry.status != EntryStatus::Changed || entry.binary ||
             entry.sides[0].kind != EntryKind::File || entry.sides[1].kind != EntryKind::File) {
@@ -289,7 +291,7 @@ void MarkEqualUnderOptions(const std::array<std::string, 2>& tops, const TreeCho
                 path.append(path.ends_with('/') ? "" : "/").append(entry.path);
             }
         }
-        if (EqualUnderRules(paths[0], paths[1], choices.options, choices.codePage)) {
+        if (EqualUnderRules(paths[0], paths[1], choices.options, choices.codePage, &rule)) {
             entry.status = EntryStatus::EqualUnderOptions;
         }
     }

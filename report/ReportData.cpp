@@ -159,6 +159,32 @@ void AppendTexts(const Sides& sides, std::size_t side, Piece piece, ChunkedOutpu
     out.Append('"');
 }
 
+bool HasIgnored(const Sides& sides, Piece piece) {
+    for (LineIndex row = piece.from; row < piece.to; ++row) {
+        if (!sides[0]->GetIgnoredText(row).empty() || !sides[1]->GetIgnoredText(row).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void AppendIgnored(const TextDocument& rows, Piece piece, ChunkedOutput& out) {
+    out.Append('[');
+    bool first = true;
+    for (LineIndex row = piece.from; row < piece.to; ++row) {
+        for (const TextSpan span : rows.GetIgnoredText(row)) {
+            out.Append(first ? "" : ",");
+            AppendNumber(row, out);
+            out.Append(',');
+            AppendNumber(span.begin, out);
+            out.Append(',');
+            AppendNumber(span.end, out);
+            first = false;
+        }
+    }
+    out.Append(']');
+}
+
 template <typename AppendSide>
 void AppendPair(std::string_view key, ChunkedOutput& out, AppendSide appendSide) {
     out.Append(",\r\n\"");
@@ -171,7 +197,7 @@ void AppendPair(std::string_view key, ChunkedOutput& out, AppendSide appendSide)
 }
 
 // The most bytes a row can take in a block: each text and title byte as its longest
-// escape, and the row's entries in the marks, numbers, sections and breaks.
+// escape, and the row's entries in the marks, numbers, sections, breaks and ignored parts.
 std::size_t MostBytesOf(const Sides& sides, LineIndex row) {
     constexpr std::size_t kLongestEscape = 6;
     constexpr std::size_t kEntries = 128;
@@ -182,6 +208,8 @@ std::size_t MostBytesOf(const Sides& sides, LineIndex row) {
             if (const auto title = rows->GetSectionTitle(row)) {
                 bytes += kLongestEscape * title->size();
             }
+            constexpr std::size_t kSpanEntry = 36;
+            bytes += kSpanEntry * rows->GetIgnoredText(row).size();
         }
     }
     return bytes;
@@ -221,6 +249,10 @@ void AppendPiece(const Sides& sides, LineIndex rowCount, Piece piece, ChunkedOut
                [&](std::size_t side) { AppendSections(*sides[side], piece, out); });
     AppendPair("breaks", out, [&](std::size_t side) { AppendBreaks(sides, side, piece, out); });
     AppendPair("texts", out, [&](std::size_t side) { AppendTexts(sides, side, piece, out); });
+    if (HasIgnored(sides, piece)) {
+        AppendPair("ignored", out,
+                   [&](std::size_t side) { AppendIgnored(*sides[side], piece, out); });
+    }
     out.Append("}");
 }
 

@@ -20,8 +20,12 @@ namespace tandemix {
 //                               do not go on from the previous line's number plus one
 //    "sections":[S1,S2],        [row, "title", ...]: the sections that begin at a row
 //    "breaks":[B1,B2],          [row, count, ...]: the rows whose own text holds line feeds
-//    "texts":[T1,T2]}           one string per side: the texts of the rows that carry their
+//    "texts":[T1,T2],           one string per side: the texts of the rows that carry their
 //                               own, in row order, each followed by a line feed
+//    "ignored":[I1,I2]}         [row, begin, end, ...]: the parts of a row's text that the
+//                               text patterns matched, in bytes from the start of the row's
+//                               own text [begin, end), in order; for a row that shows the
+//                               first side's text too. Only in blocks that have such parts.
 //
 // One string per side and block lets the page search its rows with a few native scans and
 // keeps it from making a string for every row. The blocks are cut so that none is longer

@@ -33,11 +33,11 @@ private:
 
 FolderListingResult LoadInput(const std::string& path, InputKind kind, const OptionMap& options,
                               FolderComparison folders, TextDocument& input, DebugLog& log,
-                              ListedSizes* sizes) {
+                              ListedSizes* sizes, const MatchRule* prepared) {
     if (kind == InputKind::Folder) {
         return LoadFolder(input, path, options, FolderListingChoices{folders}, sizes);
     }
-    input.LoadFile(path, options, log);
+    input.LoadFile(path, options, log, prepared);
     return {};
 }
 
@@ -141,7 +141,8 @@ std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const st
                                               InputKind kind, const OptionMap& options,
                                               TextDocument& input1, TextDocument& input2,
                                               DebugLog& log, FolderComparison folders,
-                                              std::array<ListedSizes, 2>* sizes) {
+                                              std::array<ListedSizes, 2>* sizes,
+                                              const MatchRule* prepared) {
     BufferedDebugLog log1;
     BufferedDebugLog log2;
     std::array<FolderListingResult, 2> listings;
@@ -158,8 +159,14 @@ std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const st
             : Sharing::SideBySide;
     RunSideBySide(
         sharing,
-        [&] { listings[0] = LoadInput(path1, kind, options, folders, input1, log1, sizesOf(0)); },
-        [&] { listings[1] = LoadInput(path2, kind, options, folders, input2, log2, sizesOf(1)); });
+        [&] {
+            listings[0] =
+                LoadInput(path1, kind, options, folders, input1, log1, sizesOf(0), prepared);
+        },
+        [&] {
+            listings[1] =
+                LoadInput(path2, kind, options, folders, input2, log2, sizesOf(1), prepared);
+        });
     log1.ReplayTo(log);
     log2.ReplayTo(log);
     return listings;

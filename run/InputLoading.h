@@ -49,6 +49,7 @@ std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const st
                                               TextDocument& input1, TextDocument& input2,
                                               DebugLog& log,
                                               FolderComparison folders = FolderComparison::ByTime,
-                                              std::array<ListedSizes, 2>* sizes = nullptr);
+                                              std::array<ListedSizes, 2>* sizes = nullptr,
+                                              const MatchRule* prepared = nullptr);
 
 }  // namespace tandemix

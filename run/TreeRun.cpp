@@ -84,7 +84,8 @@ std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const 
 }
 
 FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& entry,
-                       const OptionMap& options, Alignment alignment, const RunContext& context) {
+                       const OptionMap& options, Alignment alignment, const RunContext& context,
+                       const MatchRule* prepared) {
     const std::array<std::string_view, 2> relative{
         entry.path, entry.status == EntryStatus::Moved ? entry.movedTo : entry.path};
     std::array<TextDocument, 2> inputs{TextDocument(context.codePage),
@@ -98,15 +99,15 @@ FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& 
         entry.sides[0].kind == EntryKind::File && entry.sides[1].kind == EntryKind::File;
     if (both) {
         LoadInputs(paths[0], paths[1], InputKind::File, options, inputs[0], inputs[1],
-                   context.debugLog);
+                   context.debugLog, FolderComparison::ByTime, nullptr, prepared);
     } else {
         // The missing side is an empty input under the present side's options.
         for (std::size_t side = 0; side < 2; ++side) {
             if (entry.sides[side].kind == EntryKind::File) {
-                inputs[side].LoadFile(paths[side], options, context.debugLog);
+                inputs[side].LoadFile(paths[side], options, context.debugLog, prepared);
             } else {
                 inputs[side].SetName(paths[side]);
-                inputs[side].AddOptions(options);
+                inputs[side].AddOptions(options, prepared);
             }
         }
     }
@@ -132,6 +133,7 @@ RunResult TreeReportRun(const std::string& path1, const std::string& path2,
     }
     const std::array<std::string, 2> tops{WithoutTrailingSeparators(path1),
                                           WithoutTrailingSeparators(path2)};
+    const MatchRule rule = MatchRule::FromOptions(options, context.codePage);
     const TreeRowsSource rowsOf = [&](const TreeEntry& entry) {
         TreeFileRows shown{
             TextDocument(context.codePage), TextDocument(context.codePage), false, {}};
@@ -142,7 +144,7 @@ RunResult TreeReportRun(const std::string& path1, const std::string& path2,
                 return shown;
             }
         }
-        FileRows rows = AlignTreeFile(tops, entry, options, choices.alignment, context);
+        FileRows rows = AlignTreeFile(tops, entry, options, choices.alignment, context, &rule);
         for (std::size_t side = 0; side < 2; ++side) {
             if (rows.problems[side]) {
                 shown.problem =

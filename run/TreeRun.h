@@ -37,9 +37,11 @@ struct FileRows {
 
 // Loads and aligns the files of one entry exactly as a two-file run with the same options
 // and alignment does, so that both give the same rows. A file on one side only is aligned
-// against no lines: all its rows are added or deleted. tops are the two compared folders.
+// against no lines: all its rows are added or deleted. tops are the two compared folders;
+// prepared is the options' rule, made once for all the files (TextDocument::AddOptions).
 FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& entry,
-                       const OptionMap& options, Alignment alignment, const RunContext& context);
+                       const OptionMap& options, Alignment alignment, const RunContext& context,
+                       const MatchRule* prepared = nullptr);
 
 // Compares two folders entry by entry and adds the one-file report of the two trees to the
 // report (TreeReport.h): each file shown is loaded and aligned as AlignTreeFile does, its

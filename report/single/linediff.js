@@ -28,11 +28,46 @@ const wordDiff = (function (codes, rows) {
     if (!isChangedPair(r)) return null;
     let parts = partsCache.get(r);
     if (!parts) {
-      parts = lineDiff(rows.textOf(0, r), rows.textOf(1, r));
+      const texts = [rows.textOf(0, r), rows.textOf(1, r)];
+      const ignored = [rows.ignoredOf(0, r), rows.ignoredOf(1, r)];
+      parts = ignored[0] || ignored[1] ? lineDiffWithout(texts, ignored) : lineDiff(texts[0], texts[1]);
       if (partsCache.size > 5000) partsCache.clear();
       partsCache.set(r, parts);
     }
     return parts;
+  }
+
+  // The texts are compared without the parts that do not count; the changed ranges go back
+  // onto the whole texts, around those parts.
+  function lineDiffWithout(texts, ignored) {
+    const kept = texts.map((text, s) => keptOf(text, ignored[s] || []));
+    const parts = lineDiff(kept[0].text, kept[1].text);
+    return parts.map((ranges, s) => {
+      const { at } = kept[s];
+      const whole = [];
+      for (let i = 0; i < ranges.length; i += 2) {
+        for (let k = ranges[i]; k < ranges[i + 1]; k++) {
+          if (whole.length && whole[whole.length - 1] === at[k]) whole[whole.length - 1]++;
+          else whole.push(at[k], at[k] + 1);
+        }
+      }
+      return whole;
+    });
+  }
+
+  // The text without the spans [begin, end, ...], and where each of its characters stands
+  // in the whole text.
+  function keptOf(text, spans) {
+    const pieces = [];
+    const at = [];
+    let from = 0;
+    for (let i = 0; i <= spans.length; i += 2) {
+      const to = i < spans.length ? Math.min(spans[i], text.length) : text.length;
+      if (to > from) pieces.push(text.slice(from, to));
+      for (let k = from; k < to; k++) at.push(k);
+      if (i < spans.length) from = Math.max(from, spans[i + 1]);
+    }
+    return { text: pieces.join(''), at };
   }
 
   function isWordAt(text, i) {

@@ -263,7 +263,7 @@ const rendering = (function (document, codes, page, view, rows, layout, wordDiff
     column.className = 'column';
     const text = document.createElement('div');
     text.className = 'text';
-    appendText(text, rows.textOf(s, r), parts, finder.hitsIn(r, s), syntax.tokensOf(s, r));
+    appendText(text, rows.textOf(s, r), parts, finder.hitsIn(r, s), syntax.tokensOf(s, r), rows.ignoredOf(s, r));
     column.appendChild(text);
     cell.appendChild(number);
     cell.appendChild(column);
@@ -277,8 +277,9 @@ const rendering = (function (document, codes, page, view, rows, layout, wordDiff
 
   // Fills `target` with the row's text as text nodes; `parts` are the changed ranges
   // [start, end, ...], `marks` the search hits [start, end, current, ...] and `tokens` the
-  // coloured tokens [start, end, class, ...].
-  function appendText(target, text, parts, marks, tokens) {
+  // coloured tokens [start, end, class, ...], `ignored` the parts that do not count [start,
+  // end, ...].
+  function appendText(target, text, parts, marks, tokens, ignored) {
     let end = text.length;
     if (end && text.charCodeAt(end - 1) === 10) end -= end > 1 && text.charCodeAt(end - 2) === 13 ? 2 : 1;
     else if (end && text.charCodeAt(end - 1) === 13) end--;
@@ -290,10 +291,10 @@ const rendering = (function (document, codes, page, view, rows, layout, wordDiff
     }
     let shown = end === text.length ? text : text.slice(0, end);
     if (CONTROL.test(shown)) shown = shown.replace(CONTROLS, pictureOf);
-    if ((!parts || !parts.length) && (!marks || !marks.length) && (!tokens || !tokens.length)) {
+    if ((!parts || !parts.length) && (!marks || !marks.length) && (!tokens || !tokens.length) && !ignored) {
       if (shown) target.appendChild(document.createTextNode(shown));
     } else {
-      appendMarked(target, shown, parts || [], marks || [], tokens || []);
+      appendMarked(target, shown, parts || [], marks || [], tokens || [], ignored || []);
     }
     if (cut) {
       const note = document.createElement('span');
@@ -304,15 +305,17 @@ const rendering = (function (document, codes, page, view, rows, layout, wordDiff
     }
   }
 
-  function appendMarked(target, shown, parts, marks, tokens) {
+  function appendMarked(target, shown, parts, marks, tokens, ignored) {
     const cuts = [0, shown.length];
     for (let i = 0; i < parts.length; i += 2) cuts.push(parts[i], parts[i + 1]);
+    for (let i = 0; i < ignored.length; i += 2) cuts.push(ignored[i], ignored[i + 1]);
     for (let i = 0; i < marks.length; i += 3) cuts.push(marks[i], marks[i + 1]);
     for (let i = 0; i < tokens.length; i += 3) cuts.push(tokens[i], tokens[i + 1]);
     const points = [...new Set(cuts.map((c) => Math.max(0, Math.min(c, shown.length))))].sort((a, b) => a - b);
     let p = 0;
     let m = 0;
     let y = 0;
+    let g = 0;
     for (let k = 0; k + 1 < points.length; k++) {
       const from = points[k];
       const to = points[k + 1];
@@ -320,11 +323,13 @@ const rendering = (function (document, codes, page, view, rows, layout, wordDiff
       while (p < parts.length && parts[p + 1] <= from) p += 2;
       while (m < marks.length && marks[m + 1] <= from) m += 3;
       while (y < tokens.length && tokens[y + 1] <= from) y += 3;
+      while (g < ignored.length && ignored[g + 1] <= from) g += 2;
+      const inIgnored = g < ignored.length && ignored[g] <= from;
       const inPart = p < parts.length && parts[p] <= from;
       const inMark = m < marks.length && marks[m] <= from;
       const token = y < tokens.length && tokens[y] <= from ? tokens[y + 2] : '';
       const piece = shown.slice(from, to);
-      if (!inPart && !inMark && !token) {
+      if (!inPart && !inMark && !token && !inIgnored) {
         target.appendChild(document.createTextNode(piece));
         continue;
       }
@@ -332,6 +337,12 @@ const rendering = (function (document, codes, page, view, rows, layout, wordDiff
       // The token's colour, under the changed part's and the hit's backgrounds.
       const classes = [token, inPart ? 'changed' : '', inMark ? (marks[m + 2] ? 'hit cur' : 'hit') : ''];
       span.className = classes.filter((c) => c).join(' ');
+      // Text that does not count is underlined lightly in the muted colour of either scheme;
+      // set here, as the sheet of every other page stays as it is.
+      if (inIgnored) {
+        span.classList.add('ign');
+        span.style.textDecoration = 'underline dotted var(--muted)';
+      }
       span.textContent = piece;
       target.appendChild(span);
     }

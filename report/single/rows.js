@@ -6,7 +6,7 @@
 /* global codes, failure */
 /* exported makeRows, rows */
 
-const makeRows = (function (codes) {
+const makeRows = (function (codes, document) {
   // What `own` holds for a row that has no line on its side (or is not read yet), and for
   // one that shows the first side's text.
   const PLACEHOLDER = -1;
@@ -33,7 +33,8 @@ const makeRows = (function (codes) {
     // Text k starts at starts[k] in the string of the block whose first text number,
     // firstOwn[block], is the last not above k; firstOwn ends with the number of texts.
     // `mark` holds each row's mark (codes.changed and so on), `line` its line number,
-    // `section` the titles of sections by their first row.
+    // `section` the titles of sections by their first row, `ignored` the parts that do not
+    // count by row, as [begin, end, ...] in bytes of the row's text.
     function makeSide() {
       return {
         texts: [],
@@ -45,6 +46,7 @@ const makeRows = (function (codes) {
         starts: new Uint32Array(count + 1),
         ownCount: 0,
         section: new Map(),
+        ignored: new Map(),
         tabs: null,
       };
     }
@@ -120,6 +122,12 @@ const makeRows = (function (codes) {
         side.section.set(titles[i], titles[i + 1]);
         if (titles[i] < count) sectionAt[titles[i]] = 1;
       }
+      const ignored = data.ignored ? data.ignored[s] : [];
+      for (let i = 0; i + 2 < ignored.length; i += 3) {
+        let spans = side.ignored.get(ignored[i]);
+        if (!spans) side.ignored.set(ignored[i], (spans = []));
+        spans.push(ignored[i + 1], ignored[i + 2]);
+      }
     }
 
     // The block that holds text k of a side.
@@ -168,6 +176,31 @@ const makeRows = (function (codes) {
       return o === SHARED ? lengthOf(0, r) : 0;
     }
 
+    // The parts of row r's text that do not count, as [begin, end, ...] in characters of
+    // textOf(s, r), or null. The block gives bytes: under UTF-8 a character takes one to
+    // four, under a single-byte character set one.
+    function ignoredOf(s, r) {
+      const bytes = sides[s].ignored.get(r);
+      if (!bytes) return null;
+      return /^utf-?8$/i.test(document.characterSet || '') ? charactersAt(textOf(s, r), bytes) : bytes;
+    }
+
+    function charactersAt(text, bytes) {
+      const at = [];
+      let i = 0;
+      let byte = 0;
+      for (const offset of bytes) {
+        while (i < text.length && byte < offset) {
+          const c = text.charCodeAt(i);
+          const pair = c >= 0xd800 && c < 0xdc00 && i + 1 < text.length;
+          byte += c < 0x80 ? 1 : c < 0x800 ? 2 : pair ? 4 : 3;
+          i += pair ? 2 : 1;
+        }
+        at.push(i);
+      }
+      return at;
+    }
+
     // Which rows hold a tab, found once with one scan of each of the side's strings.
     function hasTab(s, r) {
       const side = sides[s];
@@ -214,6 +247,7 @@ const makeRows = (function (codes) {
       lengthOf,
       ownLength,
       hasTab,
+      ignoredOf,
       // Per row: 1 where a section starts, 1 where the row differs.
       sectionAt,
       differs,
@@ -232,7 +266,7 @@ const makeRows = (function (codes) {
   }
 
   return makeRows;
-})(codes);
+})(codes, document);
 
 // This page's rows: the blocks the page holds now, and the others once it is read whole.
 const rows = (function (document, makeRows, failure) {

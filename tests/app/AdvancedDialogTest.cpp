@@ -51,6 +51,7 @@ void TickAll(AdvancedDialog& dialog) {
     dialog.IgnoreSpaceChangeBox()->click();
     dialog.IgnoreAllSpaceBox()->click();
     dialog.IgnoredTextField()->setPlainText(QStringLiteral("[0-9]{2}:[0-9]{2}\n\nnonce=\\w+"));
+    dialog.IgnoredLinesField()->setPlainText(QStringLiteral("^#"));
     dialog.PickFolderButton()->click();
 }
 
@@ -59,7 +60,8 @@ const AdvancedSettings kAllOn{
     "/chosen/reports",
     true,
     true,
-    {"[0-9]{2}:[0-9]{2}", "nonce=\\w+"}};
+    {"[0-9]{2}:[0-9]{2}", "nonce=\\w+"},
+    {"^#"}};
 
 }  // namespace
 
@@ -109,6 +111,7 @@ private slots:
             QCOMPARE(first.webRequest->choices, expected.choices);
             QCOMPARE(first.webRequest->options.ignoreAllSpace, expected.ignoreAllSpace);
             QCOMPARE(first.webRequest->options.ignoredText, expected.ignoredText);
+            QCOMPARE(first.webRequest->options.ignoredLines, expected.ignoredLines);
         }
         WindowFixture second(file);
         QCOMPARE(second.window->Advanced(), expected);
@@ -136,21 +139,31 @@ private slots:
         QCOMPARE(dialog.Settings().outputFolder, std::string());
     }
 
-    // A pattern that does not compile is named at once, and OK waits until it is mended.
+    // A pattern that does not compile, in either list, is named at once, and OK waits until
+    // it is mended.
+    void invalidPatternShowsAtOnce_data() {
+        QTest::addColumn<bool>("lines");
+        QTest::newRow("text patterns") << false;
+        QTest::newRow("line patterns") << true;
+    }
     void invalidPatternShowsAtOnce() {
+        QFETCH(bool, lines);
         ScriptedPickers pickers;
         AdvancedDialog dialog(AdvancedSettings{}, pickers, "/documents");
+        QPlainTextEdit* field = lines ? dialog.IgnoredLinesField() : dialog.IgnoredTextField();
         QVERIFY(dialog.PatternProblemLabel()->isHidden());
-        QTest::keyClicks(dialog.IgnoredTextField(), QStringLiteral("id=(a"));
+        QTest::keyClicks(field, QStringLiteral("id=(a"));
         QVERIFY(!dialog.PatternProblemLabel()->isHidden());
         QCOMPARE(dialog.PatternProblemLabel()->text(),
                  QString::fromUtf8("Ung\xC3\xBCltiges Muster \xE2\x80\x9Eid=(a\xE2\x80\x9C: "
                                    "missing ): id=(a"));
         QVERIFY(!dialog.OkButton()->isEnabled());
-        QTest::keyClicks(dialog.IgnoredTextField(), QStringLiteral(")"));
+        QTest::keyClicks(field, QStringLiteral(")"));
         QVERIFY(dialog.PatternProblemLabel()->isHidden());
         QVERIFY(dialog.OkButton()->isEnabled());
-        QCOMPARE(dialog.Settings().ignoredText, std::vector<std::string>{"id=(a)"});
+        const AdvancedSettings settings = dialog.Settings();
+        QCOMPARE(lines ? settings.ignoredLines : settings.ignoredText,
+                 std::vector<std::string>{"id=(a)"});
     }
 
     void unknownStoredValuesReadAsDefaults() {
@@ -161,6 +174,7 @@ private slots:
         store.setValue(QStringLiteral("advanced/report"), 7);
         store.setValue(QStringLiteral("advanced/ignoreAllSpace"), QStringLiteral("yes!"));
         store.setValue(QStringLiteral("advanced/ignoredText"), QStringList{QStringLiteral("(")});
+        store.setValue(QStringLiteral("advanced/ignoredLines"), QStringList{QStringLiteral("[")});
         QCOMPARE(LoadAdvancedSettings(store), AdvancedSettings{});
     }
 

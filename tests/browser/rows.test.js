@@ -19,11 +19,12 @@ const source = [
 ].join('\n');
 
 // Runs the parts on a page that holds only the data blocks; gives the rows part.
-function decode(blocks) {
+function decode(blocks, characterSet) {
   const removed = [];
   const elements = blocks.map((text) => ({ textContent: text, remove: () => removed.push(text) }));
   const document = {
     querySelectorAll: (selector) => (selector === 'script.tandemix-data' ? elements : []),
+    characterSet,
   };
   const failure = {
     show: (error) => {
@@ -47,6 +48,7 @@ function shown(rows) {
         mark: rows.sides[s].mark[r],
         number: present ? rows.sides[s].line[r] : 0,
         section: rows.sides[s].section.get(r) ?? null,
+        ignored: [...(rows.ignoredOf(s, r) || [])],
       };
     }),
   );
@@ -71,7 +73,7 @@ function runs(sides) {
 // Both sides have as many rows: the shorter is filled with placeholders.
 function expected(sides) {
   const count = Math.max(sides[0].length, sides[1].length);
-  const placeholder = { line: false, text: '', mark: 0, number: 0, section: null };
+  const placeholder = { line: false, text: '', mark: 0, number: 0, section: null, ignored: [] };
   return sides.map((rows) => Array.from({ length: count }, (_, r) => rows[r] ?? placeholder));
 }
 
@@ -84,4 +86,18 @@ for (const c of cases) {
     assert.deepEqual([[...rows.blockStarts], [...rows.blockEnds]], runs(expected(c.expected)));
     if (c.pieceBytes === 1) assert.equal(c.blocks.length, Math.max(rows.count, 1), 'one row to a block');
   });
+}
+
+test('ignored parts are given in bytes and read as characters of a UTF-8 page', () => {
+  const codes = codesOf();
+  const text = JSON.stringify('\u00fcber \u{1f600} 12 x');
+  const block = `{"format":2,"rows":1,"from":0,"to":1,"marks":["${String.fromCharCode(codes.line)}","${String.fromCharCode(codes.placeholder)}"],
+"lines":[[],[]],"sections":[[],[]],"breaks":[[],[]],"texts":[${text.slice(0, -1)}\\n",""],"ignored":[[0,11,13],[]]}`;
+  assert.deepEqual([...decode([block], 'UTF-8').ignoredOf(0, 0)], [8, 10]);
+  assert.deepEqual([...decode([block], 'windows-1252').ignoredOf(0, 0)], [11, 13]);
+});
+
+// The generated row codes.
+function codesOf() {
+  return vm.runInNewContext(fs.readFileSync(process.env.TANDEMIX_CODES_PART, 'utf8') + '\ncodes;');
 }

@@ -51,18 +51,18 @@ async function open(url, { ready = '#spacer .row' } = {}) {
 }
 
 // Writes the report of two inputs of the given contents into a folder of its own.
-function reportOf(contents1, contents2, env) {
+function reportOf(contents1, contents2, env, args = []) {
   const dir = fs.mkdtempSync(path.join(work, 'report-'));
   const inputs = [contents1, contents2].map((contents, side) => {
     fs.writeFileSync(path.join(dir, `${side + 1}`), contents);
     return path.join(dir, `${side + 1}`);
   });
-  runCli(['--report', 'single', '-q', '-o', dir, ...inputs], env);
+  runCli(['--report', 'single', '-q', '-o', dir, ...args, ...inputs], env);
   return { html: fs.readFileSync(path.join(dir, REPORT)), url: pathToFileURL(path.join(dir, REPORT)).href };
 }
 
-async function openReportOf(contents1, contents2, { env, ready } = {}) {
-  const { html, url } = reportOf(contents1, contents2, env);
+async function openReportOf(contents1, contents2, { env, ready, args = [] } = {}) {
+  const { html, url } = reportOf(contents1, contents2, env, args);
   return { html, page: await open(url, { ready }) };
 }
 
@@ -497,6 +497,29 @@ test('every byte value reaches the page as its character set decodes it', async 
     assert.equal(shown, want, charset);
     await report.page.close();
   }
+});
+
+test('text that does not count is marked and is no changed word', async () => {
+  // Characters of two and four bytes before the ignored parts: the block gives bytes.
+  const { page: p } = await openReportOf(
+    '\u00fcber \u{1f600} 12:30 the cat sat\nbuild 1234 ok\n',
+    '\u00fcber \u{1f600} 13:45 the dog sat\nbuild 9876 ok\n',
+    { env: { LC_ALL: 'C.UTF-8' }, args: ['--ignore-matching', '[0-9]{2}:[0-9]{2}|[0-9]{4}'] },
+  );
+  const cells = await p.$$eval('#spacer .row[data-row] .side', (all) =>
+    all.map((c) => ({
+      changed: [...c.querySelectorAll('.changed')].map((x) => x.textContent),
+      ignored: [...c.querySelectorAll('.ign')].map((x) => x.textContent),
+      line: [...c.querySelectorAll('.ign')].map((x) => getComputedStyle(x).textDecorationLine),
+    })),
+  );
+  assert.deepEqual(cells, [
+    { changed: ['cat'], ignored: ['12:30'], line: ['underline'] },
+    { changed: ['dog'], ignored: ['13:45'], line: ['underline'] },
+    { changed: [], ignored: ['1234'], line: ['underline'] },
+    { changed: [], ignored: ['9876'], line: ['underline'] },
+  ]);
+  await p.close();
 });
 
 test('a line beyond the shown length is cut with a note and kept out of the page', async () => {

@@ -1,15 +1,22 @@
 // Writes rows of every kind as the one-file report's data blocks, and the rows they hold, for
 // rows.test.js to read back with the page's own decoder. Prints one JSON array of cases:
 //   {"name":…,"pieceBytes":N,"blocks":["<block>",…],"expected":[[row,…],[row,…]]}
-// with each row {"line":bool,"text":"…","mark":M,"number":N,"section":"…"|null}. Strings
+// with each row {"line":bool,"text":"…","mark":M,"number":N,"section":"…"|null,
+// "ignored":[begin,end,…]}. Strings
 // carry the bytes as they are above 0x7F: read the output as Latin-1.
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "base/ByteSink.h"
+#include "base/ComparisonOptions.h"
+#include "diff/DifferenceEngine.h"
+#include "report/ReportData.h"
 #include "support/EveryKindOfRow.h"
 #include "support/ReportRows.h"
 
@@ -44,7 +51,16 @@ std::string Expected(const TextDocument& rows) {
             .append(std::to_string(placeholder ? 0 : rows.GetSourceLine(row)))
             .append(",\"section\":")
             .append(title ? JsonString(*title) : "null")
-            .append("}");
+            .append(",\"ignored\":[");
+        std::string_view comma;
+        for (const TextSpan span : rows.GetIgnoredText(row)) {
+            out.append(comma)
+                .append(std::to_string(span.begin))
+                .append(",")
+                .append(std::to_string(span.end));
+            comma = ",";
+        }
+        out.append("]}");
     }
     return out;
 }
@@ -72,6 +88,24 @@ void LongEscapedRows(TextDocument& rows1, TextDocument& rows2) {
     }
 }
 
+// Rows of inputs under a text pattern: equal, changed, shared and one-sided rows with parts
+// that do not count, bytes above 0x7F among them.
+void IgnoredText(TextDocument& rows1, TextDocument& rows2) {
+    ComparisonOptions options;
+    options.ignoredText = {"[0-9]+"};
+    std::array<TextDocument, 2> inputs{TextDocument(CodePage::None), TextDocument(CodePage::None)};
+    const std::array<std::vector<std::string_view>, 2> lines{
+        {{"at 12:30 \xe9t\xe9 1", "x1y22z", "same 5", "a1", "gone 4"},
+         {"at 13:45 \xe9t\xe9 2", "x9y8z", "same 5", "b2", "new 3 and 33"}}};
+    for (std::size_t side = 0; side < 2; ++side) {
+        inputs[side].AddOptions(BuildOptionMap(options));
+        for (const std::string_view line : lines[side]) {
+            inputs[side].AddLine(line);
+        }
+    }
+    ComputeDifferences(inputs[0], inputs[1], rows1, rows2, Alignment::Minimal);
+}
+
 void NoRows(TextDocument&, TextDocument&) {}
 
 }  // namespace
@@ -84,6 +118,7 @@ int main() {
     const Case cases[] = {{"every kind of row", testing::AddEveryKindOfRow},
                           {"every byte value", EveryByteValue},
                           {"long escaped rows", LongEscapedRows},
+                          {"ignored text", IgnoredText},
                           {"no rows", NoRows}};
     std::string out = "[";
     for (const Case& c : cases) {

@@ -136,6 +136,32 @@ TEST(IgnoreRulesTest, IgnoredPartsAreFoundOnceAndKeptPerLine) {
     EXPECT_TRUE(document.GetIgnoredText(1).empty());
     EXPECT_EQ(document.GetMatchText(0), "at   and ");
     EXPECT_EQ(document.GetMatchText(2), "");
+
+    // Rows keep them whether they show the line, copy it, or are turned into copies.
+    TextDocument shown(CodePage::Utf8);
+    shown.ShareTextOf(document);
+    TextDocument copied(CodePage::Utf8);
+    for (LineIndex line = 0; line < 3; ++line) {
+        shown.AddRowOf(document, line, LineMark::MarkChanged);
+        copied.AddRowOf(document, line, LineMark::MarkChanged);
+    }
+    TextDocument turned(CodePage::Utf8);
+    turned.ShareTextOf(document);
+    turned.AddRowOf(document, 0, LineMark::MarkChanged);
+    turned.AddMarkedLine("12:00", LineMark::MarkAdded, 9);
+    turned.AddRowOf(document, 2, LineMark::MarkChanged);
+    const auto spans = [](const TextDocument& rows, LineIndex row) {
+        return std::vector<TextSpan>(rows.GetIgnoredText(row).begin(),
+                                     rows.GetIgnoredText(row).end());
+    };
+    for (const TextDocument* rows : {&shown, &copied}) {
+        EXPECT_EQ(spans(*rows, 0), first);
+        EXPECT_TRUE(spans(*rows, 1).empty());
+        EXPECT_EQ(spans(*rows, 2), (std::vector<TextSpan>{{0, 5}}));
+    }
+    EXPECT_EQ(spans(turned, 0), first);
+    EXPECT_TRUE(spans(turned, 1).empty());
+    EXPECT_EQ(spans(turned, 2), (std::vector<TextSpan>{{0, 5}}));
 }
 
 TEST(IgnoreRulesTest, InvalidPatternsSayWhereTheyFail) {
