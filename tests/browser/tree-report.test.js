@@ -141,7 +141,7 @@ test('the address names the file shown: a link opens it, and Back returns', asyn
   await other.close();
 });
 
-test('each file shown starts afresh in the frame: its rows, its search, one step per key', async () => {
+test('the frame shows each file afresh: its rows, its differences, its search, wrapping', async () => {
   for (const [label, address] of [
     ['c.txt', '#datei=sub/c.txt'],
     ['a.txt', '#datei=a.txt'],
@@ -156,6 +156,11 @@ test('each file shown starts afresh in the frame: its rows, its search, one step
     async () => (await frame().locator('.name').first().textContent()) === path.join(work, '1', 'a.txt'),
   );
   assert.equal(await page.locator('#viewer iframe').count(), 1);
+  await frame().locator('#view').focus();
+  await page.keyboard.press('n');
+  await page.keyboard.press('n');
+  assert.equal(await position(), '2 / 2 Abschnitte');
+  assert.equal(await hash(), '#datei=a.txt');
   const hits = async (query) => {
     await frame().locator('#query').fill(query);
     await frame().locator('#query').press('Enter');
@@ -163,9 +168,6 @@ test('each file shown starts afresh in the frame: its rows, its search, one step
   };
   assert.equal(await hits('sixty'), '1 / 1 Treffer');
   assert.equal(await hits('changed line 3'), 'keine Treffer', 'c.txt is gone from the search');
-  await frame().locator('#view').focus();
-  await page.keyboard.press('n');
-  assert.equal(await position(), '1 / 2 Abschnitte', 'the files before listen no more');
   await frame().locator('#wrap').check();
   assert.ok(await frame().locator('body.wrap').count());
 });
