@@ -20,7 +20,7 @@
 # git: the npm packages with `npm pack`, the other Python build with `apt-get download` of
 # the Debian packages that own the installed library's files (another version where the
 # archive has one) and `dpkg-deb -x`. PYTHON_LIB names the installed library folder
-# (default /usr/lib/python3.11); NEXT_FILE_KEY the report's next-file key (default "]").
+# (default /usr/lib/python3.11); NEXT_FILE_KEY the report's next-file key (default "N", which Shift+N gives).
 set -euo pipefail
 
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -269,11 +269,13 @@ compare() {
         unmeasured "browser: next file <= 100 ms" "no tree report"
         return
     fi
-    read -r run_time diff_time _ < <(paired \
+    local run_cpu diff_cpu
+    read -r run_time diff_time run_cpu diff_cpu < <(paired \
         "'$cli' -q --report single --alignment minimal -o '$report' '$a' '$b'" "diff -ruN '$a' '$b'")
-    peak=$(calc "$(cat "$work/peak") / 1024")
-    printf '  report run %.3f s   diff -ruN %.3f s   git diff --no-index --stat %.3f s\n' \
-        "$run_time" "$diff_time" "$git_time"
+    # time's last line: before it stands a line on the exit status 1 of a run with differences.
+    peak=$(calc "$(tail -n 1 "$work/peak") / 1024")
+    printf '  report run %.3f s (CPU %.3f s)   diff -ruN %.3f s (CPU %.3f s)   git diff --no-index --stat %.3f s\n' \
+        "$run_time" "$run_cpu" "$diff_time" "$diff_cpu" "$git_time"
     ratio=$(calc "$run_time / ($diff_time > 0 ? $diff_time : 0.001)")
     target "report run: time / diff -ruN's <= 1.0" "$ratio" "$ratio <= 1.0"
     target "report run: peak memory <= $memory_limit MiB" "$peak" "$peak <= $memory_limit"
@@ -284,7 +286,7 @@ compare() {
         unmeasured "browser: next file <= 100 ms" "no Chromium or node"
         return
     fi
-    figures=$(node "$repo/bench/single_report_bench.js" tree "$page" "${NEXT_FILE_KEY:-]}" || true)
+    figures=$(node "$repo/bench/single_report_bench.js" tree "$page" "${NEXT_FILE_KEY:-N}" || true)
     echo "  browser: $figures"
     if [[ $figures == *failure=* || $figures != *next_file_ms=* ]]; then
         unmeasured "browser: tree and first rows <= $open_limit s" "page failed"

@@ -43,6 +43,8 @@ std::string_view HelpText() {
            "      --report framed|single\n"
            "                             Bericht in Rahmenseiten (Vorgabe) oder als eine\n"
            "                             Datei Tandemix-Bericht.html, die überall läuft\n"
+           "                             (mit zwei Verzeichnissen: der Baum der Einträge und\n"
+           "                             die Zeilen jeder geänderten Datei)\n"
            "      --container hta|htm    Form der Rahmenseite (Vorgabe: htm; nicht mit\n"
            "                             --report single)\n"
            "      --alignment ART        Zeilenzuordnung: greedy (Vorgabe, Vorwärtsdurchlauf)\n"

@@ -8,7 +8,12 @@
   function applyScheme() {
     const choice = select.value;
     const dark = choice === 'dark' || (choice === 'auto' && systemDark !== null && systemDark.matches);
-    document.documentElement.setAttribute('data-scheme', dark ? 'dark' : 'light');
+    const scheme = dark ? 'dark' : 'light';
+    // Setting it restyles the whole page, even to the same value (as each file of a page of
+    // two folders does).
+    if (document.documentElement.getAttribute('data-scheme') !== scheme) {
+      document.documentElement.setAttribute('data-scheme', scheme);
+    }
   }
 
   function changeScheme() {

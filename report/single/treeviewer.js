@@ -21,22 +21,34 @@ const viewer = (function (document, window, tree) {
     ['Umschalt+P', 'Vorige Datei'],
   ];
 
+  // One frame holds the one-file page for every file: its markup, style and script are read
+  // once, and each file shown runs the page's script again on fresh markup and the file's
+  // own blocks, which costs far less than a new document for each file.
   let frame = null;
+  // The frame's page as it stands before a file is put in: its body, the script's parts as
+  // one function of the frame, and the end of what the last file listened to.
+  let framePage = null;
+  let shownInFrame = false;
   // The shown page's differences (its part of that name), once it has started.
   let shownDifferences = null;
-
-  function escapeText(text) {
-    return text.replace(/[&<>"]/g, (c) => ({ '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;' })[c]);
-  }
 
   function sizeText(bytes) {
     return Number(bytes).toLocaleString('de-DE') + ' Bytes';
   }
 
-  function clear() {
-    if (frame) frame.remove();
-    frame = null;
+  // Ends what the file shown listens to; with drop, drops its rows too (the next file's
+  // markup replaces them otherwise).
+  function leaveFile(drop) {
     shownDifferences = null;
+    if (!framePage || !shownInFrame) return;
+    shownInFrame = false;
+    framePage.listening.abort();
+    if (drop) framePage.document.body.textContent = '';
+  }
+
+  function clear(drop = true) {
+    leaveFile(drop);
+    if (frame && drop) frame.hidden = true;
     notice.textContent = '';
   }
 
@@ -80,17 +92,50 @@ const viewer = (function (document, window, tree) {
     return [title];
   }
 
-  // The one-file page of the file, written into a fresh frame piece by piece, so that no
-  // string holds all of a large file's data at once.
+  // The frame and its page without a file: the one-file page's markup with the names and
+  // the result left empty and no data block, and its script compiled once in the frame as
+  // a function that starts the page's parts on what the body holds when it is called.
+  function makeFrame(host) {
+    frame = document.createElement('iframe');
+    box.appendChild(frame);
+    const page = frame.contentDocument;
+    const p = pieces.pieces;
+    page.open();
+    // The last piece opens the (empty) data block, which the end of the document closes.
+    page.write(p[0] + p[1] + p[2] + p[3] + p[4] + p[5]);
+    page.close();
+    for (const block of page.querySelectorAll('script')) block.remove();
+    const frameWindow = frame.contentWindow;
+    const script = /<script>([\s\S]*)<\/script>/.exec(p[6])[1];
+    // Opening the document took every listener off its window; the tree's keys come first.
+    frameWindow.addEventListener('keydown', (event) => host.keydown(event));
+    framePage = {
+      document: page,
+      body: page.body.innerHTML,
+      start: new frameWindow.Function(script),
+      listening: new AbortController(),
+    };
+    // Every listener a file's parts add ends with the file, so that the next file's parts
+    // do not share the keys, the clicks and the scheme's changes with them.
+    const target = frameWindow.EventTarget.prototype;
+    const listen = target.addEventListener;
+    target.addEventListener = function (type, listener, options) {
+      const given = typeof options === 'object' && options !== null ? options : { capture: Boolean(options) };
+      listen.call(this, type, listener, given.signal ? given : { ...given, signal: framePage.listening.signal });
+    };
+  }
+
+  // The one-file page of the file: the frame's page, emptied, takes the file's names,
+  // result and data blocks, which are read only now, and starts its parts on them.
   function showRows(entry, start, host) {
-    clear();
+    clear(false);
+    if (!frame) makeFrame(host);
     const details = entry.details;
-    const name1 = escapeText(entry.status !== tree.status.onlyIn2 ? sidePath(0, entry) : '');
-    const name2 = escapeText(entry.status !== tree.status.onlyIn1 ? sidePath(1, entry) : '');
+    const name1 = entry.status !== tree.status.onlyIn2 ? sidePath(0, entry) : '';
+    const name2 = entry.status !== tree.status.onlyIn1 ? sidePath(1, entry) : '';
     const result = details.differences
       ? pieces.resultStart + details.differences + pieces.resultCountEnd
       : pieces.resultNone;
-    frame = document.createElement('iframe');
     frame.title = entry.path;
     frame.tandemixHost = {
       keys: KEYS,
@@ -98,21 +143,29 @@ const viewer = (function (document, window, tree) {
       attach(differences) {
         shownDifferences = differences;
         if (differences.blockCount && start) differences.goToBlock(start > 0 ? 0 : differences.blockCount - 1);
+        host.shown();
       },
     };
-    box.appendChild(frame);
-    const page = frame.contentDocument;
-    const p = pieces.pieces;
-    page.open();
-    page.write(p[0] + name1 + p[1] + name2 + p[2] + result + p[3] + name1 + p[4] + name2 + p[5]);
-    (blocks.get(details.file) || []).forEach((block, i) => {
-      if (i) page.write(pieces.between);
-      page.write(block.textContent);
+    const page = framePage.document;
+    framePage.listening = new AbortController();
+    shownInFrame = true;
+    page.title = 'Tandemix: ' + name1 + ' \u2194 ' + name2;
+    // The classes the last file's parts put on the body go with it.
+    page.body.className = '';
+    page.body.innerHTML = framePage.body;
+    page.getElementById('result').innerHTML = result;
+    page.querySelectorAll('#names .name').forEach((name, side) => {
+      name.textContent = side ? name2 : name1;
     });
-    page.write(p[6]);
-    page.close();
-    // Opening the document took every listener off its window; this one comes after.
-    frame.contentWindow.addEventListener('keydown', host.keydown);
+    for (const block of blocks.get(details.file) || []) {
+      const data = page.createElement('script');
+      data.type = 'application/json';
+      data.className = 'tandemix-data';
+      data.textContent = block.textContent;
+      page.body.appendChild(data);
+    }
+    frame.hidden = false;
+    framePage.start();
   }
 
   // Shows the entry; start is 1 to begin at the file's first difference, -1 at its last,
@@ -121,11 +174,15 @@ const viewer = (function (document, window, tree) {
   function show(entry, start, host) {
     if (!entry) {
       say('Keine Unterschiede.');
+      host.shown();
       return;
     }
     try {
-      if (entry.details && entry.details.file !== undefined) showRows(entry, start, host);
-      else say(...describe(entry));
+      if (entry.details && entry.details.file !== undefined) {
+        showRows(entry, start, host);
+        return;
+      }
+      say(...describe(entry));
     } catch (error) {
       const tooLarge = error instanceof RangeError || /memory|allocation/i.test(String(error && error.message));
       say(
@@ -135,12 +192,13 @@ const viewer = (function (document, window, tree) {
           : 'Diese Datei kann nicht angezeigt werden: ' + String(error),
       );
     }
+    host.shown();
   }
 
   return {
     show,
     // The shown page's differences, or null when no page with rows is shown.
     differences: () => shownDifferences,
-    frame: () => frame,
+    frame: () => (frame && !frame.hidden ? frame : null),
   };
 })(document, window, tree);

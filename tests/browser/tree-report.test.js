@@ -141,6 +141,37 @@ test('the address names the file shown: a link opens it, and Back returns', asyn
   await other.close();
 });
 
+test('the frame shows each file afresh: its rows, its differences, its search, wrapping', async () => {
+  for (const [label, address] of [
+    ['c.txt', '#datei=sub/c.txt'],
+    ['a.txt', '#datei=a.txt'],
+    ['c.txt', '#datei=sub/c.txt'],
+    ['a.txt', '#datei=a.txt'],
+  ]) {
+    await page.click(`#tree .entry:has-text("${label}")`);
+    await until(label, async () => (await hash()) === address);
+  }
+  await until(
+    'the rows of a.txt',
+    async () => (await frame().locator('.name').first().textContent()) === path.join(work, '1', 'a.txt'),
+  );
+  assert.equal(await page.locator('#viewer iframe').count(), 1);
+  await frame().locator('#view').focus();
+  await page.keyboard.press('n');
+  await page.keyboard.press('n');
+  assert.equal(await position(), '2 / 2 Abschnitte');
+  assert.equal(await hash(), '#datei=a.txt');
+  const hits = async (query) => {
+    await frame().locator('#query').fill(query);
+    await frame().locator('#query').press('Enter');
+    return frame().locator('#hits').textContent();
+  };
+  assert.equal(await hits('sixty'), '1 / 1 Treffer');
+  assert.equal(await hits('changed line 3'), 'keine Treffer', 'c.txt is gone from the search');
+  await frame().locator('#wrap').check();
+  assert.ok(await frame().locator('body.wrap').count());
+});
+
 test('the filters show every entry, or those whose names hold a text', async () => {
   await page.selectOption('#filter', 'all');
   const all = await shownEntries();
