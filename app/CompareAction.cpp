@@ -27,7 +27,8 @@ public:
 CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls,
                                  const AdvancedSettings& advanced) {
     CompareRequest request = states;
-    request.webPages = controls.IsChecked(kIdWebPages);
+    request.kind =
+        controls.IsChecked(kIdWebPages) ? InputsKind::WebPages : InputsKind::FilesOrFolders;
     request.followRedirects = controls.IsChecked(kIdFollowRedirects);
     request.containerForm = controls.IsChecked(kIdHta) ? ContainerForm::Hta : ContainerForm::Html;
     ApplyAdvancedSettings(advanced, request);
@@ -45,7 +46,7 @@ WebCompare EngineWebCompare() {
 CompareOutcome RunCompareAction(const CompareRequest& request, const CompareServices& services) {
     const WaitCursor waitCursor;
     try {
-        if (request.webPages) {
+        if (request.WebPages()) {
             return services.webCompare(request, services.context, &services.launcher,
                                        services.credentials, services.certificates);
         }

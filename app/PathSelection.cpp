@@ -18,7 +18,7 @@ namespace tandemix::app {
 namespace {
 
 std::string& InputText(RememberedStates& states, Input input) {
-    return input == Input::One ? states.input1 : states.input2;
+    return states.inputs[IndexOf(input)];
 }
 
 void BrowseForFolder(Input input, BrowseState& state, DialogControls& controls,

@@ -65,9 +65,7 @@ bool MakeOutputDirectory(const CompareInvocation& invocation, const RunContext& 
         std::filesystem::exists(*invocation.outputDirectory, ignored)) {
         return true;
     }
-    if (!invocation.request.webPages &&
-        !InputsAcceptable(invocation.request.input1, invocation.request.input2, WindowState{},
-                          context)) {
+    if (!invocation.request.WebPages() && !InputsAcceptable(invocation.request, context)) {
         return false;
     }
     std::filesystem::create_directories(*invocation.outputDirectory, ignored);
@@ -109,7 +107,7 @@ FetchSettings SettingsFor(const CompareInvocation& invocation) {
 
 CompareOutcome Run(const CompareInvocation& invocation, const RunContext& context,
                    ContainerLauncher* launcher, const WebAnswers& answers) {
-    if (!invocation.request.webPages) {
+    if (!invocation.request.WebPages()) {
         return RunCompareCommand(invocation.request, context, launcher);
     }
     CancellingPrompt cancelling;
@@ -165,7 +163,7 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
     // Made before any thread starts (libcurl's name lookups start some), so that every thread
     // leaves the signals to the watch.
     std::optional<SignalWatch> signals;
-    if (invocation.request.webPages) {
+    if (invocation.request.WebPages()) {
         signals.emplace();
     }
 

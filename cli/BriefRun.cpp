@@ -18,7 +18,7 @@ int RunBrief(const CompareInvocation& invocation, const TextOut& out, const Text
     ConsoleMessages messages(err, noProgress);
     const CompareRequest& request = invocation.request;
     const std::optional<TreeComparison> comparison =
-        CompareInputTrees(request.input1, request.input2, request.choices, messages,
+        CompareInputTrees(request.inputs[0], request.inputs[1], request.choices, messages,
                           BinaryCheck::Skip, BuildOptionMap(request.options), CodePageFromLocale());
     if (!comparison) {
         return static_cast<int>(ExitStatus::Trouble);

@@ -22,17 +22,17 @@ void WarnUnusable(const RunContext& context, ReportForm form, int errorNumber) {
 
 CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher) {
-    return RunCompareCommandOnPaths(request, request.input1, request.input2, context, launcher);
+    return RunCompareCommandOnPaths(request, request.inputs, context, launcher);
 }
 
-CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
-                                        const std::string& path2, const RunContext& context,
-                                        ContainerLauncher* launcher) {
+CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request,
+                                        const std::array<std::string, 2>& paths,
+                                        const RunContext& context, ContainerLauncher* launcher) {
     const OutputFolderTurn turn(context, request.choices.reportForm);
     if (!turn.Usable()) {
         return {};
     }
-    return RunCompareCommandInTurn(request, path1, path2, context, launcher);
+    return RunCompareCommandInTurn(request, paths, context, launcher);
 }
 
 OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
@@ -61,15 +61,12 @@ OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
     }
 }
 
-CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std::string& path1,
-                                       const std::string& path2, const RunContext& context,
-                                       ContainerLauncher* launcher) {
-    const OptionMap options = BuildOptionMap(request.options);
-    const WindowState window{request.showLineNumbers, request.webPages, request.input1,
-                             request.input2};
+CompareOutcome RunCompareCommandInTurn(const CompareRequest& request,
+                                       const std::array<std::string, 2>& paths,
+                                       const RunContext& context, ContainerLauncher* launcher) {
     ReportFiles report(context.outputDirectory);
     CompareOutcome outcome;
-    outcome.run = ComparisonRun(path1, path2, options, window, context, request.choices, report);
+    outcome.run = ComparisonRun(request, paths, context, report);
     if (!outcome.run.written) {
         return outcome;
     }

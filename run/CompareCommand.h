@@ -4,25 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "base/ComparisonOptions.h"
-#include "base/OptionMap.h"
-#include "report/ResultContainer.h"
+#include "run/CompareRequest.h"
 #include "run/ComparisonRun.h"
 #include "run/OutputFolderLock.h"
 
 namespace tandemix {
-
-// Everything the compare command reads from the window (or the command line).
-struct CompareRequest {
-    std::string input1;
-    std::string input2;
-    ComparisonOptions options;
-    bool showLineNumbers = true;
-    bool webPages = false;
-    bool followRedirects = false;
-    ContainerForm containerForm = ContainerForm::Html;
-    RunChoices choices;
-};
 
 // The ways of opening the container; OpenContainer chooses their order.
 enum class LaunchAttempt { ByFileType, ReportViewer, BrowserLauncher };
@@ -58,9 +44,9 @@ CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext
 
 // The same on paths that differ from the typed inputs (the fetched copies of web pages);
 // the typed inputs stay the names the report shows.
-CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
-                                        const std::string& path2, const RunContext& context,
-                                        ContainerLauncher* launcher);
+CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request,
+                                        const std::array<std::string, 2>& paths,
+                                        const RunContext& context, ContainerLauncher* launcher);
 
 // One command's turn at the output folder: waits for the command before, saying so once
 // when that takes long, then checks that the folder can take a report, telling the user
@@ -77,9 +63,9 @@ private:
 };
 
 // The command for a caller that already has the folder's turn.
-CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std::string& path1,
-                                       const std::string& path2, const RunContext& context,
-                                       ContainerLauncher* launcher);
+CompareOutcome RunCompareCommandInTurn(const CompareRequest& request,
+                                       const std::array<std::string, 2>& paths,
+                                       const RunContext& context, ContainerLauncher* launcher);
 
 // Whether a report can be written into the output directory; when not, the user is told
 // what is wrong with it, in the words of a page that cannot be written.

@@ -15,30 +15,12 @@
 #include "document/LineIndex.h"
 #include "folders/FolderListing.h"
 #include "report/ReportForm.h"
+#include "run/CompareRequest.h"
 #include "run/RunHints.h"
 
 namespace tandemix {
 
 class ReportFiles;
-
-// The window state a run reads besides its arguments, handed in by the caller.
-struct WindowState {
-    bool showLineNumbers = true;
-    bool webPagesKind = false;
-    std::string inputText1;  // shown as the names in the Web Pages kind
-    std::string inputText2;
-};
-
-// Opt-in choices of a run: each default leaves the report as the default run writes it.
-struct RunChoices {
-    Alignment alignment = Alignment::Greedy;
-    FolderComparison folderComparison = FolderComparison::ByTime;
-    ReportForm reportForm = ReportForm::Framed;
-    // Shell patterns of entry names that a tree comparison leaves out, with their subtrees.
-    std::vector<std::string> exclusions{};
-
-    bool operator==(const RunChoices&) const = default;
-};
 
 // Stages of a run, for front ends that show progress. Fetching comes only in the Web Pages
 // kind, once the command has the output folder to itself.
@@ -83,15 +65,15 @@ struct RunResult {
 // Stops with a message, adding nothing, when an input is missing, when the kinds differ, or
 // when an input cannot be read whole (unreadable, not a regular file, too large for a
 // document or for the memory left); `written` means that the pages were added.
-RunResult ComparisonRun(const std::string& path1, const std::string& path2,
-                        const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& choices, ReportFiles& report);
+// The paths read are `paths`; the request's inputs are the names shown, which differ from
+// the paths for web pages (their fetched copies).
+RunResult ComparisonRun(const CompareRequest& request, const std::array<std::string, 2>& paths,
+                        const RunContext& context, ReportFiles& report);
 
 // The checks a run makes of its inputs before it reads any (both exist and are of one kind,
 // each can be opened and held, the files fit into the memory left), with the run's
 // messages; for a caller that wants to know before it prepares the output folder.
-bool InputsAcceptable(const std::string& path1, const std::string& path2, const WindowState& window,
-                      const RunContext& context);
+bool InputsAcceptable(const CompareRequest& request, const RunContext& context);
 
 // Puts the report's files in place. When that fails, each file that could not be written
 // goes to the debug log and the user is told about the first one and why.

@@ -92,8 +92,8 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     }
     const TemporaryFiles files(OutputPath(context.outputDirectory, kWebPage1Name),
                                OutputPath(context.outputDirectory, kWebPage2Name));
-    const FetchResult page2 = fetches.Fetch(request.input2, files.Path2());
-    const FetchResult page1 = fetches.Fetch(request.input1, files.Path1());
+    const FetchResult page2 = fetches.Fetch(request.inputs[1], files.Path2());
+    const FetchResult page1 = fetches.Fetch(request.inputs[0], files.Path1());
     const bool failed1 = page1.path == kFetchFailed;
     const bool failed2 = page2.path == kFetchFailed;
     if ((failed1 || failed2) && !OutputDirectoryUsable(context, request.choices.reportForm)) {
@@ -101,7 +101,7 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     }
     if (failed1 || failed2) {
         WarnNotFetched(*web, context.messages, failed1 ? 1 : 2,
-                       failed1 ? request.input1 : request.input2,
+                       failed1 ? request.inputs[0] : request.inputs[1],
                        failed1 ? page1.failure : page2.failure);
         CompareOutcome outcome;
         outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
@@ -109,11 +109,12 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     }
 
     CompareRequest shown = request;
-    shown.webPages = true;
-    shown.input1 = web->displayAddress(request.input1);
-    shown.input2 = web->displayAddress(request.input2);
+    shown.kind = InputsKind::WebPages;
+    for (std::string& input : shown.inputs) {
+        input = web->displayAddress(input);
+    }
     CompareOutcome outcome =
-        RunCompareCommandInTurn(shown, page1.path, page2.path, context, launcher);
+        RunCompareCommandInTurn(shown, {page1.path, page2.path}, context, launcher);
     outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
     return outcome;
 }

@@ -200,9 +200,9 @@ private slots:
         const RunContext context{fixture.directory.path().toStdString(), CodePage::Utf8,
                                  fixture.messages, debugLog};
         CompareRequest request;
-        request.input1 =
+        request.inputs[0] =
             fixture.Write(QStringLiteral("a.txt"), "Sleeping bag\nHead torch\n").toStdString();
-        request.input2 =
+        request.inputs[1] =
             fixture.Write(QStringLiteral("b.txt"), "Sleeping mat\nHead torch\n").toStdString();
         request.containerForm = static_cast<ContainerForm>(form);
         const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);

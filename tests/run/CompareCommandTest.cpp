@@ -25,8 +25,8 @@ class CompareCommandTest : public ::testing::Test {
 protected:
     CompareRequest Request() const {
         CompareRequest request;
-        request.input1 = inputs_.Write("one.txt", "a\n");
-        request.input2 = inputs_.Write("two.txt", "b\n");
+        request.inputs[0] = inputs_.Write("one.txt", "a\n");
+        request.inputs[1] = inputs_.Write("two.txt", "b\n");
         return request;
     }
 
@@ -61,8 +61,8 @@ TEST_F(CompareCommandTest, UnusableOutputFolderIsReportedWithTheReason) {
 #ifdef TANDEMIX_TEST_WEB
         messages_.messages.clear();
         CompareRequest web = Request();
-        web.input1 = "http://127.0.0.1:1/a";
-        web.input2 = "http://127.0.0.1:1/b";
+        web.inputs[0] = "http://127.0.0.1:1/a";
+        web.inputs[1] = "http://127.0.0.1:1/b";
         CancellingPrompt prompt;
         RefusingCertificateQuestion refusing;
         EXPECT_TRUE(RunWebCompareCommand(web, context, nullptr, FetchSettings{},
@@ -82,10 +82,10 @@ TEST_F(CompareCommandTest, ItsOwnWorkingFilesAreNoDifferences) {
     }
     inputs_.Write("b/" + std::string(kPartPrefix) + "4242-0-~tandemixtop.htm", "left over");
     CompareRequest request;
-    request.input1 = inputs_.Path() + "/a";
-    request.input2 = inputs_.Path() + "/b";
+    request.inputs[0] = inputs_.Path() + "/a";
+    request.inputs[1] = inputs_.Path() + "/b";
     request.choices.folderComparison = FolderComparison::ByContents;
-    const RunContext context{request.input1, CodePage::None, messages_, log_};
+    const RunContext context{request.inputs[0], CodePage::None, messages_, log_};
     const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
     EXPECT_FALSE(outcome.containerPath.empty());
     EXPECT_EQ(outcome.run.differenceCount, 0u);

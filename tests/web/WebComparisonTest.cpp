@@ -57,8 +57,8 @@ protected:
                        CredentialsPrompt& prompt, const ComparisonOptions& options = {}) {
         CompareRequest request;
         request.options = options;
-        request.input1 = input1;
-        request.input2 = input2;
+        request.inputs[0] = input1;
+        request.inputs[1] = input2;
         request.followRedirects = true;
         const RunContext context{output_.Path(), CodePage::None, messages_, log_};
         FetchSettings settings = settings_;
