@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/ProductResources.h"
-#include "run/WebComparison.h"
+#include "run/Comparison.h"
 
 namespace tandemix::app {
 namespace {
@@ -38,8 +38,8 @@ CompareRequest RequestFromWindow(const RememberedStates& states, const DialogCon
 WebCompare EngineWebCompare() {
     return [](const CompareRequest& request, const RunContext& context, ContainerLauncher* launcher,
               CredentialsPrompt& credentials, CertificateQuestion& certificates) {
-        return RunWebCompareCommand(request, context, launcher, FetchSettings{},
-                                    FetchQuestions{credentials, certificates});
+        return CompareWebPagesIntoReport(request, context, launcher, FetchSettings{},
+                                         FetchQuestions{credentials, certificates});
     };
 }
 
@@ -50,7 +50,7 @@ CompareOutcome RunCompareAction(const CompareRequest& request, const CompareServ
             return services.webCompare(request, services.context, &services.launcher,
                                        services.credentials, services.certificates);
         }
-        return RunCompareCommand(request, services.context, &services.launcher);
+        return CompareIntoReport(request, services.context, &services.launcher);
     } catch (const std::bad_alloc&) {
         services.context.messages.Warn(messages::kCompareOutOfMemory);
     } catch (const std::exception& error) {

@@ -18,7 +18,7 @@
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
 #include "base/MessageSink.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 #include "web/CredentialsPrompt.h"
 
 namespace tandemix::app {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/DialogControls.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 namespace tandemix::app {
 

@@ -22,8 +22,8 @@
 #include "cli/StageProgress.h"
 #include "cli/TerminalPassword.h"
 #include "desktop/DesktopLauncher.h"
+#include "run/Comparison.h"
 #include "run/OutputDirectory.h"
-#include "run/WebComparison.h"
 
 namespace tandemix::cli {
 namespace {
@@ -65,7 +65,7 @@ bool MakeOutputDirectory(const CompareInvocation& invocation, const RunContext& 
         std::filesystem::exists(*invocation.outputDirectory, ignored)) {
         return true;
     }
-    if (!invocation.request.WebPages() && !InputsAcceptable(invocation.request, context)) {
+    if (!invocation.request.WebPages() && !CheckInputs(invocation.request, context)) {
         return false;
     }
     std::filesystem::create_directories(*invocation.outputDirectory, ignored);
@@ -108,13 +108,13 @@ FetchSettings SettingsFor(const CompareInvocation& invocation) {
 CompareOutcome Run(const CompareInvocation& invocation, const RunContext& context,
                    ContainerLauncher* launcher, const WebAnswers& answers) {
     if (!invocation.request.WebPages()) {
-        return RunCompareCommand(invocation.request, context, launcher);
+        return CompareIntoReport(invocation.request, context, launcher);
     }
     CancellingPrompt cancelling;
     std::optional<LoginPrompt> login = LoginFor(invocation, answers.signals);
     CredentialsPrompt& prompt = login ? static_cast<CredentialsPrompt&>(*login) : cancelling;
-    return RunWebCompareCommand(invocation.request, context, launcher, SettingsFor(invocation),
-                                FetchQuestions{prompt, answers.certificate});
+    return CompareWebPagesIntoReport(invocation.request, context, launcher, SettingsFor(invocation),
+                                     FetchQuestions{prompt, answers.certificate});
 }
 
 // An interrupted web comparison must not leave its downloads behind.

@@ -5,8 +5,10 @@
 #include "base/Messages.h"
 #include "report/OutputNames.h"
 #include "report/SingleReport.h"
+#include "run/ComparisonRun.h"
 #include "run/OutputDirectory.h"
 #include "run/ReportFiles.h"
+#include "run/TreeRun.h"
 
 namespace tandemix {
 namespace {
@@ -20,19 +22,19 @@ void WarnUnusable(const RunContext& context, ReportForm form, int errorNumber) {
 
 }  // namespace
 
-CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
+CompareOutcome CompareIntoReport(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher) {
-    return RunCompareCommandOnPaths(request, request.inputs, context, launcher);
-}
-
-CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request,
-                                        const std::array<std::string, 2>& paths,
-                                        const RunContext& context, ContainerLauncher* launcher) {
     const OutputFolderTurn turn(context, request.choices.reportForm);
     if (!turn.Usable()) {
         return {};
     }
-    return RunCompareCommandInTurn(request, paths, context, launcher);
+    return CompareInTurn(request, request.inputs, context, launcher);
+}
+
+std::optional<TreeComparison> CompareTrees(const CompareRequest& request, MessageSink& messages,
+                                           CodePage codePage) {
+    return CompareInputTrees(request.inputs[0], request.inputs[1], request.choices, messages,
+                             BinaryCheck::Skip, BuildOptionMap(request.options), codePage);
 }
 
 OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
@@ -55,15 +57,14 @@ OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
         }
         return;
     }
-    usable_ = OutputDirectoryUsable(context, form);
+    usable_ = CheckOutputFolder(context, form);
     if (usable_) {
         RemoveLeftoverParts(context.outputDirectory);
     }
 }
 
-CompareOutcome RunCompareCommandInTurn(const CompareRequest& request,
-                                       const std::array<std::string, 2>& paths,
-                                       const RunContext& context, ContainerLauncher* launcher) {
+CompareOutcome CompareInTurn(const CompareRequest& request, const std::array<std::string, 2>& paths,
+                             const RunContext& context, ContainerLauncher* launcher) {
     ReportFiles report(context.outputDirectory);
     CompareOutcome outcome;
     outcome.run = ComparisonRun(request, paths, context, report);
@@ -108,7 +109,7 @@ std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const Choic
     return notes;
 }
 
-bool OutputDirectoryUsable(const RunContext& context, ReportForm form) {
+bool CheckOutputFolder(const RunContext& context, ReportForm form) {
     const int problem = OutputDirectoryProblem(context.outputDirectory);
     if (problem != 0) {
         WarnUnusable(context, form, problem);

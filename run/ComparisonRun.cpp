@@ -11,6 +11,7 @@
 #include "report/ReportWriter.h"
 #include "report/ResultContainer.h"
 #include "report/SingleReport.h"
+#include "run/Comparison.h"
 #include "run/InputLoading.h"
 #include "run/ReportFiles.h"
 #include "run/TreeRun.h"
@@ -104,7 +105,7 @@ std::optional<InputKind> AcceptableKind(const CompareRequest& request,
 
 }  // namespace
 
-bool InputsAcceptable(const CompareRequest& request, const RunContext& context) {
+bool CheckInputs(const CompareRequest& request, const RunContext& context) {
     return AcceptableKind(request, request.inputs, context).has_value();
 }
 

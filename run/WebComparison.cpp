@@ -1,10 +1,10 @@
-#include "run/WebComparison.h"
-
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include "base/Messages.h"
+#include "report/OutputNames.h"
+#include "run/CompareCommand.h"
 #include "run/FetchFailureText.h"
 #include "web/WebModule.h"
 
@@ -68,9 +68,10 @@ void WarnNotFetched(const WebRetrieval& web, MessageSink& messages, int input,
 
 }  // namespace
 
-CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunContext& context,
-                                    ContainerLauncher* launcher, const FetchSettings& settings,
-                                    const FetchQuestions& questions, const WebRetrieval* linked) {
+CompareOutcome CompareWebPagesIntoReport(const CompareRequest& request, const RunContext& context,
+                                         ContainerLauncher* launcher, const FetchSettings& settings,
+                                         const FetchQuestions& questions,
+                                         const WebRetrieval* linked) {
     // The fetched pages lie in the output folder, so another command into it must wait
     // until this one is done with them; and a fetch that fails for the folder must not
     // read as a page that does not exist.
@@ -96,7 +97,7 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     const FetchResult page1 = fetches.Fetch(request.inputs[0], files.Path1());
     const bool failed1 = page1.path == kFetchFailed;
     const bool failed2 = page2.path == kFetchFailed;
-    if ((failed1 || failed2) && !OutputDirectoryUsable(context, request.choices.reportForm)) {
+    if ((failed1 || failed2) && !CheckOutputFolder(context, request.choices.reportForm)) {
         return {};
     }
     if (failed1 || failed2) {
@@ -113,8 +114,7 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     for (std::string& input : shown.inputs) {
         input = web->displayAddress(input);
     }
-    CompareOutcome outcome =
-        RunCompareCommandInTurn(shown, {page1.path, page2.path}, context, launcher);
+    CompareOutcome outcome = CompareInTurn(shown, {page1.path, page2.path}, context, launcher);
     outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
     return outcome;
 }

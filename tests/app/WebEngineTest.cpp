@@ -20,7 +20,7 @@
 #include "app/BrowserPane.h"
 #include "app/viewer/ReportViewer.h"
 #include "report/ResultContainer.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 using namespace tandemix;
 using namespace tandemix::app;
@@ -205,7 +205,7 @@ private slots:
         request.inputs[1] =
             fixture.Write(QStringLiteral("b.txt"), "Sleeping mat\nHead torch\n").toStdString();
         request.containerForm = static_cast<ContainerForm>(form);
-        const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
+        const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
         QVERIFY(!outcome.containerPath.empty());
 
         QCOMPARE(fixture.viewer.windowTitle(), QStringLiteral("Tandemix Ergebnisse"));

@@ -33,12 +33,13 @@ expect_file share/bash-completion/completions/tandemix-cli
 expect_file share/doc/tandemix-cli/copyright
 expect_file share/doc/tandemix-cli/changelog.Debian.gz
 for header in base/OptionMap.h document/TextDocument.h diff/DifferenceEngine.h \
-    report/ResultContainer.h run/ComparisonRun.h run/CompareCommand.h; do
+    report/ResultContainer.h run/Comparison.h run/CompareRequest.h run/RunContext.h; do
     expect_file "include/tandemix/$header"
 done
 # Internals stay private to their layer.
 for header in report/ByteScan.h report/PageFragments.h report/ChunkedOutput.h \
-    report/ReportWriter.h diff/MyersSearch.h web/CurlHandles.h; do
+    report/ReportWriter.h diff/MyersSearch.h web/CurlHandles.h run/ComparisonRun.h \
+    run/CompareCommand.h run/TreeRun.h; do
     expect_none "include/tandemix/$header"
 done
 expect_none "include/tandemix/cli"

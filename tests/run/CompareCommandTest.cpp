@@ -11,7 +11,6 @@
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 #ifdef TANDEMIX_TEST_WEB
-#include "run/WebComparison.h"
 #endif
 
 namespace tandemix {
@@ -56,7 +55,7 @@ TEST_F(CompareCommandTest, UnusableOutputFolderIsReportedWithTheReason) {
             messages::CannotOpenFile(c.folder + "/~tandemixtop.htm", c.reason)};
         const RunContext context{c.folder, CodePage::None, messages_, log_};
         messages_.messages.clear();
-        EXPECT_TRUE(RunCompareCommand(Request(), context, nullptr).containerPath.empty());
+        EXPECT_TRUE(CompareIntoReport(Request(), context, nullptr).containerPath.empty());
         EXPECT_EQ(messages_.messages, expected);
 #ifdef TANDEMIX_TEST_WEB
         messages_.messages.clear();
@@ -65,8 +64,8 @@ TEST_F(CompareCommandTest, UnusableOutputFolderIsReportedWithTheReason) {
         web.inputs[1] = "http://127.0.0.1:1/b";
         CancellingPrompt prompt;
         RefusingCertificateQuestion refusing;
-        EXPECT_TRUE(RunWebCompareCommand(web, context, nullptr, FetchSettings{},
-                                         FetchQuestions{prompt, refusing})
+        EXPECT_TRUE(CompareWebPagesIntoReport(web, context, nullptr, FetchSettings{},
+                                              FetchQuestions{prompt, refusing})
                         .containerPath.empty());
         EXPECT_EQ(messages_.messages, expected);
 #endif
@@ -86,7 +85,7 @@ TEST_F(CompareCommandTest, ItsOwnWorkingFilesAreNoDifferences) {
     request.inputs[1] = inputs_.Path() + "/b";
     request.choices.folderComparison = FolderComparison::ByContents;
     const RunContext context{request.inputs[0], CodePage::None, messages_, log_};
-    const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
+    const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
     EXPECT_FALSE(outcome.containerPath.empty());
     EXPECT_EQ(outcome.run.differenceCount, 0u);
 }

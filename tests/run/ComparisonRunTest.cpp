@@ -322,7 +322,7 @@ TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     request.containerForm = ContainerForm::Hta;
     RecordingLauncher launcher(2);
     const RunContext context{out_, CodePage::None, messages_, log_};
-    const CompareOutcome outcome = RunCompareCommand(request, context, &launcher);
+    const CompareOutcome outcome = CompareIntoReport(request, context, &launcher);
     EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix.hta");
     EXPECT_FALSE(Page("Tandemix.hta").empty());
     ASSERT_EQ(launcher.attempts.size(), 3u);
@@ -333,7 +333,7 @@ TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
 
     request.inputs[1] = "";
     RecordingLauncher untouched;
-    EXPECT_TRUE(RunCompareCommand(request, context, &untouched).containerPath.empty());
+    EXPECT_TRUE(CompareIntoReport(request, context, &untouched).containerPath.empty());
     EXPECT_TRUE(untouched.attempts.empty());
 }
 
@@ -344,7 +344,7 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
     request.choices.reportForm = ReportForm::Single;
     RecordingLauncher launcher;
     const RunContext context{out_, CodePage::None, messages_, log_};
-    const CompareOutcome outcome = RunCompareCommand(request, context, &launcher);
+    const CompareOutcome outcome = CompareIntoReport(request, context, &launcher);
     EXPECT_TRUE(outcome.run.written);
     EXPECT_EQ(outcome.run.differenceCount, 2);
     EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix-Bericht.html");
@@ -358,7 +358,7 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
 
     out_ = inputs_.Write("not-a-folder", "x");
     const RunContext blocked{out_, CodePage::None, messages_, log_};
-    EXPECT_TRUE(RunCompareCommand(request, blocked, nullptr).containerPath.empty());
+    EXPECT_TRUE(CompareIntoReport(request, blocked, nullptr).containerPath.empty());
     EXPECT_EQ(messages_.messages, std::vector<std::string>{messages::CannotOpenFile(
                                       out_ + "/Tandemix-Bericht.html",
                                       "Das Ausgabeverzeichnis ist kein Verzeichnis.")});
