@@ -62,7 +62,7 @@ public:
     const std::string& OutputDirectory() const { return outputDirectory_; }
 
     void OnCompare();
-    void OnBrowse(Input input);
+    void OnBrowse(Side input);
     void OnHelp();
     void OnAbout();
     void OnAdvanced();

@@ -222,6 +222,7 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
     const std::string socket = inputs_.Path() + "/socket";
     const testing::SocketFile listening(socket);
     const std::string twoLinesFile = inputs_.Write("two-lines.txt", "a\nb\n");
+    const std::string twoBytesFile = inputs_.Write("two-bytes.txt", "a\n");
     struct Case {
         const char* name;
         std::string path1;
@@ -272,6 +273,9 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
          m::NotEnoughMemoryForLines(3 + 4), hundredBytesLeft},
         {"a web page is named by its address", file1_, file2_,
          m::InputTooLarge("Internet-Seite 1", address, 4), fourBytes,
+         WebPages(address, "http://b.example/")},
+        {"page 2 is named by its own address", twoBytesFile, file2_,
+         m::InputTooLarge("Internet-Seite 2", "http://b.example/", 4), fourBytes,
          WebPages(address, "http://b.example/")},
     };
     for (const Case& c : cases) {
