@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/PathSelection.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 class QCheckBox;
 class QLabel;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/ProductResources.h"
-#include "run/WebComparison.h"
+#include "run/Comparison.h"
 
 namespace tandemix::app {
 namespace {
@@ -27,7 +27,8 @@ public:
 CompareRequest RequestFromWindow(const RememberedStates& states, const DialogControls& controls,
                                  const AdvancedSettings& advanced) {
     CompareRequest request = states;
-    request.webPages = controls.IsChecked(kIdWebPages);
+    request.kind =
+        controls.IsChecked(kIdWebPages) ? InputsKind::WebPages : InputsKind::FilesOrFolders;
     request.followRedirects = controls.IsChecked(kIdFollowRedirects);
     request.containerForm = controls.IsChecked(kIdHta) ? ContainerForm::Hta : ContainerForm::Html;
     ApplyAdvancedSettings(advanced, request);
@@ -37,19 +38,19 @@ CompareRequest RequestFromWindow(const RememberedStates& states, const DialogCon
 WebCompare EngineWebCompare() {
     return [](const CompareRequest& request, const RunContext& context, ContainerLauncher* launcher,
               CredentialsPrompt& credentials, CertificateQuestion& certificates) {
-        return RunWebCompareCommand(request, context, launcher, FetchSettings{},
-                                    FetchQuestions{credentials, certificates});
+        return CompareWebPagesIntoReport(request, context, launcher, FetchSettings{},
+                                         FetchQuestions{credentials, certificates});
     };
 }
 
 CompareOutcome RunCompareAction(const CompareRequest& request, const CompareServices& services) {
     const WaitCursor waitCursor;
     try {
-        if (request.webPages) {
+        if (request.WebPages()) {
             return services.webCompare(request, services.context, &services.launcher,
                                        services.credentials, services.certificates);
         }
-        return RunCompareCommand(request, services.context, &services.launcher);
+        return CompareIntoReport(request, services.context, &services.launcher);
     } catch (const std::bad_alloc&) {
         services.context.messages.Warn(messages::kCompareOutOfMemory);
     } catch (const std::exception& error) {

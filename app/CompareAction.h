@@ -5,7 +5,7 @@
 #include "app/AdvancedDialog.h"
 #include "app/DialogControls.h"
 #include "app/RememberedStates.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 #include "web/CertificateQuestion.h"
 #include "web/CredentialsPrompt.h"
 

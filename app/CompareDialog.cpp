@@ -83,8 +83,8 @@ void CCompareDlg::ConnectHandlers() {
                 [this, id] { ApplyOptionBoxClick(id, *controls_, states_); });
     }
     connect(button(kIdCompare), &QAbstractButton::clicked, this, &CCompareDlg::OnCompare);
-    connect(button(kIdBrowse1), &QAbstractButton::clicked, this, [this] { OnBrowse(Input::One); });
-    connect(button(kIdBrowse2), &QAbstractButton::clicked, this, [this] { OnBrowse(Input::Two); });
+    connect(button(kIdBrowse1), &QAbstractButton::clicked, this, [this] { OnBrowse(Side::One); });
+    connect(button(kIdBrowse2), &QAbstractButton::clicked, this, [this] { OnBrowse(Side::Two); });
     connect(button(kIdHelp), &QAbstractButton::clicked, this, &CCompareDlg::OnHelp);
     connect(button(kIdAbout), &QAbstractButton::clicked, this, &CCompareDlg::OnAbout);
     connect(button(kIdAdvanced), &QAbstractButton::clicked, this, &CCompareDlg::OnAdvanced);
@@ -124,7 +124,7 @@ void CCompareDlg::OnCompare() {
     }
 }
 
-void CCompareDlg::OnBrowse(Input input) {
+void CCompareDlg::OnBrowse(Side input) {
     BrowseForInput(input, {states_, folders_, browseKind_}, *controls_, services_.pickers, this);
 }
 

@@ -18,7 +18,7 @@
 #include "base/CodePage.h"
 #include "base/DebugLog.h"
 #include "base/MessageSink.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 #include "web/CredentialsPrompt.h"
 
 namespace tandemix::app {
@@ -62,7 +62,7 @@ public:
     const std::string& OutputDirectory() const { return outputDirectory_; }
 
     void OnCompare();
-    void OnBrowse(Input input);
+    void OnBrowse(Side input);
     void OnHelp();
     void OnAbout();
     void OnAdvanced();

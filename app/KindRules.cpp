@@ -19,8 +19,9 @@ void CommonKindStep(Options options, DialogControls& controls, RememberedStates&
     for (const int id : kOptionBoxes) {
         controls.SetEnabled(id, enable);
     }
-    states.input1.clear();
-    states.input2.clear();
+    for (std::string& input : states.inputs) {
+        input.clear();
+    }
     controls.SetChecked(kIdShowLineNumbers, states.showLineNumbers);
     controls.SetChecked(kIdDeleteAllTags, states.options.deleteAllTags);
     controls.SetChecked(kIdLineBreakAfterEachTag, states.options.breakAfterEachTag);

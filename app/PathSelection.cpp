@@ -17,14 +17,14 @@
 namespace tandemix::app {
 namespace {
 
-std::string& InputText(RememberedStates& states, Input input) {
-    return input == Input::One ? states.input1 : states.input2;
+std::string& InputText(RememberedStates& states, Side input) {
+    return states.inputs[Index(input)];
 }
 
-void BrowseForFolder(Input input, BrowseState& state, DialogControls& controls,
+void BrowseForFolder(Side input, BrowseState& state, DialogControls& controls,
                      PathPickers& pickers) {
-    std::string& own = state.folders[IndexOf(input)];
-    const std::string& other = state.folders[IndexOf(Other(input))];
+    std::string& own = state.folders[Index(input)];
+    const std::string& other = state.folders[Index(Other(input))];
     if (!other.empty()) {
         own = other;
     }
@@ -35,13 +35,13 @@ void BrowseForFolder(Input input, BrowseState& state, DialogControls& controls,
     InputText(state.states, input) = *chosen;
     own = *chosen;
     Show(state.states, controls);
-    std::string& second = state.folders[IndexOf(Input::Two)];
-    if (input == Input::One && second.empty()) {
+    std::string& second = state.folders[Index(Side::Two)];
+    if (input == Side::One && second.empty()) {
         second = *chosen;
     }
 }
 
-void BrowseForFile(Input input, BrowseState& state, DialogControls& controls, PathPickers& pickers,
+void BrowseForFile(Side input, BrowseState& state, DialogControls& controls, PathPickers& pickers,
                    QWidget* owner) {
     const std::optional<std::string> chosen = pickers.PickFile(owner);
     if (!chosen) {
@@ -164,7 +164,7 @@ std::optional<std::string> QtPathPickers::PickOutputFolder(QWidget* owner,
     return ToLocal(folder);
 }
 
-void BrowseForInput(Input input, BrowseState state, DialogControls& controls, PathPickers& pickers,
+void BrowseForInput(Side input, BrowseState state, DialogControls& controls, PathPickers& pickers,
                     QWidget* owner) {
     ReadBack(controls, state.states);
     if (state.kind == BrowseKind::Folder) {

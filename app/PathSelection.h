@@ -85,7 +85,7 @@ struct BrowseState {
 
 // A click on the "..." button of one input: picks a file or a folder and puts it into
 // that input; a folder picker opens where the other input's picker was last confirmed.
-void BrowseForInput(Input input, BrowseState state, DialogControls& controls, PathPickers& pickers,
+void BrowseForInput(Side input, BrowseState state, DialogControls& controls, PathPickers& pickers,
                     QWidget* owner);
 
 }  // namespace tandemix::app

@@ -3,8 +3,8 @@
 namespace tandemix::app {
 
 void ReadBack(const DialogControls& controls, RememberedStates& states) {
-    states.input1 = controls.Text(kIdInput1);
-    states.input2 = controls.Text(kIdInput2);
+    states.inputs[0] = controls.Text(kIdInput1);
+    states.inputs[1] = controls.Text(kIdInput2);
     states.options.caseSensitive = controls.IsChecked(kIdCaseSensitive);
     states.options.indent = controls.IsChecked(kIdIndent);
     states.options.deleteAllTags = controls.IsChecked(kIdDeleteAllTags);
@@ -14,8 +14,8 @@ void ReadBack(const DialogControls& controls, RememberedStates& states) {
 }
 
 void Show(const RememberedStates& states, DialogControls& controls) {
-    controls.SetText(kIdInput1, states.input1);
-    controls.SetText(kIdInput2, states.input2);
+    controls.SetText(kIdInput1, states.inputs[0]);
+    controls.SetText(kIdInput2, states.inputs[1]);
     controls.SetChecked(kIdCaseSensitive, states.options.caseSensitive);
     controls.SetChecked(kIdIndent, states.options.indent);
     controls.SetChecked(kIdDeleteAllTags, states.options.deleteAllTags);

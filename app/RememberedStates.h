@@ -4,7 +4,8 @@
 #include <string>
 
 #include "app/DialogControls.h"
-#include "run/CompareCommand.h"
+#include "base/Side.h"
+#include "run/Comparison.h"
 
 namespace tandemix::app {
 
@@ -18,18 +19,8 @@ using RememberedStates = CompareRequest;
 // What the "..." buttons open: set by the Files and Folders kinds, kept by Web Pages.
 enum class BrowseKind { File, Folder };
 
-enum class Input { One, Two };
-
-// Where each input's folder picker opens; kept until the program ends.
+// Where each input's folder picker opens, indexed by Index(Side); kept until the program ends.
 using RememberedFolders = std::array<std::string, 2>;
-
-inline std::size_t IndexOf(Input input) {
-    return input == Input::One ? 0 : 1;
-}
-
-inline Input Other(Input input) {
-    return input == Input::One ? Input::Two : Input::One;
-}
 
 // The window's data exchange. Read-back: controls into remembered states.
 void ReadBack(const DialogControls& controls, RememberedStates& states);

@@ -22,8 +22,8 @@
 #include "cli/StageProgress.h"
 #include "cli/TerminalPassword.h"
 #include "desktop/DesktopLauncher.h"
+#include "run/Comparison.h"
 #include "run/OutputDirectory.h"
-#include "run/WebComparison.h"
 
 namespace tandemix::cli {
 namespace {
@@ -65,9 +65,7 @@ bool MakeOutputDirectory(const CompareInvocation& invocation, const RunContext& 
         std::filesystem::exists(*invocation.outputDirectory, ignored)) {
         return true;
     }
-    if (!invocation.request.webPages &&
-        !InputsAcceptable(invocation.request.input1, invocation.request.input2, WindowState{},
-                          context)) {
+    if (!invocation.request.WebPages() && !CheckInputs(invocation.request, context)) {
         return false;
     }
     std::filesystem::create_directories(*invocation.outputDirectory, ignored);
@@ -109,14 +107,14 @@ FetchSettings SettingsFor(const CompareInvocation& invocation) {
 
 CompareOutcome Run(const CompareInvocation& invocation, const RunContext& context,
                    ContainerLauncher* launcher, const WebAnswers& answers) {
-    if (!invocation.request.webPages) {
-        return RunCompareCommand(invocation.request, context, launcher);
+    if (!invocation.request.WebPages()) {
+        return CompareIntoReport(invocation.request, context, launcher);
     }
     CancellingPrompt cancelling;
     std::optional<LoginPrompt> login = LoginFor(invocation, answers.signals);
     CredentialsPrompt& prompt = login ? static_cast<CredentialsPrompt&>(*login) : cancelling;
-    return RunWebCompareCommand(invocation.request, context, launcher, SettingsFor(invocation),
-                                FetchQuestions{prompt, answers.certificate});
+    return CompareWebPagesIntoReport(invocation.request, context, launcher, SettingsFor(invocation),
+                                     FetchQuestions{prompt, answers.certificate});
 }
 
 // An interrupted web comparison must not leave its downloads behind.
@@ -165,7 +163,7 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
     // Made before any thread starts (libcurl's name lookups start some), so that every thread
     // leaves the signals to the watch.
     std::optional<SignalWatch> signals;
-    if (invocation.request.webPages) {
+    if (invocation.request.WebPages()) {
         signals.emplace();
     }
 

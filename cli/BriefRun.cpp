@@ -6,7 +6,6 @@
 #include "cli/ConsoleSinks.h"
 #include "cli/Outcome.h"
 #include "folders/BriefListing.h"
-#include "run/TreeRun.h"
 
 namespace tandemix::cli {
 
@@ -18,8 +17,7 @@ int RunBrief(const CompareInvocation& invocation, const TextOut& out, const Text
     ConsoleMessages messages(err, noProgress);
     const CompareRequest& request = invocation.request;
     const std::optional<TreeComparison> comparison =
-        CompareInputTrees(request.input1, request.input2, request.choices, messages,
-                          BinaryCheck::Skip, BuildOptionMap(request.options), CodePageFromLocale());
+        CompareTrees(request, messages, CodePageFromLocale());
     if (!comparison) {
         return static_cast<int>(ExitStatus::Trouble);
     }

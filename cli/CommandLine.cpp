@@ -148,7 +148,8 @@ constexpr std::array kOptions = {
                 &Flag<[](ParseState& s) { Request(s).options.deleteAllTags = true; }>},
     KnownOption{"no-line-numbers", 0, false,
                 &Flag<[](ParseState& s) { Request(s).showLineNumbers = false; }>},
-    KnownOption{"web", 0, false, &Flag<[](ParseState& s) { Request(s).webPages = true; }>},
+    KnownOption{"web", 0, false,
+                &Flag<[](ParseState& s) { Request(s).kind = InputsKind::WebPages; }>},
     KnownOption{"follow-redirects", 0, false,
                 &Flag<[](ParseState& s) { s.followRedirects = true; }>},
     KnownOption{"no-follow-redirects", 0, false,
@@ -229,7 +230,7 @@ std::optional<std::string> ParseOption(ParseState& state, std::span<const std::s
 // Options that cannot both take effect; naming them beats ignoring one in silence.
 std::optional<std::string> Contradiction(const ParseState& state) {
     const CompareRequest& request = state.invocation.request;
-    if (request.webPages && request.choices.folderComparison == FolderComparison::ByContents) {
+    if (request.WebPages() && request.choices.folderComparison == FolderComparison::ByContents) {
         return "--folder-contents gilt nicht mit --web";
     }
     if (state.containerGiven && request.choices.reportForm == ReportForm::Single) {
@@ -240,11 +241,10 @@ std::optional<std::string> Contradiction(const ParseState& state) {
 
 CompareInvocation Finish(ParseState& state) {
     CompareRequest& request = Request(state);
-    request.input1 = state.inputs[0];
-    request.input2 = state.inputs[1];
+    request.inputs = {state.inputs[0], state.inputs[1]};
     // Web pages are mostly markup on few lines and often move; both defaults follow --web.
-    request.options.breakAfterEachTag = state.breakAfterTags.value_or(request.webPages);
-    request.followRedirects = state.followRedirects.value_or(request.webPages);
+    request.options.breakAfterEachTag = state.breakAfterTags.value_or(request.WebPages());
+    request.followRedirects = state.followRedirects.value_or(request.WebPages());
     return std::move(state.invocation);
 }
 
@@ -272,13 +272,13 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
     }
     // The short form compares the inputs' bytes, which a web page's copy does not stand for;
     // and it writes no report to open.
-    if (state.invocation.brief && Request(state).webPages) {
+    if (state.invocation.brief && Request(state).WebPages()) {
         return UsageError{"--brief gilt nicht mit --web"};
     }
     if (state.invocation.brief && state.invocation.open) {
         return UsageError{"--open gilt nicht mit --brief"};
     }
-    if (!Request(state).webPages) {
+    if (!Request(state).WebPages()) {
         if (state.invocation.login) {
             return UsageError{"--user gilt nur mit --web"};
         }

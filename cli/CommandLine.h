@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 #include "web/FetchSettings.h"
 
 namespace tandemix::cli {

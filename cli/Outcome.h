@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "report/ReportParts.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 namespace tandemix::cli {
 

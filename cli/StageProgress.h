@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "cli/ProgressLine.h"
-#include "run/ComparisonRun.h"
+#include "run/RunContext.h"
 
 namespace tandemix::cli {
 

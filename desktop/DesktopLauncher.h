@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 namespace tandemix {
 

@@ -5,8 +5,10 @@
 #include "base/Messages.h"
 #include "report/OutputNames.h"
 #include "report/SingleReport.h"
+#include "run/ComparisonRun.h"
 #include "run/OutputDirectory.h"
 #include "run/ReportFiles.h"
+#include "run/TreeRun.h"
 
 namespace tandemix {
 namespace {
@@ -20,19 +22,19 @@ void WarnUnusable(const RunContext& context, ReportForm form, int errorNumber) {
 
 }  // namespace
 
-CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
+CompareOutcome CompareIntoReport(const CompareRequest& request, const RunContext& context,
                                  ContainerLauncher* launcher) {
-    return RunCompareCommandOnPaths(request, request.input1, request.input2, context, launcher);
-}
-
-CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
-                                        const std::string& path2, const RunContext& context,
-                                        ContainerLauncher* launcher) {
     const OutputFolderTurn turn(context, request.choices.reportForm);
     if (!turn.Usable()) {
         return {};
     }
-    return RunCompareCommandInTurn(request, path1, path2, context, launcher);
+    return CompareInTurn(request, request.inputs, context, launcher);
+}
+
+std::optional<TreeComparison> CompareTrees(const CompareRequest& request, MessageSink& messages,
+                                           CodePage codePage) {
+    return CompareInputTrees(request.inputs[0], request.inputs[1], request.choices, messages,
+                             BinaryCheck::Skip, BuildOptionMap(request.options), codePage);
 }
 
 OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
@@ -55,21 +57,17 @@ OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
         }
         return;
     }
-    usable_ = OutputDirectoryUsable(context, form);
+    usable_ = CheckOutputFolder(context, form);
     if (usable_) {
         RemoveLeftoverParts(context.outputDirectory);
     }
 }
 
-CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std::string& path1,
-                                       const std::string& path2, const RunContext& context,
-                                       ContainerLauncher* launcher) {
-    const OptionMap options = BuildOptionMap(request.options);
-    const WindowState window{request.showLineNumbers, request.webPages, request.input1,
-                             request.input2};
+CompareOutcome CompareInTurn(const CompareRequest& request, const std::array<std::string, 2>& paths,
+                             const RunContext& context, ContainerLauncher* launcher) {
     ReportFiles report(context.outputDirectory);
     CompareOutcome outcome;
-    outcome.run = ComparisonRun(path1, path2, options, window, context, request.choices, report);
+    outcome.run = ComparisonRun(request, paths, context, report);
     if (!outcome.run.written) {
         return outcome;
     }
@@ -111,7 +109,7 @@ std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const Choic
     return notes;
 }
 
-bool OutputDirectoryUsable(const RunContext& context, ReportForm form) {
+bool CheckOutputFolder(const RunContext& context, ReportForm form) {
     const int problem = OutputDirectoryProblem(context.outputDirectory);
     if (problem != 0) {
         WarnUnusable(context, form, problem);

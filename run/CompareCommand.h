@@ -1,70 +1,19 @@
 #pragma once
 
+// Inside the run layer: the pieces of the compare command that the entry points
+// (Comparison.h) share.
+
 #include <array>
 #include <string>
-#include <vector>
 
-#include "base/ComparisonOptions.h"
-#include "base/OptionMap.h"
-#include "report/ResultContainer.h"
-#include "run/ComparisonRun.h"
+#include "run/Comparison.h"
 #include "run/OutputFolderLock.h"
 
 namespace tandemix {
 
-// Everything the compare command reads from the window (or the command line).
-struct CompareRequest {
-    std::string input1;
-    std::string input2;
-    ComparisonOptions options;
-    bool showLineNumbers = true;
-    bool webPages = false;
-    bool followRedirects = false;
-    ContainerForm containerForm = ContainerForm::Html;
-    RunChoices choices;
-};
-
-// The ways of opening the container; OpenContainer chooses their order.
-enum class LaunchAttempt { ByFileType, ReportViewer, BrowserLauncher };
-
-class ContainerLauncher {
-public:
-    virtual ~ContainerLauncher() = default;
-    // True when the attempt started something that shows the page.
-    virtual bool Launch(LaunchAttempt attempt, const std::string& containerPath) = 0;
-};
-
-struct CompareOutcome {
-    RunResult run;
-    // The page to open: the container, or the one-file report itself. Empty when the run
-    // stopped early.
-    std::string containerPath;
-    // In the Web Pages kind, the status each page's server answered with (400 and more are
-    // compared like any page); 0 when no answer came or the kind is another.
-    std::array<int, 2> pageStatus = {0, 0};
-};
-
-// What the user should know of a comparison that did not fail: a web page whose server
-// answered with 400 or more (compared all the same), what a folder listing left out, and
-// the run's hints, which name the choices as the front end does.
-std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const ChoiceNames& names);
-
-// Runs the comparison, puts its pages (and the container page of the framed report) in
-// place together when the run succeeded and, when a launcher is given, opens the page to
-// open (OpenContainer), whose failure is not reported. Commands into one output folder take
-// turns (OutputFolderTurn).
-CompareOutcome RunCompareCommand(const CompareRequest& request, const RunContext& context,
-                                 ContainerLauncher* launcher);
-
-// The same on paths that differ from the typed inputs (the fetched copies of web pages);
-// the typed inputs stay the names the report shows.
-CompareOutcome RunCompareCommandOnPaths(const CompareRequest& request, const std::string& path1,
-                                        const std::string& path2, const RunContext& context,
-                                        ContainerLauncher* launcher);
-
 // One command's turn at the output folder: waits for the command before, saying so once
-// when that takes long, then checks that the folder can take a report, telling the user
-// what is wrong with it when not, and removes the temporary files a killed run left there.
+// when that takes long, then checks that the folder can take a report (CheckOutputFolder)
+// and removes the temporary files a killed run left there.
 class OutputFolderTurn {
 public:
     OutputFolderTurn(const RunContext& context, ReportForm form);
@@ -76,14 +25,11 @@ private:
     bool usable_ = false;
 };
 
-// The command for a caller that already has the folder's turn.
-CompareOutcome RunCompareCommandInTurn(const CompareRequest& request, const std::string& path1,
-                                       const std::string& path2, const RunContext& context,
-                                       ContainerLauncher* launcher);
-
-// Whether a report can be written into the output directory; when not, the user is told
-// what is wrong with it, in the words of a page that cannot be written.
-bool OutputDirectoryUsable(const RunContext& context, ReportForm form);
+// The compare command for a caller that already has the folder's turn, on paths that may
+// differ from the typed inputs (the fetched copies of web pages); the typed inputs stay the
+// names the report shows.
+CompareOutcome CompareInTurn(const CompareRequest& request, const std::array<std::string, 2>& paths,
+                             const RunContext& context, ContainerLauncher* launcher);
 
 // Opens the page with the first attempt that works. The framed report's frames reach each
 // other only in the report viewer, so it comes first there and opening by file type only

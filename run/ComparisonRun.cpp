@@ -11,6 +11,7 @@
 #include "report/ReportWriter.h"
 #include "report/ResultContainer.h"
 #include "report/SingleReport.h"
+#include "run/Comparison.h"
 #include "run/InputLoading.h"
 #include "run/ReportFiles.h"
 #include "run/TreeRun.h"
@@ -27,21 +28,18 @@ void Notify(const RunContext& context, RunStage stage) {
 // How the messages of a run name its two inputs.
 struct InputNames {
     InputKind kind = InputKind::File;
-    const WindowState& window;
-    std::array<std::string, 2> paths;
+    const CompareRequest& request;
+    const std::array<std::string, 2>& paths;
 
     std::string Name(std::size_t side) const {
-        const char* word = window.webPagesKind         ? "Internet-Seite "
+        const char* word = request.WebPages()          ? "Internet-Seite "
                            : kind == InputKind::Folder ? "Verzeichnis "
                                                        : "Datei ";
         return word + std::to_string(side + 1);
     }
     // Web pages are named by their addresses, not by the fetched copies.
     const std::string& Shown(std::size_t side) const {
-        if (window.webPagesKind) {
-            return side == 0 ? window.inputText1 : window.inputText2;
-        }
-        return paths[side];
+        return request.WebPages() ? request.inputs[side] : paths[side];
     }
 };
 
@@ -94,12 +92,12 @@ bool RowsFitInMemory(const TextDocument& input1, const TextDocument& input2,
     return false;
 }
 
-std::optional<InputKind> AcceptableKind(const std::string& path1, const std::string& path2,
-                                        const WindowState& window, const RunContext& context) {
-    const std::array<std::string, 2> addresses{window.inputText1, window.inputText2};
-    const std::optional<InputKind> kind =
-        KindOfInputs(path1, path2, context.messages, window.webPagesKind ? &addresses : nullptr);
-    if (!kind || !InputsCanBeLoaded(InputNames{*kind, window, {path1, path2}}, context)) {
+std::optional<InputKind> AcceptableKind(const CompareRequest& request,
+                                        const std::array<std::string, 2>& paths,
+                                        const RunContext& context) {
+    const std::optional<InputKind> kind = KindOfInputs(
+        paths[0], paths[1], context.messages, request.WebPages() ? &request.inputs : nullptr);
+    if (!kind || !InputsCanBeLoaded(InputNames{*kind, request, paths}, context)) {
         return std::nullopt;
     }
     return kind;
@@ -107,21 +105,23 @@ std::optional<InputKind> AcceptableKind(const std::string& path1, const std::str
 
 }  // namespace
 
-bool InputsAcceptable(const std::string& path1, const std::string& path2, const WindowState& window,
-                      const RunContext& context) {
-    return AcceptableKind(path1, path2, window, context).has_value();
+bool CheckInputs(const CompareRequest& request, const RunContext& context) {
+    return AcceptableKind(request, request.inputs, context).has_value();
 }
 
-RunResult ComparisonRun(const std::string& path1, const std::string& path2,
-                        const OptionMap& options, const WindowState& window,
-                        const RunContext& context, const RunChoices& choices, ReportFiles& report) {
-    const std::optional<InputKind> kind = AcceptableKind(path1, path2, window, context);
+RunResult ComparisonRun(const CompareRequest& request, const std::array<std::string, 2>& paths,
+                        const RunContext& context, ReportFiles& report) {
+    const std::optional<InputKind> kind = AcceptableKind(request, paths, context);
     if (!kind) {
         return {};
     }
-    const InputNames names{*kind, window, {path1, path2}};
+    const InputNames names{*kind, request, paths};
+    const RunChoices& choices = request.choices;
+    const OptionMap options = BuildOptionMap(request.options);
+    const std::string& path1 = paths[0];
+    const std::string& path2 = paths[1];
     const LineNumbers lineNumbers =
-        window.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
+        request.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
     // Two folders in one file are compared entry by entry, with every changed file's rows.
     if (*kind == InputKind::Folder && choices.reportForm == ReportForm::Single) {
         return TreeReportRun(path1, path2, options, context, choices, lineNumbers, report);
@@ -153,9 +153,9 @@ RunResult ComparisonRun(const std::string& path1, const std::string& path2,
 
     // The pages are generated straight into their files.
     Notify(context, RunStage::Generating);
-    const bool showNames = !window.webPagesKind;
-    const std::string_view name1 = showNames ? rows1.GetName() : window.inputText1;
-    const std::string_view name2 = showNames ? rows2.GetName() : window.inputText2;
+    const bool showNames = !request.WebPages();
+    const std::string_view name1 = showNames ? rows1.GetName() : request.inputs[0];
+    const std::string_view name2 = showNames ? rows2.GetName() : request.inputs[1];
     const ReportHead head{name1, name2, context.codePage, lineNumbers};
     if (choices.reportForm == ReportForm::Single) {
         WriteSingleReport(rows1, rows2, head, report.Add(kSingleReportName));

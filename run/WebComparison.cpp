@@ -1,10 +1,12 @@
-#include "run/WebComparison.h"
-
+#include <array>
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include "base/Messages.h"
+#include "base/Side.h"
+#include "report/OutputNames.h"
+#include "run/CompareCommand.h"
 #include "run/FetchFailureText.h"
 #include "web/WebModule.h"
 
@@ -14,21 +16,19 @@ namespace {
 // Deletes the fetched pages when the command ends, also when an exception leaves it.
 class TemporaryFiles {
 public:
-    TemporaryFiles(std::string path1, std::string path2)
-        : path1_(std::move(path1)), path2_(std::move(path2)) {}
+    explicit TemporaryFiles(std::array<std::string, 2> paths) : paths_(std::move(paths)) {}
     ~TemporaryFiles() {
-        std::remove(path1_.c_str());
-        std::remove(path2_.c_str());
+        for (const std::string& path : paths_) {
+            std::remove(path.c_str());
+        }
     }
     TemporaryFiles(const TemporaryFiles&) = delete;
     TemporaryFiles& operator=(const TemporaryFiles&) = delete;
 
-    const std::string& Path1() const { return path1_; }
-    const std::string& Path2() const { return path2_; }
+    const std::string& Path(Side side) const { return paths_[Index(side)]; }
 
 private:
-    std::string path1_;
-    std::string path2_;
+    std::array<std::string, 2> paths_;
 };
 
 // The fetches of one comparison, which share the answer to the certificate question.
@@ -68,9 +68,10 @@ void WarnNotFetched(const WebRetrieval& web, MessageSink& messages, int input,
 
 }  // namespace
 
-CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunContext& context,
-                                    ContainerLauncher* launcher, const FetchSettings& settings,
-                                    const FetchQuestions& questions, const WebRetrieval* linked) {
+CompareOutcome CompareWebPagesIntoReport(const CompareRequest& request, const RunContext& context,
+                                         ContainerLauncher* launcher, const FetchSettings& settings,
+                                         const FetchQuestions& questions,
+                                         const WebRetrieval* linked) {
     // The fetched pages lie in the output folder, so another command into it must wait
     // until this one is done with them; and a fetch that fails for the folder must not
     // read as a page that does not exist.
@@ -90,31 +91,35 @@ CompareOutcome RunWebCompareCommand(const CompareRequest& request, const RunCont
     if (context.observer != nullptr) {
         context.observer->OnStage(RunStage::Fetching);
     }
-    const TemporaryFiles files(OutputPath(context.outputDirectory, kWebPage1Name),
-                               OutputPath(context.outputDirectory, kWebPage2Name));
-    const FetchResult page2 = fetches.Fetch(request.input2, files.Path2());
-    const FetchResult page1 = fetches.Fetch(request.input1, files.Path1());
-    const bool failed1 = page1.path == kFetchFailed;
-    const bool failed2 = page2.path == kFetchFailed;
-    if ((failed1 || failed2) && !OutputDirectoryUsable(context, request.choices.reportForm)) {
-        return {};
+    const TemporaryFiles files({OutputPath(context.outputDirectory, kWebPage1Name),
+                                OutputPath(context.outputDirectory, kWebPage2Name)});
+    std::array<FetchResult, 2> pages;
+    for (const Side side : {Side::Two, Side::One}) {
+        pages[Index(side)] = fetches.Fetch(request.inputs[Index(side)], files.Path(side));
     }
-    if (failed1 || failed2) {
-        WarnNotFetched(*web, context.messages, failed1 ? 1 : 2,
-                       failed1 ? request.input1 : request.input2,
-                       failed1 ? page1.failure : page2.failure);
+    const std::array<int, 2> status{pages[0].httpStatus, pages[1].httpStatus};
+    const auto failed = [&pages](Side side) { return pages[Index(side)].path == kFetchFailed; };
+    if (failed(Side::One) || failed(Side::Two)) {
+        if (!CheckOutputFolder(context, request.choices.reportForm)) {
+            return {};
+        }
+        // The first page that failed is the one named.
+        const Side side = failed(Side::One) ? Side::One : Side::Two;
+        WarnNotFetched(*web, context.messages, static_cast<int>(Index(side)) + 1,
+                       request.inputs[Index(side)], pages[Index(side)].failure);
         CompareOutcome outcome;
-        outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
+        outcome.pageStatus = status;
         return outcome;
     }
 
     CompareRequest shown = request;
-    shown.webPages = true;
-    shown.input1 = web->displayAddress(request.input1);
-    shown.input2 = web->displayAddress(request.input2);
+    shown.kind = InputsKind::WebPages;
+    for (std::string& input : shown.inputs) {
+        input = web->displayAddress(input);
+    }
     CompareOutcome outcome =
-        RunCompareCommandInTurn(shown, page1.path, page2.path, context, launcher);
-    outcome.pageStatus = {page1.httpStatus, page2.httpStatus};
+        CompareInTurn(shown, {pages[0].path, pages[1].path}, context, launcher);
+    outcome.pageStatus = status;
     return outcome;
 }
 

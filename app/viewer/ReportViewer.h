@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "base/MessageSink.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 class QLabel;
 class QPushButton;

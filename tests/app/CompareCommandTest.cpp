@@ -114,8 +114,8 @@ private slots:
             built << QString::fromStdString(entry);
         }
         QCOMPARE(built, entries);
-        QCOMPARE(fixture.webRequest->input1, std::string("example.com/a"));
-        QVERIFY(fixture.webRequest->webPages);
+        QCOMPARE(fixture.webRequest->inputs[0], std::string("example.com/a"));
+        QVERIFY(fixture.webRequest->WebPages());
         QCOMPARE(fixture.webRequest->showLineNumbers, lineNumbers);
         QCOMPARE(fixture.webRequest->followRedirects, followRedirects);
         QCOMPARE(fixture.webRequest->containerForm == ContainerForm::Hta, hta);

@@ -313,7 +313,7 @@ private slots:
         QCOMPARE(fixture.window->CurrentBrowseKind() == BrowseKind::Folder, folderKind);
         QCOMPARE(fixture.Edit(kIdInput1)->text().isEmpty(), kindClicked);
         QCOMPARE(fixture.Edit(kIdInput2)->text().isEmpty(), kindClicked);
-        QVERIFY(!kindClicked || fixture.window->States().input1.empty());
+        QVERIFY(!kindClicked || fixture.window->States().inputs[0].empty());
     }
 
     void escapeAndTheCloseButtonCloseTheWindow_data() {

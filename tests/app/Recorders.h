@@ -11,7 +11,7 @@
 #include "app/PathSelection.h"
 #include "app/StaticLink.h"
 #include "base/MessageSink.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 #include "web/CertificateQuestion.h"
 
 namespace tandemix::app::test {

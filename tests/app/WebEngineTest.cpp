@@ -20,7 +20,7 @@
 #include "app/BrowserPane.h"
 #include "app/viewer/ReportViewer.h"
 #include "report/ResultContainer.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 using namespace tandemix;
 using namespace tandemix::app;
@@ -200,12 +200,12 @@ private slots:
         const RunContext context{fixture.directory.path().toStdString(), CodePage::Utf8,
                                  fixture.messages, debugLog};
         CompareRequest request;
-        request.input1 =
+        request.inputs[0] =
             fixture.Write(QStringLiteral("a.txt"), "Sleeping bag\nHead torch\n").toStdString();
-        request.input2 =
+        request.inputs[1] =
             fixture.Write(QStringLiteral("b.txt"), "Sleeping mat\nHead torch\n").toStdString();
         request.containerForm = static_cast<ContainerForm>(form);
-        const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
+        const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
         QVERIFY(!outcome.containerPath.empty());
 
         QCOMPARE(fixture.viewer.windowTitle(), QStringLiteral("Tandemix Ergebnisse"));

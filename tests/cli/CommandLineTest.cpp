@@ -17,14 +17,14 @@ Fields FieldsOf(const CompareInvocation& invocation) {
     const auto yn = [](bool on) -> std::string { return on ? "yes" : "no"; };
     const auto& login = invocation.login;
     return {
-        {"inputs", r.input1 + "|" + r.input2},
+        {"inputs", r.inputs[0] + "|" + r.inputs[1]},
         {"case", yn(r.options.caseSensitive)},
         {"indent", yn(r.options.indent)},
         {"breakTags", yn(r.options.breakAfterEachTag)},
         {"stripTags", yn(r.options.deleteAllTags)},
         {"emptyLines", yn(r.options.keepEmptyLines)},
         {"numbers", yn(r.showLineNumbers)},
-        {"web", yn(r.webPages)},
+        {"web", yn(r.WebPages())},
         {"redirects", yn(r.followRedirects)},
         {"container", r.containerForm == ContainerForm::Hta ? "hta" : "htm"},
         {"folders",
@@ -145,8 +145,8 @@ const ParseCase kParseCases[] = {
 
 TEST(CommandLineTest, ComparesWithTheRequestedOptions) {
     CompareInvocation defaults;
-    defaults.request.input1 = "a";
-    defaults.request.input2 = "b";
+    defaults.request.inputs[0] = "a";
+    defaults.request.inputs[1] = "b";
     for (const ParseCase& row : kParseCases) {
         SCOPED_TRACE(row.name);
         const CommandLine parsed = ParseCommandLine(row.arguments);

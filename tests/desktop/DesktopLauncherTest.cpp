@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "run/CompareCommand.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempDir.h"
 

@@ -30,12 +30,13 @@ expect_none() {
 # The programs' other files, package by package, are debian_packages_test.sh's to check.
 expect_file bin/tandemix-cli
 for header in base/OptionMap.h document/TextDocument.h diff/DifferenceEngine.h \
-    report/ResultContainer.h run/ComparisonRun.h run/CompareCommand.h; do
+    report/ResultContainer.h run/Comparison.h run/CompareRequest.h run/RunContext.h; do
     expect_file "include/tandemix/$header"
 done
 # Internals stay private to their layer.
 for header in report/ByteScan.h report/PageFragments.h report/ChunkedOutput.h \
-    report/ReportWriter.h diff/MyersSearch.h web/CurlHandles.h; do
+    report/ReportWriter.h diff/MyersSearch.h web/CurlHandles.h run/ComparisonRun.h \
+    run/CompareCommand.h run/TreeRun.h; do
     expect_none "include/tandemix/$header"
 done
 expect_none "include/tandemix/cli"

@@ -11,7 +11,6 @@
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
 #ifdef TANDEMIX_TEST_WEB
-#include "run/WebComparison.h"
 #endif
 
 namespace tandemix {
@@ -25,8 +24,8 @@ class CompareCommandTest : public ::testing::Test {
 protected:
     CompareRequest Request() const {
         CompareRequest request;
-        request.input1 = inputs_.Write("one.txt", "a\n");
-        request.input2 = inputs_.Write("two.txt", "b\n");
+        request.inputs[0] = inputs_.Write("one.txt", "a\n");
+        request.inputs[1] = inputs_.Write("two.txt", "b\n");
         return request;
     }
 
@@ -56,17 +55,17 @@ TEST_F(CompareCommandTest, UnusableOutputFolderIsReportedWithTheReason) {
             messages::CannotOpenFile(c.folder + "/~tandemixtop.htm", c.reason)};
         const RunContext context{c.folder, CodePage::None, messages_, log_};
         messages_.messages.clear();
-        EXPECT_TRUE(RunCompareCommand(Request(), context, nullptr).containerPath.empty());
+        EXPECT_TRUE(CompareIntoReport(Request(), context, nullptr).containerPath.empty());
         EXPECT_EQ(messages_.messages, expected);
 #ifdef TANDEMIX_TEST_WEB
         messages_.messages.clear();
         CompareRequest web = Request();
-        web.input1 = "http://127.0.0.1:1/a";
-        web.input2 = "http://127.0.0.1:1/b";
+        web.inputs[0] = "http://127.0.0.1:1/a";
+        web.inputs[1] = "http://127.0.0.1:1/b";
         CancellingPrompt prompt;
         RefusingCertificateQuestion refusing;
-        EXPECT_TRUE(RunWebCompareCommand(web, context, nullptr, FetchSettings{},
-                                         FetchQuestions{prompt, refusing})
+        EXPECT_TRUE(CompareWebPagesIntoReport(web, context, nullptr, FetchSettings{},
+                                              FetchQuestions{prompt, refusing})
                         .containerPath.empty());
         EXPECT_EQ(messages_.messages, expected);
 #endif
@@ -82,11 +81,11 @@ TEST_F(CompareCommandTest, ItsOwnWorkingFilesAreNoDifferences) {
     }
     inputs_.Write("b/" + std::string(kPartPrefix) + "4242-0-~tandemixtop.htm", "left over");
     CompareRequest request;
-    request.input1 = inputs_.Path() + "/a";
-    request.input2 = inputs_.Path() + "/b";
+    request.inputs[0] = inputs_.Path() + "/a";
+    request.inputs[1] = inputs_.Path() + "/b";
     request.choices.folderComparison = FolderComparison::ByContents;
-    const RunContext context{request.input1, CodePage::None, messages_, log_};
-    const CompareOutcome outcome = RunCompareCommand(request, context, nullptr);
+    const RunContext context{request.inputs[0], CodePage::None, messages_, log_};
+    const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
     EXPECT_FALSE(outcome.containerPath.empty());
     EXPECT_EQ(outcome.run.differenceCount, 0u);
 }

@@ -24,6 +24,11 @@ using testing::RecordingLauncher;
 using testing::RecordingMessageSink;
 using testing::TempDir;
 
+// Web pages are compared as their fetched copies and named by the typed addresses.
+CompareRequest WebPages(std::string address1, std::string address2) {
+    return {.inputs = {std::move(address1), std::move(address2)}, .kind = InputsKind::WebPages};
+}
+
 class ComparisonRunTest : public ::testing::Test {
 protected:
     ComparisonRunTest() {
@@ -35,11 +40,10 @@ protected:
     }
 
     RunResult Run(const std::string& path1, const std::string& path2,
-                  const WindowState& window = {}, const RunChoices& choices = {}) {
+                  const CompareRequest& request = {}) {
         const RunContext context{out_, CodePage::None, messages_, log_, nullptr, limits_};
         ReportFiles report(out_);
-        const RunResult result =
-            ComparisonRun(path1, path2, BuildOptionMap({}), window, context, choices, report);
+        const RunResult result = ComparisonRun(request, {path1, path2}, context, report);
         return result.written && CommitReport(report, context) ? result : RunResult{};
     }
     std::string Page(std::string_view name) const {
@@ -72,7 +76,7 @@ TEST_F(ComparisonRunTest, TheChosenAlignmentAlignsTheRows) {
     const std::string far1 = inputs_.Write("far1.txt", "var\np\nq\nr\n");
     const std::string far2 = inputs_.Write("far2.txt", "let\np\nq\nr\nvar\n");
     EXPECT_EQ(Run(far1, far2).differenceCount, 7);
-    const RunResult minimal = Run(far1, far2, {}, RunChoices{.alignment = Alignment::Minimal});
+    const RunResult minimal = Run(far1, far2, {.choices = {.alignment = Alignment::Minimal}});
     EXPECT_TRUE(minimal.written);
     EXPECT_EQ(minimal.differenceCount, 2);
     EXPECT_NE(Page("~tandemix1.htm").find("class='C'><strong>0</strong> var</p>"),
@@ -101,7 +105,7 @@ TEST_F(ComparisonRunTest, FolderContentsChoiceMatchesFilesByContentAndCarriesNot
 
     EXPECT_EQ(Run(folder1, folder2).differenceCount, 1);
     const RunResult byContents =
-        Run(folder1, folder2, {}, {.folderComparison = FolderComparison::ByContents});
+        Run(folder1, folder2, {.choices = {.folderComparison = FolderComparison::ByContents}});
     EXPECT_TRUE(byContents.written);
     EXPECT_EQ(byContents.differenceCount, 0);
     EXPECT_EQ(byContents.folderListings[0].brokenLinks, 0u);
@@ -109,7 +113,7 @@ TEST_F(ComparisonRunTest, FolderContentsChoiceMatchesFilesByContentAndCarriesNot
     EXPECT_TRUE(messages_.messages.empty());
 
     inputs_.Write("folder2/same.txt", "changed");
-    EXPECT_EQ(Run(folder1, folder2, {}, {.folderComparison = FolderComparison::ByContents})
+    EXPECT_EQ(Run(folder1, folder2, {.choices = {.folderComparison = FolderComparison::ByContents}})
                   .differenceCount,
               1);
 }
@@ -151,7 +155,7 @@ TEST_F(ComparisonRunTest, ManyRowsMarkedByTheGreedyPassGiveAHint) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const RunResult result = Run(c.path1, c.path2, {}, {.alignment = c.alignment});
+        const RunResult result = Run(c.path1, c.path2, {.choices = {.alignment = c.alignment}});
         ASSERT_TRUE(result.written);
         EXPECT_EQ(result.hints.manyRowsDiffer, c.hint);
     }
@@ -188,10 +192,11 @@ TEST_F(ComparisonRunTest, FilesOfEqualNameAndTimeButOtherSizeGiveAHint) {
     EXPECT_EQ(byTime.differenceCount, 1) << "touched.txt only";
     EXPECT_EQ(byTime.hints.resizedFilePairs, 2u);
     EXPECT_FALSE(byTime.hints.manyRowsDiffer);
-    EXPECT_EQ(Run(folder1, folder2, {}, {.alignment = Alignment::Minimal}).hints.resizedFilePairs,
+    EXPECT_EQ(Run(folder1, folder2, {.choices = {.alignment = Alignment::Minimal}})
+                  .hints.resizedFilePairs,
               2u);
     const RunResult byContents =
-        Run(folder1, folder2, {}, {.folderComparison = FolderComparison::ByContents});
+        Run(folder1, folder2, {.choices = {.folderComparison = FolderComparison::ByContents}});
     EXPECT_EQ(byContents.hints.resizedFilePairs, 0u);
     EXPECT_EQ(Run(folder1, folder1).hints.resizedFilePairs, 0u);
     EXPECT_EQ(Run(file1_, file2_).hints.resizedFilePairs, 0u);
@@ -199,8 +204,8 @@ TEST_F(ComparisonRunTest, FilesOfEqualNameAndTimeButOtherSizeGiveAHint) {
 }
 
 TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {
-    const WindowState window{true, true, "example.com/a", "http://example.com/b"};
-    ASSERT_TRUE(Run(file1_, file2_, window).written);
+    const CompareRequest web = WebPages("example.com/a", "http://example.com/b");
+    ASSERT_TRUE(Run(file1_, file2_, web).written);
     EXPECT_NE(Page("~tandemixtop.htm").find("&nbsp;example.com/a</font>"), std::string::npos);
     EXPECT_EQ(Page("~tandemixtop.htm").find(file1_), std::string::npos);
 }
@@ -217,13 +222,14 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
     const std::string socket = inputs_.Path() + "/socket";
     const testing::SocketFile listening(socket);
     const std::string twoLinesFile = inputs_.Write("two-lines.txt", "a\nb\n");
+    const std::string twoBytesFile = inputs_.Write("two-bytes.txt", "a\n");
     struct Case {
         const char* name;
         std::string path1;
         std::string path2;
         std::string message;
         RunLimits limits = {};
-        WindowState window = {};
+        CompareRequest request = {};
     };
     namespace m = messages;
     const RunLimits fourBytes{{4, 100}, std::nullopt};
@@ -248,7 +254,7 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
          file2_,
          m::InputMissing(1, address, "Die Seite konnte nicht geladen werden."),
          {},
-         WindowState{true, true, address, "http://b.example/"}},
+         WebPages(address, "http://b.example/")},
         {"folder against file", folder, file2_, kindsDiffer},
         {"file against folder", file1_, folder, kindsDiffer},
         {"a pipe, which would wait for a writer", file1_, pipe,
@@ -267,13 +273,16 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
          m::NotEnoughMemoryForLines(3 + 4), hundredBytesLeft},
         {"a web page is named by its address", file1_, file2_,
          m::InputTooLarge("Internet-Seite 1", address, 4), fourBytes,
-         WindowState{true, true, address, "http://b.example/"}},
+         WebPages(address, "http://b.example/")},
+        {"page 2 is named by its own address", twoBytesFile, file2_,
+         m::InputTooLarge("Internet-Seite 2", "http://b.example/", 4), fourBytes,
+         WebPages(address, "http://b.example/")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         messages_.messages.clear();
         limits_ = c.limits;
-        EXPECT_FALSE(Run(c.path1, c.path2, c.window).written);
+        EXPECT_FALSE(Run(c.path1, c.path2, c.request).written);
         EXPECT_EQ(messages_.messages, std::vector<std::string>{c.message});
         EXPECT_EQ(Page("~tandemixtop.htm"), oldTop);
     }
@@ -312,12 +321,12 @@ TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
 
 TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     CompareRequest request;
-    request.input1 = file1_;
-    request.input2 = file2_;
+    request.inputs[0] = file1_;
+    request.inputs[1] = file2_;
     request.containerForm = ContainerForm::Hta;
     RecordingLauncher launcher(2);
     const RunContext context{out_, CodePage::None, messages_, log_};
-    const CompareOutcome outcome = RunCompareCommand(request, context, &launcher);
+    const CompareOutcome outcome = CompareIntoReport(request, context, &launcher);
     EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix.hta");
     EXPECT_FALSE(Page("Tandemix.hta").empty());
     ASSERT_EQ(launcher.attempts.size(), 3u);
@@ -326,20 +335,20 @@ TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     EXPECT_EQ(launcher.attempts[2].first, LaunchAttempt::BrowserLauncher);
     EXPECT_EQ(launcher.attempts[2].second, outcome.containerPath);
 
-    request.input2 = "";
+    request.inputs[1] = "";
     RecordingLauncher untouched;
-    EXPECT_TRUE(RunCompareCommand(request, context, &untouched).containerPath.empty());
+    EXPECT_TRUE(CompareIntoReport(request, context, &untouched).containerPath.empty());
     EXPECT_TRUE(untouched.attempts.empty());
 }
 
 TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
     CompareRequest request;
-    request.input1 = file1_;
-    request.input2 = file2_;
+    request.inputs[0] = file1_;
+    request.inputs[1] = file2_;
     request.choices.reportForm = ReportForm::Single;
     RecordingLauncher launcher;
     const RunContext context{out_, CodePage::None, messages_, log_};
-    const CompareOutcome outcome = RunCompareCommand(request, context, &launcher);
+    const CompareOutcome outcome = CompareIntoReport(request, context, &launcher);
     EXPECT_TRUE(outcome.run.written);
     EXPECT_EQ(outcome.run.differenceCount, 2);
     EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix-Bericht.html");
@@ -353,7 +362,7 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
 
     out_ = inputs_.Write("not-a-folder", "x");
     const RunContext blocked{out_, CodePage::None, messages_, log_};
-    EXPECT_TRUE(RunCompareCommand(request, blocked, nullptr).containerPath.empty());
+    EXPECT_TRUE(CompareIntoReport(request, blocked, nullptr).containerPath.empty());
     EXPECT_EQ(messages_.messages, std::vector<std::string>{messages::CannotOpenFile(
                                       out_ + "/Tandemix-Bericht.html",
                                       "Das Ausgabeverzeichnis ist kein Verzeichnis.")});

@@ -115,11 +115,12 @@ TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
                 }
                 const std::string out = output_.Path();
                 ReportFiles report(out);
-                ASSERT_TRUE(ComparisonRun(tops[0] + "/" + entry.path, tops[1] + "/" + entry.path,
-                                          map, {}, Context(out),
-                                          RunChoices{.alignment = alignment,
-                                                     .reportForm = ReportForm::Single},
-                                          report)
+                const CompareRequest request{
+                    .options = options,
+                    .choices = {.alignment = alignment, .reportForm = ReportForm::Single}};
+                ASSERT_TRUE(ComparisonRun(request,
+                                          {tops[0] + "/" + entry.path, tops[1] + "/" + entry.path},
+                                          Context(out), report)
                                 .written);
                 ASSERT_TRUE(report.Commit());
                 const std::string page = ReadWholeFile(out + "/" + std::string(kSingleReportName));
@@ -151,8 +152,8 @@ TEST_F(TreeRunTest, TreeReportShowsEachFileWithTheRowsOfItsTwoFileRun) {
     const OptionMap map = BuildOptionMap({});
     ReportFiles report(output_.Path());
     const RunResult result = ComparisonRun(
-        tops[0], tops[1], map, {}, Context(output_.Path()),
-        RunChoices{.alignment = Alignment::Minimal, .reportForm = ReportForm::Single}, report);
+        {.choices = {.alignment = Alignment::Minimal, .reportForm = ReportForm::Single}}, tops,
+        Context(output_.Path()), report);
     ASSERT_TRUE(result.written);
     ASSERT_TRUE(report.Commit());
     EXPECT_FALSE(result.incomplete);

@@ -9,7 +9,7 @@
 #include "base/ByteSink.h"
 #include "base/DebugLog.h"
 #include "base/MessageSink.h"
-#include "run/CompareCommand.h"
+#include "run/Comparison.h"
 
 namespace tandemix::testing {
 

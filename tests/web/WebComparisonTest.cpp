@@ -1,4 +1,4 @@
-#include "run/WebComparison.h"
+#include "run/Comparison.h"
 
 #include <gtest/gtest.h>
 
@@ -57,14 +57,15 @@ protected:
                        CredentialsPrompt& prompt, const ComparisonOptions& options = {}) {
         CompareRequest request;
         request.options = options;
-        request.input1 = input1;
-        request.input2 = input2;
+        request.inputs[0] = input1;
+        request.inputs[1] = input2;
         request.followRedirects = true;
         const RunContext context{output_.Path(), CodePage::None, messages_, log_};
         FetchSettings settings = settings_;
         settings.caBundlePath = certificates_.CaBundle();
-        return RunWebCompareCommand(request, context, &launcher_, settings,
-                                    FetchQuestions{prompt, question_}, tandemix_web_retrieval());
+        return CompareWebPagesIntoReport(request, context, &launcher_, settings,
+                                         FetchQuestions{prompt, question_},
+                                         tandemix_web_retrieval());
     }
     CompareOutcome Run(const std::string& input1, const std::string& input2) {
         return Run(input1, input2, prompt_);
