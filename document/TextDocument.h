@@ -159,7 +159,7 @@ private:
     std::int32_t HashOfLastLine(std::string_view text, std::string& scratch);
     // Turns shown rows into lines of this document's own.
     void CopyShownRows();
-    // A copied line keeps the parts of its original that do not count, for the report.
+    // A copied line keeps the parts of the line it copies that do not count, for the report.
     void KeepIgnoredOfLastLine(std::span<const TextSpan> spans);
 
     std::string name_;
