@@ -30,14 +30,14 @@ enum class InputsKind { FilesOrFolders, WebPages };
 // One comparison as the command line or the window asks for it; the run takes nothing else
 // but where to write and whom to tell. The defaults are the window's initial values.
 struct CompareRequest {
-    std::array<std::string, 2> inputs;  // indexed by Index(Side)
+    std::array<std::string, 2> inputs{};  // indexed by Index(Side)
     InputsKind kind = InputsKind::FilesOrFolders;
     // The loader and matching options; BuildOptionMap gives the engine's stored form.
-    ComparisonOptions options;
+    ComparisonOptions options{};
     bool showLineNumbers = true;
     bool followRedirects = false;  // Web Pages kind only
     ContainerForm containerForm = ContainerForm::Html;
-    RunChoices choices;
+    RunChoices choices{};
 
     bool WebPages() const { return kind == InputsKind::WebPages; }
 };
