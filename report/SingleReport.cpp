@@ -48,13 +48,17 @@ void WriteMarkup(std::string_view markup, ChunkedOutput& out,
     out.Append(markup);
 }
 
-std::string SinglePageScript() {
+std::string JoinedScript(std::string_view failure, std::span<const std::string_view> parts) {
     std::string script = "(function () {\r\n'use strict';\r\n";
-    script.append(kSingleScript_failure).append("\r\ntry {\r\n");
-    for (const std::string_view part : kSingleScriptParts) {
+    script.append(failure).append("\r\ntry {\r\n");
+    for (const std::string_view part : parts) {
         script.append("\r\n").append(part);
     }
     return script.append("} catch (error) {\r\nfailure.show(error);\r\n}\r\n})();\r\n");
+}
+
+std::string SinglePageScript() {
+    return JoinedScript(kSingleScript_failure, kSingleScriptParts);
 }
 
 std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows2,

@@ -290,15 +290,6 @@ std::vector<Shown> WriteFiles(std::span<const TreeEntry> entries, const TreeRows
     return shown;
 }
 
-std::string TreePageScript() {
-    std::string script = "(function () {\r\n'use strict';\r\n";
-    script.append(kTreeScript_failure).append("\r\ntry {\r\n");
-    for (const std::string_view part : kTreeScriptParts) {
-        script.append("\r\n").append(part);
-    }
-    return script.append("} catch (error) {\r\nfailure.show(error);\r\n}\r\n})();\r\n");
-}
-
 }  // namespace
 
 bool ShowsRows(const TreeEntry& entry) {
@@ -347,7 +338,7 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
         } else if (name == "entries") {
             WriteEntries(head, entries, shown, out);
         } else if (name == "script") {
-            out.Append(TreePageScript());
+            out.Append(JoinedScript(kTreeScript_failure, kTreeScriptParts));
         }
     });
     return counts;

@@ -1,5 +1,5 @@
 // The page of two folders, in parts that the page joins into one function in the order of
-// `tree_parts` in report/CMakeLists.txt, inside the same try as the one-file page's. The
+// the Tree page's parts in report/CMakeLists.txt, inside the same try as the one-file page's. The
 // selected file is shown in a frame that holds the one-file page of that file, made from
 // the page around a file's data (the block "tandemix-viewer") and the file's own data
 // blocks, which stay unread until the file is shown.
