@@ -103,6 +103,8 @@ test('n steps through the differences and on into the next file; N and P step by
   await until('a.txt by N', async () => (await hash()) === '#datei=a.txt');
   await page.keyboard.press('Shift+N');
   await until('data.bin by N', async () => (await hash()) === '#datei=data.bin');
+  // The page shows the entry of the new address after the address has changed.
+  await until('its notice', async () => (await page.textContent('#notice')) !== '');
   assert.match(await page.textContent('#notice'), /Bin\u00e4rdateien unterscheiden sich/);
   assert.match(await page.textContent('#notice'), /in 1: 3 Bytes, in 2: 4 Bytes/);
   await page.keyboard.press('Shift+P');
