@@ -154,7 +154,7 @@ private slots:
         }
         fixture.Click(kIdCompare);
 
-        QVERIFY(fixture.messages.texts.empty());
+        QVERIFY(fixture.messages.messages.empty());
         const std::string container = fixture.OutputPath(containerName.toStdString());
         QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
         QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ReportViewer);
@@ -180,7 +180,7 @@ private slots:
         Type(fixture, inputs.folder1, inputs.folder2);
         fixture.Click(kIdCompare);
 
-        QVERIFY(fixture.messages.texts.empty());
+        QVERIFY(fixture.messages.messages.empty());
         const std::string report = fixture.OutputPath(kSingleReportName);
         QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ByFileType);
         QCOMPARE(fixture.launcher.attempts.front().second, report);
@@ -210,7 +210,7 @@ private slots:
         Type(fixture, missing, inputs.file1);
         fixture.Click(kIdCompare);
         // One box: the fixed sentence, then the path and why it is not there.
-        QCOMPARE(fixture.messages.texts,
+        QCOMPARE(fixture.messages.messages,
                  std::vector<std::string>{std::string(tandemix::messages::kInput1Missing) + "\n" +
                                           missing.toStdString() + ": Der Pfad existiert nicht."});
         QVERIFY(fixture.launcher.attempts.empty());
@@ -245,7 +245,7 @@ private slots:
         const std::string expected = outOfMemory
                                          ? std::string(app::messages::kCompareOutOfMemory)
                                          : std::string(app::messages::kCompareFailed) + "disk full";
-        QCOMPARE(fixture.messages.texts, std::vector<std::string>{expected});
+        QCOMPARE(fixture.messages.messages, std::vector<std::string>{expected});
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
         fixture.Click(kIdFiles);
@@ -292,7 +292,7 @@ private slots:
         fixture.Click(kIdWebPages);
         fixture.webOutcome.pageStatus = {404, 500};
         fixture.Click(kIdCompare);
-        QVERIFY(fixture.messages.texts.empty());
+        QVERIFY(fixture.messages.messages.empty());
         QCOMPARE(fixture.messages.notes,
                  std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404\n"
                                           "Warnung: Internet-Seite 2 antwortete mit 500"});

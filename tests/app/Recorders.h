@@ -4,36 +4,20 @@
 #include <deque>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/BrowserPane.h"
 #include "app/PathSelection.h"
 #include "app/StaticLink.h"
-#include "base/MessageSink.h"
 #include "run/Comparison.h"
+#include "support/RecordingSinks.h"
 #include "web/CertificateQuestion.h"
 
 namespace tandemix::app::test {
 
-// Takes the place of the warning boxes.
-class RecordingSink final : public MessageSink {
-public:
-    void Warn(std::string_view text) override { texts.emplace_back(text); }
-    void Inform(std::string_view text) override { notes.emplace_back(text); }
-    std::vector<std::string> texts;
-    std::vector<std::string> notes;
-};
-
-// Records every launch attempt, each a success.
-class RecordingLauncher final : public ContainerLauncher {
-public:
-    bool Launch(LaunchAttempt attempt, const std::string& containerPath) override {
-        attempts.emplace_back(attempt, containerPath);
-        return true;
-    }
-    std::vector<std::pair<LaunchAttempt, std::string>> attempts;
-};
+// The warning boxes and the desktop's launcher are the engine tests' recorders.
+using RecordingSink = tandemix::testing::RecordingMessageSink;
+using tandemix::testing::RecordingLauncher;
 
 // Answers the pickers from a script of answers and records where the folder picker opened.
 class ScriptedPickers final : public PathPickers {

@@ -426,7 +426,7 @@ private slots:
         QFile written(html);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), ContainerBytes());
-        QVERIFY(fixture.messages.texts.empty());
+        QVERIFY(fixture.messages.messages.empty());
     }
 };
 
