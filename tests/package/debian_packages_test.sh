@@ -107,10 +107,6 @@ if [[ $app_built == ON ]]; then
             usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/tandemix.png \
             usr/share/icons/hicolor/scalable/apps/tandemix.svg \
             usr/share/metainfo/dev.tandemix.Tandemix.metainfo.xml
-        # The viewer shows reports: it must not offer itself for every web page.
-        mime=$(grep '^MimeType=' "$work/tandemix/usr/share/applications/tandemix-viewer.desktop")
-        [[ $mime == "MimeType=application/hta;application/x-tandemix-report;" ]] ||
-            fail "tandemix-viewer registers for [$mime]"
         depends=$(field Depends "$deb")
         for needed in "tandemix-cli (= $version)" libqt6webenginewidgets6 libqt6widgets6 \
             qt6-qpa-plugins; do
