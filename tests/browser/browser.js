@@ -1,10 +1,12 @@
 'use strict';
-// What both browser tests share: the command-line program, a loopback server for a report
+// What the browser tests share: the command-line program, a loopback server for a report
 // folder, a browser with a fresh profile, pages watched for errors, and waiting.
 
+const { before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const http = require('node:http');
+const os = require('node:os');
 const path = require('node:path');
 const { spawnSync } = require('node:child_process');
 const { chromium, firefox } = require('playwright-core');
@@ -16,6 +18,20 @@ function runCli(args, env = {}) {
   const run = spawnSync(cli, args, { env: { ...process.env, ...env }, encoding: 'latin1' });
   assert.ok(run.status === 0 || run.status === 1, `tandemix-cli exited with ${run.status}: ${run.stderr}`);
   return run.stdout;
+}
+
+// Writes two inputs, [name, contents] each, into folders 1 and 2 of a new folder in work, and
+// their one-file report beside them; gives the report's path.
+function singleReport(work, inputs, args = [], env = {}) {
+  const dir = fs.mkdtempSync(path.join(work, 'report-'));
+  const files = inputs.map(([name, contents], side) => {
+    const file = path.join(dir, String(side + 1), name);
+    fs.mkdirSync(path.dirname(file));
+    fs.writeFileSync(file, contents);
+    return file;
+  });
+  runCli(['--report', 'single', '-q', '-o', dir, ...args, ...files], env);
+  return path.join(dir, 'Tandemix-Bericht.html');
 }
 
 // Serves the files of dir on 127.0.0.1, and nothing outside it.
@@ -60,6 +76,22 @@ function launch(profile, { viewport, firefoxPath } = {}) {
   });
 }
 
+// A work folder for one test file, made at once, and a browser with a fresh profile in it,
+// started before the first test, then the file's own set-up (the root's before hooks would
+// run side by side); both go after the last test.
+function session(prefix, launchOptions, setUp = async () => {}) {
+  const s = { work: fs.mkdtempSync(path.join(os.tmpdir(), prefix)) };
+  before(async () => {
+    s.context = await launch(fs.mkdtempSync(path.join(s.work, 'profile-')), launchOptions);
+    await setUp();
+  });
+  after(async () => {
+    if (s.context) await s.context.close();
+    fs.rmSync(s.work, { recursive: true, force: true });
+  });
+  return s;
+}
+
 // Collects a page's uncaught errors (and console errors when asked) into seen.errors and
 // its dialogs, accepted, into seen.dialogs.
 function watch(page, seen, { consoleErrors = true } = {}) {
@@ -86,4 +118,4 @@ async function until(what, check, ms = 2000) {
   }
 }
 
-module.exports = { runCli, serve, urlOf, launch, watch, pause, until };
+module.exports = { runCli, singleReport, serve, urlOf, launch, session, watch, pause, until };

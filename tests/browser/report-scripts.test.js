@@ -2,13 +2,12 @@
 // Drives the framed report's top page scripts in Chromium, on a report that tandemix-cli
 // writes for two inputs made here.
 
-const { test, before, after } = require('node:test');
+const { test, after } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, serve, urlOf, launch, watch, pause, until } = require('./browser');
+const { runCli, serve, urlOf, session, watch, pause, until } = require('./browser');
 
 const HINT =
   'Suche, synchrones Scrollen, Textgr\u00f6\u00dfe und Zeilenumbruch ben\u00f6tigen ' +
@@ -39,8 +38,9 @@ const WORD = 'tandem';
 const QUERY = 'TaNdEm';
 const PAIR = ['alpha', 'beta'];
 
-let server, context, page, top, sides, unmarked, onDiskUrl;
+let server, page, top, sides, unmarked, onDiskUrl;
 const seen = { errors: [], dialogs: [] };
+const browser = session('tandemix-browser-', {}, openTheReport);
 
 // --- what the page should show, worked out from the untouched text nodes ---
 
@@ -149,8 +149,9 @@ const rowStyles = (frame) =>
 
 // --- set-up ---
 
-before(async () => {
-  const work = fs.mkdtempSync(path.join(os.tmpdir(), 'tandemix-browser-'));
+// Writes the report and opens it.
+async function openTheReport() {
+  const work = browser.work;
   const files = ['eins.txt', 'zwei.txt'].map((name, side) => {
     const file = path.join(work, name);
     const lines = Array.from({ length: 300 }, (_, i) => inputLine(i + 1, side === 1));
@@ -160,20 +161,16 @@ before(async () => {
   const reportDir = path.join(work, 'report');
   runCli(['-q', '-o', reportDir, ...files]);
   server = await serve(reportDir);
-  context = await launch(fs.mkdtempSync(path.join(work, 'profile-')));
-  page = watch(await context.newPage(), seen, { consoleErrors: false });
+  page = watch(await browser.context.newPage(), seen, { consoleErrors: false });
   await page.goto(urlOf(server, 'Tandemix.htm'));
   top = page.frame({ name: 'top' });
   sides = [page.frame({ name: 'frame0' }), page.frame({ name: 'frame1' })];
   unmarked = [await textNodes(sides[0]), await textNodes(sides[1])];
   unmarked.text = [(await state(sides[0])).text, (await state(sides[1])).text];
   onDiskUrl = pathToFileURL(path.join(reportDir, 'Tandemix.htm')).href;
-});
+}
 
-after(async () => {
-  if (context) await context.close();
-  if (server) server.close();
-});
+after(() => server && server.close());
 
 // --- search ---
 
@@ -286,7 +283,7 @@ test('no uncaught script errors while served', () => {
 
 test('from disk the top page explains itself once and throws nothing', async () => {
   const onDisk = { errors: [], dialogs: [] };
-  const disk = watch(await context.newPage(), onDisk, { consoleErrors: false });
+  const disk = watch(await browser.context.newPage(), onDisk, { consoleErrors: false });
   await disk.goto(onDiskUrl);
   const diskTop = disk.frame({ name: 'top' });
   const hint = diskTop.getByText(HINT, { exact: true });

@@ -3,47 +3,26 @@
 // disk. The choices are kept in the browser's storage, which the tests share: each test
 // leaves them as it found them (automatic colours, syntax colours on).
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const fs = require('node:fs');
-const os = require('node:os');
-const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, launch, watch, until } = require('./browser');
+const { singleReport, session, watch, until } = require('./browser');
 
-const REPORT = 'Tandemix-Bericht.html';
 const LIGHT = 'rgb(255, 255, 255)';
 const DARK = 'rgb(29, 31, 33)';
 const seen = { errors: [], dialogs: [] };
-let work, context;
-
-before(async () => {
-  work = fs.mkdtempSync(path.join(os.tmpdir(), 'tandemix-look-'));
-  context = await launch(fs.mkdtempSync(path.join(work, 'profile-')), { viewport: { width: 1200, height: 700 } });
-});
-
-after(async () => {
-  if (context) await context.close();
-  if (work) fs.rmSync(work, { recursive: true, force: true });
-});
+const browser = session('tandemix-look-', { viewport: { width: 1200, height: 700 } });
 
 // Writes the report of two inputs of the given names and lines and opens it from disk.
 async function openPair(name1, lines1, name2, lines2, { colorScheme = 'light', init } = {}) {
-  const dir = fs.mkdtempSync(path.join(work, 'pair-'));
-  const inputs = [
-    [name1, lines1],
-    [name2, lines2],
-  ].map(([name, lines], side) => {
-    const file = path.join(dir, String(side + 1), name);
-    fs.mkdirSync(path.dirname(file));
-    fs.writeFileSync(file, lines.join('\n') + '\n');
-    return file;
-  });
-  runCli(['--report', 'single', '-q', '-o', path.join(dir, 'out'), ...inputs]);
-  const page = watch(await context.newPage(), seen);
+  const report = singleReport(browser.work, [
+    [name1, lines1.join('\n') + '\n'],
+    [name2, lines2.join('\n') + '\n'],
+  ]);
+  const page = watch(await browser.context.newPage(), seen);
   if (init) await page.addInitScript(init);
   await page.emulateMedia({ colorScheme });
-  await page.goto(pathToFileURL(path.join(dir, 'out', REPORT)).href);
+  await page.goto(pathToFileURL(report).href);
   await page.waitForSelector('#spacer .row');
   return page;
 }
