@@ -3,13 +3,12 @@
 // TANDEMIX_TEST_FIREFOX=/usr/bin/firefox-esr runs the same tests in that Firefox instead
 // (over WebDriver BiDi).
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, serve, urlOf, launch, watch } = require('./browser');
+const { runCli, singleReport, urlOf, session, watch } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -37,14 +36,16 @@ function inputLines(second) {
   return lines;
 }
 
-let work, reportDir, resultLine, context, page;
+let reportDir, resultLine, page;
 const firefoxPath = process.env.TANDEMIX_TEST_FIREFOX;
 // Playwright cannot emulate media over WebDriver BiDi (print, colour scheme).
 const NO_MEDIA = firefoxPath && 'media emulation is not available in Firefox over BiDi';
 const seen = { errors: [], dialogs: [] };
+const browser = session('tandemix-single-', { viewport: { width: 1200, height: 700 }, firefoxPath }, openTheReport);
+const work = browser.work;
 
 async function open(url, { ready = '#spacer .row' } = {}) {
-  const p = watch(await context.newPage(), seen);
+  const p = watch(await browser.context.newPage(), seen);
   await p.goto(url);
   await p.waitForSelector(ready);
   return p;
@@ -52,13 +53,16 @@ async function open(url, { ready = '#spacer .row' } = {}) {
 
 // Writes the report of two inputs of the given contents into a folder of its own.
 function reportOf(contents1, contents2, env, args = []) {
-  const dir = fs.mkdtempSync(path.join(work, 'report-'));
-  const inputs = [contents1, contents2].map((contents, side) => {
-    fs.writeFileSync(path.join(dir, `${side + 1}`), contents);
-    return path.join(dir, `${side + 1}`);
-  });
-  runCli(['--report', 'single', '-q', '-o', dir, ...args, ...inputs], env);
-  return { html: fs.readFileSync(path.join(dir, REPORT)), url: pathToFileURL(path.join(dir, REPORT)).href };
+  const report = singleReport(
+    work,
+    [
+      ['1', contents1],
+      ['2', contents2],
+    ],
+    args,
+    env,
+  );
+  return { html: fs.readFileSync(report), url: pathToFileURL(report).href };
 }
 
 async function openReportOf(contents1, contents2, { env, ready, args = [] } = {}) {
@@ -66,8 +70,8 @@ async function openReportOf(contents1, contents2, { env, ready, args = [] } = {}
   return { html, page: await open(url, { ready }) };
 }
 
-before(async () => {
-  work = fs.mkdtempSync(path.join(os.tmpdir(), 'tandemix-single-'));
+// Writes the report and opens it.
+async function openTheReport() {
   const files = ['eins.txt', 'zwei.txt'].map((name, side) => {
     fs.writeFileSync(path.join(work, name), inputLines(side === 1).join('\n') + '\n');
     return path.join(work, name);
@@ -76,17 +80,8 @@ before(async () => {
   const out = runCli(['--report', 'single', '-o', reportDir, ...files], { LC_ALL: 'C.UTF-8' });
   resultLine = out.split('\n')[0];
   assert.deepEqual(fs.readdirSync(reportDir), [REPORT], 'one file and nothing else');
-  context = await launch(fs.mkdtempSync(path.join(work, 'profile-')), {
-    viewport: { width: 1200, height: 700 },
-    firefoxPath,
-  });
   page = await open(pathToFileURL(path.join(reportDir, REPORT)).href);
-});
-
-after(async () => {
-  if (context) await context.close();
-  if (work) fs.rmSync(work, { recursive: true, force: true });
-});
+}
 
 // --- helpers ---
 
@@ -454,18 +449,6 @@ test("printing lays the shown rows out side by side in the page's flow", { skip:
   assert.ok((await rows()).length < laid.length);
 });
 
-test('served over http it works the same', async () => {
-  const server = await serve(reportDir);
-  try {
-    const served = await open(urlOf(server, REPORT));
-    await served.click('#next');
-    assert.equal(await textIn(served, '#position'), '1 / 5 Abschnitte');
-    await served.close();
-  } finally {
-    server.close();
-  }
-});
-
 test('every byte value reaches the page as its character set decodes it', async () => {
   const bytes = [];
   for (let b = 0; b < 256; b++) if (b !== 0x0a && b !== 0x1a) bytes.push(b);
@@ -624,7 +607,7 @@ test('the first rows show while the browser still reads the rest, which search t
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   try {
-    const p = watch(await context.newPage(), seen);
+    const p = watch(await browser.context.newPage(), seen);
     await p.goto(urlOf(server, REPORT), { waitUntil: 'commit' });
     await p.waitForSelector('#spacer .row[data-row="5"]');
     const early = await rows(p);
@@ -654,7 +637,7 @@ test('the first rows show while the browser still reads the rest, which search t
 });
 
 test('a page that cannot read its rows says so instead of staying empty', async () => {
-  const p = watch(await context.newPage(), seen);
+  const p = watch(await browser.context.newPage(), seen);
   // What a browser does with a data block longer than its longest string.
   await p.addInitScript(() =>
     Object.defineProperty(HTMLScriptElement.prototype, 'textContent', {
