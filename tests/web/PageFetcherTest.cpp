@@ -287,18 +287,6 @@ TEST_F(PageFetcherTest, MalformedAnswersGiveErrorOrTheBodyWithoutHanging) {
     }
 }
 
-TEST_F(PageFetcherTest, AddressesThatCannotBeFetchedGiveError) {
-    const std::string port = std::to_string(server_.Port());
-    for (const std::string& address :
-         {std::string("http://"), "localhost:" + port + "/files/target.txt",
-          "ftp://127.0.0.1:" + port + "/files/target.txt", std::string("\\\\server\\share\\a.htm"),
-          std::string("file://") + root_.Path() + "/target.txt",
-          std::string("http://127.0.0.1:1/")}) {
-        SCOPED_TRACE(address);
-        EXPECT_EQ(Fetch(address), std::nullopt);
-    }
-}
-
 TEST_F(PageFetcherTest, TemporaryFileIsCreatedAnewOrNotAtAll) {
     work_.Write("~tandemixurl1", "an older and much longer page");
     EXPECT_EQ(FetchPath("/files/target.txt"), "target page");
