@@ -124,23 +124,15 @@ TEST(ComparisonOptionsTest, EachKeyIsReadByItsOwnRule) {
     }
 }
 
-TEST(ComparisonOptionsTest, BuildsFiveKeysInOrderAndReadsThemBack) {
-    const ComparisonOptions options = Five(false, true, false, true, false);
-    const OptionMap map = BuildOptionMap(options);
-    EXPECT_EQ(map.Entries(), (Entries{"case;no", "indent;yes", "LineBrakeAfterEachTag;no",
-                                      "DeleteAllTags;yes", "ShowEmptyLines;no"}));
-    EXPECT_EQ(ComparisonOptions::FromOptionMap(map), options);
-}
-
-// The rules that are on follow the five keys, each pattern an entry of its own.
+// The five keys in order, then the rules that are on, each pattern an entry of its own.
 TEST(ComparisonOptionsTest, RulesFollowTheFiveKeysOnlyWhenOn) {
-    ComparisonOptions options;
+    ComparisonOptions options = Five(false, true, false, true, false);
     options.ignoreAllSpace = true;
     options.ignoredText = {"id=\\w+", "[0-9]{2}:[0-9]{2}"};
     options.ignoredLines = {"^#"};
     const OptionMap map = BuildOptionMap(options);
     EXPECT_EQ(map.Entries(),
-              (Entries{"case;yes", "indent;yes", "LineBrakeAfterEachTag;no", "DeleteAllTags;no",
+              (Entries{"case;no", "indent;yes", "LineBrakeAfterEachTag;no", "DeleteAllTags;yes",
                        "ShowEmptyLines;no", "IgnoreAllSpace;yes", "IgnoreText;id=\\w+",
                        "IgnoreText;[0-9]{2}:[0-9]{2}", "IgnoreLines;^#"}));
     EXPECT_EQ(ComparisonOptions::FromOptionMap(map), options);
