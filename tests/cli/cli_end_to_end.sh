@@ -347,24 +347,13 @@ CERTS="$WORK/certs"
 mkdir "$SITE" "$CERTS"
 printf '<html><body><p>Hallo</p><p>Welt</p></body></html>\n' >"$SITE/a.html"
 printf '<html><body><p>Hallo</p><p>Leute</p></body></html>\n' >"$SITE/b.html"
-new_key=(-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes)
-# A test authority and a certificate it signed for another name than 127.0.0.1.
-openssl req -x509 "${new_key[@]}" -days 30 -subj "/CN=Tandemix test CA" \
-    -keyout "$CERTS/ca.key" -out "$CERTS/ca.pem" \
-    -addext "basicConstraints=critical,CA:TRUE" \
-    -addext "keyUsage=critical,keyCertSign,cRLSign" >/dev/null 2>&1 &&
-    openssl req -new "${new_key[@]}" -subj "/CN=other.example" \
-        -keyout "$CERTS/other.key" -out "$CERTS/other.csr" >/dev/null 2>&1 &&
-    printf 'subjectAltName=DNS:other.example\nbasicConstraints=CA:FALSE\n' >"$CERTS/other.ext" &&
-    openssl x509 -req -in "$CERTS/other.csr" -CA "$CERTS/ca.pem" -CAkey "$CERTS/ca.key" \
-        -CAcreateserial -days 30 -extfile "$CERTS/other.ext" -out "$CERTS/other.pem" \
-        >/dev/null 2>&1 ||
-    fail "certificates: openssl failed"
+# The test authority, and a certificate it signed for another name than 127.0.0.1.
+bash "$(dirname "$0")/../support/make_certificates.sh" "$CERTS" || fail "certificates: openssl failed"
 
 # The server runs until its standard input, a pipe held open here, closes.
 mkfifo "$WORK/to-server"
 python3 "$(dirname "$0")/../web/loopback_server.py" "$SITE" 0 \
-    "0,$CERTS/other.pem,$CERTS/other.key" <"$WORK/to-server" >"$WORK/ports" &
+    "0,$CERTS/other-name.pem,$CERTS/other-name.key" <"$WORK/to-server" >"$WORK/ports" &
 LOOPBACK=$!
 exec {TO_SERVER}>"$WORK/to-server"
 await grep -q '^ports ' "$WORK/ports"

@@ -16,7 +16,7 @@ enum class Certificate {
     SelfSigned,            // for 127.0.0.1, issued by itself
 };
 
-// A test certificate authority and server certificates, made with the openssl command in a
+// A test certificate authority and server certificates, made by make_certificates.sh in a
 // folder of the caller's.
 class TestCertificates {
 public:
@@ -29,11 +29,6 @@ public:
     TlsIdentity Identity(Certificate certificate) const;
 
 private:
-    bool MakeAuthority(const std::string& name) const;
-    bool MakeServer(const std::string& name, const std::string& subjectAltName,
-                    const std::string& issuer, const std::string& start,
-                    const std::string& end) const;
-
     std::string folder_;
     bool ready_ = false;
 };
