@@ -19,9 +19,8 @@ for ca in ca stranger-ca; do
         -keyout "$dir/$ca.key" -out "$dir/$ca.pem" -addext basicConstraints=critical,CA:TRUE \
         -addext keyUsage=critical,keyCertSign,cRLSign >/dev/null 2>&1
 done
-long_ago=20200101000000Z shortly_after=20200201000000Z far_ahead=20980101000000Z
-end_of_tests=20991231000000Z
-# NAME, the name it is for, its issuer ("-": itself), when it is valid.
+# NAME, the name it is for, its issuer ("-": itself), and when it is valid: from long ago,
+# or far ahead, to the end of the tests, or to shortly after long ago.
 while read -r name for issuer start end; do
     printf 'subjectAltName=%s\nbasicConstraints=CA:FALSE\n' "$for" >"$dir/$name.ext"
     "$openssl" req -new "${new_key[@]}" -subj "/CN=${for#*:}" -keyout "$dir/$name.key" \
@@ -29,14 +28,14 @@ while read -r name for issuer start end; do
     signer=(-cert "$dir/$issuer.pem" -keyfile "$dir/$issuer.key")
     [[ $issuer != - ]] || signer=(-selfsign -keyfile "$dir/$name.key")
     "$openssl" ca -batch -notext -config "$dir/ca.cnf" -in "$dir/$name.csr" -out "$dir/$name.pem" \
-        -startdate "${!start}" -enddate "${!end}" -extfile "$dir/$name.ext" "${signer[@]}" \
+        -startdate "$start" -enddate "$end" -extfile "$dir/$name.ext" "${signer[@]}" \
         >/dev/null 2>&1
 done <<'LIST'
-trusted IP:127.0.0.1 ca long_ago end_of_tests
-other-name DNS:other.example ca long_ago end_of_tests
-expired IP:127.0.0.1 ca long_ago shortly_after
-not-yet-valid IP:127.0.0.1 ca far_ahead end_of_tests
-unknown-issuer IP:127.0.0.1 stranger-ca long_ago end_of_tests
-unknown-issuer-expired IP:127.0.0.1 stranger-ca long_ago shortly_after
-self-signed IP:127.0.0.1 - long_ago end_of_tests
+trusted IP:127.0.0.1 ca 20200101000000Z 20991231000000Z
+other-name DNS:other.example ca 20200101000000Z 20991231000000Z
+expired IP:127.0.0.1 ca 20200101000000Z 20200201000000Z
+not-yet-valid IP:127.0.0.1 ca 20980101000000Z 20991231000000Z
+unknown-issuer IP:127.0.0.1 stranger-ca 20200101000000Z 20991231000000Z
+unknown-issuer-expired IP:127.0.0.1 stranger-ca 20200101000000Z 20200201000000Z
+self-signed IP:127.0.0.1 - 20200101000000Z 20991231000000Z
 LIST
