@@ -148,13 +148,10 @@ class Handler(BaseHTTPRequestHandler):
             return
         url = urllib.parse.urlsplit(self.path)
         query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
-        if url.path == "/log":
+        if url.path in ("/log", "/auth-log"):
             with LOG_LOCK:
-                self.reply(200, "".join(p + "\n" for p in REQUEST_LOG).encode())
-            return
-        if url.path == "/auth-log":
-            with LOG_LOCK:
-                self.reply(200, "".join(["auth-log\n"] + [a + "\n" for a in AUTH_LOG]).encode())
+                log = REQUEST_LOG if url.path == "/log" else ["auth-log"] + AUTH_LOG
+                self.reply(200, "".join(line + "\n" for line in log).encode())
             return
         with LOG_LOCK:
             REQUEST_LOG.append(self.path)
@@ -267,34 +264,27 @@ class Handler(BaseHTTPRequestHandler):
     def route_stall_headers(self, query):
         time.sleep(30)
 
-    # /sized?n=N&announce=no: N bytes, with or without their length in the header.
+    # /sized?n=N&announce=no: N bytes of "x", with or without their length in the header;
+    # without n, a body without end.
     def route_sized(self, query):
-        size = int(query["n"])
-        announce = query.get("announce", "yes") == "yes"
+        size = int(query["n"]) if "n" in query else None
         self.send_response(200)
-        if announce:
+        if size is not None and query.get("announce", "yes") == "yes":
             self.send_header("Content-Length", str(size))
         self.end_headers()
         block = b"x" * 65536
-        while size > 0:
-            self.wfile.write(block[:size])
-            size -= min(size, len(block))
+        try:
+            while size is None or size > 0:
+                self.wfile.write(block[:size])
+                size = None if size is None else size - min(size, len(block))
+        except OSError:
+            pass
 
     def route_endless_headers(self, query):
         self.wfile.write(b"HTTP/1.1 200 OK\r\n")
         try:
             for number in itertools.count():
                 self.wfile.write(b"X-Header-%d: value\r\n" % number)
-        except OSError:
-            pass
-
-    def route_endless(self, query):
-        self.send_response(200)
-        self.end_headers()
-        block = b"y" * 65536
-        try:
-            while True:
-                self.wfile.write(block)
         except OSError:
             pass
 
