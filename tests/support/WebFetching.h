@@ -6,7 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "support/ScopedEnvironment.h"
+#include "support/TempDir.h"
 #include "web/CredentialsPrompt.h"
 #include "web/FetchSettings.h"
 #include "web/PageFetcher.h"
@@ -47,6 +50,16 @@ public:
 private:
     ScopedEnvironment environment_{"http_proxy", "https_proxy", "HTTPS_PROXY", "all_proxy",
                                    "ALL_PROXY",  "no_proxy",    "NO_PROXY"};
+};
+
+// What the web tests share: no proxy of the machine's, a folder for the servers' files,
+// quick limits and a prompt that records what it is asked.
+class WebTest : public ::testing::Test {
+protected:
+    ProxyEnvironment environment_;
+    TempDir root_;
+    FetchSettings settings_ = QuickSettings();
+    RecordingPrompt prompt_;
 };
 
 }  // namespace tandemix::testing

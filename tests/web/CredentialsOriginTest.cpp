@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "support/LoopbackServer.h"
-#include "support/TempDir.h"
 #include "support/TestCertificates.h"
 #include "support/WebFetching.h"
 #include "web/PageFetcher.h"
@@ -11,13 +10,10 @@ namespace {
 
 using testing::Endpoint;
 using testing::LoopbackServer;
-using testing::ProxyEnvironment;
-using testing::RecordingPrompt;
-using testing::TempDir;
 
 // Two servers, so that two origins keep separate logs of the Authorization headers they saw:
 // the named one over http and https, and another one over http.
-class CredentialsOriginTest : public ::testing::Test {
+class CredentialsOriginTest : public testing::WebTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(certificates_.Ready()) << "openssl could not make the test certificates";
@@ -34,14 +30,10 @@ protected:
             .page.value_or("no log");
     }
 
-    ProxyEnvironment environment_;
-    TempDir folder_;
-    testing::TestCertificates certificates_{folder_.Path()};
-    LoopbackServer named_{folder_.Path(),
+    testing::TestCertificates certificates_{root_.Path()};
+    LoopbackServer named_{root_.Path(),
                           {Endpoint{}, {0, certificates_.Identity(testing::Certificate::Trusted)}}};
-    LoopbackServer other_{folder_.Path(), {Endpoint{}}};
-    FetchSettings settings_ = testing::QuickSettings();
-    RecordingPrompt prompt_;
+    LoopbackServer other_{root_.Path(), {Endpoint{}}};
 };
 
 struct OriginCase {

@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "support/LoopbackServer.h"
-#include "support/TempDir.h"
 #include "support/TestCertificates.h"
 #include "support/WebFetching.h"
 #include "web/PageFetcher.h"
@@ -15,9 +14,6 @@ namespace {
 using testing::Certificate;
 using testing::Endpoint;
 using testing::LoopbackServer;
-using testing::ProxyEnvironment;
-using testing::RecordingPrompt;
-using testing::TempDir;
 using testing::TestCertificates;
 
 constexpr Certificate kServed[] = {
@@ -26,7 +22,7 @@ constexpr Certificate kServed[] = {
     Certificate::SelfSigned,
 };
 
-class TlsFetchTest : public ::testing::Test {
+class TlsFetchTest : public testing::WebTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(certificates_.Ready()) << "openssl could not make the test certificates";
@@ -49,12 +45,8 @@ protected:
         return testing::DownloadToText(address, settings_, prompt_).page;
     }
 
-    ProxyEnvironment environment_;
-    TempDir folder_;
-    TestCertificates certificates_{folder_.Path()};
-    LoopbackServer server_{folder_.Path(), Endpoints()};
-    FetchSettings settings_ = testing::QuickSettings();
-    RecordingPrompt prompt_;
+    TestCertificates certificates_{root_.Path()};
+    LoopbackServer server_{root_.Path(), Endpoints()};
 };
 
 struct CertificateCase {
@@ -105,7 +97,7 @@ TEST_F(TlsFetchTest, WithoutTheTestAuthorityNothingIsTrusted) {
 }
 
 TEST_F(TlsFetchTest, HttpAddressOnPort443IsFetchedOverTls) {
-    const LoopbackServer onPort443(folder_.Path(),
+    const LoopbackServer onPort443(root_.Path(),
                                    {{443, certificates_.Identity(Certificate::Trusted)}});
     if (!onPort443.Ready()) {
         GTEST_SKIP() << "port 443 of 127.0.0.1 cannot be bound here";

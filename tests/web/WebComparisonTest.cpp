@@ -22,9 +22,7 @@ namespace {
 
 using testing::Endpoint;
 using testing::LoopbackServer;
-using testing::ProxyEnvironment;
 using testing::ReadWholeFile;
-using testing::RecordingPrompt;
 using testing::TempDir;
 
 class RecordingQuestion final : public CertificateQuestion {
@@ -44,7 +42,7 @@ public:
     }
 };
 
-class WebComparisonTest : public ::testing::Test {
+class WebComparisonTest : public testing::WebTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(certificates_.Ready()) << "openssl could not make the test certificates";
@@ -75,8 +73,6 @@ protected:
                !std::filesystem::exists(output_.Path() + "/~tandemixurl2");
     }
 
-    ProxyEnvironment environment_;
-    TempDir root_;
     TempDir output_;
     testing::TestCertificates certificates_{root_.Path()};
     // Plain, then TLS with a valid, an expired and a stranger's certificate.
@@ -92,8 +88,6 @@ protected:
     testing::RecordingMessageSink messages_;
     testing::RecordingDebugLog log_;
     testing::RecordingLauncher launcher_;
-    RecordingPrompt prompt_;
-    FetchSettings settings_ = testing::QuickSettings();
 };
 
 TEST_F(WebComparisonTest, PagesAreFetchedSecondFirstComparedUnderTheirAddressesAndRemoved) {
