@@ -154,14 +154,12 @@ TEST(IgnoreRulesTest, IgnoredPartsAreFoundOnceAndKeptPerLine) {
         return std::vector<TextSpan>(rows.GetIgnoredText(row).begin(),
                                      rows.GetIgnoredText(row).end());
     };
-    for (const TextDocument* rows : {&shown, &copied}) {
+    // A row's own line ("12:00" in the middle of turned) has no parts that do not count.
+    for (const TextDocument* rows : {&shown, &copied, &turned}) {
         EXPECT_EQ(spans(*rows, 0), first);
         EXPECT_TRUE(spans(*rows, 1).empty());
         EXPECT_EQ(spans(*rows, 2), (std::vector<TextSpan>{{0, 5}}));
     }
-    EXPECT_EQ(spans(turned, 0), first);
-    EXPECT_TRUE(spans(turned, 1).empty());
-    EXPECT_EQ(spans(turned, 2), (std::vector<TextSpan>{{0, 5}}));
 }
 
 TEST(IgnoreRulesTest, InvalidPatternsSayWhereTheyFail) {
