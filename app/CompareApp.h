@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/MessageSink.h"
-#include "run/OutputDirectory.h"
+#include "desktop/OutputDirectory.h"
 
 class QApplication;
 

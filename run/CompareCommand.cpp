@@ -1,17 +1,45 @@
 #include "run/CompareCommand.h"
 
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "base/FailureReason.h"
 #include "base/FileReplacement.h"
 #include "base/Messages.h"
 #include "report/OutputNames.h"
 #include "report/SingleReport.h"
 #include "run/ComparisonRun.h"
-#include "run/OutputDirectory.h"
 #include "run/ReportFiles.h"
 #include "run/TreeRun.h"
 
 namespace tandemix {
 namespace {
+
+// What keeps a report from being written into the folder, as an error number: it is
+// missing (ENOENT), not a folder (ENOTDIR), not writable (EACCES, EROFS) or full (ENOSPC).
+// 0 when nothing is known to be wrong.
+int OutputDirectoryProblem(const std::string& directory) {
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) != 0) {
+        return errno;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return ENOTDIR;
+    }
+    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
+        return errno;
+    }
+    // The blocks kept for the administrator count only for the administrator.
+    struct statvfs space {};
+    if (::statvfs(directory.c_str(), &space) == 0 &&
+        (::geteuid() == 0 ? space.f_bfree : space.f_bavail) == 0) {
+        return ENOSPC;
+    }
+    return 0;
+}
 
 // The message names the first file the report would have written.
 void WarnUnusable(const RunContext& context, ReportForm form, int errorNumber) {

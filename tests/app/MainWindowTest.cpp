@@ -15,7 +15,7 @@
 #include "app/KindRules.h"
 #include "app/ProductResources.h"
 #include "app/QtText.h"
-#include "run/OutputDirectory.h"
+#include "desktop/OutputDirectory.h"
 
 using namespace tandemix;
 using namespace tandemix::app;
