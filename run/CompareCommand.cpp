@@ -9,6 +9,7 @@
 #include "base/FailureReason.h"
 #include "base/FileReplacement.h"
 #include "base/Messages.h"
+#include "base/Side.h"
 #include "report/OutputNames.h"
 #include "report/SingleReport.h"
 #include "run/ComparisonRun.h"
@@ -61,8 +62,8 @@ CompareOutcome CompareIntoReport(const CompareRequest& request, const RunContext
 
 std::optional<TreeComparison> CompareTrees(const CompareRequest& request, MessageSink& messages,
                                            CodePage codePage) {
-    return CompareInputTrees(request.inputs[0], request.inputs[1], request.choices, messages,
-                             BinaryCheck::Skip, BuildOptionMap(request.options), codePage);
+    return CompareInputTrees(request.inputs, request.choices, messages, BinaryCheck::Skip,
+                             BuildOptionMap(request.options), codePage);
 }
 
 OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
@@ -119,15 +120,15 @@ CompareOutcome CompareInTurn(const CompareRequest& request, const std::array<std
 
 std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const ChoiceNames& names) {
     std::vector<std::string> notes;
-    for (std::size_t page = 0; page < outcome.pageStatus.size(); ++page) {
-        if (outcome.pageStatus[page] >= 400) {
-            notes.push_back("Warnung: Internet-Seite " + std::to_string(page + 1) +
-                            " antwortete mit " + std::to_string(outcome.pageStatus[page]));
+    for (const Side side : kBothSides) {
+        if (const int status = outcome.pageStatus[Index(side)]; status >= 400) {
+            notes.push_back("Warnung: Internet-Seite " + std::to_string(Number(side)) +
+                            " antwortete mit " + std::to_string(status));
         }
     }
-    for (std::size_t input = 0; input < outcome.run.folderListings.size(); ++input) {
+    for (const Side side : kBothSides) {
         for (std::string& note :
-             FolderListingNotes(outcome.run.folderListings[input], static_cast<int>(input + 1))) {
+             FolderListingNotes(outcome.run.folderListings[Index(side)], Number(side))) {
             notes.push_back(std::move(note));
         }
     }
