@@ -188,6 +188,20 @@ std::optional<std::string> DataDirectory(const OutputDirectoryEnvironment& env) 
     return std::nullopt;
 }
 
+// The documents folder as the desktop names it, before it is checked or created.
+std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& env) {
+    if (IsAbsolute(env.documentsDirectory)) {
+        return env.documentsDirectory;
+    }
+    if (auto fromFile = DocumentsFromUserDirs(env)) {
+        return fromFile;
+    }
+    if (IsAbsolute(env.home)) {
+        return env.home + "/Documents";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 OutputDirectoryEnvironment OutputDirectoryEnvironment::FromProcess() {
@@ -203,19 +217,6 @@ OutputDirectoryEnvironment OutputDirectoryEnvironment::FromProcess() {
     std::error_code error;
     env.workingDirectory = fs::current_path(error).string();
     return env;
-}
-
-std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& env) {
-    if (IsAbsolute(env.documentsDirectory)) {
-        return env.documentsDirectory;
-    }
-    if (auto fromFile = DocumentsFromUserDirs(env)) {
-        return fromFile;
-    }
-    if (IsAbsolute(env.home)) {
-        return env.home + "/Documents";
-    }
-    return std::nullopt;
 }
 
 std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment& env,

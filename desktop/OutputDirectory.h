@@ -34,9 +34,6 @@ struct OutputDirectoryEnvironment {
 std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment& env,
                                                MessageSink& messages);
 
-// The documents folder as the desktop names it, before it is checked or created.
-std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& env);
-
 namespace messages {
 
 inline constexpr std::string_view kNoOutputDirectory =

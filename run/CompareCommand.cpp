@@ -120,13 +120,13 @@ CompareOutcome CompareInTurn(const CompareRequest& request, const std::array<std
 
 std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const ChoiceNames& names) {
     std::vector<std::string> notes;
+    // Only web pages have a status and only folders a listing, so one pass over the sides
+    // keeps the notes of every run in order.
     for (const Side side : kBothSides) {
         if (const int status = outcome.pageStatus[Index(side)]; status >= 400) {
             notes.push_back("Warnung: Internet-Seite " + std::to_string(Number(side)) +
                             " antwortete mit " + std::to_string(status));
         }
-    }
-    for (const Side side : kBothSides) {
         for (std::string& note :
              FolderListingNotes(outcome.run.folderListings[Index(side)], Number(side))) {
             notes.push_back(std::move(note));

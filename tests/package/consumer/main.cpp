@@ -7,17 +7,12 @@
 
 #include <tandemix/run/Comparison.h>
 
-namespace {
-
-class StderrMessages final : public tandemix::MessageSink {
-public:
-    void Warn(std::string_view text) override { Inform(text); }
-    void Inform(std::string_view text) override {
+struct StderrMessages final : tandemix::MessageSink {
+    void Warn(std::string_view text) override {
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     }
+    void Inform(std::string_view text) override { Warn(text); }
 };
-
-}  // namespace
 
 int main(int argc, char** argv) {
     using namespace tandemix;
@@ -31,10 +26,7 @@ int main(int argc, char** argv) {
     request.inputs = {argv[1], argv[2]};
     request.choices.reportForm = ReportForm::Single;
     const RunContext context{argv[3], CodePage::None, messages, log};
-    const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
-    if (!outcome.run.written) {
-        return 1;
-    }
-    std::printf("differences=%td\n", outcome.run.differenceCount);
-    return 0;
+    const RunResult result = CompareIntoReport(request, context, nullptr).run;
+    std::printf("differences=%td\n", result.differenceCount);
+    return result.written ? 0 : 1;
 }
