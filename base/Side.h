@@ -15,7 +15,7 @@ constexpr std::size_t Index(Side side) {
     return side == Side::One ? 0 : 1;
 }
 
-// How messages and file names number a side: 1 or 2.
+// How messages number a side: 1 or 2.
 constexpr int Number(Side side) {
     return side == Side::One ? 1 : 2;
 }
