@@ -12,13 +12,9 @@
 #include "app/ProductResources.h"
 #include "app/StaticLink.h"
 #include "desktop/DesktopLauncher.h"
+#include "desktop/OutputDirectory.h"
 
 namespace tandemix::app {
-
-std::optional<std::string> FixOutputDirectory(const OutputDirectoryEnvironment& environment,
-                                              MessageSink& messages) {
-    return FindOutputDirectory(environment, messages);
-}
 
 void SetDialogColours(QApplication& application) {
     QPalette colours = application.palette();
@@ -39,8 +35,9 @@ int CCompareApp::Run(QApplication& application) {
     application.setWindowIcon(icon);
 
     WarningBoxSink messages;
+    // One output directory for the whole run; without one the start is aborted.
     const std::optional<std::string> outputDirectory =
-        FixOutputDirectory(OutputDirectoryEnvironment::FromProcess(), messages);
+        FindOutputDirectory(OutputDirectoryEnvironment::FromProcess(), messages);
     if (!outputDirectory) {
         return 1;
     }

@@ -15,6 +15,11 @@ constexpr std::size_t Index(Side side) {
     return side == Side::One ? 0 : 1;
 }
 
+// How messages number a side: 1 or 2.
+constexpr int Number(Side side) {
+    return side == Side::One ? 1 : 2;
+}
+
 constexpr Side Other(Side side) {
     return side == Side::One ? Side::Two : Side::One;
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -74,12 +75,11 @@ int Align(const std::string& path1, const std::string& path2, const AlignChoice&
         options.Set(OptionMap::kIgnoreAllSpace, "yes");
     }
     StderrDebugLog log;
-    TextDocument input1(CodePage::None);
-    TextDocument input2(CodePage::None);
+    std::array<TextDocument, 2> inputs{TextDocument(CodePage::None), TextDocument(CodePage::None)};
 
     const Clock::time_point loadStart = Clock::now();
-    LoadInputs(path1, path2, InputKind::File, options, input1, input2, log);
-    if (input1.GetName().empty() || input2.GetName().empty()) {
+    LoadInputs({path1, path2}, InputKind::File, options, inputs, log);
+    if (inputs[0].GetName().empty() || inputs[1].GetName().empty()) {
         return 1;
     }
     const double loadSeconds = SecondsSince(loadStart);
@@ -88,9 +88,9 @@ int Align(const std::string& path1, const std::string& path2, const AlignChoice&
     TextDocument rows2(CodePage::None);
     const Clock::time_point alignStart = Clock::now();
     if (choice.costCutoff) {
-        AlignMinimal(input1, input2, rows1, rows2, SearchLimits{*choice.costCutoff});
+        AlignMinimal(inputs[0], inputs[1], rows1, rows2, SearchLimits{*choice.costCutoff});
     } else {
-        ComputeDifferences(input1, input2, rows1, rows2, choice.alignment);
+        ComputeDifferences(inputs[0], inputs[1], rows1, rows2, choice.alignment);
     }
     const double alignSeconds = SecondsSince(alignStart);
 
@@ -98,14 +98,14 @@ int Align(const std::string& path1, const std::string& path2, const AlignChoice&
     const MarkCounts counts2 = rows2.CountMarks();
     // What the lines of both inputs and the rows of both sides take together, texts aside,
     // counted from their containers.
-    const std::size_t lineBytes = input1.GetLineMemory() + input2.GetLineMemory() +
+    const std::size_t lineBytes = inputs[0].GetLineMemory() + inputs[1].GetLineMemory() +
                                   rows1.GetLineMemory() + rows2.GetLineMemory();
     const double bytesPerRow = static_cast<double>(lineBytes) /
                                static_cast<double>(std::max<LineIndex>(rows1.GetLineCount(), 1));
     std::printf(
         "load_s=%.6f align_s=%.6f lines1=%td lines2=%td rows=%td changed=%td deleted=%td "
         "added=%td touched=%td bytes_per_row=%.1f peak_rss_mib=%.1f\n",
-        loadSeconds, alignSeconds, input1.GetLineCount(), input2.GetLineCount(),
+        loadSeconds, alignSeconds, inputs[0].GetLineCount(), inputs[1].GetLineCount(),
         rows1.GetLineCount(), counts1.changed, counts1.deleted, counts2.added,
         counts2.added + counts1.deleted + 2 * counts1.changed, bytesPerRow, PeakRssMib());
     return 0;
@@ -136,12 +136,11 @@ int Report(const std::string& path1, const std::string& path2, const std::string
     constexpr int runs = 3;
     const OptionMap options = BenchOptions();
     StderrDebugLog log;
-    TextDocument input1(CodePage::None);
-    TextDocument input2(CodePage::None);
-    LoadInputs(path1, path2, InputKind::File, options, input1, input2, log);
+    std::array<TextDocument, 2> inputs{TextDocument(CodePage::None), TextDocument(CodePage::None)};
+    LoadInputs({path1, path2}, InputKind::File, options, inputs, log);
     TextDocument rows1(CodePage::None);
     TextDocument rows2(CodePage::None);
-    ComputeDifferences(input1, input2, rows1, rows2);
+    ComputeDifferences(inputs[0], inputs[1], rows1, rows2);
 
     const std::string single = OutputPath(outputDir, kSingleReportName);
     const std::string pages[] = {OutputPath(outputDir, kTopPageName),

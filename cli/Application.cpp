@@ -22,8 +22,8 @@
 #include "cli/StageProgress.h"
 #include "cli/TerminalPassword.h"
 #include "desktop/DesktopLauncher.h"
+#include "desktop/OutputDirectory.h"
 #include "run/Comparison.h"
-#include "run/OutputDirectory.h"
 
 namespace tandemix::cli {
 namespace {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/CodePage.h"
+#include "base/Side.h"
 #include "cli/ConsoleSinks.h"
 #include "cli/Outcome.h"
 #include "folders/BriefListing.h"
@@ -25,9 +26,9 @@ int RunBrief(const CompareInvocation& invocation, const TextOut& out, const Text
     if (!invocation.quiet) {
         out(lines);
     }
-    for (std::size_t side = 0; side < 2; ++side) {
+    for (const Side side : kBothSides) {
         for (const std::string& note :
-             FolderListingNotes(comparison->walks[side], static_cast<int>(side + 1))) {
+             FolderListingNotes(comparison->walks[Index(side)], Number(side))) {
             messages.Inform(note);
         }
     }

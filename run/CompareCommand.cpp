@@ -1,17 +1,46 @@
 #include "run/CompareCommand.h"
 
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "base/FailureReason.h"
 #include "base/FileReplacement.h"
 #include "base/Messages.h"
+#include "base/Side.h"
 #include "report/OutputNames.h"
 #include "report/SingleReport.h"
 #include "run/ComparisonRun.h"
-#include "run/OutputDirectory.h"
 #include "run/ReportFiles.h"
 #include "run/TreeRun.h"
 
 namespace tandemix {
 namespace {
+
+// What keeps a report from being written into the folder, as an error number: it is
+// missing (ENOENT), not a folder (ENOTDIR), not writable (EACCES, EROFS) or full (ENOSPC).
+// 0 when nothing is known to be wrong.
+int OutputDirectoryProblem(const std::string& directory) {
+    struct stat info {};
+    if (::stat(directory.c_str(), &info) != 0) {
+        return errno;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return ENOTDIR;
+    }
+    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
+        return errno;
+    }
+    // The blocks kept for the administrator count only for the administrator.
+    struct statvfs space {};
+    if (::statvfs(directory.c_str(), &space) == 0 &&
+        (::geteuid() == 0 ? space.f_bfree : space.f_bavail) == 0) {
+        return ENOSPC;
+    }
+    return 0;
+}
 
 // The message names the first file the report would have written.
 void WarnUnusable(const RunContext& context, ReportForm form, int errorNumber) {
@@ -33,8 +62,8 @@ CompareOutcome CompareIntoReport(const CompareRequest& request, const RunContext
 
 std::optional<TreeComparison> CompareTrees(const CompareRequest& request, MessageSink& messages,
                                            CodePage codePage) {
-    return CompareInputTrees(request.inputs[0], request.inputs[1], request.choices, messages,
-                             BinaryCheck::Skip, BuildOptionMap(request.options), codePage);
+    return CompareInputTrees(request.inputs, request.choices, messages, BinaryCheck::Skip,
+                             BuildOptionMap(request.options), codePage);
 }
 
 OutputFolderTurn::OutputFolderTurn(const RunContext& context, ReportForm form)
@@ -91,15 +120,15 @@ CompareOutcome CompareInTurn(const CompareRequest& request, const std::array<std
 
 std::vector<std::string> OutcomeNotes(const CompareOutcome& outcome, const ChoiceNames& names) {
     std::vector<std::string> notes;
-    for (std::size_t page = 0; page < outcome.pageStatus.size(); ++page) {
-        if (outcome.pageStatus[page] >= 400) {
-            notes.push_back("Warnung: Internet-Seite " + std::to_string(page + 1) +
-                            " antwortete mit " + std::to_string(outcome.pageStatus[page]));
+    // Only web pages have a status and only folders a listing, so one pass over the sides
+    // keeps the notes of every run in order.
+    for (const Side side : kBothSides) {
+        if (const int status = outcome.pageStatus[Index(side)]; status >= 400) {
+            notes.push_back("Warnung: Internet-Seite " + std::to_string(Number(side)) +
+                            " antwortete mit " + std::to_string(status));
         }
-    }
-    for (std::size_t input = 0; input < outcome.run.folderListings.size(); ++input) {
         for (std::string& note :
-             FolderListingNotes(outcome.run.folderListings[input], static_cast<int>(input + 1))) {
+             FolderListingNotes(outcome.run.folderListings[Index(side)], Number(side))) {
             notes.push_back(std::move(note));
         }
     }

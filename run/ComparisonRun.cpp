@@ -7,6 +7,7 @@
 #include "base/AvailableMemory.h"
 #include "base/FailureReason.h"
 #include "base/Messages.h"
+#include "base/Side.h"
 #include "diff/DifferenceEngine.h"
 #include "report/ReportWriter.h"
 #include "report/ResultContainer.h"
@@ -25,21 +26,21 @@ void Notify(const RunContext& context, RunStage stage) {
     }
 }
 
-// How the messages of a run name its two inputs.
+// How a run names its two inputs, in its messages and in the report's head.
 struct InputNames {
     InputKind kind = InputKind::File;
     const CompareRequest& request;
     const std::array<std::string, 2>& paths;
 
-    std::string Name(std::size_t side) const {
+    std::string Name(Side side) const {
         const char* word = request.WebPages()          ? "Internet-Seite "
                            : kind == InputKind::Folder ? "Verzeichnis "
                                                        : "Datei ";
-        return word + std::to_string(side + 1);
+        return word + std::to_string(Number(side));
     }
     // Web pages are named by their addresses, not by the fetched copies.
-    const std::string& Shown(std::size_t side) const {
-        return request.WebPages() ? request.inputs[side] : paths[side];
+    const std::string& Shown(Side side) const {
+        return (request.WebPages() ? request.inputs : paths)[Index(side)];
     }
 };
 
@@ -50,9 +51,9 @@ std::uint64_t MemoryLeft(const RunContext& context) {
 // Everything that can be known before reading: each input can be opened and held, and
 // the files fit into the memory left.
 bool InputsCanBeLoaded(const InputNames& names, const RunContext& context) {
-    for (std::size_t side = 0; side < 2; ++side) {
+    for (const Side side : kBothSides) {
         const InputProblem problem =
-            CheckInput(names.paths[side], names.kind, context.limits.document);
+            CheckInput(names.paths[Index(side)], names.kind, context.limits.document);
         if (problem) {
             context.messages.Warn(ProblemMessage(problem, names.Name(side), names.Shown(side),
                                                  context.limits.document));
@@ -69,10 +70,10 @@ bool InputsCanBeLoaded(const InputNames& names, const RunContext& context) {
 }
 
 // A read can still fail midway, and a document can fill up.
-bool InputsWhole(const std::array<const TextDocument*, 2>& inputs, const InputNames& names,
+bool InputsWhole(const std::array<TextDocument, 2>& inputs, const InputNames& names,
                  const RunContext& context) {
-    for (std::size_t side = 0; side < 2; ++side) {
-        if (const InputProblem& problem = inputs[side]->GetProblem()) {
+    for (const Side side : kBothSides) {
+        if (const InputProblem& problem = inputs[Index(side)].GetProblem()) {
             context.messages.Warn(ProblemMessage(problem, names.Name(side), names.Shown(side),
                                                  context.limits.document));
             return false;
@@ -82,21 +83,20 @@ bool InputsWhole(const std::array<const TextDocument*, 2>& inputs, const InputNa
 }
 
 // The rows need memory beyond the inputs; better to say so than to make the machine swap.
-bool RowsFitInMemory(const TextDocument& input1, const TextDocument& input2,
-                     const RunContext& context) {
-    if (AlignmentMemory(input1, input2) <= MemoryLeft(context)) {
+bool RowsFitInMemory(const std::array<TextDocument, 2>& inputs, const RunContext& context) {
+    if (AlignmentMemory(inputs[0], inputs[1]) <= MemoryLeft(context)) {
         return true;
     }
     context.messages.Warn(messages::NotEnoughMemoryForLines(
-        static_cast<std::uint64_t>(input1.GetLineCount() + input2.GetLineCount())));
+        static_cast<std::uint64_t>(inputs[0].GetLineCount() + inputs[1].GetLineCount())));
     return false;
 }
 
 std::optional<InputKind> AcceptableKind(const CompareRequest& request,
                                         const std::array<std::string, 2>& paths,
                                         const RunContext& context) {
-    const std::optional<InputKind> kind = KindOfInputs(
-        paths[0], paths[1], context.messages, request.WebPages() ? &request.inputs : nullptr);
+    const std::optional<InputKind> kind =
+        KindOfInputs(paths, context.messages, request.WebPages() ? &request.inputs : nullptr);
     if (!kind || !InputsCanBeLoaded(InputNames{*kind, request, paths}, context)) {
         return std::nullopt;
     }
@@ -118,19 +118,18 @@ RunResult ComparisonRun(const CompareRequest& request, const std::array<std::str
     const InputNames names{*kind, request, paths};
     const RunChoices& choices = request.choices;
     const OptionMap options = BuildOptionMap(request.options);
-    const std::string& path1 = paths[0];
-    const std::string& path2 = paths[1];
     const LineNumbers lineNumbers =
         request.showLineNumbers ? LineNumbers::Shown : LineNumbers::Hidden;
     // Two folders in one file are compared entry by entry, with every changed file's rows.
     if (*kind == InputKind::Folder && choices.reportForm == ReportForm::Single) {
-        return TreeReportRun(path1, path2, options, context, choices, lineNumbers, report);
+        return TreeReportRun(paths[0], paths[1], options, context, choices, lineNumbers, report);
     }
 
-    TextDocument input1(context.codePage);
-    TextDocument input2(context.codePage);
-    input1.SetLimits(context.limits.document);
-    input2.SetLimits(context.limits.document);
+    std::array<TextDocument, 2> inputs{TextDocument(context.codePage),
+                                       TextDocument(context.codePage)};
+    for (TextDocument& input : inputs) {
+        input.SetLimits(context.limits.document);
+    }
     Notify(context, RunStage::Loading);
     // Listed by time, a file's size is not on its line; kept aside, it tells whether files
     // paired as unchanged may differ after all.
@@ -138,39 +137,36 @@ RunResult ComparisonRun(const CompareRequest& request, const std::array<std::str
         *kind == InputKind::Folder && choices.folderComparison == FolderComparison::ByTime;
     std::array<ListedSizes, 2> sizes;
     const std::array<FolderListingResult, 2> listings =
-        LoadInputs(path1, path2, *kind, options, input1, input2, context.debugLog,
-                   choices.folderComparison, foldersByTime ? &sizes : nullptr);
-    if (!InputsWhole({&input1, &input2}, names, context) ||
-        !RowsFitInMemory(input1, input2, context)) {
+        LoadInputs(paths, *kind, options, inputs, context.debugLog, choices.folderComparison,
+                   foldersByTime ? &sizes : nullptr);
+    if (!InputsWhole(inputs, names, context) || !RowsFitInMemory(inputs, context)) {
         return {};
     }
 
     // The rows show the inputs' lines, which stay here until the pages are written.
     Notify(context, RunStage::Aligning);
-    TextDocument rows1(context.codePage);
-    TextDocument rows2(context.codePage);
-    ComputeDifferences(input1, input2, rows1, rows2, choices.alignment);
+    std::array<TextDocument, 2> rows{TextDocument(context.codePage),
+                                     TextDocument(context.codePage)};
+    ComputeDifferences(inputs[0], inputs[1], rows[0], rows[1], choices.alignment);
 
     // The pages are generated straight into their files.
     Notify(context, RunStage::Generating);
-    const bool showNames = !request.WebPages();
-    const std::string_view name1 = showNames ? rows1.GetName() : request.inputs[0];
-    const std::string_view name2 = showNames ? rows2.GetName() : request.inputs[1];
-    const ReportHead head{name1, name2, context.codePage, lineNumbers};
+    const ReportHead head{names.Shown(Side::One), names.Shown(Side::Two), context.codePage,
+                          lineNumbers};
     if (choices.reportForm == ReportForm::Single) {
-        WriteSingleReport(rows1, rows2, head, report.Add(kSingleReportName));
+        WriteSingleReport(rows[0], rows[1], head, report.Add(kSingleReportName));
     } else {
         WriteFramedReport(
-            rows1, rows2, head,
+            rows[0], rows[1], head,
             PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)});
     }
     Notify(context, RunStage::Writing);
-    const LineIndex differenceCount = DifferenceCount(rows1, rows2);
+    const LineIndex differenceCount = DifferenceCount(rows[0], rows[1]);
     RunHints hints;
     hints.manyRowsDiffer = choices.alignment == Alignment::Greedy &&
-                           ManyRowsDiffer(rows1.GetLineCount(), differenceCount);
+                           ManyRowsDiffer(rows[0].GetLineCount(), differenceCount);
     if (foldersByTime) {
-        hints.resizedFilePairs = ResizedFilePairs(rows1, rows2, sizes);
+        hints.resizedFilePairs = ResizedFilePairs(rows[0], rows[1], sizes);
     }
     return RunResult{true, differenceCount, listings, hints};
 }

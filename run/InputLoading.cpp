@@ -12,6 +12,7 @@
 
 #include "base/FailureReason.h"
 #include "base/Messages.h"
+#include "base/Side.h"
 #include "base/SideBySide.h"
 #include "folders/FolderListing.h"
 
@@ -54,40 +55,38 @@ InputKind KindOfPath(const std::string& path) {
 namespace {
 
 // Why an input is missing, after the fixed sentence.
-std::string MissingInput(int input, const std::string& path,
+std::string MissingInput(Side side, const std::string& path,
                          const std::array<std::string, 2>* addresses) {
     if (addresses != nullptr) {
-        return messages::InputMissing(input, (*addresses)[static_cast<std::size_t>(input - 1)],
+        return messages::InputMissing(Number(side), (*addresses)[Index(side)],
                                       messages::kPageNotFetched);
     }
     if (path.empty()) {
-        return messages::InputMissing(input, path, messages::kNothingGiven);
+        return messages::InputMissing(Number(side), path, messages::kNothingGiven);
     }
     struct stat info {};
     const int error = ::stat(path.c_str(), &info) == 0 ? ENOENT : errno;
-    return messages::InputMissing(input, path, LookupFailureReason(error));
+    return messages::InputMissing(Number(side), path, LookupFailureReason(error));
 }
 
 }  // namespace
 
-std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+std::optional<InputKind> KindOfInputs(const std::array<std::string, 2>& paths,
                                       MessageSink& messages,
                                       const std::array<std::string, 2>* addresses) {
-    const InputKind kind1 = KindOfPath(path1);
-    if (kind1 == InputKind::Missing) {
-        messages.Warn(MissingInput(1, path1, addresses));
-        return std::nullopt;
+    std::array<InputKind, 2> kinds{};
+    for (const Side side : kBothSides) {
+        kinds[Index(side)] = KindOfPath(paths[Index(side)]);
+        if (kinds[Index(side)] == InputKind::Missing) {
+            messages.Warn(MissingInput(side, paths[Index(side)], addresses));
+            return std::nullopt;
+        }
     }
-    const InputKind kind2 = KindOfPath(path2);
-    if (kind2 == InputKind::Missing) {
-        messages.Warn(MissingInput(2, path2, addresses));
-        return std::nullopt;
-    }
-    if (kind1 != kind2) {
+    if (kinds[0] != kinds[1]) {
         messages.Warn(messages::kKindsDiffer);
         return std::nullopt;
     }
-    return kind1;
+    return kinds[0];
 }
 
 InputProblem CheckInput(const std::string& path, InputKind kind, const DocumentLimits& limits) {
@@ -137,38 +136,32 @@ std::string ProblemMessage(const InputProblem& problem, std::string_view input,
     return messages::CannotReadInput(input, shown, ReadFailureReason(problem.errorNumber));
 }
 
-std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const std::string& path2,
+std::array<FolderListingResult, 2> LoadInputs(const std::array<std::string, 2>& paths,
                                               InputKind kind, const OptionMap& options,
-                                              TextDocument& input1, TextDocument& input2,
-                                              DebugLog& log, FolderComparison folders,
+                                              std::array<TextDocument, 2>& inputs, DebugLog& log,
+                                              FolderComparison folders,
                                               std::array<ListedSizes, 2>* sizes,
                                               const MatchRule* prepared) {
-    BufferedDebugLog log1;
-    BufferedDebugLog log2;
+    std::array<BufferedDebugLog, 2> logs;
     std::array<FolderListingResult, 2> listings;
-    const auto sizesOf = [sizes](std::size_t side) {
-        return sizes != nullptr ? &(*sizes)[side] : nullptr;
+    const auto load = [&](Side side) {
+        const std::size_t at = Index(side);
+        listings[at] = LoadInput(paths[at], kind, options, folders, inputs[at], logs[at],
+                                 sizes != nullptr ? &(*sizes)[at] : nullptr, prepared);
     };
     // Reading and splitting a small file takes less than starting a thread; a folder is
     // listed side by side whatever it holds.
     constexpr std::uint64_t kBytesWorthSharing = 1024 * 1024;
     const Sharing sharing =
         kind == InputKind::File &&
-                InputSize(path1, kind) + InputSize(path2, kind) < kBytesWorthSharing
+                InputSize(paths[0], kind) + InputSize(paths[1], kind) < kBytesWorthSharing
             ? Sharing::OneAfterTheOther
             : Sharing::SideBySide;
     RunSideBySide(
-        sharing,
-        [&] {
-            listings[0] =
-                LoadInput(path1, kind, options, folders, input1, log1, sizesOf(0), prepared);
-        },
-        [&] {
-            listings[1] =
-                LoadInput(path2, kind, options, folders, input2, log2, sizesOf(1), prepared);
-        });
-    log1.ReplayTo(log);
-    log2.ReplayTo(log);
+        sharing, [&] { load(Side::One); }, [&] { load(Side::Two); });
+    for (const BufferedDebugLog& each : logs) {
+        each.ReplayTo(log);
+    }
     return listings;
 }
 

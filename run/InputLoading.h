@@ -23,7 +23,7 @@ InputKind KindOfPath(const std::string& path);
 // Both inputs exist and are of one kind; when not, the user is told which input is missing,
 // with what was given and why it is not there, or that the kinds differ. Web pages that
 // could not be fetched reach this without paths and are named by their `addresses`.
-std::optional<InputKind> KindOfInputs(const std::string& path1, const std::string& path2,
+std::optional<InputKind> KindOfInputs(const std::array<std::string, 2>& paths,
                                       MessageSink& messages,
                                       const std::array<std::string, 2>* addresses = nullptr);
 
@@ -44,10 +44,9 @@ std::string ProblemMessage(const InputProblem& problem, std::string_view input,
 // documents' limits. The second is loaded on a helper thread when one can be had; debug
 // lines still come in input order. Returns what each folder listing left out (nothing for
 // files). When asked for, the sizes of the listed files go to `sizes`.
-std::array<FolderListingResult, 2> LoadInputs(const std::string& path1, const std::string& path2,
+std::array<FolderListingResult, 2> LoadInputs(const std::array<std::string, 2>& paths,
                                               InputKind kind, const OptionMap& options,
-                                              TextDocument& input1, TextDocument& input2,
-                                              DebugLog& log,
+                                              std::array<TextDocument, 2>& inputs, DebugLog& log,
                                               FolderComparison folders = FolderComparison::ByTime,
                                               std::array<ListedSizes, 2>* sizes = nullptr,
                                               const MatchRule* prepared = nullptr);

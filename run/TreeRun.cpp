@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/Paths.h"
+#include "base/Side.h"
 #include "base/UniqueFd.h"
 #include "folders/BriefListing.h"
 #include "folders/TreeComparison.h"
@@ -55,20 +56,20 @@ void Notify(const RunContext& context, RunStage stage) {
 
 }  // namespace
 
-std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
+std::optional<TreeComparison> CompareInputTrees(const std::array<std::string, 2>& paths,
                                                 const RunChoices& choices, MessageSink& messages,
                                                 BinaryCheck binaryCheck, const OptionMap& options,
                                                 CodePage codePage) {
-    const std::optional<InputKind> kind = KindOfInputs(path1, path2, messages);
+    const std::optional<InputKind> kind = KindOfInputs(paths, messages);
     if (!kind) {
         return std::nullopt;
     }
     if (*kind == InputKind::Folder) {
-        for (int side = 0; side < 2; ++side) {
-            const std::string& path = side == 0 ? path1 : path2;
+        for (const Side side : kBothSides) {
+            const std::string& path = paths[Index(side)];
             if (const InputProblem problem = CheckInput(path, *kind, {})) {
-                messages.Warn(
-                    ProblemMessage(problem, "Verzeichnis " + std::to_string(side + 1), path, {}));
+                messages.Warn(ProblemMessage(problem, "Verzeichnis " + std::to_string(Number(side)),
+                                             path, {}));
                 return std::nullopt;
             }
         }
@@ -80,7 +81,7 @@ std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const 
     treeChoices.sizeInsideOneSided = binaryCheck == BinaryCheck::Look;
     treeChoices.options = options;
     treeChoices.codePage = codePage;
-    return CompareTrees(path1, path2, treeChoices);
+    return CompareTrees(paths[0], paths[1], treeChoices);
 }
 
 FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& entry,
@@ -98,8 +99,8 @@ FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& 
     const bool both =
         entry.sides[0].kind == EntryKind::File && entry.sides[1].kind == EntryKind::File;
     if (both) {
-        LoadInputs(paths[0], paths[1], InputKind::File, options, inputs[0], inputs[1],
-                   context.debugLog, FolderComparison::ByTime, nullptr, prepared);
+        LoadInputs(paths, InputKind::File, options, inputs, context.debugLog,
+                   FolderComparison::ByTime, nullptr, prepared);
     } else {
         // The missing side is an empty input under the present side's options.
         for (std::size_t side = 0; side < 2; ++side) {
@@ -111,14 +112,14 @@ FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& 
             }
         }
     }
-    FileRows rows{TextDocument(context.codePage), TextDocument(context.codePage), {}};
+    FileRows rows{{TextDocument(context.codePage), TextDocument(context.codePage)}, {}};
     for (std::size_t side = 0; side < 2; ++side) {
         rows.problems[side] = inputs[side].GetProblem();
     }
     if (rows.problems[0] || rows.problems[1]) {
         return rows;
     }
-    ComputeDifferences(inputs[0], inputs[1], rows.rows1, rows.rows2, alignment);
+    ComputeDifferences(inputs[0], inputs[1], rows.rows[0], rows.rows[1], alignment);
     return rows;
 }
 
@@ -127,7 +128,7 @@ RunResult TreeReportRun(const std::string& path1, const std::string& path2,
                         const RunChoices& choices, LineNumbers lineNumbers, ReportFiles& report) {
     Notify(context, RunStage::Loading);
     const std::optional<TreeComparison> comparison = CompareInputTrees(
-        path1, path2, choices, context.messages, BinaryCheck::Look, options, context.codePage);
+        {path1, path2}, choices, context.messages, BinaryCheck::Look, options, context.codePage);
     if (!comparison) {
         return {};
     }
@@ -153,8 +154,8 @@ RunResult TreeReportRun(const std::string& path1, const std::string& path2,
                 return shown;
             }
         }
-        shown.rows1 = std::move(rows.rows1);
-        shown.rows2 = std::move(rows.rows2);
+        shown.rows1 = std::move(rows.rows[0]);
+        shown.rows2 = std::move(rows.rows[1]);
         return shown;
     };
     Notify(context, RunStage::Generating);

@@ -21,16 +21,15 @@ namespace tandemix {
 // folder cannot be opened. BinaryCheck::Look is for a report, which also needs the size of
 // every file below a folder on one side only; a brief listing names only that folder. Under
 // the options' matching rules, changed files whose lines all match are EqualUnderOptions.
-std::optional<TreeComparison> CompareInputTrees(const std::string& path1, const std::string& path2,
+std::optional<TreeComparison> CompareInputTrees(const std::array<std::string, 2>& paths,
                                                 const RunChoices& choices, MessageSink& messages,
                                                 BinaryCheck binaryCheck = BinaryCheck::Skip,
                                                 const OptionMap& options = {},
                                                 CodePage codePage = CodePage::None);
 
-// The rows of one file entry of a tree comparison.
+// The rows of one file entry of a tree comparison, indexed by Index(Side).
 struct FileRows {
-    TextDocument rows1;
-    TextDocument rows2;
+    std::array<TextDocument, 2> rows;
     // Why a side could not be loaded; the rows are then empty.
     std::array<InputProblem, 2> problems{};
 };

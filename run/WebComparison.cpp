@@ -59,10 +59,10 @@ private:
 };
 
 // The message of a missing input, with the address and why it could not be fetched below.
-void WarnNotFetched(const WebRetrieval& web, MessageSink& messages, int input,
+void WarnNotFetched(const WebRetrieval& web, MessageSink& messages, Side side,
                     const std::string& address, const FetchFailure& failure) {
     messages.Warn(messages::InputMissing(
-        input, web.displayAddress(address),
+        Number(side), web.displayAddress(address),
         failure ? FetchFailureText(failure) : std::string(messages::kPageNotFetched)));
 }
 
@@ -105,8 +105,8 @@ CompareOutcome CompareWebPagesIntoReport(const CompareRequest& request, const Ru
         }
         // The first page that failed is the one named.
         const Side side = failed(Side::One) ? Side::One : Side::Two;
-        WarnNotFetched(*web, context.messages, static_cast<int>(Index(side)) + 1,
-                       request.inputs[Index(side)], pages[Index(side)].failure);
+        WarnNotFetched(*web, context.messages, side, request.inputs[Index(side)],
+                       pages[Index(side)].failure);
         CompareOutcome outcome;
         outcome.pageStatus = status;
         return outcome;

@@ -36,7 +36,7 @@ done
 # Internals stay private to their layer.
 for header in report/ByteScan.h report/PageFragments.h report/ChunkedOutput.h \
     report/ReportWriter.h diff/MyersSearch.h web/CurlHandles.h run/ComparisonRun.h \
-    run/CompareCommand.h run/TreeRun.h; do
+    run/CompareCommand.h run/TreeRun.h run/InputLoading.h; do
     expect_none "include/tandemix/$header"
 done
 expect_none "include/tandemix/cli"
@@ -79,9 +79,11 @@ elif ! "$cmake" --build "$work/consumer" >"$work/build.log" 2>&1; then
     cat "$work/build.log" >&2
     fail "the consumer does not build against the install tree"
 else
-    output=$("$work/consumer/align-two" "$work/one.txt" "$work/two.txt")
-    expected="rows=4 changed=1 deleted=0 added=1"
+    mkdir "$work/reports"
+    output=$("$work/consumer/compare-two" "$work/one.txt" "$work/two.txt" "$work/reports")
+    expected="differences=2"
     [[ $output == "$expected" ]] || fail "consumer printed [$output], expected [$expected]"
+    [[ -f $work/reports/Tandemix-Bericht.html ]] || fail "the consumer wrote no report"
 fi
 
 finish "install tree and consumer"

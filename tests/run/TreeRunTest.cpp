@@ -91,8 +91,7 @@ TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
         Write("2/" + name, file % 4 == 0 ? text : Edited(random, text));
     }
     const std::array<std::string, 2> tops{inputs_.Path() + "/1", inputs_.Path() + "/2"};
-    const std::optional<TreeComparison> comparison =
-        CompareInputTrees(tops[0], tops[1], {}, messages_);
+    const std::optional<TreeComparison> comparison = CompareInputTrees(tops, {}, messages_);
     ASSERT_TRUE(comparison);
     ComparisonOptions ignoring;
     ignoring.caseSensitive = false;
@@ -111,7 +110,7 @@ TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
                 PieceSink data;
                 {
                     ChunkedOutput out(data);
-                    WriteReportData(rows.rows1, rows.rows2, out);
+                    WriteReportData(rows.rows[0], rows.rows[1], out);
                 }
                 const std::string out = output_.Path();
                 ReportFiles report(out);
@@ -159,7 +158,7 @@ TEST_F(TreeRunTest, TreeReportShowsEachFileWithTheRowsOfItsTwoFileRun) {
     EXPECT_FALSE(result.incomplete);
     const std::string page = ReadWholeFile(output_.Path() + "/" + std::string(kSingleReportName));
     const std::optional<TreeComparison> comparison =
-        CompareInputTrees(tops[0], tops[1], {}, messages_, BinaryCheck::Look);
+        CompareInputTrees(tops, {}, messages_, BinaryCheck::Look);
     ASSERT_TRUE(comparison);
     int file = 0;
     LineIndex differences = 0;
@@ -176,7 +175,7 @@ TEST_F(TreeRunTest, TreeReportShowsEachFileWithTheRowsOfItsTwoFileRun) {
         PieceSink data;
         {
             ChunkedOutput out(data);
-            WriteReportData(rows.rows1, rows.rows2, out, start);
+            WriteReportData(rows.rows[0], rows.rows[1], out, start);
         }
         EXPECT_NE(page.find(start + data.text + "</script>"), std::string::npos);
     }
@@ -190,22 +189,21 @@ TEST_F(TreeRunTest, AFileOnOneSideIsAllDeletedOrAllAddedRows) {
     Write("1/only", "a\nb\n");
     Write("2/other", "c\n");
     const std::array<std::string, 2> tops{inputs_.Path() + "/1", inputs_.Path() + "/2"};
-    const std::optional<TreeComparison> comparison =
-        CompareInputTrees(tops[0], tops[1], {}, messages_);
+    const std::optional<TreeComparison> comparison = CompareInputTrees(tops, {}, messages_);
     ASSERT_TRUE(comparison);
     ASSERT_EQ(comparison->entries.size(), 2u);
     const FileRows deleted = AlignTreeFile(tops, comparison->entries[0], BuildOptionMap({}),
                                            Alignment::Greedy, Context(""));
-    ASSERT_EQ(deleted.rows1.GetLineCount(), 2);
-    EXPECT_EQ(deleted.rows1.CountMarks().deleted, 2);
-    EXPECT_EQ(deleted.rows2.CountMarks().added + deleted.rows2.CountMarks().deleted, 0);
+    ASSERT_EQ(deleted.rows[0].GetLineCount(), 2);
+    EXPECT_EQ(deleted.rows[0].CountMarks().deleted, 2);
+    EXPECT_EQ(deleted.rows[1].CountMarks().added + deleted.rows[1].CountMarks().deleted, 0);
 }
 
 TEST_F(TreeRunTest, InputsThatCannotBeComparedAreReported) {
     const std::string file = inputs_.Write("file", "x");
     const std::string missing = inputs_.Path() + "/missing";
-    EXPECT_FALSE(CompareInputTrees(missing, file, {}, messages_));
-    EXPECT_FALSE(CompareInputTrees(file, inputs_.Path(), {}, messages_));
+    EXPECT_FALSE(CompareInputTrees({missing, file}, {}, messages_));
+    EXPECT_FALSE(CompareInputTrees({file, inputs_.Path()}, {}, messages_));
     EXPECT_EQ(
         messages_.messages,
         (std::vector<std::string>{messages::InputMissing(1, missing, "Der Pfad existiert nicht."),

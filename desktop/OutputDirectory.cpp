@@ -1,9 +1,8 @@
-#include "run/OutputDirectory.h"
+#include "desktop/OutputDirectory.h"
 
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -189,6 +188,20 @@ std::optional<std::string> DataDirectory(const OutputDirectoryEnvironment& env) 
     return std::nullopt;
 }
 
+// The documents folder as the desktop names it, before it is checked or created.
+std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& env) {
+    if (IsAbsolute(env.documentsDirectory)) {
+        return env.documentsDirectory;
+    }
+    if (auto fromFile = DocumentsFromUserDirs(env)) {
+        return fromFile;
+    }
+    if (IsAbsolute(env.home)) {
+        return env.home + "/Documents";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 OutputDirectoryEnvironment OutputDirectoryEnvironment::FromProcess() {
@@ -204,19 +217,6 @@ OutputDirectoryEnvironment OutputDirectoryEnvironment::FromProcess() {
     std::error_code error;
     env.workingDirectory = fs::current_path(error).string();
     return env;
-}
-
-std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& env) {
-    if (IsAbsolute(env.documentsDirectory)) {
-        return env.documentsDirectory;
-    }
-    if (auto fromFile = DocumentsFromUserDirs(env)) {
-        return fromFile;
-    }
-    if (IsAbsolute(env.home)) {
-        return env.home + "/Documents";
-    }
-    return std::nullopt;
 }
 
 std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment& env,
@@ -249,26 +249,6 @@ std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment&
         return std::nullopt;
     }
     return own;
-}
-
-int OutputDirectoryProblem(const std::string& directory) {
-    struct stat info {};
-    if (::stat(directory.c_str(), &info) != 0) {
-        return errno;
-    }
-    if (!S_ISDIR(info.st_mode)) {
-        return ENOTDIR;
-    }
-    if (::access(directory.c_str(), W_OK | X_OK) != 0) {
-        return errno;
-    }
-    // The blocks kept for the administrator count only for the administrator.
-    struct statvfs space {};
-    if (::statvfs(directory.c_str(), &space) == 0 &&
-        (::geteuid() == 0 ? space.f_bfree : space.f_bavail) == 0) {
-        return ENOSPC;
-    }
-    return 0;
 }
 
 }  // namespace tandemix

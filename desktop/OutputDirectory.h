@@ -34,14 +34,6 @@ struct OutputDirectoryEnvironment {
 std::optional<std::string> FindOutputDirectory(const OutputDirectoryEnvironment& env,
                                                MessageSink& messages);
 
-// The documents folder as the desktop names it, before it is checked or created.
-std::optional<std::string> DocumentsDirectory(const OutputDirectoryEnvironment& env);
-
-// What keeps a report from being written into the folder, as an error number: it is
-// missing (ENOENT), not a folder (ENOTDIR), not writable (EACCES, EROFS) or full (ENOSPC).
-// 0 when nothing is known to be wrong.
-int OutputDirectoryProblem(const std::string& directory);
-
 namespace messages {
 
 inline constexpr std::string_view kNoOutputDirectory =

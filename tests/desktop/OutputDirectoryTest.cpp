@@ -1,4 +1,4 @@
-#include "run/OutputDirectory.h"
+#include "desktop/OutputDirectory.h"
 
 #include <gtest/gtest.h>
 
