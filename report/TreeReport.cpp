@@ -331,26 +331,51 @@ void AppendStatuses(ChunkedOutput& out) {
     out.Append('}');
 }
 
-// The entries that are no equal ones, each with its place in path order among all entries.
-// They are all that the page shows at first; the equal ones follow after the script.
+// Which entries the page has at first: those that are no equal ones and the folders above
+// them (a file equal under the options may lie in an equal folder). The others are equal
+// entries that the page shows only when asked for every entry.
+std::vector<bool> ShownAtFirst(std::span<const TreeEntry> entries) {
+    std::vector<bool> first(entries.size());
+    // The entries on the way down to the current one, which path order lists before it.
+    std::vector<std::size_t> way;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view path = entries[i].path;
+        while (!way.empty()) {
+            const std::string_view above = entries[way.back()].path;
+            if (path.size() > above.size() && path[above.size()] == '/' &&
+                path.starts_with(above)) {
+                break;
+            }
+            way.pop_back();
+        }
+        if (entries[i].status != EntryStatus::Equal) {
+            first[i] = true;
+            for (auto above = way.rbegin(); above != way.rend() && !first[*above]; ++above) {
+                first[*above] = true;
+            }
+        }
+        way.push_back(i);
+    }
+    return first;
+}
+
+// The entries the page has at first, each with its place in path order among all entries.
 void WriteEntries(const TreeReportHead& head, std::span<const TreeEntry> entries,
-                  const std::vector<std::int64_t>& numbers, ChunkedOutput& out) {
+                  const std::vector<std::int64_t>& numbers, const std::vector<bool>& first,
+                  ChunkedOutput& out) {
     out.Append("{\"format\":1,\"tops\":[");
     AppendName(head.top1, out);
     out.Append(',');
     AppendName(head.top2, out);
     out.Append("],");
     AppendStatuses(out);
-    out.Append(",\"equal\":");
-    AppendNumber(
-        static_cast<std::uint64_t>(std::ranges::count_if(
-            entries, [](const TreeEntry& entry) { return entry.status == EntryStatus::Equal; })),
-        out);
+    out.Append(",\"later\":");
+    AppendNumber(static_cast<std::uint64_t>(std::ranges::count(first, false)), out);
     out.Append(",\r\n\"entries\":[");
     std::string_view separator = "\r\n[";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const TreeEntry& entry = entries[i];
-        if (entry.status == EntryStatus::Equal) {
+        if (!first[i]) {
             continue;
         }
         out.Append(separator);
@@ -362,7 +387,11 @@ void WriteEntries(const TreeReportHead& head, std::span<const TreeEntry> entries
         out.Append(KindLetter(entry.sides[0].kind));
         out.Append(KindLetter(entry.sides[1].kind));
         out.Append('"');
-        AppendDetails(entry, numbers[i], out);
+        if (entry.status == EntryStatus::Equal) {
+            out.Append(",null");
+        } else {
+            AppendDetails(entry, numbers[i], out);
+        }
         out.Append(',');
         AppendNumber(i, out);
         out.Append(']');
@@ -370,20 +399,21 @@ void WriteEntries(const TreeReportHead& head, std::span<const TreeEntry> entries
     out.Append("]}");
 }
 
-// The equal entries in path order, by their names and kinds.
-void WriteEqualEntries(std::span<const TreeEntry> entries, ChunkedOutput& out) {
+// The other entries, all equal ones, in path order by their names and kinds.
+void WriteLaterEntries(std::span<const TreeEntry> entries, const std::vector<bool>& first,
+                       ChunkedOutput& out) {
     out.Append("{\"format\":1,\"entries\":[");
     std::string_view separator = "\r\n[";
-    for (const TreeEntry& entry : entries) {
-        if (entry.status != EntryStatus::Equal) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (first[i]) {
             continue;
         }
         out.Append(separator);
         separator = ",\r\n[";
-        AppendName(entry.path, out);
+        AppendName(entries[i].path, out);
         out.Append(",\"");
-        out.Append(KindLetter(entry.sides[0].kind));
-        out.Append(KindLetter(entry.sides[1].kind));
+        out.Append(KindLetter(entries[i].sides[0].kind));
+        out.Append(KindLetter(entries[i].sides[1].kind));
         out.Append("\"]");
     }
     out.Append("]}");
@@ -453,6 +483,7 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
     const std::string top1 = EscapedName(WithReplacementCharacters(head.top1));
     const std::string top2 = EscapedName(WithReplacementCharacters(head.top2));
     const std::vector<std::int64_t> numbers = FileNumbers(entries, limits);
+    const std::vector<bool> first = ShownAtFirst(entries);
     FileWriter files(entries, numbers, rowsOf, head, limits, counted);
     // The page's markup is a file beside its script and style (report/single/tree.html).
     WriteMarkup(kTreePageMarkup, out, [&](std::string_view name) {
@@ -469,14 +500,14 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
         } else if (name == "viewer") {
             WriteViewer(head, out);
         } else if (name == "entries") {
-            WriteEntries(head, entries, numbers, out);
+            WriteEntries(head, entries, numbers, first, out);
         } else if (name == "first") {
             out.Flush();
             files.WriteFirst(FirstShown(entries));
         } else if (name == "script") {
             out.Append(JoinedScript(kTreeScript_failure, kTreeScriptParts));
-        } else if (name == "equal") {
-            WriteEqualEntries(entries, out);
+        } else if (name == "later") {
+            WriteLaterEntries(entries, first, out);
         } else if (name == "files") {
             out.Flush();
             files.WriteRest();

@@ -39,8 +39,8 @@ const tree = (function (document, failure) {
   // Each entry: its path, name and depth, status, kinds ("f" file, "d" folder, "s" special,
   // "u" unreadable, "-" missing, one letter per side), the details of a difference and the
   // entries below it, folders first; `index` is its place among all entries in path order.
-  // At first only the entries that are no equal ones: a differing entry's folders differ
-  // too. The equal ones, which the page shows only when asked for every entry, are added
+  // At first only the entries that are no equal ones and the folders above them. The other
+  // equal ones, which the page shows only when asked for every entry, are added
   // from their own block, read once the browser has read it whole.
   const root = { path: '', children: [], depth: -1, folder: true };
   const NONE = [];
@@ -59,7 +59,7 @@ const tree = (function (document, failure) {
     differs: s !== status.equal && s !== status.equalUnderOptions,
   });
   let entries = data.entries.map(([path, s, kinds, details, index]) => makeEntry(path, s, kinds, details, index));
-  let whole = data.equal === 0;
+  let whole = data.later === 0;
   const wholeListeners = [];
 
   // Links the entries, which come in path order with each folder's entries right after it,
@@ -106,7 +106,7 @@ const tree = (function (document, failure) {
       return;
     }
     wholeListeners.push(fn);
-    const block = byId('tandemix-equal');
+    const block = byId('tandemix-later');
     if (!block || !block.nextElementSibling) return;
     const equal = JSON.parse(block.textContent).entries;
     const all = [];
@@ -177,9 +177,9 @@ const tree = (function (document, failure) {
 
   function summary() {
     const counts = new Map();
-    for (const entry of entries)
-      if (entry.status !== status.equal) counts.set(entry.status, (counts.get(entry.status) || 0) + 1);
-    if (data.equal) counts.set(status.equal, data.equal);
+    for (const entry of entries) counts.set(entry.status, (counts.get(entry.status) || 0) + 1);
+    // The equal entries not added yet.
+    if (!whole) counts.set(status.equal, (counts.get(status.equal) || 0) + data.later);
     const parts = [...counts.keys()].sort((a, b) => a - b).map((s) => counts.get(s) + ' ' + WORDS[s]);
     const [added, deleted, changed] = lines || ['\u2026', '\u2026', '\u2026'];
     return (
@@ -203,7 +203,7 @@ const tree = (function (document, failure) {
     words: WORDS,
     marks: MARKS,
     root,
-    // The entries in path order: at first those that are no equal ones.
+    // The entries in path order: at first those that are no equal ones and their folders.
     get entries() {
       return entries;
     },

@@ -78,7 +78,7 @@ TEST_F(TreeReportTest, EntriesCarryTheirStatusAndOnlyDifferencesCarryDetails) {
         R"(["old.txt",6,"ff",{"sizes":[70,70],"to":"sub/new.txt"},3])",
         R"(["only",3,"-d",{"sizes":[0,0]},4])",
         R"(["only/x.txt",3,"-f",{"sizes":[0,4],"file":2},5])",
-        R"("equal":1,)",
+        R"("later":1,)",
         R"(["same.txt","ff"])",
         "\"lines\":[0,0,2],\r\n\"files\":[\r\n[0,0,1,1],\r\n{\"binary\":1},\r\n[0,0,1,1]]}",
     };
@@ -120,13 +120,15 @@ TEST_F(TreeReportTest, FilesTooLargeForABrowserAreLeftOutWithoutBeingRead) {
 }
 
 // The page draws the tree and its first file (the first differing one, folders first)
-// before it has read the rest: the entries and that file's data stand before the script,
-// the equal entries and the other files after it, the line counts last. The rows are still
-// asked for in path order; the data asked for before the first file's is held back, up to
-// a limit past which it goes out in path order.
+// before it has read the rest: the entries but the equal ones, and that file's data, stand
+// before the script; the equal entries and the other files after it, the line counts last.
+// The rows are still asked for in path order; the data asked for before the first file's
+// is held back, up to a limit past which it goes out in path order.
 TEST_F(TreeReportTest, TheFirstShownFileStandsBeforeTheScriptAndTheCountsLast) {
     const std::vector<TreeEntry> entries = {
         Entry("a.txt", EntryStatus::Changed, F, F, 1, 1),
+        Entry("eq", EntryStatus::Equal, D, D),
+        Entry("eq/x.txt", EntryStatus::EqualUnderOptions, F, F, 1, 1),
         Entry("same.txt", EntryStatus::Equal, F, F, 1, 1),
         Entry("sub", EntryStatus::Changed, D, D),
         Entry("sub/c.txt", EntryStatus::Changed, F, F, 1, 1),
@@ -138,19 +140,23 @@ TEST_F(TreeReportTest, TheFirstShownFileStandsBeforeTheScriptAndTheCountsLast) {
     for (const std::size_t heldBytes : {kTreeHeldBytes, std::size_t{0}}) {
         asked_.clear();
         const std::string page = Page(entries, TreeReportLimits{.heldBytes = heldBytes});
-        EXPECT_EQ(asked_, (std::vector<std::string>{"a.txt", "sub/c.txt", "z.txt"}));
+        EXPECT_EQ(asked_, (std::vector<std::string>{"a.txt", "eq/x.txt", "sub/c.txt", "z.txt"}));
         const auto at = [&](const std::string& text) {
             const std::size_t found = page.find(text);
             EXPECT_NE(found, std::string::npos) << text;
             return found;
         };
         const std::size_t script = at("<script>\r\n");
-        EXPECT_LT(at(R"(id="tandemix-tree")"), script);
-        EXPECT_EQ(at(data(1)) < script, heldBytes > 0) << heldBytes;
-        EXPECT_LT(script, at(R"(id="tandemix-equal")"));
-        EXPECT_LT(at(R"(id="tandemix-equal")"), at(data(0)));
-        EXPECT_LT(at(data(0)), at(data(2)));
-        EXPECT_LT(at(data(2)), at(R"(id="tandemix-counts")"));
+        // The equal folder above a file that is equal only under the options comes first.
+        EXPECT_LT(at(R"(["eq",0,"dd",null,1])"), script);
+        EXPECT_EQ(at(data(2)) < script, heldBytes > 0) << heldBytes;
+        EXPECT_LT(script, at(R"(id="tandemix-later">{"format":1,"entries":[)"
+                             "\r\n"
+                             R"(["same.txt","ff"]]})"));
+        EXPECT_LT(at(R"(id="tandemix-later")"), at(data(0)));
+        EXPECT_LT(at(data(0)), at(data(1)));
+        EXPECT_LT(at(data(1)), at(data(3)));
+        EXPECT_LT(at(data(3)), at(R"(id="tandemix-counts")"));
         EXPECT_LT(at(R"(id="tandemix-counts")"), at("</body>"));
     }
 }
