@@ -225,8 +225,10 @@ public:
     // The data of the entry `first`, where the page holds it before its script; the files
     // before it are written to a store, up to the limit of held bytes.
     void WriteFirst(std::size_t first) {
-        while (next_ <= first && first < entries_.size() &&
-               held_.Text().size() <= limits_.heldBytes) {
+        if (first >= entries_.size() || numbers_[first] < 0) {
+            return;
+        }
+        while (next_ <= first && held_.Text().size() <= limits_.heldBytes) {
             WriteNext(next_ == first ? static_cast<ByteSink&>(page_) : held_);
         }
     }
@@ -483,7 +485,7 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
     const std::string top1 = EscapedName(WithReplacementCharacters(head.top1));
     const std::string top2 = EscapedName(WithReplacementCharacters(head.top2));
     const std::vector<std::int64_t> numbers = FileNumbers(entries, limits);
-    const std::vector<bool> first = ShownAtFirst(entries);
+    const std::vector<bool> atFirst = ShownAtFirst(entries);
     FileWriter files(entries, numbers, rowsOf, head, limits, counted);
     // The page's markup is a file beside its script and style (report/single/tree.html).
     WriteMarkup(kTreePageMarkup, out, [&](std::string_view name) {
@@ -500,14 +502,14 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
         } else if (name == "viewer") {
             WriteViewer(head, out);
         } else if (name == "entries") {
-            WriteEntries(head, entries, numbers, first, out);
+            WriteEntries(head, entries, numbers, atFirst, out);
         } else if (name == "first") {
             out.Flush();
             files.WriteFirst(FirstShown(entries));
         } else if (name == "script") {
             out.Append(JoinedScript(kTreeScript_failure, kTreeScriptParts));
         } else if (name == "later") {
-            WriteLaterEntries(entries, first, out);
+            WriteLaterEntries(entries, atFirst, out);
         } else if (name == "files") {
             out.Flush();
             files.WriteRest();

@@ -31,9 +31,9 @@ const viewer = (function (document, window, tree) {
   let waiting = null;
   const growth = new window.MutationObserver(() => showWaiting());
 
-  // A file's data blocks. The browser has read a block whole once an element follows it;
-  // the last of a file's blocks is followed by the script or by the next file's data, and
-  // the last file's by the counts. Once they are in, every file's data is.
+  // A file's data blocks. The browser has read a block whole once an element follows it,
+  // and the last of a file's blocks is followed by the script or by another block (the
+  // counts at the latest); once the counts are in, every file's data is.
   function blocksOf(file) {
     return document.querySelectorAll('script.tandemix-file[data-file="' + file + '"]');
   }
