@@ -17,8 +17,8 @@
 //   tandemix-file-shown  a file other than the first was opened and its rows are drawn
 //                        (each time)
 // and presses KEY (default "N", the page's next-file key Shift+N) on the page to time the
-// next file: tree_shown_ms and first_rows_ms from the start of navigation, next_file_ms from
-// the key (the median of NEXT_FILE_STEPS presses, fewer where the tree ends) and
+// next file: tree_shown_ms and first_rows_ms from the start of navigation, read_all_ms to
+// the page's load event, next_file_ms from the key (the median of NEXT_FILE_STEPS presses, fewer where the tree ends) and
 // next_file_cpu_ms the renderer's main thread time per press.
 
 const fs = require('node:fs');
@@ -180,6 +180,10 @@ async function tree(page) {
   });
   figures.tree_shown_ms = await page.evaluate(() => performance.getEntriesByName('tandemix-tree-shown')[0].startTime);
   figures.opened_ms = Math.max(figures.tree_shown_ms, figures.first_rows_ms);
+  // The page shows its first file before it has read the others; the next file is timed
+  // once it has read them all (read_all_ms), so that the step is not timed with the reading.
+  await page.waitForFunction(() => document.readyState === 'complete', null, { timeout: LOAD_TIMEOUT, polling: 50 });
+  figures.read_all_ms = await page.evaluate(() => performance.getEntriesByType('navigation')[0].loadEventStart);
   await page.evaluate(settle);
   const key = process.argv[4] || 'N';
   const files = await page.evaluate(() =>

@@ -1,5 +1,6 @@
 #include "report/TreeReport.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -98,13 +99,14 @@ char KindLetter(EntryKind kind) {
     return '-';
 }
 
-// What the page shows of an entry that is no equal one, besides its name.
-struct Shown {
-    std::int64_t file = -1;  // the number of its data blocks
+// What became of a file whose rows the page may show, by the file's number: only the rows
+// tell it, so it stands at the page's end.
+struct FileOutcome {
     MarkCounts lines;
     LineIndex differences = 0;
+    bool written = false;
     bool binary = false;
-    bool tooLarge = false;
+    bool tooLarge = false;  // past the report's limit
     std::string problem;
 };
 
@@ -143,43 +145,151 @@ void WriteViewer(const TreeReportHead& head, ChunkedOutput& out) {
 }
 
 void WriteFileData(const TreeFileRows& rows, std::int64_t file, const TreeReportHead& head,
-                   const TreeReportLimits& limits, ChunkedOutput& out, ByteSink& page) {
+                   const TreeReportLimits& limits, ByteSink& page) {
     std::string start(kFileStart);
     start.append(std::to_string(file)).append(kFileStartEnd);
-    out.Append(start);
-    out.Flush();
+    page.Append(start);
     const std::string_view charset = PageCharset(rows.rows1, rows.rows2, {"", "", head.codePage});
     Windows1252Sink converted(page);
-    ChunkedOutput data(charset == "utf-8" ? page : converted);
-    WriteReportData(rows.rows1, rows.rows2, data, std::string(kFileEnd) + start, limits.pieceBytes);
-    data.Flush();
-    out.Append(kFileEnd);
+    {
+        ChunkedOutput data(charset == "utf-8" ? page : converted);
+        WriteReportData(rows.rows1, rows.rows2, data, std::string(kFileEnd) + start,
+                        limits.pieceBytes);
+    }
+    page.Append(kFileEnd);
 }
 
-Shown WriteFile(const TreeEntry& entry, std::int64_t file, const TreeRowsSource& rowsOf,
-                const TreeReportHead& head, const TreeReportLimits& limits, CountingSink& counted,
-                ChunkedOutput& out) {
-    Shown shown;
-    const std::uint64_t bytes = entry.sides[0].size + entry.sides[1].size;
-    if (bytes > limits.fileBytes || counted.Count() + bytes > limits.reportBytes) {
-        shown.tooLarge = true;
-        return shown;
+// The entries' numbers of the files whose rows the page may show, in path order; -1 for the
+// others, and for files too large for a browser.
+std::vector<std::int64_t> FileNumbers(std::span<const TreeEntry> entries,
+                                      const TreeReportLimits& limits) {
+    std::vector<std::int64_t> numbers(entries.size(), -1);
+    std::int64_t next = 0;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TreeEntry& entry = entries[i];
+        if (ShowsRows(entry) && entry.sides[0].size + entry.sides[1].size <= limits.fileBytes) {
+            numbers[i] = next++;
+        }
     }
-    const TreeFileRows rows = rowsOf(entry);
-    if (rows.binary || !rows.problem.empty()) {
-        shown.binary = rows.binary;
-        shown.problem = rows.problem;
-        return shown;
-    }
-    shown.file = file;
-    shown.lines = {rows.rows2.CountMarks().added, rows.rows1.CountMarks().changed,
-                   rows.rows1.CountMarks().deleted};
-    shown.differences = DifferenceCount(rows.rows1, rows.rows2);
-    WriteFileData(rows, file, head, limits, out, counted);
-    return shown;
+    return numbers;
 }
 
-void AppendDetails(const TreeEntry& entry, const Shown& shown, ChunkedOutput& out) {
+// Whether the page lists `later`, which comes after `earlier` in path order, before it: the
+// page lists a folder's subfolders before its files, so it does where the two paths part in
+// a folder that holds `earlier` itself and a subfolder on the way to `later`.
+bool ListedBefore(std::string_view later, std::string_view earlier) {
+    std::size_t folder = 0;
+    for (std::size_t i = 0; i < std::min(later.size(), earlier.size()) && later[i] == earlier[i];
+         ++i) {
+        folder = later[i] == '/' ? i + 1 : folder;
+    }
+    return later.find('/', folder) != std::string_view::npos &&
+           earlier.find('/', folder) == std::string_view::npos;
+}
+
+// The entry the page shows when it opens without an address: the first differing file of
+// the tree it lists; entries.size() when there is none.
+std::size_t FirstShown(std::span<const TreeEntry> entries) {
+    std::size_t first = entries.size();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const TreeEntry& entry = entries[i];
+        const bool folder =
+            entry.sides[0].kind == EntryKind::Folder || entry.sides[1].kind == EntryKind::Folder;
+        if (folder || entry.status == EntryStatus::Equal ||
+            entry.status == EntryStatus::EqualUnderOptions) {
+            continue;
+        }
+        if (first == entries.size() || ListedBefore(entry.path, entries[first].path)) {
+            first = i;
+        }
+    }
+    return first;
+}
+
+// Writes the files' data blocks, asking for each file's rows once, in path order, so that
+// only one file's rows are held at a time.
+class FileWriter {
+public:
+    FileWriter(std::span<const TreeEntry> entries, const std::vector<std::int64_t>& numbers,
+               const TreeRowsSource& rowsOf, const TreeReportHead& head,
+               const TreeReportLimits& limits, CountingSink& page)
+        : entries_(entries),
+          numbers_(numbers),
+          rowsOf_(rowsOf),
+          head_(head),
+          limits_(limits),
+          page_(page),
+          outcomes_(static_cast<std::size_t>(
+              std::ranges::count_if(numbers, [](std::int64_t file) { return file >= 0; }))) {}
+
+    // The data of the entry `first`, where the page holds it before its script; the files
+    // before it are written to a store, up to the limit of held bytes.
+    void WriteFirst(std::size_t first) {
+        if (first >= entries_.size() || numbers_[first] < 0) {
+            return;
+        }
+        while (next_ <= first && held_.Text().size() <= limits_.heldBytes) {
+            WriteNext(next_ == first ? static_cast<ByteSink&>(page_) : held_);
+        }
+    }
+
+    // The held data, then that of the files not written yet.
+    void WriteRest() {
+        page_.Append(held_.Take());
+        while (next_ < entries_.size()) {
+            WriteNext(page_);
+        }
+    }
+
+    const std::vector<FileOutcome>& Outcomes() const { return outcomes_; }
+    const TreeReportCounts& Counts() const { return counts_; }
+
+private:
+    void WriteNext(ByteSink& sink) {
+        const std::size_t at = next_++;
+        const std::int64_t file = numbers_[at];
+        if (file < 0) {
+            return;
+        }
+        FileOutcome& outcome = outcomes_[static_cast<std::size_t>(file)];
+        const TreeEntry& entry = entries_[at];
+        const std::uint64_t bytes = entry.sides[0].size + entry.sides[1].size;
+        if (page_.Count() + held_.Text().size() + bytes > limits_.reportBytes) {
+            outcome.tooLarge = true;
+            return;
+        }
+        const TreeFileRows rows = rowsOf_(entry);
+        if (rows.binary || !rows.problem.empty()) {
+            outcome.binary = rows.binary;
+            outcome.problem = rows.problem;
+            return;
+        }
+        outcome.written = true;
+        outcome.lines = {rows.rows2.CountMarks().added, rows.rows1.CountMarks().changed,
+                         rows.rows1.CountMarks().deleted};
+        outcome.differences = DifferenceCount(rows.rows1, rows.rows2);
+        counts_.added += outcome.lines.added;
+        counts_.deleted += outcome.lines.deleted;
+        counts_.changed += outcome.lines.changed;
+        WriteFileData(rows, file, head_, limits_, sink);
+    }
+
+    std::span<const TreeEntry> entries_;
+    const std::vector<std::int64_t>& numbers_;
+    const TreeRowsSource& rowsOf_;
+    const TreeReportHead& head_;
+    const TreeReportLimits& limits_;
+    CountingSink& page_;
+    StringSink held_;
+    std::size_t next_ = 0;
+    std::vector<FileOutcome> outcomes_;
+    TreeReportCounts counts_;
+};
+
+// What the page shows of an entry besides its name and status, as far as it is known
+// before the rows: sizes, a move's other path, a binary pair, a file too large for a
+// browser, and the number of a file's data blocks.
+void AppendDetails(const TreeEntry& entry, std::int64_t file, ChunkedOutput& out) {
     out.Append(",{\"sizes\":[");
     AppendNumber(entry.sides[0].size, out);
     out.Append(',');
@@ -189,27 +299,14 @@ void AppendDetails(const TreeEntry& entry, const Shown& shown, ChunkedOutput& ou
         out.Append(",\"to\":");
         AppendName(entry.movedTo, out);
     }
-    if (entry.binary || shown.binary) {
+    if (entry.binary) {
         out.Append(",\"binary\":1");
     }
-    if (shown.tooLarge) {
-        out.Append(",\"large\":1");
-    }
-    if (!shown.problem.empty()) {
-        out.Append(",\"problem\":");
-        AppendName(shown.problem, out);
-    }
-    if (shown.file >= 0) {
+    if (file >= 0) {
         out.Append(",\"file\":");
-        AppendNumber(static_cast<std::uint64_t>(shown.file), out);
-        out.Append(",\"lines\":[");
-        AppendNumber(static_cast<std::uint64_t>(shown.lines.added), out);
-        out.Append(',');
-        AppendNumber(static_cast<std::uint64_t>(shown.lines.deleted), out);
-        out.Append(',');
-        AppendNumber(static_cast<std::uint64_t>(shown.lines.changed), out);
-        out.Append("],\"differences\":");
-        AppendNumber(static_cast<std::uint64_t>(shown.differences), out);
+        AppendNumber(static_cast<std::uint64_t>(file), out);
+    } else if (ShowsRows(entry)) {
+        out.Append(",\"large\":1");
     }
     out.Append('}');
 }
@@ -236,19 +333,55 @@ void AppendStatuses(ChunkedOutput& out) {
     out.Append('}');
 }
 
+// Which entries the page has at first: those that are no equal ones and the folders above
+// them (a file equal under the options may lie in an equal folder). The others are equal
+// entries that the page shows only when asked for every entry.
+std::vector<bool> ShownAtFirst(std::span<const TreeEntry> entries) {
+    std::vector<bool> first(entries.size());
+    // The entries on the way down to the current one, which path order lists before it.
+    std::vector<std::size_t> way;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string_view path = entries[i].path;
+        while (!way.empty()) {
+            const std::string_view above = entries[way.back()].path;
+            if (path.size() > above.size() && path[above.size()] == '/' &&
+                path.starts_with(above)) {
+                break;
+            }
+            way.pop_back();
+        }
+        if (entries[i].status != EntryStatus::Equal) {
+            first[i] = true;
+            for (auto above = way.rbegin(); above != way.rend() && !first[*above]; ++above) {
+                first[*above] = true;
+            }
+        }
+        way.push_back(i);
+    }
+    return first;
+}
+
+// The entries the page has at first, each with its place in path order among all entries.
 void WriteEntries(const TreeReportHead& head, std::span<const TreeEntry> entries,
-                  const std::vector<Shown>& shown, ChunkedOutput& out) {
+                  const std::vector<std::int64_t>& numbers, const std::vector<bool>& first,
+                  ChunkedOutput& out) {
     out.Append("{\"format\":1,\"tops\":[");
     AppendName(head.top1, out);
     out.Append(',');
     AppendName(head.top2, out);
     out.Append("],");
     AppendStatuses(out);
+    out.Append(",\"later\":");
+    AppendNumber(static_cast<std::uint64_t>(std::ranges::count(first, false)), out);
     out.Append(",\r\n\"entries\":[");
-    std::size_t next = 0;
+    std::string_view separator = "\r\n[";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const TreeEntry& entry = entries[i];
-        out.Append(i == 0 ? "\r\n[" : ",\r\n[");
+        if (!first[i]) {
+            continue;
+        }
+        out.Append(separator);
+        separator = ",\r\n[";
         AppendName(entry.path, out);
         out.Append(',');
         AppendNumber(static_cast<std::uint64_t>(entry.status), out);
@@ -256,38 +389,71 @@ void WriteEntries(const TreeReportHead& head, std::span<const TreeEntry> entries
         out.Append(KindLetter(entry.sides[0].kind));
         out.Append(KindLetter(entry.sides[1].kind));
         out.Append('"');
-        if (entry.status != EntryStatus::Equal) {
-            AppendDetails(entry, shown[next++], out);
+        if (entry.status == EntryStatus::Equal) {
+            out.Append(",null");
+        } else {
+            AppendDetails(entry, numbers[i], out);
         }
+        out.Append(',');
+        AppendNumber(i, out);
         out.Append(']');
     }
     out.Append("]}");
 }
 
-// Writes the data blocks of every entry that shows rows, one entry's rows at a time, and
-// says what the page shows of each entry that is no equal one.
-std::vector<Shown> WriteFiles(std::span<const TreeEntry> entries, const TreeRowsSource& rowsOf,
-                              const TreeReportHead& head, const TreeReportLimits& limits,
-                              CountingSink& counted, ChunkedOutput& out, TreeReportCounts& counts) {
-    std::vector<Shown> shown;
-    std::int64_t files = 0;
-    for (const TreeEntry& entry : entries) {
-        if (entry.status == EntryStatus::Equal) {
+// The other entries, all equal ones, in path order by their names and kinds.
+void WriteLaterEntries(std::span<const TreeEntry> entries, const std::vector<bool>& first,
+                       ChunkedOutput& out) {
+    out.Append("{\"format\":1,\"entries\":[");
+    std::string_view separator = "\r\n[";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (first[i]) {
             continue;
         }
-        if (!ShowsRows(entry)) {
-            shown.emplace_back();
-            continue;
-        }
-        shown.push_back(WriteFile(entry, files, rowsOf, head, limits, counted, out));
-        if (shown.back().file >= 0) {
-            ++files;
-            counts.added += shown.back().lines.added;
-            counts.deleted += shown.back().lines.deleted;
-            counts.changed += shown.back().lines.changed;
+        out.Append(separator);
+        separator = ",\r\n[";
+        AppendName(entries[i].path, out);
+        out.Append(",\"");
+        out.Append(KindLetter(entries[i].sides[0].kind));
+        out.Append(KindLetter(entries[i].sides[1].kind));
+        out.Append("\"]");
+    }
+    out.Append("]}");
+}
+
+// The line counts over all files, and by each file's number its lines added, deleted and
+// changed and its differences, or why it got no rows.
+void WriteCounts(const std::vector<FileOutcome>& outcomes, const TreeReportCounts& counts,
+                 ChunkedOutput& out) {
+    out.Append("{\"format\":1,\"lines\":[");
+    AppendNumber(static_cast<std::uint64_t>(counts.added), out);
+    out.Append(',');
+    AppendNumber(static_cast<std::uint64_t>(counts.deleted), out);
+    out.Append(',');
+    AppendNumber(static_cast<std::uint64_t>(counts.changed), out);
+    out.Append("],\r\n\"files\":[");
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        const FileOutcome& outcome = outcomes[i];
+        out.Append(i == 0 ? "\r\n" : ",\r\n");
+        if (outcome.written) {
+            const std::array<LineIndex, 4> figures = {outcome.lines.added, outcome.lines.deleted,
+                                                      outcome.lines.changed, outcome.differences};
+            for (std::size_t k = 0; k < figures.size(); ++k) {
+                out.Append(k == 0 ? '[' : ',');
+                AppendNumber(static_cast<std::uint64_t>(figures[k]), out);
+            }
+            out.Append(']');
+        } else if (outcome.binary) {
+            out.Append("{\"binary\":1}");
+        } else if (outcome.tooLarge) {
+            out.Append("{\"large\":1}");
+        } else {
+            out.Append("{\"problem\":");
+            AppendName(outcome.problem, out);
+            out.Append('}');
         }
     }
-    return shown;
+    out.Append("]}");
 }
 
 }  // namespace
@@ -310,15 +476,17 @@ bool ShowsRows(const TreeEntry& entry) {
 TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const TreeEntry> entries,
                                  const TreeRowsSource& rowsOf, ByteSink& sink,
                                  const TreeReportLimits& limits) {
-    TreeReportCounts counts;
+    LineIndex differences = 0;
     for (const TreeEntry& entry : entries) {
-        counts.differences += IsOwnDifference(entry) ? 1 : 0;
+        differences += IsOwnDifference(entry) ? 1 : 0;
     }
     CountingSink counted(sink);
     ChunkedOutput out(counted);
     const std::string top1 = EscapedName(WithReplacementCharacters(head.top1));
     const std::string top2 = EscapedName(WithReplacementCharacters(head.top2));
-    std::vector<Shown> shown;
+    const std::vector<std::int64_t> numbers = FileNumbers(entries, limits);
+    const std::vector<bool> atFirst = ShownAtFirst(entries);
+    FileWriter files(entries, numbers, rowsOf, head, limits, counted);
     // The page's markup is a file beside its script and style (report/single/tree.html).
     WriteMarkup(kTreePageMarkup, out, [&](std::string_view name) {
         if (name == "banner") {
@@ -330,17 +498,27 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
         } else if (name == "style") {
             out.Append(kTreePageStyle);
         } else if (name == "result") {
-            out.Append(ResultLine(counts.differences));
+            out.Append(ResultLine(differences));
         } else if (name == "viewer") {
             WriteViewer(head, out);
-        } else if (name == "files") {
-            shown = WriteFiles(entries, rowsOf, head, limits, counted, out, counts);
         } else if (name == "entries") {
-            WriteEntries(head, entries, shown, out);
+            WriteEntries(head, entries, numbers, atFirst, out);
+        } else if (name == "first") {
+            out.Flush();
+            files.WriteFirst(FirstShown(entries));
         } else if (name == "script") {
             out.Append(JoinedScript(kTreeScript_failure, kTreeScriptParts));
+        } else if (name == "later") {
+            WriteLaterEntries(entries, atFirst, out);
+        } else if (name == "files") {
+            out.Flush();
+            files.WriteRest();
+        } else if (name == "counts") {
+            WriteCounts(files.Outcomes(), files.Counts(), out);
         }
     });
+    TreeReportCounts counts = files.Counts();
+    counts.differences = differences;
     return counts;
 }
 

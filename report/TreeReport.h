@@ -34,10 +34,17 @@ using TreeRowsSource = std::function<TreeFileRows(const TreeEntry& entry)>;
 inline constexpr std::uint64_t kTreeFileBytes = std::uint64_t{768} << 20;
 inline constexpr std::uint64_t kTreeReportBytes = std::uint64_t{1536} << 20;
 
+// The page shows its first file before it has read the others, so that file's data stands
+// before the page's script. The files before it in path order are asked for first; the data
+// of at most this many bytes of them is held back to stand after the script, and past that
+// they go out in path order, the first file's data among them.
+inline constexpr std::size_t kTreeHeldBytes = std::size_t{16} << 20;
+
 struct TreeReportLimits {
     std::uint64_t fileBytes = kTreeFileBytes;
     std::uint64_t reportBytes = kTreeReportBytes;
     std::size_t pieceBytes = kDataPieceBytes;
+    std::size_t heldBytes = kTreeHeldBytes;
 };
 
 struct TreeReportHead {
@@ -60,12 +67,14 @@ struct TreeReportCounts {
 bool ShowsRows(const TreeEntry& entry);
 
 // Writes the one-file report of two folders: the result, the tree of entries with their
-// statuses and line counts, and for each entry that ShowsRows its rows as data blocks of
-// their own (ReportData.h), which the page decodes only when the file is shown, inside the
-// one-file page of that file. The page is UTF-8: names keep their bytes where they are
-// UTF-8 and show U+FFFD where not; a file whose texts are not UTF-8 is shown as the
-// one-file report shows it, read as Windows-1252. The entries come last, with the counts
-// that only the rows tell.
+// statuses, and for each entry that ShowsRows its rows as data blocks of their own
+// (ReportData.h), which the page decodes only when the file is shown, inside the one-file
+// page of that file. The page is UTF-8: names keep their bytes where they are UTF-8 and
+// show U+FFFD where not; a file whose texts are not UTF-8 is shown as the one-file report
+// shows it, read as Windows-1252. So that a browser draws the tree and the first file while
+// it still reads the rest, the entries and the data of the file the page shows first stand
+// before the script, the other files' data after it, and last what only the rows tell: the
+// files' line counts and the files that got no rows after all.
 TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const TreeEntry> entries,
                                  const TreeRowsSource& rowsOf, ByteSink& sink,
                                  const TreeReportLimits& limits = {});

@@ -1,5 +1,6 @@
 // The tree as a list: the entries the filters let through, folders first, each with a
-// mark for its status and a file's line counts. Only the rows in view are elements.
+// mark for its status and a file's line counts (an ellipsis until the page has counted them).
+// Only the rows in view are elements.
 /* global tree */
 /* exported list */
 
@@ -31,6 +32,11 @@ const list = (function (document, tree) {
 
   function build() {
     const all = filter.value === 'all';
+    // Every entry shows once the equal ones are in; those there are show until then.
+    if (all && !tree.whole()) {
+      tree.withEveryEntry(build);
+      if (tree.whole()) return;
+    }
     const keep = kept(nameFilter.value.trim().toLowerCase());
     shown = [];
     files = [];
@@ -51,6 +57,7 @@ const list = (function (document, tree) {
     const details = entry.details;
     if (!details) return '';
     if (details.lines) return '+' + details.lines[0] + ' \u2212' + details.lines[1] + ' ~' + details.lines[2];
+    if (details.file !== undefined) return '\u2026';
     return details.binary ? 'bin\u00e4r' : '';
   }
 
@@ -64,7 +71,7 @@ const list = (function (document, tree) {
     row.style.top = at * ROW + 'px';
     row.style.paddingLeft = 4 + entry.depth * 14 + 'px';
     row.setAttribute('role', 'option');
-    row.dataset.index = String(entry.index);
+    row.dataset.at = String(at);
     row.title = entry.path + ' (' + tree.words[entry.status] + ')';
     const toggle = document.createElement('span');
     toggle.className = 'toggle';
@@ -120,7 +127,7 @@ const list = (function (document, tree) {
   box.addEventListener('click', (event) => {
     const row = event.target.closest('.entry');
     if (!row) return;
-    const entry = tree.entries[Number(row.dataset.index)];
+    const entry = shown[Number(row.dataset.at)];
     if (event.target.classList.contains('toggle') && entry.folder) toggle(entry);
     else opened(entry);
   });
@@ -140,6 +147,7 @@ const list = (function (document, tree) {
   filter.addEventListener('change', build);
   nameFilter.addEventListener('input', build);
   window.addEventListener('resize', render);
+  tree.whenCounted(render);
 
   return {
     build,

@@ -17,7 +17,7 @@
     const hash = window.location.hash;
     if (!hash.startsWith(PREFIX)) return null;
     try {
-      return tree.byAddress.get(decodeURIComponent(hash.slice(PREFIX.length))) || null;
+      return tree.entryAt(decodeURIComponent(hash.slice(PREFIX.length)));
     } catch {
       return null;
     }
@@ -57,10 +57,23 @@
     window.location.hash = addressOf(entry);
   }
 
+  // Shows the entry the address names, or else the first differing file; an equal entry is
+  // found once the equal entries are in, and shown then.
+  function showAddressed(start) {
+    const hash = window.location.hash;
+    const entry = entryOfAddress();
+    if (!entry && !tree.whole() && hash.startsWith(PREFIX)) {
+      tree.withEveryEntry(() => {
+        if (window.location.hash === hash && entryOfAddress()) show(entryOfAddress(), start);
+      });
+    }
+    show(entry || list.files()[0] || null, start);
+  }
+
   window.addEventListener('hashchange', () => {
     const start = pendingStart;
     pendingStart = 0;
-    show(entryOfAddress() || list.files()[0] || null, start);
+    showAddressed(start);
   });
 
   // The next or previous differing file; with start, begins there at its first or last
@@ -121,11 +134,15 @@
   tree.byId('nextfile').addEventListener('click', () => stepFile(1));
   tree.byId('prevfile').addEventListener('click', () => stepFile(-1));
   list.onOpen((entry) => open(entry));
-  tree.byId('summary').textContent = tree.summary();
+  const showSummary = () => {
+    tree.byId('summary').textContent = tree.summary();
+  };
+  showSummary();
+  tree.whenCounted(showSummary);
 
   // --- start: the file the address names, or the first differing file ---
 
   list.build();
-  show(entryOfAddress() || list.files()[0] || null, 0);
+  showAddressed(0);
   window.requestAnimationFrame(() => setTimeout(() => window.performance.mark('tandemix-tree-shown'), 0));
 })(document, window, tree, list, viewer);

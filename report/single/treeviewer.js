@@ -1,6 +1,7 @@
 // The entry shown: a file's rows in a frame that holds the one-file page of that file, put
 // together from the page around a file's data and the file's own data blocks, which are
-// read only now; or a notice for an entry without rows.
+// read only now; or a notice for an entry without rows. A file whose data the browser has
+// not read yet is shown once it has.
 /* global tree */
 /* exported viewer */
 
@@ -8,13 +9,6 @@ const viewer = (function (document, window, tree) {
   const pieces = JSON.parse(tree.byId('tandemix-viewer').textContent);
   const box = tree.byId('viewer');
   const notice = tree.byId('notice');
-  // Each file's data blocks by its number.
-  const blocks = new Map();
-  for (const block of document.querySelectorAll('script.tandemix-file')) {
-    const file = Number(block.dataset.file);
-    if (!blocks.has(file)) blocks.set(file, []);
-    blocks.get(file).push(block);
-  }
   // The keys the frame's help lists besides its own.
   const KEYS = [
     ['Umschalt+N', 'N\u00e4chste Datei'],
@@ -29,8 +23,31 @@ const viewer = (function (document, window, tree) {
   // one function of the frame, and the end of what the last file listened to.
   let framePage = null;
   let shownInFrame = false;
-  // The shown page's differences (its part of that name), once it has started.
+  // The entry whose rows the frame shows, and its page's differences (its part of that
+  // name), once it has started.
+  let shownEntry = null;
   let shownDifferences = null;
+  // The file shown once its data is read, and what watches the page grow until then.
+  let waiting = null;
+  const growth = new window.MutationObserver(() => showWaiting());
+
+  // A file's data blocks. The browser has read a block whole once an element follows it,
+  // and the last of a file's blocks is followed by the script or by another block (the
+  // counts at the latest); once the counts are in, every file's data is.
+  function blocksOf(file) {
+    return document.querySelectorAll('script.tandemix-file[data-file="' + file + '"]');
+  }
+
+  function arrived(file) {
+    if (tree.counted()) return true;
+    const blocks = blocksOf(file);
+    return blocks.length > 0 && blocks[blocks.length - 1].nextElementSibling !== null;
+  }
+
+  function resultOf(details) {
+    if (details.differences === undefined) return pieces.resultStart + '\u2026' + pieces.resultCountEnd;
+    return details.differences ? pieces.resultStart + details.differences + pieces.resultCountEnd : pieces.resultNone;
+  }
 
   function sizeText(bytes) {
     return Number(bytes).toLocaleString('de-DE') + ' Bytes';
@@ -39,6 +56,7 @@ const viewer = (function (document, window, tree) {
   // Ends what the file shown listens to; with drop, drops its rows too (the next file's
   // markup replaces them otherwise).
   function leaveFile(drop) {
+    shownEntry = null;
     shownDifferences = null;
     if (!framePage || !shownInFrame) return;
     shownInFrame = false;
@@ -133,9 +151,6 @@ const viewer = (function (document, window, tree) {
     const details = entry.details;
     const name1 = entry.status !== tree.status.onlyIn2 ? sidePath(0, entry) : '';
     const name2 = entry.status !== tree.status.onlyIn1 ? sidePath(1, entry) : '';
-    const result = details.differences
-      ? pieces.resultStart + details.differences + pieces.resultCountEnd
-      : pieces.resultNone;
     frame.title = entry.path;
     frame.tandemixHost = {
       keys: KEYS,
@@ -149,15 +164,16 @@ const viewer = (function (document, window, tree) {
     const page = framePage.document;
     framePage.listening = new AbortController();
     shownInFrame = true;
+    shownEntry = entry;
     page.title = 'Tandemix: ' + name1 + ' \u2194 ' + name2;
     // The classes the last file's parts put on the body go with it.
     page.body.className = '';
     page.body.innerHTML = framePage.body;
-    page.getElementById('result').innerHTML = result;
+    page.getElementById('result').innerHTML = resultOf(details);
     page.querySelectorAll('#names .name').forEach((name, side) => {
       name.textContent = side ? name2 : name1;
     });
-    for (const block of blocks.get(details.file) || []) {
+    for (const block of blocksOf(details.file)) {
       const data = page.createElement('script');
       data.type = 'application/json';
       data.className = 'tandemix-data';
@@ -172,6 +188,8 @@ const viewer = (function (document, window, tree) {
   // 0 at its top. host.step takes a step past the file's differences, host.keydown the keys
   // pressed in the frame.
   function show(entry, start, host) {
+    waiting = null;
+    growth.disconnect();
     if (!entry) {
       say('Keine Unterschiede.');
       host.shown();
@@ -179,6 +197,12 @@ const viewer = (function (document, window, tree) {
     }
     try {
       if (entry.details && entry.details.file !== undefined) {
+        if (!arrived(entry.details.file)) {
+          say(entry.path, 'Die Datei wird noch gelesen \u2026');
+          waiting = { entry, start, host };
+          growth.observe(document.body, { childList: true });
+          return;
+        }
         showRows(entry, start, host);
         return;
       }
@@ -194,6 +218,17 @@ const viewer = (function (document, window, tree) {
     }
     host.shown();
   }
+
+  function showWaiting() {
+    if (!waiting) return;
+    const { entry, start, host } = waiting;
+    if (entry.details.file === undefined || arrived(entry.details.file)) show(entry, start, host);
+  }
+
+  tree.whenCounted(() => {
+    showWaiting();
+    if (shownEntry) framePage.document.getElementById('result').innerHTML = resultOf(shownEntry.details);
+  });
 
   return {
     show,

@@ -48,6 +48,22 @@ function serve(dir) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
+// Serves one page on 127.0.0.1: its bytes up to cut at once, the rest once release() is
+// called, so that a test sees what the page shows while the browser still reads it.
+async function serveHeld(html, cut) {
+  let release;
+  const held = new Promise((resolve) => {
+    release = resolve;
+  });
+  const server = http.createServer((req, res) => {
+    res.writeHead(200, { 'Content-Type': 'text/html' });
+    res.write(html.subarray(0, cut));
+    held.then(() => res.end(html.subarray(cut)));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { server, release };
+}
+
 const urlOf = (server, name) => `http://127.0.0.1:${server.address().port}/${name}`;
 
 // Debian's Chromium, or the Firefox named by firefoxPath (driven over WebDriver BiDi).
@@ -118,4 +134,4 @@ async function until(what, check, ms = 2000) {
   }
 }
 
-module.exports = { runCli, singleReport, serve, urlOf, launch, session, watch, pause, until };
+module.exports = { runCli, singleReport, serve, serveHeld, urlOf, launch, session, watch, pause, until };

@@ -8,7 +8,7 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, singleReport, urlOf, session, watch } = require('./browser');
+const { runCli, singleReport, serveHeld, urlOf, session, watch } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -596,16 +596,7 @@ test('the first rows show while the browser still reads the rest, which search t
   // Served up to the data after the script; the rest when the test lets it go.
   const cut = html.indexOf('<script type="application/json"', html.indexOf('</script>\r\n<script>\r\n'));
   assert.ok(cut > 0, 'a data block after the script');
-  let release;
-  const held = new Promise((resolve) => {
-    release = resolve;
-  });
-  const server = require('node:http').createServer((req, res) => {
-    res.writeHead(200, { 'Content-Type': 'text/html' });
-    res.write(html.subarray(0, cut));
-    held.then(() => res.end(html.subarray(cut)));
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  const { server, release } = await serveHeld(html, cut);
   try {
     const p = watch(await browser.context.newPage(), seen);
     await p.goto(urlOf(server, REPORT), { waitUntil: 'commit' });

@@ -9,7 +9,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, launch, watch, until } = require('./browser');
+const { runCli, serveHeld, urlOf, launch, watch, until } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -172,6 +172,42 @@ test('the frame shows each file afresh: its rows, its differences, its search, w
   assert.equal(await hits('changed line 3'), 'keine Treffer', 'c.txt is gone from the search');
   await frame().locator('#wrap').check();
   assert.ok(await frame().locator('body.wrap').count());
+});
+
+test('the tree and the first file show while the browser still reads the rest; the counts follow', async () => {
+  const html = fs.readFileSync(path.join(work, 'out', REPORT));
+  // Served up to the end of the script; the other files' data and the counts when the test
+  // lets them go.
+  const cut = html.indexOf('</script>\r\n', html.indexOf('<script>\r\n')) + '</script>\r\n'.length;
+  const { server, release } = await serveHeld(html, cut);
+  try {
+    const p = watch(await context.newPage(), seen);
+    await p.goto(urlOf(server, REPORT), { waitUntil: 'commit' });
+    const shown = p.frameLocator('#viewer iframe');
+    await shown.locator('#spacer .row[data-row]').first().waitFor();
+    assert.equal(await shown.locator('.name').first().textContent(), path.join(work, '1', 'sub/c.txt'));
+    assert.equal(await p.evaluate(() => document.readyState), 'loading');
+    const counts = () => p.$$eval('#tree .entry .lines', (all) => all.map((e) => e.textContent).join(' '));
+    assert.equal(await counts(), ' \u2026 \u2026 bin\u00e4r \u2026  \u2026');
+    assert.match(await p.textContent('#summary'), /Zeilen: \u2026 hinzugef\u00fcgt/);
+    assert.equal(await shown.locator('#result').textContent(), 'Ergebnis: \u2026 Unterschiede');
+    // A file whose data is not read yet is shown once it is.
+    await p.keyboard.press('Shift+N');
+    await until('a.txt waiting', async () => /wird noch gelesen/.test(await p.textContent('#notice')));
+    release();
+    await until(
+      'a.txt shown',
+      async () => (await shown.locator('.name').first().textContent()) === path.join(work, '1', 'a.txt'),
+    );
+    assert.equal(await shown.locator('#result').textContent(), 'Ergebnis: 2 Unterschiede');
+    await until('the counts', async () => !(await counts()).includes('\u2026'));
+    assert.equal(await counts(), ' +0 \u22120 ~1 +0 \u22120 ~2 bin\u00e4r +0 \u22122 ~0  +1 \u22120 ~0');
+    assert.match(await p.textContent('#summary'), /Zeilen: 1 hinzugef\u00fcgt, 2 gel\u00f6scht, 3 ge\u00e4ndert/);
+    await p.close();
+  } finally {
+    release();
+    server.close();
+  }
 });
 
 test('the filters show every entry, or those whose names hold a text', async () => {

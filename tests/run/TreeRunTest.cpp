@@ -182,7 +182,7 @@ TEST_F(TreeRunTest, TreeReportShowsEachFileWithTheRowsOfItsTwoFileRun) {
     // Five changed pairs, the deleted file and the added one.
     EXPECT_EQ(file, 7);
     EXPECT_EQ(result.differenceCount, differences);
-    EXPECT_NE(page.find(R"(["bin",1,"ff",{"sizes":[3,3],"binary":1}])"), std::string::npos);
+    EXPECT_NE(page.find(R"(["bin",1,"ff",{"sizes":[3,3],"binary":1},)"), std::string::npos);
 }
 
 TEST_F(TreeRunTest, AFileOnOneSideIsAllDeletedOrAllAddedRows) {
