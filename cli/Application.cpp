@@ -204,7 +204,10 @@ int Compare(const CompareInvocation& invocation, CodePage codePage, const Consol
     stages.CommandEnded();
     progressLine.Clear();
     // Error pages, what a listing left out and hints are worth knowing, but the run did not
-    // fail.
+    // fail. Hints are advice only, which --quiet does not ask for.
+    if (invocation.quiet) {
+        outcome.run.hints = {};
+    }
     for (const std::string& note : OutcomeNotes(outcome, kCommandLineChoices)) {
         messages.Inform(note);
     }

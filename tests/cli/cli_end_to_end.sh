@@ -162,6 +162,14 @@ run quiet -q -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
 expect_status quiet 1
 expect_out quiet ""
 expect_err_empty quiet
+# Advice is left out too: files of one name and time but other sizes give a hint otherwise.
+mkdir -p "$WORK/same-time/1" "$WORK/same-time/2"
+echo a >"$WORK/same-time/1/f" && echo abc >"$WORK/same-time/2/f"
+touch -d '2020-01-01 00:00' "$WORK/same-time/1/f" "$WORK/same-time/2/f"
+run hint -o "$OUTDIR" "$WORK/same-time/1" "$WORK/same-time/2"
+expect_err_contains hint "Hinweis: 1 Datei mit gleichem Namen und gleicher Zeit"
+run quiet-hint -q -o "$OUTDIR" "$WORK/same-time/1" "$WORK/same-time/2"
+expect_err_empty quiet-hint
 
 # The documents folder is the default when no output folder is given; a given one is made.
 HOME="$WORK/home" XDG_CONFIG_HOME="" XDG_DOCUMENTS_DIR="" \
