@@ -46,6 +46,26 @@ std::string Below(const ContentComparer::Tops& tops, const FileAtPath& file) {
     return path;
 }
 
+// Where to look the file up: in its folder by its name, in the top folder by its path
+// below it, or by its whole path (in buffer).
+struct Lookup {
+    int folderFd = AT_FDCWD;
+    const char* name = nullptr;
+};
+
+Lookup Find(const FileAtPath& file, const ContentComparer::Tops& tops, std::string& buffer) {
+    if (file.folder >= 0) {
+        const std::size_t slash = file.path->rfind('/');
+        return {file.folder, file.path->c_str() + (slash == std::string::npos ? 0 : slash + 1)};
+    }
+    const int top = tops.fds[file.side].Get();
+    if (file.path->empty() || top < 0) {
+        buffer = Below(tops, file);
+        return {AT_FDCWD, buffer.c_str()};
+    }
+    return {top, file.path->c_str()};
+}
+
 int OpenIn(int folderFd, const char* name, ContentComparer::ThreadState& state) {
     constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     if (state.keepAccessTimes && kNoAccessTime != 0) {
@@ -72,11 +92,9 @@ std::optional<std::uint64_t> SizeOf(int fd) {
 // that changed size, so it is judged by what it holds now.
 std::optional<OpenFile> Open(const FileAtPath& file, const ContentComparer::Tops& tops,
                              ContentComparer::ThreadState& state, bool learnSize) {
-    const int top = tops.fds[file.side].Get();
-    OpenFile open{
-        UniqueFd(file.path->empty() || top < 0 ? OpenIn(AT_FDCWD, Below(tops, file).c_str(), state)
-                                               : OpenIn(top, file.path->c_str(), state)),
-        file.size.value_or(0)};
+    std::string buffer;
+    const Lookup lookup = Find(file, tops, buffer);
+    OpenFile open{UniqueFd(OpenIn(lookup.folderFd, lookup.name, state)), file.size.value_or(0)};
     if (!open.fd.IsOpen()) {
         return std::nullopt;
     }
@@ -158,6 +176,7 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
                            ContentComparer::ThreadState& state) {
     PairVerdict verdict;
     std::array<std::uint64_t, 2> total{};
+    std::array<bool, 2> ended{};
     std::uint64_t left = 0;
     for (bool first = true;; first = false) {
         const std::size_t wanted = first ? ContentComparer::kPieceSize : Wanted(left);
@@ -170,14 +189,15 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
         if (first && check == BinaryCheck::Look) {
             ProbeForNul(got, state, verdict);
         }
-        total[0] += got[0];
-        total[1] += got[1];
-        const bool ended = got[0] < wanted && got[1] < wanted;
+        for (std::size_t side = 0; side < 2; ++side) {
+            total[side] += got[side];
+            ended[side] = got[side] < wanted;
+        }
         if (!SamePiece(got, state)) {
             verdict.verdict = Verdict::Different;
             break;
         }
-        if (ended) {
+        if (ended[0] && ended[1]) {
             verdict.sizes = total;
             // Nothing read: so reads a file that became a fifo since the walk, too.
             for (std::size_t side = 0; side < 2 && total[0] == 0; ++side) {
@@ -207,9 +227,11 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
         }
         left -= std::min<std::uint64_t>(left, got[0]);
     }
-    // Different: what was read tells the sizes only where both files ended.
+    // Different: a file that ended is as long as what was read, most often within the first
+    // piece; only one that goes on is asked for its size.
     for (std::size_t side = 0; side < 2; ++side) {
-        verdict.sizes[side] = SizeOf(files[side]->fd.Get()).value_or(total[side]);
+        verdict.sizes[side] =
+            ended[side] ? total[side] : SizeOf(files[side]->fd.Get()).value_or(total[side]);
     }
     return verdict;
 }
@@ -339,13 +361,10 @@ std::vector<std::optional<std::uint64_t>> ContentComparer::Sizes(
     std::span<const FileAtPath* const> files) {
     std::vector<std::optional<std::uint64_t>> sizes(files.size());
     ShareOut(files.size(), sharing_, threads_, [&](std::size_t i, ThreadState&) {
-        const FileAtPath& file = *files[i];
-        const int top = tops_.fds[file.side].Get();
+        std::string buffer;
+        const Lookup lookup = Find(*files[i], tops_, buffer);
         struct stat info {};
-        const int found = file.path->empty() || top < 0
-                              ? ::stat(Below(tops_, file).c_str(), &info)
-                              : ::fstatat(top, file.path->c_str(), &info, 0);
-        if (found == 0 && S_ISREG(info.st_mode)) {
+        if (::fstatat(lookup.folderFd, lookup.name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
             sizes[i] = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
         }
     });

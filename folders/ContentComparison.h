@@ -21,6 +21,8 @@ struct FileAtPath {
 
     // Nothing when the walk did not ask: the file's size is then learnt once it is open.
     std::optional<std::uint64_t> size;
+    // The open folder holding the file, or -1: then the file is found from the top.
+    int folder = -1;
 };
 
 enum class Verdict : std::uint8_t { Same, Different, Unreadable1, Unreadable2 };
