@@ -10,6 +10,7 @@
 
 #include "base/SideBySide.h"
 #include "base/UniqueFd.h"
+#include "folders/FirstPieceReader.h"
 #include "folders/TreeEntry.h"
 
 namespace tandemix {
@@ -84,6 +85,9 @@ public:
         // Reading leaves the access times alone where the user may ask for it (owner or
         // privileged); after the first refusal files are opened as usual.
         bool keepAccessTimes = true;
+        // Reads the first pieces of a batch of pairs at once, where the system allows.
+        std::unique_ptr<FirstPieceReader> ring;
+        bool ringTried = false;
     };
 
 private:

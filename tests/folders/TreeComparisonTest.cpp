@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -170,6 +171,41 @@ TEST_F(TreeComparisonTest, BriefListings) {
             comparison.entries.begin(), comparison.entries.end(),
             [](const TreeEntry& a, const TreeEntry& b) { return PathBefore(a.path, b.path); }));
     }
+}
+
+// Enough pairs for several batches on both threads, with sizes on both sides of the pieces
+// read at once and file by file; each changed file differs in its last byte only.
+TEST_F(TreeComparisonTest, ManyPairsAroundThePieceSizesAreJudgedByEveryByte) {
+    const std::size_t sizes[] = {0,
+                                 1,
+                                 100,
+                                 16 * 1024 - 1,
+                                 16 * 1024,
+                                 16 * 1024 + 1,
+                                 128 * 1024 - 1,
+                                 128 * 1024,
+                                 128 * 1024 + 1};
+    Tree tree1;
+    Tree tree2;
+    std::vector<std::string> changed;
+    for (int folder = 0; folder < 8; ++folder) {
+        for (const std::size_t size : sizes) {
+            const std::string name = "d" + std::to_string(folder) + "/" + std::to_string(size);
+            const std::string bytes(size, static_cast<char>('a' + folder));
+            tree1.push_back({name + "same", bytes});
+            tree2.push_back({name + "same", bytes});
+            tree1.push_back({name + "x", bytes + "1"});
+            tree2.push_back({name + "x", bytes + "2"});
+            changed.push_back(name + "x");
+        }
+    }
+    Build(tree1, tree2);
+    std::sort(changed.begin(), changed.end());
+    std::string expected;
+    for (const std::string& path : changed) {
+        expected += "ge\xC3\xA4ndert\t" + path + "\n";
+    }
+    EXPECT_EQ(BriefListing(Compare()), expected);
 }
 
 TEST_F(TreeComparisonTest, EntriesCarryFoldersStatusesAndWhatIsBelowAOneSidedFolder) {
