@@ -355,6 +355,8 @@ void CompareBatch(std::span<const FilePair> pairs, const ContentComparer::Tops& 
     }
     std::vector<FirstPieceReader::Result> results(files.size());
     std::vector<bool> judged(pairs.size());
+    // A ring that failed is kept, unused, until the comparer goes: reads it had taken on
+    // may still fill its pieces.
     if (!files.empty() && state.ring->Read(files, results)) {
         for (std::size_t k = 0; k < ringPairs.size(); ++k) {
             if (const auto verdict = FromFirstPieces(*state.ring, k, results)) {
@@ -362,8 +364,6 @@ void CompareBatch(std::span<const FilePair> pairs, const ContentComparer::Tops& 
                 judged[ringPairs[k]] = true;
             }
         }
-    } else if (!files.empty()) {
-        state.ring.reset();
     }
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         if (!judged[i]) {

@@ -56,32 +56,26 @@ private:
     void* address_ = MAP_FAILED;
 };
 
-class RingReader final : public FirstPieceReader {
+// A submission ring: entries are filled with Next, then Run submits them and waits for
+// all their completions.
+class Ring {
 public:
-    RingReader(std::size_t capacity, std::size_t pieceSize)
-        : capacity_(capacity),
-          pieceSize_(pieceSize),
-          // Left uninitialised: a small file touches only the first page of its piece.
-          pieces_(std::make_unique_for_overwrite<std::byte[]>(capacity * pieceSize)) {}
-
-    // Sets the ring up with room for an open and a read per file, and a table of capacity
-    // files that the opens fill; false where the system refuses any of it.
-    bool Start() {
+    // Room for entries at once; false where the system refuses a ring.
+    bool Start(unsigned entries) {
         io_uring_params params{};
         // Not single issuer: the comparer's helper thread is a new one for each batch of
         // work, never two at once.
         params.flags = IORING_SETUP_SUBMIT_ALL | IORING_SETUP_COOP_TASKRUN;
-        const auto entries = static_cast<unsigned>(2 * capacity_);
-        ring_.Reset(static_cast<int>(::syscall(__NR_io_uring_setup, entries, &params)));
-        if (!ring_.IsOpen() || (params.features & IORING_FEAT_SINGLE_MMAP) == 0 ||
+        fd_.Reset(static_cast<int>(::syscall(__NR_io_uring_setup, entries, &params)));
+        if (!fd_.IsOpen() || (params.features & IORING_FEAT_SINGLE_MMAP) == 0 ||
             params.sq_entries < entries) {
             return false;
         }
         const std::size_t rings =
             std::max<std::size_t>(params.sq_off.array + params.sq_entries * sizeof(unsigned),
                                   params.cq_off.cqes + params.cq_entries * sizeof(io_uring_cqe));
-        rings_ = Mapping(ring_.Get(), rings, IORING_OFF_SQ_RING);
-        sqes_ = Mapping(ring_.Get(), params.sq_entries * sizeof(io_uring_sqe), IORING_OFF_SQES);
+        rings_ = Mapping(fd_.Get(), rings, IORING_OFF_SQ_RING);
+        sqes_ = Mapping(fd_.Get(), params.sq_entries * sizeof(io_uring_sqe), IORING_OFF_SQES);
         if (!rings_.IsMapped() || !sqes_.IsMapped()) {
             return false;
         }
@@ -92,45 +86,36 @@ public:
         cqTail_ = rings_.At<unsigned>(params.cq_off.tail);
         cqMask_ = *rings_.At<unsigned>(params.cq_off.ring_mask);
         cqes_ = rings_.At<io_uring_cqe>(params.cq_off.cqes);
-        io_uring_rsrc_register table{};
-        table.nr = static_cast<unsigned>(capacity_);
-        table.flags = IORING_RSRC_REGISTER_SPARSE;
-        return ::syscall(__NR_io_uring_register, ring_.Get(), IORING_REGISTER_FILES2, &table,
-                         sizeof(table)) == 0;
+        capacity_ = entries;
+        return true;
     }
 
-    bool Read(std::span<const File> files, std::span<Result> results) override {
-        if (files.size() > capacity_ || broken_) {
+    int Fd() const { return fd_.Get(); }
+    unsigned Capacity() const { return capacity_; }
+
+    io_uring_sqe& Next() {
+        const unsigned at = (*sqTail_ + pending_++) & sqMask_;
+        sqArray_[at] = at;
+        io_uring_sqe& entry = sqes_.At<io_uring_sqe>(0)[at];
+        std::memset(&entry, 0, sizeof(entry));
+        return entry;
+    }
+
+    // Submits the entries filled since the last run and hands each completion to done;
+    // false when the ring failed, after which it is not to be used again.
+    template <class Done>
+    bool Run(Done done) {
+        if (broken_) {
             return false;
         }
-        // Each file: an open into its slot of the table (which closes the file of the batch
-        // before), linked to a read of its piece; a failed open cancels the read.
-        unsigned tail = *sqTail_;
-        for (std::size_t k = 0; k < files.size(); ++k) {
-            io_uring_sqe& open = Next(tail);
-            open.opcode = IORING_OP_OPENAT;
-            open.fd = files[k].folderFd;
-            open.addr = reinterpret_cast<std::uintptr_t>(files[k].name);
-            open.open_flags = static_cast<std::uint32_t>(files[k].openFlags);
-            open.file_index = static_cast<std::uint32_t>(k + 1);
-            open.flags = IOSQE_IO_LINK;
-            open.user_data = 2 * k;
-            io_uring_sqe& read = Next(tail);
-            read.opcode = IORING_OP_READ;
-            read.fd = static_cast<int>(k);
-            read.flags = IOSQE_FIXED_FILE;
-            read.addr = reinterpret_cast<std::uintptr_t>(pieces_.get() + k * pieceSize_);
-            read.len = static_cast<std::uint32_t>(pieceSize_);
-            read.user_data = 2 * k + 1;
-        }
-        std::atomic_ref<unsigned>(*sqTail_).store(tail, std::memory_order_release);
-        const auto expected = static_cast<unsigned>(2 * files.size());
+        const unsigned expected = std::exchange(pending_, 0);
+        std::atomic_ref<unsigned>(*sqTail_).fetch_add(expected, std::memory_order_release);
         unsigned toSubmit = expected;
         unsigned completed = 0;
         unsigned head = *cqHead_;
         while (completed < expected) {
             const long entered =
-                ::syscall(__NR_io_uring_enter, ring_.Get(), toSubmit, expected - completed,
+                ::syscall(__NR_io_uring_enter, fd_.Get(), toSubmit, expected - completed,
                           IORING_ENTER_GETEVENTS, nullptr, 0);
             if (entered < 0 && errno != EINTR) {
                 broken_ = true;
@@ -142,12 +127,74 @@ public:
             const unsigned ready =
                 std::atomic_ref<unsigned>(*cqTail_).load(std::memory_order_acquire);
             for (; head != ready; ++head, ++completed) {
-                const io_uring_cqe& done = cqes_[head & cqMask_];
-                Take(done, results);
+                done(cqes_[head & cqMask_]);
             }
             std::atomic_ref<unsigned>(*cqHead_).store(head, std::memory_order_release);
         }
         return true;
+    }
+
+private:
+    UniqueFd fd_;
+    Mapping rings_;
+    Mapping sqes_;
+    unsigned* sqTail_ = nullptr;
+    unsigned sqMask_ = 0;
+    unsigned* sqArray_ = nullptr;
+    unsigned* cqHead_ = nullptr;
+    unsigned* cqTail_ = nullptr;
+    unsigned cqMask_ = 0;
+    io_uring_cqe* cqes_ = nullptr;
+    unsigned capacity_ = 0;
+    unsigned pending_ = 0;
+    bool broken_ = false;
+};
+
+class RingReader final : public FirstPieceReader {
+public:
+    RingReader(std::size_t capacity, std::size_t pieceSize)
+        : capacity_(capacity),
+          pieceSize_(pieceSize),
+          // Left uninitialised: a small file touches only the first page of its piece.
+          pieces_(std::make_unique_for_overwrite<std::byte[]>(capacity * pieceSize)) {}
+
+    // Sets the ring up with room for an open and a read per file, and a table of capacity
+    // files that the opens fill; false where the system refuses any of it.
+    bool Start() {
+        if (!ring_.Start(static_cast<unsigned>(2 * capacity_))) {
+            return false;
+        }
+        io_uring_rsrc_register table{};
+        table.nr = static_cast<unsigned>(capacity_);
+        table.flags = IORING_RSRC_REGISTER_SPARSE;
+        return ::syscall(__NR_io_uring_register, ring_.Fd(), IORING_REGISTER_FILES2, &table,
+                         sizeof(table)) == 0;
+    }
+
+    bool Read(std::span<const File> files, std::span<Result> results) override {
+        if (files.size() > capacity_) {
+            return false;
+        }
+        // Each file: an open into its slot of the table (which closes the file of the batch
+        // before), linked to a read of its piece; a failed open cancels the read.
+        for (std::size_t k = 0; k < files.size(); ++k) {
+            io_uring_sqe& open = ring_.Next();
+            open.opcode = IORING_OP_OPENAT;
+            open.fd = files[k].folderFd;
+            open.addr = reinterpret_cast<std::uintptr_t>(files[k].name);
+            open.open_flags = static_cast<std::uint32_t>(files[k].openFlags);
+            open.file_index = static_cast<std::uint32_t>(k + 1);
+            open.flags = IOSQE_IO_LINK;
+            open.user_data = 2 * k;
+            io_uring_sqe& read = ring_.Next();
+            read.opcode = IORING_OP_READ;
+            read.fd = static_cast<int>(k);
+            read.flags = IOSQE_FIXED_FILE;
+            read.addr = reinterpret_cast<std::uintptr_t>(pieces_.get() + k * pieceSize_);
+            read.len = static_cast<std::uint32_t>(pieceSize_);
+            read.user_data = 2 * k + 1;
+        }
+        return ring_.Run([&](const io_uring_cqe& done) { Take(done, results); });
     }
 
     std::span<const std::byte> Piece(std::size_t index, std::size_t got) const override {
@@ -155,14 +202,6 @@ public:
     }
 
 private:
-    io_uring_sqe& Next(unsigned& tail) {
-        const unsigned at = tail++ & sqMask_;
-        sqArray_[at] = at;
-        io_uring_sqe& entry = sqes_.At<io_uring_sqe>(0)[at];
-        std::memset(&entry, 0, sizeof(entry));
-        return entry;
-    }
-
     static void Take(const io_uring_cqe& done, std::span<Result> results) {
         Result& result = results[done.user_data / 2];
         const bool read = done.user_data % 2 == 1;
@@ -179,18 +218,13 @@ private:
     std::size_t capacity_;
     std::size_t pieceSize_;
     std::unique_ptr<std::byte[]> pieces_;
-    UniqueFd ring_;
-    Mapping rings_;
-    Mapping sqes_;
-    unsigned* sqTail_ = nullptr;
-    unsigned sqMask_ = 0;
-    unsigned* sqArray_ = nullptr;
-    unsigned* cqHead_ = nullptr;
-    unsigned* cqTail_ = nullptr;
-    unsigned cqMask_ = 0;
-    io_uring_cqe* cqes_ = nullptr;
-    bool broken_ = false;
+    Ring ring_;
 };
+
+// Descriptors closed with one call through a ring.
+constexpr unsigned kClosesAtOnce = 256;
+// Below this many, setting a ring up costs more than it saves.
+constexpr std::size_t kClosesWorthARing = 64;
 
 }  // namespace
 #endif
@@ -207,6 +241,35 @@ std::unique_ptr<FirstPieceReader> FirstPieceReader::Create(std::size_t capacity,
     (void)pieceSize;
 #endif
     return nullptr;
+}
+
+void CloseAll(std::vector<UniqueFd>& fds) {
+#ifdef TANDEMIX_HAS_RING
+    Ring ring;
+    if (fds.size() >= kClosesWorthARing && ring.Start(kClosesAtOnce)) {
+        for (std::size_t at = 0; at < fds.size();) {
+            const std::size_t begin = at;
+            for (unsigned queued = 0; at < fds.size() && queued < ring.Capacity(); ++at) {
+                if (fds[at].IsOpen()) {
+                    io_uring_sqe& close = ring.Next();
+                    close.opcode = IORING_OP_CLOSE;
+                    close.fd = fds[at].Get();
+                    ++queued;
+                }
+            }
+            const bool ran = ring.Run([](const io_uring_cqe&) {});
+            // A descriptor handed to the ring is its to close, whatever it reports: closing
+            // it again could close another that took its number meanwhile.
+            for (std::size_t k = begin; k < at; ++k) {
+                fds[k].Release();
+            }
+            if (!ran) {
+                break;
+            }
+        }
+    }
+#endif
+    fds.clear();
 }
 
 }  // namespace tandemix

@@ -8,6 +8,7 @@
 #include "base/Paths.h"
 #include "base/SideBySide.h"
 #include "folders/ContentComparison.h"
+#include "folders/FirstPieceReader.h"
 #include "folders/RuleEquality.h"
 #include "folders/TreeWalk.h"
 
@@ -353,6 +354,9 @@ TreeComparison CompareTrees(const std::string& path1, const std::string& path2,
     MarkEqualUnderOptions(tops, choices, pairing.entries);
     MarkChangedFolders(pairing.entries);
 
+    for (SideListing& listing : listings) {
+        CloseAll(listing.folders);
+    }
     std::erase_if(pairing.entries, [](const TreeEntry& entry) {
         return entry.status == EntryStatus::Moved && entry.movedTo.empty();
     });

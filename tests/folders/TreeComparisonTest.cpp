@@ -1,5 +1,6 @@
 #include "folders/TreeComparison.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "base/ComparisonOptions.h"
 #include "folders/BriefListing.h"
 #include "folders/ContentComparison.h"
+#include "folders/FirstPieceReader.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -206,6 +208,25 @@ TEST_F(TreeComparisonTest, ManyPairsAroundThePieceSizesAreJudgedByEveryByte) {
         expected += "ge\xC3\xA4ndert\t" + path + "\n";
     }
     EXPECT_EQ(BriefListing(Compare()), expected);
+}
+
+// The folders a comparison held open are closed, each once, many at a time or one by one.
+TEST(CloseAllTest, ClosesEveryDescriptorOnce) {
+    for (const std::size_t count : {3, 300}) {
+        std::vector<UniqueFd> fds;
+        std::vector<int> numbers;
+        for (std::size_t i = 0; i < count; ++i) {
+            fds.emplace_back(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+            ASSERT_TRUE(fds.back().IsOpen());
+            numbers.push_back(fds.back().Get());
+        }
+        fds.emplace_back();  // one already closed
+        CloseAll(fds);
+        EXPECT_TRUE(fds.empty());
+        for (const int number : numbers) {
+            EXPECT_EQ(::fcntl(number, F_GETFD), -1) << count << " descriptors, " << number;
+        }
+    }
 }
 
 TEST_F(TreeComparisonTest, EntriesCarryFoldersStatusesAndWhatIsBelowAOneSidedFolder) {
