@@ -1,6 +1,7 @@
 #include "folders/TreeComparison.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -208,6 +209,32 @@ TEST_F(TreeComparisonTest, ManyPairsAroundThePieceSizesAreJudgedByEveryByte) {
         expected += "ge\xC3\xA4ndert\t" + path + "\n";
     }
     EXPECT_EQ(BriefListing(Compare()), expected);
+}
+
+// Where the process may open few descriptors, only some folders are held open from the
+// walk; files in the others are found from the top again.
+TEST_F(TreeComparisonTest, FoldersBeyondTheDescriptorsHeldOpenAreFoundFromTheTop) {
+    Tree tree1;
+    Tree tree2;
+    std::string expected;
+    for (int folder = 10; folder < 50; ++folder) {
+        const std::string name = "f" + std::to_string(folder) + "/";
+        tree1.push_back({name + "changed", "1"});
+        tree2.push_back({name + "changed", "2"});
+        tree1.push_back({name + "same", "s"});
+        tree2.push_back({name + "same", "s"});
+        expected += "ge\xC3\xA4ndert\t" + name + "changed\n";
+    }
+    Build(tree1, tree2);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit few = saved;
+    few.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 300);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    const TreeComparison comparison = Compare();
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(BriefListing(comparison), expected);
+    EXPECT_FALSE(Incomplete(comparison));
 }
 
 // The folders a comparison held open are closed, each once, many at a time or one by one.
