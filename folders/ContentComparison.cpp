@@ -19,6 +19,13 @@ namespace {
 // Opening and reading small files costs system calls, which a second core takes on as
 // well as the first; below this many files starting a thread does not pay.
 constexpr std::size_t kFilesWorthSharing = 64;
+// Pairs whose first pieces are read with one call: enough to make it pay for many opens
+// and reads, few enough that two threads share the batches evenly.
+constexpr std::size_t kPairsPerBatch = 8;
+// The most read of each file of a batch: most files of a source tree end within it, and the
+// batch's pieces stay few enough to be held in the processor's cache while compared. A
+// pair that goes on is read again from its start, file by file.
+constexpr std::size_t kRingPieceSize = 16 * 1024;
 
 #ifdef O_PATH
 constexpr int kLookupOnly = O_PATH;
@@ -46,8 +53,30 @@ std::string Below(const ContentComparer::Tops& tops, const FileAtPath& file) {
     return path;
 }
 
+// Where to look the file up: in its folder by its name, in the top folder by its path
+// below it, or by its whole path (in buffer).
+struct Lookup {
+    int folderFd = AT_FDCWD;
+    const char* name = nullptr;
+};
+
+Lookup Find(const FileAtPath& file, const ContentComparer::Tops& tops, std::string& buffer) {
+    if (file.folder >= 0) {
+        const std::size_t slash = file.path->rfind('/');
+        return {file.folder, file.path->c_str() + (slash == std::string::npos ? 0 : slash + 1)};
+    }
+    const int top = tops.fds[file.side].Get();
+    if (file.path->empty() || top < 0) {
+        buffer = Below(tops, file);
+        return {AT_FDCWD, buffer.c_str()};
+    }
+    return {top, file.path->c_str()};
+}
+
+constexpr int kOpenFlags = O_RDONLY | O_NOCTTY | O_NONBLOCK;
+
 int OpenIn(int folderFd, const char* name, ContentComparer::ThreadState& state) {
-    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    constexpr int kFlags = kOpenFlags | O_CLOEXEC;
     if (state.keepAccessTimes && kNoAccessTime != 0) {
         const int fd = ::openat(folderFd, name, kFlags | kNoAccessTime);
         if (fd >= 0 || errno != EPERM) {
@@ -72,11 +101,9 @@ std::optional<std::uint64_t> SizeOf(int fd) {
 // that changed size, so it is judged by what it holds now.
 std::optional<OpenFile> Open(const FileAtPath& file, const ContentComparer::Tops& tops,
                              ContentComparer::ThreadState& state, bool learnSize) {
-    const int top = tops.fds[file.side].Get();
-    OpenFile open{
-        UniqueFd(file.path->empty() || top < 0 ? OpenIn(AT_FDCWD, Below(tops, file).c_str(), state)
-                                               : OpenIn(top, file.path->c_str(), state)),
-        file.size.value_or(0)};
+    std::string buffer;
+    const Lookup lookup = Find(file, tops, buffer);
+    OpenFile open{UniqueFd(OpenIn(lookup.folderFd, lookup.name, state)), file.size.value_or(0)};
     if (!open.fd.IsOpen()) {
         return std::nullopt;
     }
@@ -158,6 +185,7 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
                            ContentComparer::ThreadState& state) {
     PairVerdict verdict;
     std::array<std::uint64_t, 2> total{};
+    std::array<bool, 2> ended{};
     std::uint64_t left = 0;
     for (bool first = true;; first = false) {
         const std::size_t wanted = first ? ContentComparer::kPieceSize : Wanted(left);
@@ -170,14 +198,15 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
         if (first && check == BinaryCheck::Look) {
             ProbeForNul(got, state, verdict);
         }
-        total[0] += got[0];
-        total[1] += got[1];
-        const bool ended = got[0] < wanted && got[1] < wanted;
+        for (std::size_t side = 0; side < 2; ++side) {
+            total[side] += got[side];
+            ended[side] = got[side] < wanted;
+        }
         if (!SamePiece(got, state)) {
             verdict.verdict = Verdict::Different;
             break;
         }
-        if (ended) {
+        if (ended[0] && ended[1]) {
             verdict.sizes = total;
             // Nothing read: so reads a file that became a fifo since the walk, too.
             for (std::size_t side = 0; side < 2 && total[0] == 0; ++side) {
@@ -207,9 +236,11 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
         }
         left -= std::min<std::uint64_t>(left, got[0]);
     }
-    // Different: what was read tells the sizes only where both files ended.
+    // Different: a file that ended is as long as what was read, most often within the first
+    // piece; only one that goes on is asked for its size.
     for (std::size_t side = 0; side < 2; ++side) {
-        verdict.sizes[side] = SizeOf(files[side]->fd.Get()).value_or(total[side]);
+        verdict.sizes[side] =
+            ended[side] ? total[side] : SizeOf(files[side]->fd.Get()).value_or(total[side]);
     }
     return verdict;
 }
@@ -270,6 +301,77 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentCo
     }
 }
 
+// Whether the pair may be judged from the first pieces read for a batch: files of unknown
+// size, whose bytes are to be compared.
+bool ForRing(const FilePair& pair) {
+    return !pair.files[0]->size && !pair.files[1]->size && pair.work == PairWork::CompareBytes;
+}
+
+// The verdict CompareUnsized gives where both files end within their first pieces: what was
+// read tells both their sizes and whether they are the same. Anything else (a file that goes
+// on, could not be opened or read, or two empty files, which are looked at once more) is
+// judged file by file.
+std::optional<PairVerdict> FromFirstPieces(const FirstPieceReader& ring, std::size_t pair,
+                                           std::span<const FirstPieceReader::Result> results) {
+    const FirstPieceReader::Result& one = results[2 * pair];
+    const FirstPieceReader::Result& two = results[2 * pair + 1];
+    if (one.error != 0 || two.error != 0 || one.got >= kRingPieceSize ||
+        two.got >= kRingPieceSize || (one.got == 0 && two.got == 0)) {
+        return std::nullopt;
+    }
+    PairVerdict verdict;
+    verdict.sizes = {one.got, two.got};
+    const std::span<const std::byte> piece1 = ring.Piece(2 * pair, one.got);
+    const std::span<const std::byte> piece2 = ring.Piece(2 * pair + 1, two.got);
+    const bool same = one.got == two.got && std::memcmp(piece1.data(), piece2.data(), one.got) == 0;
+    verdict.verdict = same ? Verdict::Same : Verdict::Different;
+    return verdict;
+}
+
+// Compares a batch of pairs without looking for NUL bytes: the first pieces of the pairs of
+// unknown size are read at once where the system offers a ring, and whatever they do not
+// decide is compared pair by pair.
+void CompareBatch(std::span<const FilePair> pairs, const ContentComparer::Tops& tops,
+                  ContentComparer::ThreadState& state, std::span<PairVerdict> verdicts) {
+    if (!state.ringTried) {
+        state.ringTried = true;
+        state.ring = FirstPieceReader::Create(2 * kPairsPerBatch, kRingPieceSize);
+    }
+    std::vector<std::size_t> ringPairs;
+    std::vector<FirstPieceReader::File> files;
+    std::vector<std::string> whole(2 * pairs.size());  // sized once: names point into it
+    if (state.ring) {
+        const int flags = kOpenFlags | (state.keepAccessTimes ? kNoAccessTime : 0);
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            if (!ForRing(pairs[i])) {
+                continue;
+            }
+            ringPairs.push_back(i);
+            for (std::size_t side = 0; side < 2; ++side) {
+                const Lookup lookup = Find(*pairs[i].files[side], tops, whole[2 * i + side]);
+                files.push_back({lookup.folderFd, lookup.name, flags});
+            }
+        }
+    }
+    std::vector<FirstPieceReader::Result> results(files.size());
+    std::vector<bool> judged(pairs.size());
+    // A ring that failed is kept, unused, until the comparer goes: reads it had taken on
+    // may still fill its pieces.
+    if (!files.empty() && state.ring->Read(files, results)) {
+        for (std::size_t k = 0; k < ringPairs.size(); ++k) {
+            if (const auto verdict = FromFirstPieces(*state.ring, k, results)) {
+                verdicts[ringPairs[k]] = *verdict;
+                judged[ringPairs[k]] = true;
+            }
+        }
+    }
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        if (!judged[i]) {
+            verdicts[i] = ComparePair(pairs[i], BinaryCheck::Skip, tops, state);
+        }
+    }
+}
+
 std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, const ContentComparer::Tops& tops,
                                          ContentComparer::ThreadState& state) {
     const std::span<std::byte> piece = state.Piece(0);
@@ -297,7 +399,8 @@ std::optional<std::uint64_t> Fingerprint(const FileAtPath& file, const ContentCo
 // enough items.
 template <class Work>
 void ShareOut(std::size_t count, Sharing sharing,
-              std::array<ContentComparer::ThreadState, 2>& threads, Work work) {
+              std::array<ContentComparer::ThreadState, 2>& threads, Work work,
+              std::size_t files = 0) {
     std::atomic<std::size_t> next = 0;
     const auto worker = [&](ContentComparer::ThreadState& state) {
         for (auto& piece : state.pieces) {
@@ -309,7 +412,7 @@ void ShareOut(std::size_t count, Sharing sharing,
             work(i, state);
         }
     };
-    if (count < kFilesWorthSharing || sharing == Sharing::OneAfterTheOther) {
+    if (std::max(files, count) < kFilesWorthSharing || sharing == Sharing::OneAfterTheOther) {
         worker(threads[0]);
         return;
     }
@@ -329,6 +432,19 @@ ContentComparer::ContentComparer(const std::array<std::string, 2>& tops, Sharing
 std::vector<PairVerdict> ContentComparer::Compare(std::span<const FilePair> pairs,
                                                   BinaryCheck check) {
     std::vector<PairVerdict> verdicts(pairs.size());
+    if (check == BinaryCheck::Skip) {
+        const std::size_t batches = (pairs.size() + kPairsPerBatch - 1) / kPairsPerBatch;
+        ShareOut(
+            batches, sharing_, threads_,
+            [&](std::size_t batch, ThreadState& state) {
+                const std::size_t begin = batch * kPairsPerBatch;
+                const std::size_t count = std::min(kPairsPerBatch, pairs.size() - begin);
+                CompareBatch(pairs.subspan(begin, count), tops_, state,
+                             std::span(verdicts).subspan(begin, count));
+            },
+            pairs.size());
+        return verdicts;
+    }
     ShareOut(pairs.size(), sharing_, threads_, [&](std::size_t i, ThreadState& state) {
         verdicts[i] = ComparePair(pairs[i], check, tops_, state);
     });
@@ -339,13 +455,10 @@ std::vector<std::optional<std::uint64_t>> ContentComparer::Sizes(
     std::span<const FileAtPath* const> files) {
     std::vector<std::optional<std::uint64_t>> sizes(files.size());
     ShareOut(files.size(), sharing_, threads_, [&](std::size_t i, ThreadState&) {
-        const FileAtPath& file = *files[i];
-        const int top = tops_.fds[file.side].Get();
+        std::string buffer;
+        const Lookup lookup = Find(*files[i], tops_, buffer);
         struct stat info {};
-        const int found = file.path->empty() || top < 0
-                              ? ::stat(Below(tops_, file).c_str(), &info)
-                              : ::fstatat(top, file.path->c_str(), &info, 0);
-        if (found == 0 && S_ISREG(info.st_mode)) {
+        if (::fstatat(lookup.folderFd, lookup.name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
             sizes[i] = static_cast<std::uint64_t>(std::max<off_t>(info.st_size, 0));
         }
     });

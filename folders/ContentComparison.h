@@ -10,6 +10,7 @@
 
 #include "base/SideBySide.h"
 #include "base/UniqueFd.h"
+#include "folders/FirstPieceReader.h"
 #include "folders/TreeEntry.h"
 
 namespace tandemix {
@@ -21,6 +22,8 @@ struct FileAtPath {
 
     // Nothing when the walk did not ask: the file's size is then learnt once it is open.
     std::optional<std::uint64_t> size;
+    // The open folder holding the file, or -1: then the file is found from the top.
+    int folder = -1;
 };
 
 enum class Verdict : std::uint8_t { Same, Different, Unreadable1, Unreadable2 };
@@ -82,6 +85,9 @@ public:
         // Reading leaves the access times alone where the user may ask for it (owner or
         // privileged); after the first refusal files are opened as usual.
         bool keepAccessTimes = true;
+        // Reads the first pieces of a batch of pairs at once, where the system allows.
+        std::unique_ptr<FirstPieceReader> ring;
+        bool ringTried = false;
     };
 
 private:

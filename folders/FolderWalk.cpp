@@ -305,12 +305,17 @@ private:
         visitor_.AddBlock(relativePath_, static_cast<int>(levels_.size()), std::move(level.lines));
         relativePath_.resize(level.pathLength);
         onPath_.erase(level.id);
-        if (levels_.empty() || levels_.back().fd.IsOpen()) {
-            return;
+        if (!levels_.empty() && !levels_.back().fd.IsOpen()) {
+            ReopenParent(level.fd);
         }
+        visitor_.LeaveFolder(level.fd);
+    }
+
+    // Finds the closed folder above the one left again through "..".
+    void ReopenParent(const UniqueFd& left) {
         Level& parent = levels_.back();
-        if (level.fd.IsOpen()) {
-            UniqueFd up(::openat(level.fd.Get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (left.IsOpen()) {
+            UniqueFd up(::openat(left.Get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
             // The tree may have been moved meanwhile; then ".." is some other folder.
             if (up.IsOpen() && IdOf(up.Get()) == parent.id) {
                 parent.fd = std::move(up);

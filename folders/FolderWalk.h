@@ -53,6 +53,10 @@ public:
     // the listed folder itself), its depth (0 for the listed folder) and its lines.
     virtual void AddBlock(std::string_view relativePath, int depth,
                           std::vector<FileLine> lines) = 0;
+    // Once per folder as the walk is done with it, after AddBlock, with its descriptor
+    // (closed where the walk could not find the folder again): a visitor that opens its
+    // files later may keep it, which saves looking up their paths from the top again.
+    virtual void LeaveFolder(UniqueFd& /*fd*/) {}
 };
 
 // Walks the tree below the open folder through descriptors, so that neither the path

@@ -8,6 +8,7 @@
 #include "base/Paths.h"
 #include "base/SideBySide.h"
 #include "folders/ContentComparison.h"
+#include "folders/FirstPieceReader.h"
 #include "folders/RuleEquality.h"
 #include "folders/TreeWalk.h"
 
@@ -84,9 +85,11 @@ Pairing Pair(const SideListing& listing1, const SideListing& listing2) {
 
 class ContentJudge {
 public:
-    ContentJudge(const std::array<std::string, 2>& tops, const TreeChoices& choices,
-                 Sharing sharing, std::array<FolderListingResult, 2>& walks)
-        : check_(choices.binaryCheck),
+    ContentJudge(const std::array<std::string, 2>& tops, const std::array<SideListing, 2>& listings,
+                 const TreeChoices& choices, Sharing sharing,
+                 std::array<FolderListingResult, 2>& walks)
+        : listings_(listings),
+          check_(choices.binaryCheck),
           sizeInsideOneSided_(choices.sizeInsideOneSided),
           walks_(walks),
           comparer_(tops, sharing) {}
@@ -184,7 +187,8 @@ public:
 private:
     const FileAtPath* File(std::size_t side, const SideEntry& found) {
         return &files_.emplace_back(FileAtPath{
-            side, &found.path, found.sized ? std::optional(found.side.size) : std::nullopt});
+            side, &found.path, found.sized ? std::optional(found.side.size) : std::nullopt,
+            listings_[side].FolderFd(found)});
     }
 
     void Apply(const PairVerdict& verdict, TreeEntry& entry) {
@@ -265,6 +269,7 @@ private:
         }
     }
 
+    const std::array<SideListing, 2>& listings_;
     BinaryCheck check_;
     bool sizeInsideOneSided_;
     std::array<FolderListingResult, 2>& walks_;
@@ -342,13 +347,16 @@ TreeComparison CompareTrees(const std::string& path1, const std::string& path2,
 
     const std::array<std::string, 2> tops{WithoutTrailingSeparators(path1),
                                           WithoutTrailingSeparators(path2)};
-    ContentJudge judge(tops, choices, sharing, comparison.walks);
+    ContentJudge judge(tops, listings, choices, sharing, comparison.walks);
     judge.JudgePairs(pairing);
     judge.SizeOneSided(pairing);
     judge.FindMoves(pairing);
     MarkEqualUnderOptions(tops, choices, pairing.entries);
     MarkChangedFolders(pairing.entries);
 
+    for (SideListing& listing : listings) {
+        CloseAll(listing.folders);
+    }
     std::erase_if(pairing.entries, [](const TreeEntry& entry) {
         return entry.status == EntryStatus::Moved && entry.movedTo.empty();
     });

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -29,10 +30,20 @@ SideEntry Describe(std::string path, const struct stat& info) {
     return entry;
 }
 
+// Folders held open for opening their files later: a share of the descriptors the process
+// may open, since both sides are listed at once, and their walks, the readers and the caller
+// need some too. A folder beyond it is found from the top again.
+std::size_t KeptFoldersBudget() {
+    rlimit limit{};
+    const rlim_t allowed = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 256;
+    constexpr rlim_t kReserved = 256;
+    return allowed > kReserved ? static_cast<std::size_t>((allowed - kReserved) / 4) : 0;
+}
+
 class TreeCollector final : public FolderVisitor {
 public:
-    TreeCollector(const std::vector<std::string>& exclusions, std::vector<SideEntry>& entries)
-        : exclusions_(exclusions), entries_(entries) {}
+    TreeCollector(const std::vector<std::string>& exclusions, SideListing& listing)
+        : exclusions_(exclusions), entries_(listing.entries), folders_(listing.folders) {}
 
     bool Includes(std::string_view name) override {
         const std::string terminated(name);
@@ -44,6 +55,9 @@ public:
 
     void EnterFolder(std::string_view relativePath) override {
         folder_ = relativePath;
+        folderIndex_ = static_cast<std::uint32_t>(folders_.size());
+        folders_.emplace_back();
+        entered_.push_back(folderIndex_);
         if (!folder_.empty()) {
             SideEntry entry{folder_, {}, 0};
             entry.side.kind = EntryKind::Folder;
@@ -58,11 +72,21 @@ public:
         for (const FileEntry& file : files) {
             entries_.push_back(tandemix::Describe(Join(folder_, file.name), file.info));
             entries_.back().sized = file.detailed;
+            entries_.back().folder = folderIndex_;
         }
         return {};
     }
 
     void AddBlock(std::string_view, int, std::vector<FileLine>) override {}
+
+    void LeaveFolder(UniqueFd& fd) override {
+        const std::uint32_t index = entered_.back();
+        entered_.pop_back();
+        if (kept_ < keptBudget_ && fd.IsOpen()) {
+            folders_[index] = std::move(fd);
+            ++kept_;
+        }
+    }
 
     // A folder the walk does not enter again is still there; whatever else it could not
     // describe is there but unreadable.
@@ -88,7 +112,12 @@ private:
 
     const std::vector<std::string>& exclusions_;
     std::vector<SideEntry>& entries_;
+    std::vector<UniqueFd>& folders_;
     std::string folder_;
+    std::uint32_t folderIndex_ = SideEntry::kNoFolder;
+    std::vector<std::uint32_t> entered_;  // the folders on the walk's path
+    std::size_t kept_ = 0;
+    std::size_t keptBudget_ = KeptFoldersBudget();
 };
 
 }  // namespace
@@ -112,7 +141,7 @@ SideListing ListTree(const std::string& path, const TreeChoices& choices) {
                                              : listing.result.otherFailures);
         return listing;
     }
-    TreeCollector collector(choices.exclusions, listing.entries);
+    TreeCollector collector(choices.exclusions, listing);
     WalkFolders(std::move(top), choices.entryLimit, collector, listing.result);
     std::sort(listing.entries.begin(), listing.entries.end(),
               [](const SideEntry& a, const SideEntry& b) { return PathBefore(a.path, b.path); });

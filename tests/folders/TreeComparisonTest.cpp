@@ -1,11 +1,14 @@
 #include "folders/TreeComparison.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -14,6 +17,7 @@
 #include "base/ComparisonOptions.h"
 #include "folders/BriefListing.h"
 #include "folders/ContentComparison.h"
+#include "folders/FirstPieceReader.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -169,6 +173,86 @@ TEST_F(TreeComparisonTest, BriefListings) {
         EXPECT_TRUE(std::is_sorted(
             comparison.entries.begin(), comparison.entries.end(),
             [](const TreeEntry& a, const TreeEntry& b) { return PathBefore(a.path, b.path); }));
+    }
+}
+
+// Enough pairs for several batches on both threads, with sizes on both sides of the pieces
+// read at once and file by file; each changed file differs in its last byte only.
+TEST_F(TreeComparisonTest, ManyPairsAroundThePieceSizesAreJudgedByEveryByte) {
+    const std::size_t sizes[] = {0,
+                                 1,
+                                 100,
+                                 16 * 1024 - 1,
+                                 16 * 1024,
+                                 16 * 1024 + 1,
+                                 128 * 1024 - 1,
+                                 128 * 1024,
+                                 128 * 1024 + 1};
+    Tree tree1;
+    Tree tree2;
+    std::vector<std::string> changed;
+    for (int folder = 0; folder < 8; ++folder) {
+        for (const std::size_t size : sizes) {
+            const std::string name = "d" + std::to_string(folder) + "/" + std::to_string(size);
+            const std::string bytes(size, static_cast<char>('a' + folder));
+            tree1.push_back({name + "same", bytes});
+            tree2.push_back({name + "same", bytes});
+            tree1.push_back({name + "x", bytes + "1"});
+            tree2.push_back({name + "x", bytes + "2"});
+            changed.push_back(name + "x");
+        }
+    }
+    Build(tree1, tree2);
+    std::sort(changed.begin(), changed.end());
+    std::string expected;
+    for (const std::string& path : changed) {
+        expected += "ge\xC3\xA4ndert\t" + path + "\n";
+    }
+    EXPECT_EQ(BriefListing(Compare()), expected);
+}
+
+// Where the process may open few descriptors, only some folders are held open from the
+// walk; files in the others are found from the top again.
+TEST_F(TreeComparisonTest, FoldersBeyondTheDescriptorsHeldOpenAreFoundFromTheTop) {
+    Tree tree1;
+    Tree tree2;
+    std::string expected;
+    for (int folder = 10; folder < 50; ++folder) {
+        const std::string name = "f" + std::to_string(folder) + "/";
+        tree1.push_back({name + "changed", "1"});
+        tree2.push_back({name + "changed", "2"});
+        tree1.push_back({name + "same", "s"});
+        tree2.push_back({name + "same", "s"});
+        expected += "ge\xC3\xA4ndert\t" + name + "changed\n";
+    }
+    Build(tree1, tree2);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    rlimit few = saved;
+    few.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 300);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    const TreeComparison comparison = Compare();
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(BriefListing(comparison), expected);
+    EXPECT_FALSE(Incomplete(comparison));
+}
+
+// The folders a comparison held open are closed, each once, many at a time or one by one.
+TEST(CloseAllTest, ClosesEveryDescriptorOnce) {
+    for (const std::size_t count : {3, 300}) {
+        std::vector<UniqueFd> fds;
+        std::vector<int> numbers;
+        for (std::size_t i = 0; i < count; ++i) {
+            fds.emplace_back(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+            ASSERT_TRUE(fds.back().IsOpen());
+            numbers.push_back(fds.back().Get());
+        }
+        fds.emplace_back();  // one already closed
+        CloseAll(fds);
+        EXPECT_TRUE(fds.empty());
+        for (const int number : numbers) {
+            EXPECT_EQ(::fcntl(number, F_GETFD), -1) << count << " descriptors, " << number;
+        }
     }
 }
 
