@@ -34,7 +34,33 @@
 
   // What a file's page hands back: the step past its differences, its keys, and that it is
   // drawn.
-  const host = { step: (direction) => stepFile(direction, true), keydown: onKey, shown: markShown };
+  const host = {
+    step: (direction) => stepFile(direction, true),
+    keydown: onKey,
+    shown() {
+      followScheme();
+      markShown();
+    },
+  };
+
+  // The tree wears the colours of the file's page and follows its "Farben" choice; until a
+  // file is shown, the system's.
+  const systemDark = window.matchMedia ? window.matchMedia('(prefers-color-scheme: dark)') : null;
+  document.documentElement.setAttribute('data-scheme', systemDark && systemDark.matches ? 'dark' : 'light');
+  let schemeWatch = null;
+  function followScheme() {
+    const frame = viewer.frame();
+    const root = frame && frame.contentDocument ? frame.contentDocument.documentElement : null;
+    if (!root) return;
+    const mirror = () => {
+      const scheme = root.getAttribute('data-scheme');
+      if (scheme) document.documentElement.setAttribute('data-scheme', scheme);
+    };
+    mirror();
+    if (schemeWatch) schemeWatch.disconnect();
+    schemeWatch = new MutationObserver(mirror);
+    schemeWatch.observe(root, { attributes: true, attributeFilter: ['data-scheme'] });
+  }
 
   function show(entry, start) {
     const fromFrame = document.activeElement && document.activeElement.tagName === 'IFRAME';

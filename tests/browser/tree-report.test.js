@@ -172,6 +172,19 @@ test('the frame shows each file afresh: its rows, its differences, its search, w
   assert.equal(await hits('changed line 3'), 'keine Treffer', 'c.txt is gone from the search');
   await frame().locator('#wrap').check();
   assert.ok(await frame().locator('body.wrap').count());
+  // The tree wears the colours chosen in the file's page, and keeps them for the next file.
+  const background = () => page.evaluate(() => getComputedStyle(document.body).backgroundColor);
+  for (const [choice, colour] of [
+    ['dark', 'rgb(29, 31, 33)'],
+    ['light', 'rgb(255, 255, 255)'],
+  ]) {
+    await frame().locator('#scheme').selectOption(choice);
+    await until(`the tree in ${choice} colours`, async () => (await background()) === colour);
+    await page.click('#tree .entry:has-text("c.txt")');
+    await until('c.txt', async () => (await hash()) === '#datei=sub/c.txt');
+    assert.equal(await background(), colour);
+    await page.click('#tree .entry:has-text("a.txt")');
+  }
 });
 
 test('the tree and the first file show while the browser still reads the rest; the counts follow', async () => {
