@@ -11,9 +11,13 @@ bool TextDocument::LoadFile(const std::string& path, const OptionMap& options, D
         log.Write("error : empty input filename\r\n");
         return false;
     }
+    return LoadRead(path, ReadFileBytes(path, limits_.mostBytes), options, log, prepared);
+}
+
+bool TextDocument::LoadRead(const std::string& path, const FileRead& read, const OptionMap& options,
+                            DebugLog& log, const MatchRule* prepared) {
     SetName(path);
     AddOptions(options, prepared);
-    const FileRead read = ReadFileBytes(path, limits_.mostBytes);
     if (read.problem) {
         problem_ = read.problem;
         log.Write("error : cannot open " + path + "\r\n");

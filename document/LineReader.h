@@ -20,12 +20,23 @@ struct FileBytes {
 struct FileRead {
     std::optional<FileBytes> file;
     InputProblem problem;
+    // A NUL byte in the first bytes, where the reader was asked to look: nothing more read.
+    bool binary = false;
 };
 
 // Reads every byte of a regular file, following links. A pipe, device or socket is refused
 // without being read, since it might never end, and so is a file of more than mostBytes;
-// a file that grows past that while it is read is refused too.
-FileRead ReadFileBytes(const std::string& path, std::uint64_t mostBytes);
+// a file that grows past that while it is read is refused too. With probeBytes, a file with
+// a NUL byte among its first probeBytes is not read further and counts as binary.
+FileRead ReadFileBytes(const std::string& path, std::uint64_t mostBytes,
+                       std::size_t probeBytes = 0);
+
+// The same for a file that a folder walk found regular, at path below the folder held open
+// (AT_FDCWD for none): it is opened without being looked at first. With the size the walk
+// found, a file that ends there is read without asking for its size or a read past its end;
+// one that does not is looked at then, and refused if it is no regular file any more.
+FileRead ReadFoundFileBytes(int folder, const char* path, std::optional<std::uint64_t> foundSize,
+                            std::uint64_t mostBytes, std::size_t probeBytes = 0);
 
 // A byte 0x1A ends the text: what follows it is never read.
 inline std::string_view TextBeforeEndMark(std::string_view text) {

@@ -21,6 +21,8 @@
 
 namespace tandemix {
 
+struct FileRead;
+
 // Numbers of rows by mark, in the order the report asks for them.
 struct MarkCounts {
     LineIndex added = 0;
@@ -59,6 +61,10 @@ public:
     // GetProblem says why.
     bool LoadFile(const std::string& path, const OptionMap& options, DebugLog& log,
                   const MatchRule* prepared = nullptr);
+    // The same for a file that the caller has read already (ReadFileBytes with this
+    // document's limit): a caller that looks at the bytes first need not read them twice.
+    bool LoadRead(const std::string& path, const FileRead& read, const OptionMap& options,
+                  DebugLog& log, const MatchRule* prepared = nullptr);
 
     // What the document may hold, within what its encoding can address. Lines beyond it are
     // left out, and GetProblem says so.

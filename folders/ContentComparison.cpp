@@ -195,7 +195,7 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
             return verdict;
         }
         const auto& got = std::get<std::array<std::size_t, 2>>(read);
-        if (first && check == BinaryCheck::Look) {
+        if (first && check != BinaryCheck::Skip) {
             ProbeForNul(got, state, verdict);
         }
         for (std::size_t side = 0; side < 2; ++side) {
@@ -247,8 +247,13 @@ PairVerdict CompareUnsized(const std::array<std::optional<OpenFile>, 2>& files, 
 
 PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentComparer::Tops& tops,
                         ContentComparer::ThreadState& state) {
-    std::array<std::optional<OpenFile>, 2> files;
     PairVerdict verdict;
+    if (pair.work == PairWork::ProbeOnly && check == BinaryCheck::WhereRead) {
+        verdict.verdict = Verdict::Different;
+        verdict.sizes = {pair.files[0]->size.value_or(0), pair.files[1]->size.value_or(0)};
+        return verdict;
+    }
+    std::array<std::optional<OpenFile>, 2> files;
     for (std::size_t side = 0; side < 2; ++side) {
         files[side] = Open(*pair.files[side], tops, state, false);
         if (!files[side]) {
@@ -283,7 +288,7 @@ PairVerdict ComparePair(const FilePair& pair, BinaryCheck check, const ContentCo
             return verdict;
         }
         const auto& got = std::get<std::array<std::size_t, 2>>(read);
-        if (first && check == BinaryCheck::Look) {
+        if (first && check != BinaryCheck::Skip) {
             ProbeForNul(got, state, verdict);
         }
         if (!compare) {

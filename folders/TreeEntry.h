@@ -57,8 +57,10 @@ struct TreeEntry {
     bool insideOneSided = false;
 };
 
-// Whether changed file pairs are looked at to tell binary files from text.
-enum class BinaryCheck { Skip, Look };
+// Whether changed file pairs are looked at to tell binary files from text. WhereRead looks
+// only where the bytes are read to compare them: a pair of different sizes is left unopened
+// for a caller that reads both files whole anyway and looks there.
+enum class BinaryCheck { Skip, Look, WhereRead };
 
 // Files smaller than this are never taken as moved: many small files (empty ones, one-line
 // modules) share their bytes without being one file renamed.

@@ -64,9 +64,10 @@ void AppendNumber(std::int64_t number, ChunkedOutput& out) {
     out.Append(Decimal(number).Text());
 }
 
-// A placeholder shows no line: it has no number and no text.
+// A placeholder shows no line: it has no number and no text. The text is asked first: most
+// rows have one, and a line's number is looked up among the runs of its file's numbers.
 bool IsPlaceholder(const TextDocument& rows, LineIndex row) {
-    return rows.GetSourceLine(row) == 0 && rows.GetLineText(row).empty();
+    return rows.GetLineText(row).empty() && rows.GetSourceLine(row) == 0;
 }
 
 // Unchanged rows mostly show the same text on both sides; the second side then refers to

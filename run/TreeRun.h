@@ -18,9 +18,10 @@ namespace tandemix {
 
 // Compares two folders (or two files) entry by entry, reading contents only to compare
 // them. Nothing, after telling the user, when an input is missing, the kinds differ or a
-// folder cannot be opened. BinaryCheck::Look is for a report, which also needs the size of
-// every file below a folder on one side only; a brief listing names only that folder. Under
-// the options' matching rules, changed files whose lines all match are EqualUnderOptions.
+// folder cannot be opened. BinaryCheck::Look (or WhereRead) is for a report, which also needs
+// the size of every file below a folder on one side only; a brief listing names only that
+// folder. Under the options' matching rules, changed files whose lines all match are
+// EqualUnderOptions.
 std::optional<TreeComparison> CompareInputTrees(const std::array<std::string, 2>& paths,
                                                 const RunChoices& choices, MessageSink& messages,
                                                 BinaryCheck binaryCheck = BinaryCheck::Skip,
@@ -43,9 +44,10 @@ FileRows AlignTreeFile(const std::array<std::string, 2>& tops, const TreeEntry& 
                        const MatchRule* prepared = nullptr);
 
 // Compares two folders entry by entry and adds the one-file report of the two trees to the
-// report (TreeReport.h): each file shown is loaded and aligned as AlignTreeFile does, its
-// rows written and released before the next file's are made, so that memory holds one
-// pair's rows at a time. The result counts the entries that differ.
+// report (TreeReport.h): each file shown is read once, looked at for a NUL byte, and loaded
+// and aligned as AlignTreeFile does. The next files' rows are made on a helper thread while
+// the current file's are written (RowsAhead), so that memory holds the rows of a few small
+// pairs at a time, or of one large pair. The result counts the entries that differ.
 RunResult TreeReportRun(const std::string& path1, const std::string& path2,
                         const OptionMap& options, const RunContext& context,
                         const RunChoices& choices, LineNumbers lineNumbers, ReportFiles& report);

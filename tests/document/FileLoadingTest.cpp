@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
+#include "document/LineReader.h"
 #include "document/TextDocument.h"
 #include "support/DocumentLines.h"
 #include "support/RecordingSinks.h"
@@ -218,6 +220,46 @@ TEST_F(FileLoadingTest, ReadsFilesThatUnderstateTheirSize) {
     EXPECT_TRUE(document.LoadFile("/proc/self/status", OptionsFor(Plain), log_));
     EXPECT_FALSE(document.GetProblem());
     EXPECT_GT(document.GetLineCount(), 5);
+}
+
+// A file a walk found is read whole whatever size the walk gave, with a NUL byte in its first
+// bytes making it binary; one that is no regular file any more, or too large, is refused.
+TEST_F(FileLoadingTest, ReadsFoundFilesWholeOrTellsThemBinary) {
+    const std::string pipe = dir_.Path() + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string text = std::string(70 * 1024, 'a') + "\n";
+    const std::string lateNul = std::string(8 * 1024, 'b') + std::string(1, '\0');
+    const std::string largeBinary = std::string(1, '\0') + text;
+    struct Case {
+        const char* name;
+        std::string path;
+        std::optional<std::uint64_t> foundSize;
+        std::string bytes;  // expected
+        bool binary = false;
+        InputProblemKind problem = InputProblemKind::None;
+    };
+    const std::uint64_t size = text.size();
+    const Case cases[] = {
+        {"as found", dir_.Write("t", text), size, text},
+        {"size unknown", dir_.Write("t", text), std::nullopt, text},
+        {"grown since", dir_.Write("t", text), size - 5, text},
+        {"shrunk since", dir_.Write("t", text), size + 5, text},
+        {"a NUL past the first bytes", dir_.Write("late", lateNul), lateNul.size(), lateNul},
+        {"a small binary file", dir_.Write("bin", std::string("x\0y", 3)), 3, "", true},
+        {"a large binary file, read no further", dir_.Write("big", largeBinary), largeBinary.size(),
+         "", true},
+        {"a pipe now", pipe, 3, "", false, InputProblemKind::NotRegularFile},
+        {"more than the limit", dir_.Write("t", text), 200 * 1024, "", false,
+         InputProblemKind::TooLarge},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FileRead read =
+            ReadFoundFileBytes(AT_FDCWD, c.path.c_str(), c.foundSize, 100 * 1024, 8 * 1024);
+        EXPECT_EQ(read.problem.kind, c.problem);
+        EXPECT_EQ(read.binary, c.binary);
+        EXPECT_EQ(read.file ? std::string(read.file->bytes) : "", c.bytes);
+    }
 }
 
 }  // namespace

@@ -185,6 +185,50 @@ TEST_F(TreeRunTest, TreeReportShowsEachFileWithTheRowsOfItsTwoFileRun) {
     EXPECT_NE(page.find(R"(["bin",1,"ff",{"sizes":[3,3],"binary":1},)"), std::string::npos);
 }
 
+// Pairs of different sizes and files on one side only are looked at for a NUL byte as they
+// are loaded: binary ones show as binary whatever their size, a NUL past the first 8 KiB
+// leaves a file text.
+TEST_F(TreeRunTest, FilesFoundBinaryWhileLoadedShowAsBinary) {
+    using namespace std::string_literals;
+    const std::string text(70 * 1024, 'a');
+    struct Case {
+        const char* path;
+        std::optional<std::string> bytes1;
+        std::optional<std::string> bytes2;
+        const char* shown;  // the entry as the page lists it
+    };
+    const Case cases[] = {
+        {"small", "a\0b"s, "a\0bc"s, R"(["small",1,"ff",{"sizes":[3,4],"binary":1})"},
+        {"large", text, std::string(1, '\0') + text,
+         R"(["large",1,"ff",{"sizes":[71680,71681],"binary":1})"},
+        {"one", std::nullopt, "\0"s, R"(["one",3,"-f",{"sizes":[0,1],"file":0})"},
+        {"text", "a\n" + std::string(8 * 1024, 'b') + '\0', "b\n",
+         R"(["text",1,"ff",{"sizes":[8195,2],"file":1})"},
+    };
+    for (const Case& c : cases) {
+        for (const auto& [side, bytes] : {std::pair{"1/", c.bytes1}, std::pair{"2/", c.bytes2}}) {
+            if (bytes) {
+                Write(side + std::string(c.path), *bytes);
+            }
+        }
+    }
+    ReportFiles report(output_.Path());
+    const RunResult result = ComparisonRun(
+        {.choices = {.alignment = Alignment::Minimal, .reportForm = ReportForm::Single}},
+        {inputs_.Path() + "/1", inputs_.Path() + "/2"}, Context(output_.Path()), report);
+    ASSERT_TRUE(result.written);
+    ASSERT_TRUE(report.Commit());
+    const std::string page = ReadWholeFile(output_.Path() + "/" + std::string(kSingleReportName));
+    for (const Case& c : cases) {
+        EXPECT_NE(page.find(c.shown), std::string::npos) << c.path;
+    }
+    // Files 0 and 1 as the rows source found them: "one" binary, "text" text.
+    const std::string counts = page.substr(page.find("\"files\":["));
+    const std::size_t textCounts = counts.find("[0,1,1,2]]");
+    EXPECT_NE(textCounts, std::string::npos);
+    EXPECT_LT(counts.find(R"({"binary":1},)"), textCounts);
+}
+
 TEST_F(TreeRunTest, AFileOnOneSideIsAllDeletedOrAllAddedRows) {
     Write("1/only", "a\nb\n");
     Write("2/other", "c\n");
