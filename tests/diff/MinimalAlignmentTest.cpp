@@ -68,11 +68,10 @@ std::string RowsOfScript(const std::string& letters1, const std::string& letters
     const TextDocument input1 = Input(Letters(letters1));
     const TextDocument input2 = Input(Letters(letters2));
     EditScript script;
-    for (const char c : changed1) {
-        script.changed[0].push_back(c == '1');
-    }
-    for (const char c : changed2) {
-        script.changed[1].push_back(c == '1');
+    for (const auto& [side, changed] : {std::pair{0, changed1}, std::pair{1, changed2}}) {
+        for (const char c : changed) {
+            script.changed[side].push_back(c == '1');
+        }
     }
     TextDocument result1(CodePage::None);
     TextDocument result2(CodePage::None);
