@@ -75,9 +75,11 @@ protected:
 
     std::string At(const std::string& relative) const { return root_ + "/" + relative; }
 
-    void Build(const std::vector<Node>& nodes) const {
+    // The nodes in the folder `under` (made too), relative to the root.
+    void Build(const std::vector<Node>& nodes, const std::string& under = ".") const {
+        std::filesystem::create_directories(At(under));
         for (const Node& node : nodes) {
-            const std::filesystem::path path = At(node.path);
+            const std::filesystem::path path = At(under + "/" + node.path);
             std::filesystem::create_directories(node.path.ends_with('/') ? path
                                                                          : path.parent_path());
             if (!node.path.ends_with('/')) {
@@ -123,11 +125,9 @@ std::string Line(int depth, const std::string& name, std::string_view stamp = kS
 std::vector<std::string> CaseSpellings() {
     std::vector<std::string> names;
     for (int bits = 0; bits < 32; ++bits) {
-        std::string name = "abcde";
+        std::string name = "ABCDE";
         for (int i = 0; i < 5; ++i) {
-            if ((bits >> (4 - i) & 1) == 0) {
-                name[i] = static_cast<char>(name[i] - 'a' + 'A');
-            }
+            name[i] = static_cast<char>(name[i] + (bits >> (4 - i) & 1) * ('a' - 'A'));
         }
         names.push_back(name);
     }
@@ -191,13 +191,8 @@ TEST_F(FolderListingTest, Layouts) {
     int number = 0;
     for (const LayoutCase& row : cases) {
         SCOPED_TRACE(row.name);
-        // Each case in a folder of its own.
-        const std::string folder = std::to_string(++number);
-        std::vector<Node> nodes{{folder + "/"}};
-        for (const Node& node : row.nodes) {
-            nodes.push_back({folder + "/" + node.path, node.modified});
-        }
-        Build(nodes);
+        const std::string folder = std::to_string(++number);  // each case in a folder of its own
+        Build(row.nodes, folder);
         EXPECT_EQ(List(At(folder)), row.expected);
     }
 }
@@ -282,13 +277,8 @@ TEST_F(FolderListingTest, ContentLinesMatchByContentWhateverTheTime) {
         SCOPED_TRACE(row.name);
         const std::string left = "l" + std::to_string(++number);
         const std::string right = "r" + std::to_string(number);
-        for (auto [side, nodes] : {std::pair{left, row.left}, std::pair{right, row.right}}) {
-            std::vector<Node> placed{{side + "/"}};
-            for (const Node& node : nodes) {
-                placed.push_back({side + "/" + node.path, node.modified, node.content});
-            }
-            Build(placed);
-        }
+        Build(row.left, left);
+        Build(row.right, right);
         EXPECT_EQ(List(At(left), kByContents) == List(At(right), kByContents), row.equal);
     }
 }
