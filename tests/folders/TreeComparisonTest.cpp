@@ -160,10 +160,8 @@ TEST_F(TreeComparisonTest, BriefListings) {
         TempDir dir;
         tandemix::Build(dir.Path() + "/1", row.tree1);
         tandemix::Build(dir.Path() + "/2", row.tree2);
-        TreeChoices choices;
-        choices.exclusions = row.exclusions;
         const TreeComparison comparison =
-            CompareTrees(dir.Path() + "/1", dir.Path() + "/2", choices);
+            CompareTrees(dir.Path() + "/1", dir.Path() + "/2", {.exclusions = row.exclusions});
         EXPECT_EQ(BriefListing(comparison), row.expected);
         EXPECT_FALSE(Incomplete(comparison));
         EXPECT_TRUE(std::is_sorted(
@@ -209,9 +207,7 @@ TEST_F(TreeComparisonTest, BinaryFilesAreFoundByANulByteInTheirFirst8KiB) {
            {"grown", "longer"},
            {"text", "abd"},
            {"late", late + "2" + std::string(1, '\0')}});
-    TreeChoices looking;
-    looking.binaryCheck = BinaryCheck::Look;
-    const TreeComparison looked = Compare(looking);
+    const TreeComparison looked = Compare({.binaryCheck = BinaryCheck::Look});
     const std::vector<std::pair<std::string, bool>> expected{
         {"bin", true}, {"grown", true}, {"late", false}, {"text", false}};
     for (const auto& [path, binary] : expected) {
@@ -244,9 +240,7 @@ TEST_F(TreeComparisonTest, FilesEqualUnderTheRulesAreNoDifference) {
     rules.ignoreSpaceChange = true;
     rules.ignoredText = {"[0-9]{2}:[0-9]{2}:[0-9]{2}"};
     rules.ignoredLines = {"^#"};
-    TreeChoices choices;
-    choices.options = BuildOptionMap(rules);
-    const TreeComparison comparison = Compare(choices);
+    const TreeComparison comparison = Compare({.options = BuildOptionMap(rules)});
     EXPECT_EQ(Find(comparison, "s/log.txt")->status, EntryStatus::EqualUnderOptions);
     EXPECT_EQ(Find(comparison, "s/note.txt")->status, EntryStatus::EqualUnderOptions);
     EXPECT_EQ(Find(comparison, "s")->status, EntryStatus::Equal);
@@ -294,13 +288,10 @@ TEST_F(TreeComparisonTest, LinksAreFollowedOutOfTheTree) {
 
 TEST_F(TreeComparisonTest, EntryLimitMakesTheComparisonIncomplete) {
     Build({{"a", "1"}, {"b", "1"}, {"c", "1"}}, {{"a", "1"}, {"b", "1"}, {"c", "1"}});
-    TreeChoices choices;
-    choices.entryLimit = 2;
-    const TreeComparison comparison = Compare(choices);
+    const TreeComparison comparison = Compare({.entryLimit = 2});
     EXPECT_EQ(comparison.walks[0].stoppedAfter, 2u);
     EXPECT_TRUE(Incomplete(comparison));
-    choices.entryLimit = 3;
-    EXPECT_FALSE(Incomplete(Compare(choices)));
+    EXPECT_FALSE(Incomplete(Compare({.entryLimit = 3})));
 }
 
 TEST_F(TreeComparisonTest, UnreadableFilesAndFoldersAreEntriesOfTheirOwn) {
