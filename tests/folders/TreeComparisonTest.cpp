@@ -319,11 +319,9 @@ TEST_F(TreeComparisonTest, UnreadableFilesAndFoldersAreEntriesOfTheirOwn) {
 // A file that changed after the walk is judged by what it holds when it is read: never
 // equal unless its bytes are, and never waited on.
 TEST_F(TreeComparisonTest, FilesChangedSinceTheWalkAreJudgedByTheirBytesNow) {
-    const std::string top1 = dir_.Path() + "/1";
-    const std::string top2 = dir_.Path() + "/2";
     Build({{"grew", "abc"}, {"shrank", "abc"}, {"same", "abc"}, {"empty", ""}, {"dir", ""}},
           {{"grew", "abcd"}, {"shrank", "ab"}, {"same", "abc"}, {"dir/", ""}});
-    ASSERT_EQ(::mkfifo((top2 + "/empty").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((Side(2) + "/empty").c_str(), 0600), 0);
     struct Case {
         const char* path;
         std::optional<std::uint64_t> listedSize;  // nothing: not sized by the walk
@@ -335,7 +333,7 @@ TEST_F(TreeComparisonTest, FilesChangedSinceTheWalkAreJudgedByTheirBytesNow) {
         {"empty", {}, Verdict::Unreadable2},  // a fifo now: not an empty file
         {"gone", {}, Verdict::Unreadable1},  {"dir", {}, Verdict::Unreadable2},
     };
-    ContentComparer comparer({top1, top2}, Sharing::SideBySide);
+    ContentComparer comparer({Side(1), Side(2)}, Sharing::SideBySide);
     for (const Case& row : cases) {
         SCOPED_TRACE(row.path);
         const std::string path = row.path;
