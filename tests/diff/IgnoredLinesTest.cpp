@@ -14,8 +14,8 @@
 namespace tandemix::testing {
 namespace {
 
-int Ours(const std::vector<std::string>& lines1, const std::vector<std::string>& lines2,
-         const ComparisonOptions& options, tandemix::Alignment alignment) {
+LineIndex Ours(const std::vector<std::string>& lines1, const std::vector<std::string>& lines2,
+               const ComparisonOptions& options, tandemix::Alignment alignment) {
     const OptionMap map = BuildOptionMap(options);
     const TextDocument input1 = Input(lines1, map);
     const TextDocument input2 = Input(lines2, map);
