@@ -71,7 +71,7 @@ inline constexpr std::uint64_t kBinaryProbeBytes = 8 * 1024;
 
 struct TreeChoices {
     // Shell patterns; an entry whose name matches one is left out with everything below it.
-    std::vector<std::string> exclusions;
+    std::vector<std::string> exclusions{};
     std::uint64_t entryLimit = kFolderEntryLimit;  // for each side
     BinaryCheck binaryCheck = BinaryCheck::Skip;
     // Whether files below a folder on one side only are sized; a listing that names only
@@ -79,7 +79,7 @@ struct TreeChoices {
     bool sizeInsideOneSided = true;
     // The comparison options: under matching rules, changed files are also compared line
     // by line (EqualUnderOptions).
-    OptionMap options;
+    OptionMap options{};
     CodePage codePage = CodePage::None;
 };
 

@@ -105,39 +105,28 @@ inline RandomPair MakeRandomPair(unsigned seed, std::size_t maxLines = 30) {
 // The fewest lines any alignment touches: both line counts less twice the longest common
 // subsequence, by the quadratic dynamic program.
 inline LineIndex OptimalEditLength(const TextDocument& input1, const TextDocument& input2) {
-    const LineIndex count1 = input1.GetLineCount();
-    const LineIndex count2 = input2.GetLineCount();
     // Each line's hash and matching text once; a line without a hash matches nothing.
     const auto keys = [](const TextDocument& input) {
-        std::vector<std::optional<std::pair<std::int32_t, std::string>>> lineKeys;
+        std::vector<std::optional<std::pair<std::int32_t, std::string>>> lineKeys(
+            static_cast<std::size_t>(input.GetLineCount()));
         const auto& hashes = input.GetLineHashes();
-        for (LineIndex line = 0; line < input.GetLineCount(); ++line) {
-            if (line < static_cast<LineIndex>(hashes.size())) {
-                lineKeys.emplace_back(std::pair(hashes[line], input.GetMatchText(line)));
-            } else {
-                lineKeys.emplace_back();
-            }
+        for (std::size_t line = 0; line < std::min(hashes.size(), lineKeys.size()); ++line) {
+            lineKeys[line].emplace(hashes[line], input.GetMatchText(static_cast<LineIndex>(line)));
         }
         return lineKeys;
     };
     const auto keys1 = keys(input1);
     const auto keys2 = keys(input2);
-    std::vector<std::vector<bool>> match(count1, std::vector<bool>(count2));
-    for (LineIndex x = 0; x < count1; ++x) {
-        for (LineIndex y = 0; y < count2; ++y) {
-            match[x][y] = keys1[x] && keys2[y] && *keys1[x] == *keys2[y];
-        }
-    }
-    std::vector<LineIndex> previous(count2 + 1, 0);
-    std::vector<LineIndex> current(count2 + 1, 0);
-    for (LineIndex x = 1; x <= count1; ++x) {
-        for (LineIndex y = 1; y <= count2; ++y) {
-            current[y] =
-                match[x - 1][y - 1] ? previous[y - 1] + 1 : std::max(previous[y], current[y - 1]);
+    std::vector<LineIndex> previous(keys2.size() + 1, 0);
+    std::vector<LineIndex> current(keys2.size() + 1, 0);
+    for (std::size_t x = 1; x <= keys1.size(); ++x) {
+        for (std::size_t y = 1; y <= keys2.size(); ++y) {
+            const bool match = keys1[x - 1] && keys1[x - 1] == keys2[y - 1];
+            current[y] = match ? previous[y - 1] + 1 : std::max(previous[y], current[y - 1]);
         }
         std::swap(previous, current);
     }
-    return count1 + count2 - 2 * previous[count2];
+    return std::ssize(keys1) + std::ssize(keys2) - 2 * previous.back();
 }
 
 struct RowCounts {

@@ -12,32 +12,6 @@ using testing::Align;
 using testing::BrokenRowInvariant;
 using testing::Input;
 using testing::kBothPasses;
-using testing::Letters;
-
-// The greedy pass on letters; the minimal pass and more greedy rows are in
-// MinimalAlignmentTest.WorkedExamplesAgainstTheGreedyPass.
-TEST(DifferenceEngineTest, WorkedExamples) {
-    struct Row {
-        const char* input1;
-        const char* input2;
-        const char* rows;
-    };
-    const Row rows[] = {
-        {"aXb", "aYb", "a0|a0; X1|Y1; b0|b0"},
-        {"abxyc", "abc", "a0|a0; b0|b0; x3|.0; y3|.0; c0|c0"},
-        {"abc", "abpqc", "a0|a0; b0|b0; .0|p2; .0|q2; c0|c0"},
-        {"XAB", "ABX", "X3|.0; A0|A0; B0|B0; .0|X2"},
-        {"ab", "ba", ".0|b2; a0|a0; b3|.0"},
-        {"abcde", "aebcd", "a0|a0; .0|e2; b0|b0; c0|c0; d0|d0; e3|.0"},
-        {"xyABPC", "APBC", "x3|.0; y3|.0; A0|A0; .0|P2; B0|B0; P3|.0; C0|C0"},
-        {"a", "baa", ".0|b2; a0|a0; .0|a2"},
-        {"abc", "abc", "a0|a0; b0|b0; c0|c0"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.input1) + " against " + row.input2);
-        EXPECT_EQ(Align(Input(Letters(row.input1)), Input(Letters(row.input2))), row.rows);
-    }
-}
 
 // Each side matches its lines under its own options and keeps its own texts; lines without
 // a hash (rows rather than loaded lines) match nothing.

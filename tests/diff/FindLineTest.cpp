@@ -41,20 +41,8 @@ TEST(FindLineTest, EqualHashWithOtherTextIsPassedOver) {
     EXPECT_EQ(position, 2);
 }
 
-TEST(FindLineTest, EachSideMatchesUnderItsOwnOptions) {
-    OptionMap loose;
-    loose.Set(OptionMap::kCase, "no");
-    const TextDocument strict = Input({"abc", "ABC"});
-    const TextDocument relaxed = Input({"ABC"}, loose);
-    LineIndex position = 0;
-    EXPECT_TRUE(LineSearch(strict).FindLine(relaxed, 0, position));
-    EXPECT_EQ(position, 0);
-    position = 0;
-    EXPECT_FALSE(LineSearch(relaxed).FindLine(strict, 1, position));
-}
-
 // Both ways of searching must answer exactly what the literal search answers, for every
-// line and start position.
+// line and start position, each side matching under its own options.
 TEST(FindLineTest, AgreesWithLiteralSearch) {
     for (unsigned seed = 0; seed < 300 && !HasFailure(); ++seed) {
         SCOPED_TRACE(seed);

@@ -24,7 +24,7 @@ struct WorkedExample {
     const char* input1;
     const char* input2;
     const char* greedy;
-    const char* minimal;
+    const char* minimal;  // nullptr: the greedy pass alone
 };
 
 const WorkedExample kWorkedExamples[] = {
@@ -48,6 +48,15 @@ const WorkedExample kWorkedExamples[] = {
     {"only added", "", "ab", ".0|a2; .0|b2", ".0|a2; .0|b2"},
     {"only deleted", "ab", "", "a3|.0; b3|.0", "a3|.0; b3|.0"},
     {"nothing in common", "ab", "xyz", "a1|x1; b1|y1; .0|z2", "a1|x1; b1|y1; .0|z2"},
+    {"one changed line", "aXb", "aYb", "a0|a0; X1|Y1; b0|b0", nullptr},
+    {"lines deleted", "abxyc", "abc", "a0|a0; b0|b0; x3|.0; y3|.0; c0|c0", nullptr},
+    {"lines added", "abc", "abpqc", "a0|a0; b0|b0; .0|p2; .0|q2; c0|c0", nullptr},
+    {"first line moved to the end", "XAB", "ABX", "X3|.0; A0|A0; B0|B0; .0|X2", nullptr},
+    {"two lines swapped", "ab", "ba", ".0|b2; a0|a0; b3|.0", nullptr},
+    {"last line moved up", "abcde", "aebcd", "a0|a0; .0|e2; b0|b0; c0|c0; d0|d0; e3|.0", nullptr},
+    {"mixed", "xyABPC", "APBC", "x3|.0; y3|.0; A0|A0; .0|P2; B0|B0; P3|.0; C0|C0", nullptr},
+    {"one line twice more", "a", "baa", ".0|b2; a0|a0; .0|a2", nullptr},
+    {"equal", "abc", "abc", "a0|a0; b0|b0; c0|c0", nullptr},
 };
 
 TEST(MinimalAlignmentTest, WorkedExamplesAgainstTheGreedyPass) {
@@ -57,7 +66,9 @@ TEST(MinimalAlignmentTest, WorkedExamplesAgainstTheGreedyPass) {
             return Align(Input(Letters(row.input1)), Input(Letters(row.input2)), alignment);
         };
         EXPECT_EQ(align(Alignment::Greedy), row.greedy);
-        EXPECT_EQ(align(Alignment::Minimal), row.minimal);
+        if (row.minimal != nullptr) {
+            EXPECT_EQ(align(Alignment::Minimal), row.minimal);
+        }
     }
 }
 
@@ -68,11 +79,10 @@ std::string RowsOfScript(const std::string& letters1, const std::string& letters
     const TextDocument input1 = Input(Letters(letters1));
     const TextDocument input2 = Input(Letters(letters2));
     EditScript script;
-    for (const char c : changed1) {
-        script.changed[0].push_back(c == '1');
-    }
-    for (const char c : changed2) {
-        script.changed[1].push_back(c == '1');
+    for (const auto& [side, changed] : {std::pair{0, changed1}, std::pair{1, changed2}}) {
+        for (const char c : changed) {
+            script.changed[side].push_back(c == '1');
+        }
     }
     TextDocument result1(CodePage::None);
     TextDocument result2(CodePage::None);

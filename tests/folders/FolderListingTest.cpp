@@ -75,9 +75,11 @@ protected:
 
     std::string At(const std::string& relative) const { return root_ + "/" + relative; }
 
-    void Build(const std::vector<Node>& nodes) const {
+    // The nodes in the folder `under` (made too), relative to the root.
+    void Build(const std::vector<Node>& nodes, const std::string& under = ".") const {
+        std::filesystem::create_directories(At(under));
         for (const Node& node : nodes) {
-            const std::filesystem::path path = At(node.path);
+            const std::filesystem::path path = At(under + "/" + node.path);
             std::filesystem::create_directories(node.path.ends_with('/') ? path
                                                                          : path.parent_path());
             if (!node.path.ends_with('/')) {
@@ -123,11 +125,9 @@ std::string Line(int depth, const std::string& name, std::string_view stamp = kS
 std::vector<std::string> CaseSpellings() {
     std::vector<std::string> names;
     for (int bits = 0; bits < 32; ++bits) {
-        std::string name = "abcde";
+        std::string name = "ABCDE";
         for (int i = 0; i < 5; ++i) {
-            if ((bits >> (4 - i) & 1) == 0) {
-                name[i] = static_cast<char>(name[i] - 'a' + 'A');
-            }
+            name[i] = static_cast<char>(name[i] + (bits >> (4 - i) & 1) * ('a' - 'A'));
         }
         names.push_back(name);
     }
@@ -191,13 +191,8 @@ TEST_F(FolderListingTest, Layouts) {
     int number = 0;
     for (const LayoutCase& row : cases) {
         SCOPED_TRACE(row.name);
-        // Each case in a folder of its own.
-        const std::string folder = std::to_string(++number);
-        std::vector<Node> nodes{{folder + "/"}};
-        for (const Node& node : row.nodes) {
-            nodes.push_back({folder + "/" + node.path, node.modified});
-        }
-        Build(nodes);
+        const std::string folder = std::to_string(++number);  // each case in a folder of its own
+        Build(row.nodes, folder);
         EXPECT_EQ(List(At(folder)), row.expected);
     }
 }
@@ -237,23 +232,6 @@ TEST_F(FolderListingTest, TimeIsUtcWhateverTheTimeZone) {
     ::tzset();
 }
 
-TEST_F(FolderListingTest, SymbolicLinks) {
-    Build({{"target", Utc(2001, 2, 3, 4, 5)}, {"a/"}, {"b/in_b", kTime}, {"c/c1/f", kTime}});
-    Link("nowhere", "dangling");
-    Link("target", "file_link");
-    SetTime(At("file_link"), kTime, AT_SYMLINK_NOFOLLOW);
-    Link("../b", "a/to_sibling");
-    Link("..", "c/c1/up");
-    Link("../..", "c/c1/to_root");
-    Link(".", "c/self");
-    // b is descended twice: once through the link inside a, once itself; c's links lead
-    // back into the path being listed and are skipped.
-    EXPECT_EQ(List(root_),
-              (std::vector<std::string>{Line(2, "in_b"), Line(1, "in_b"), Line(2, "f"),
-                                        Line(0, "target", " (03/02/2001  04:05)"),
-                                        Line(0, "file_link", " (03/02/2001  04:05)")}));
-}
-
 std::string Fingerprint(std::string_view content) {
     ContentHash hash;
     hash.Update(std::as_bytes(std::span(content.data(), content.size())));
@@ -282,13 +260,8 @@ TEST_F(FolderListingTest, ContentLinesMatchByContentWhateverTheTime) {
         SCOPED_TRACE(row.name);
         const std::string left = "l" + std::to_string(++number);
         const std::string right = "r" + std::to_string(number);
-        for (auto [side, nodes] : {std::pair{left, row.left}, std::pair{right, row.right}}) {
-            std::vector<Node> placed{{side + "/"}};
-            for (const Node& node : nodes) {
-                placed.push_back({side + "/" + node.path, node.modified, node.content});
-            }
-            Build(placed);
-        }
+        Build(row.left, left);
+        Build(row.right, right);
         EXPECT_EQ(List(At(left), kByContents) == List(At(right), kByContents), row.equal);
     }
 }
@@ -344,12 +317,27 @@ TEST_F(FolderListingTest, LinksAreFollowedOnceAndNeverRoundACircle) {
          "2",
          {Line(1, "f"), Line(1, "f")},
          1},
+        // b is descended twice: once through the link inside a, once itself; c's links lead
+        // back into the path being listed. A file link shows its target's time.
+        {"links into the listed path",
+         {{"3/target", Utc(2001, 2, 3, 4, 5)}, {"3/a/"}, {"3/b/in_b", kTime}, {"3/c/c1/f", kTime}},
+         {{"nowhere", "3/dangling"},
+          {"target", "3/file_link"},
+          {"../b", "3/a/to_sibling"},
+          {"..", "3/c/c1/up"},
+          {"../..", "3/c/c1/to_root"},
+          {".", "3/c/self"}},
+         "3",
+         {Line(2, "in_b"), Line(1, "in_b"), Line(2, "f"), Line(0, "target", " (03/02/2001  04:05)"),
+          Line(0, "file_link", " (03/02/2001  04:05)")},
+         3},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.name);
         Build(row.nodes);
         for (const auto& [target, link] : row.links) {
             Link(target, link);
+            SetTime(At(link), kTime, AT_SYMLINK_NOFOLLOW);
         }
         FolderListingResult result;
         EXPECT_EQ(List(At(row.listed), {}, &result), row.expected);

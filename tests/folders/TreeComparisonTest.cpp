@@ -164,10 +164,8 @@ TEST_F(TreeComparisonTest, BriefListings) {
         TempDir dir;
         tandemix::Build(dir.Path() + "/1", row.tree1);
         tandemix::Build(dir.Path() + "/2", row.tree2);
-        TreeChoices choices;
-        choices.exclusions = row.exclusions;
         const TreeComparison comparison =
-            CompareTrees(dir.Path() + "/1", dir.Path() + "/2", choices);
+            CompareTrees(dir.Path() + "/1", dir.Path() + "/2", {.exclusions = row.exclusions});
         EXPECT_EQ(BriefListing(comparison), row.expected);
         EXPECT_FALSE(Incomplete(comparison));
         EXPECT_TRUE(std::is_sorted(
@@ -293,9 +291,7 @@ TEST_F(TreeComparisonTest, BinaryFilesAreFoundByANulByteInTheirFirst8KiB) {
            {"grown", "longer"},
            {"text", "abd"},
            {"late", late + "2" + std::string(1, '\0')}});
-    TreeChoices looking;
-    looking.binaryCheck = BinaryCheck::Look;
-    const TreeComparison looked = Compare(looking);
+    const TreeComparison looked = Compare({.binaryCheck = BinaryCheck::Look});
     const std::vector<std::pair<std::string, bool>> expected{
         {"bin", true}, {"grown", true}, {"late", false}, {"text", false}};
     for (const auto& [path, binary] : expected) {
@@ -328,9 +324,7 @@ TEST_F(TreeComparisonTest, FilesEqualUnderTheRulesAreNoDifference) {
     rules.ignoreSpaceChange = true;
     rules.ignoredText = {"[0-9]{2}:[0-9]{2}:[0-9]{2}"};
     rules.ignoredLines = {"^#"};
-    TreeChoices choices;
-    choices.options = BuildOptionMap(rules);
-    const TreeComparison comparison = Compare(choices);
+    const TreeComparison comparison = Compare({.options = BuildOptionMap(rules)});
     EXPECT_EQ(Find(comparison, "s/log.txt")->status, EntryStatus::EqualUnderOptions);
     EXPECT_EQ(Find(comparison, "s/note.txt")->status, EntryStatus::EqualUnderOptions);
     EXPECT_EQ(Find(comparison, "s")->status, EntryStatus::Equal);
@@ -378,13 +372,10 @@ TEST_F(TreeComparisonTest, LinksAreFollowedOutOfTheTree) {
 
 TEST_F(TreeComparisonTest, EntryLimitMakesTheComparisonIncomplete) {
     Build({{"a", "1"}, {"b", "1"}, {"c", "1"}}, {{"a", "1"}, {"b", "1"}, {"c", "1"}});
-    TreeChoices choices;
-    choices.entryLimit = 2;
-    const TreeComparison comparison = Compare(choices);
+    const TreeComparison comparison = Compare({.entryLimit = 2});
     EXPECT_EQ(comparison.walks[0].stoppedAfter, 2u);
     EXPECT_TRUE(Incomplete(comparison));
-    choices.entryLimit = 3;
-    EXPECT_FALSE(Incomplete(Compare(choices)));
+    EXPECT_FALSE(Incomplete(Compare({.entryLimit = 3})));
 }
 
 TEST_F(TreeComparisonTest, UnreadableFilesAndFoldersAreEntriesOfTheirOwn) {
@@ -412,11 +403,9 @@ TEST_F(TreeComparisonTest, UnreadableFilesAndFoldersAreEntriesOfTheirOwn) {
 // A file that changed after the walk is judged by what it holds when it is read: never
 // equal unless its bytes are, and never waited on.
 TEST_F(TreeComparisonTest, FilesChangedSinceTheWalkAreJudgedByTheirBytesNow) {
-    const std::string top1 = dir_.Path() + "/1";
-    const std::string top2 = dir_.Path() + "/2";
     Build({{"grew", "abc"}, {"shrank", "abc"}, {"same", "abc"}, {"empty", ""}, {"dir", ""}},
           {{"grew", "abcd"}, {"shrank", "ab"}, {"same", "abc"}, {"dir/", ""}});
-    ASSERT_EQ(::mkfifo((top2 + "/empty").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((Side(2) + "/empty").c_str(), 0600), 0);
     struct Case {
         const char* path;
         std::optional<std::uint64_t> listedSize;  // nothing: not sized by the walk
@@ -428,7 +417,7 @@ TEST_F(TreeComparisonTest, FilesChangedSinceTheWalkAreJudgedByTheirBytesNow) {
         {"empty", {}, Verdict::Unreadable2},  // a fifo now: not an empty file
         {"gone", {}, Verdict::Unreadable1},  {"dir", {}, Verdict::Unreadable2},
     };
-    ContentComparer comparer({top1, top2}, Sharing::SideBySide);
+    ContentComparer comparer({Side(1), Side(2)}, Sharing::SideBySide);
     for (const Case& row : cases) {
         SCOPED_TRACE(row.path);
         const std::string path = row.path;

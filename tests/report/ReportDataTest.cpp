@@ -89,23 +89,15 @@ TEST(ReportDataTest, FirstScreensTakeFewRowsAndTheRestFollows) {
     const LineIndex end = FirstScreensEnd(rows, rows);
     EXPECT_GT(end, 10);
     EXPECT_LT(end, kFirstScreensRows);
-    StringSink first;
-    StringSink rest;
-    {
-        ChunkedOutput out(first);
-        WriteReportData(rows, rows, out, kBetweenBlocks, kDataPieceBytes, 0, end);
-    }
-    {
-        ChunkedOutput out(rest);
-        WriteReportData(rows, rows, out, kBetweenBlocks, kDataPieceBytes, end);
-    }
-    EXPECT_LE(first.Text().size(), kFirstScreensBytes);
-    EXPECT_EQ(first.Text().find(
-                  "{\"format\":2,\"rows\":2000,\"from\":0,\"to\":" + std::to_string(end) + ","),
-              0u);
-    EXPECT_EQ(rest.Text().find("{\"format\":2,\"rows\":2000,\"from\":" + std::to_string(end) +
-                               ",\"to\":2000,"),
-              0u);
+    const std::string first = DataOf(rows, rows, kBetweenBlocks, kDataPieceBytes, 0, end);
+    const std::string rest = DataOf(rows, rows, kBetweenBlocks, kDataPieceBytes, end);
+    EXPECT_LE(first.size(), kFirstScreensBytes);
+    EXPECT_EQ(
+        first.find("{\"format\":2,\"rows\":2000,\"from\":0,\"to\":" + std::to_string(end) + ","),
+        0u);
+    EXPECT_EQ(
+        rest.find("{\"format\":2,\"rows\":2000,\"from\":" + std::to_string(end) + ",\"to\":2000,"),
+        0u);
 }
 
 struct EscapeCase {

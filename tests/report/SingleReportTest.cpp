@@ -67,17 +67,12 @@ TEST(SingleReportTest, PageIsTheCheckedInHeadThenTheDataThenTheScript) {
                 {"", LineMark::MarkUnchanged}});
     const ReportHead head{"x&<y>.txt", "\"z\".txt", CodePage::Utf8, LineNumbers::Hidden};
     const std::string page = Page(rows1, rows2, head);
-    StringSink data;
-    {
-        ChunkedOutput out(data);
-        WriteReportData(rows1, rows2, out);
-    }
-    const std::size_t at = page.find(data.Text());
+    const std::string data = testing::DataOf(rows1, rows2, {});
+    const std::size_t at = page.find(data);
     ASSERT_NE(at, std::string::npos);
     testing::ExpectGoldenFile("report/single-head.html", page.substr(0, at));
-    EXPECT_EQ(
-        page.substr(at + data.Text().size()),
-        "</script>\r\n<script>\r\n" + SinglePageScript() + "</script>\r\n</body>\r\n</html>\r\n");
+    EXPECT_EQ(page.substr(at + data.size()), "</script>\r\n<script>\r\n" + SinglePageScript() +
+                                                 "</script>\r\n</body>\r\n</html>\r\n");
 
     const TextDocument same = RowsOf({{"a", LineMark::MarkUnchanged}});
     EXPECT_NE(Page(same, same, head).find("Ergebnis: Keine Unterschiede</b>"), std::string::npos);

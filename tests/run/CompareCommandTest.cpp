@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <filesystem>
-
 #include "base/Messages.h"
 #include "base/WorkingFiles.h"
 #include "support/RecordingSinks.h"
 #include "support/TempDir.h"
-#ifdef TANDEMIX_TEST_WEB
-#endif
 
 namespace tandemix {
 namespace {
@@ -23,10 +17,7 @@ using testing::TempDir;
 class CompareCommandTest : public ::testing::Test {
 protected:
     CompareRequest Request() const {
-        CompareRequest request;
-        request.inputs[0] = inputs_.Write("one.txt", "a\n");
-        request.inputs[1] = inputs_.Write("two.txt", "b\n");
-        return request;
+        return {.inputs = {inputs_.Write("one.txt", "a\n"), inputs_.Write("two.txt", "b\n")}};
     }
 
     TempDir inputs_;
@@ -75,15 +66,11 @@ TEST_F(CompareCommandTest, UnusableOutputFolderIsReportedWithTheReason) {
 // With the output folder inside an input folder, the lock and the part files lie among the
 // inputs while they are listed; they are the program's own and never differences.
 TEST_F(CompareCommandTest, ItsOwnWorkingFilesAreNoDifferences) {
-    for (const std::string side : {"a", "b"}) {
-        std::filesystem::create_directory(inputs_.Path() + "/" + side);
-        inputs_.Write(side + "/same.txt", "x\n");
-    }
+    inputs_.Write("a/same.txt", "x\n");
+    inputs_.Write("b/same.txt", "x\n");
     inputs_.Write("b/" + std::string(kPartPrefix) + "4242-0-~tandemixtop.htm", "left over");
-    CompareRequest request;
-    request.inputs[0] = inputs_.Path() + "/a";
-    request.inputs[1] = inputs_.Path() + "/b";
-    request.choices.folderComparison = FolderComparison::ByContents;
+    const CompareRequest request{.inputs = {inputs_.Path() + "/a", inputs_.Path() + "/b"},
+                                 .choices = {.folderComparison = FolderComparison::ByContents}};
     const RunContext context{request.inputs[0], CodePage::None, messages_, log_};
     const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
     EXPECT_FALSE(outcome.containerPath.empty());

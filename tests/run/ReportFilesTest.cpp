@@ -61,6 +61,9 @@ protected:
 
     TempDir dir_;
     const std::string large_ = std::string(1 << 20, 'x');
+    testing::RecordingMessageSink messages_;
+    testing::RecordingDebugLog log_;
+    const RunContext context_{dir_.Path(), CodePage::None, messages_, log_};
 };
 
 TEST_F(ReportFilesTest, OldFilesStayUntilEveryFileIsComplete) {
@@ -176,12 +179,9 @@ TEST_F(ReportFilesTest, AnAbandonedReportLeavesNothingBehind) {
 TEST_F(ReportFilesTest, CommandsIntoOneFolderTakeTurns) {
     auto first = std::make_unique<OutputFolderLock>(dir_.Path());
     ASSERT_TRUE(first->Held());
-    testing::RecordingMessageSink messages;
-    testing::RecordingDebugLog log;
-    const RunContext context{dir_.Path(), CodePage::None, messages, log};
     std::atomic<bool> secondHeld = false;
     std::thread waiting([&] {
-        const OutputFolderTurn second(context, ReportForm::Framed);
+        const OutputFolderTurn second(context_, ReportForm::Framed);
         secondHeld = second.Usable();
     });
     std::this_thread::sleep_for(OutputFolderLock::kQuietWait + std::chrono::milliseconds(300));
@@ -189,9 +189,9 @@ TEST_F(ReportFilesTest, CommandsIntoOneFolderTakeTurns) {
     first.reset();
     waiting.join();
     EXPECT_TRUE(secondHeld);
-    EXPECT_EQ(messages.statuses,
+    EXPECT_EQ(messages_.statuses,
               (std::vector<std::string>{messages::WaitingForFolder(dir_.Path()), ""}));
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(messages_.messages.empty());
     EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"a.htm", "b.htm"}));
 }
 
@@ -211,12 +211,10 @@ TEST_F(ReportFilesTest, ALockThatIsNoRegularFileIsRefusedByName) {
     for (const auto& [name, plant] : plants) {
         SCOPED_TRACE(name);
         ASSERT_EQ(plant(), 0);
-        testing::RecordingMessageSink messages;
-        testing::RecordingDebugLog log;
-        const RunContext context{dir_.Path(), CodePage::None, messages, log};
-        EXPECT_FALSE(OutputFolderTurn(context, ReportForm::Framed).Usable());
-        EXPECT_EQ(messages.messages, std::vector<std::string>{messages::CannotOpenFile(
-                                         lock, messages::kLockNotARegularFile)});
+        messages_.messages.clear();
+        EXPECT_FALSE(OutputFolderTurn(context_, ReportForm::Framed).Usable());
+        EXPECT_EQ(messages_.messages, std::vector<std::string>{messages::CannotOpenFile(
+                                          lock, messages::kLockNotARegularFile)});
         EXPECT_EQ(NamesIn(outside.Path()), std::vector<std::string>{"target"});
         EXPECT_EQ(ReadWholeFile(target), "kept");
         std::filesystem::remove(lock);
@@ -255,16 +253,13 @@ TEST_F(ReportFilesTest, ATurnRemovesWhatAKilledRunLeft) {
     const std::string leftover = std::string(kPartPrefix) + "4242-0-~tandemix1.htm";
     dir_.Write(leftover, "half a page");
     dir_.Write(OutputFolderLock::kFileName, "");
-    testing::RecordingMessageSink messages;
-    testing::RecordingDebugLog log;
-    const RunContext context{dir_.Path(), CodePage::None, messages, log};
     {
-        const OutputFolderTurn turn(context, ReportForm::Framed);
+        const OutputFolderTurn turn(context_, ReportForm::Framed);
         EXPECT_TRUE(turn.Usable());
         EXPECT_FALSE(std::filesystem::exists(dir_.Path() + "/" + leftover));
     }
     EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"a.htm", "b.htm"}));
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(messages_.messages.empty());
 }
 
 }  // namespace

@@ -14,12 +14,12 @@
 #include "report/TreeReport.h"
 #include "run/ReportFiles.h"
 #include "support/RecordingSinks.h"
+#include "support/ReportRows.h"
 #include "support/TempDir.h"
 
 namespace tandemix {
 namespace {
 
-using testing::PieceSink;
 using testing::ReadWholeFile;
 using testing::RecordingDebugLog;
 using testing::RecordingMessageSink;
@@ -107,11 +107,7 @@ TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
                 }
                 SCOPED_TRACE(entry.path);
                 const FileRows rows = AlignTreeFile(tops, entry, map, alignment, Context(""));
-                PieceSink data;
-                {
-                    ChunkedOutput out(data);
-                    WriteReportData(rows.rows[0], rows.rows[1], out);
-                }
+                const std::string data = testing::DataOf(rows.rows[0], rows.rows[1], {});
                 const std::string out = output_.Path();
                 ReportFiles report(out);
                 const CompareRequest request{
@@ -123,7 +119,7 @@ TEST_F(TreeRunTest, ChangedPairsAreAlignedAsTwoFileRunsAlignThem) {
                                 .written);
                 ASSERT_TRUE(report.Commit());
                 const std::string page = ReadWholeFile(out + "/" + std::string(kSingleReportName));
-                EXPECT_NE(page.find(data.text), std::string::npos);
+                EXPECT_NE(page.find(data), std::string::npos);
                 ++checked;
             }
         }
@@ -172,12 +168,9 @@ TEST_F(TreeRunTest, TreeReportShowsEachFileWithTheRowsOfItsTwoFileRun) {
         const std::string start = R"(<script type="application/json" class="tandemix-file" )"
                                   "data-file=\"" +
                                   std::to_string(file++) + "\">";
-        PieceSink data;
-        {
-            ChunkedOutput out(data);
-            WriteReportData(rows.rows[0], rows.rows[1], out, start);
-        }
-        EXPECT_NE(page.find(start + data.text + "</script>"), std::string::npos);
+        EXPECT_NE(
+            page.find(start + testing::DataOf(rows.rows[0], rows.rows[1], start) + "</script>"),
+            std::string::npos);
     }
     // Five changed pairs, the deleted file and the added one.
     EXPECT_EQ(file, 7);

@@ -25,14 +25,16 @@ inline TextDocument RowsOf(std::initializer_list<std::pair<std::string_view, Lin
 // Written between two data blocks; "<" is always escaped inside one.
 inline constexpr std::string_view kBetweenBlocks = "<>";
 
-// The one-file report's data blocks of two row lists, as the writer makes them.
+// The one-file report's data blocks of two row lists (of the rows [from, to)), as the writer
+// makes them.
 inline std::string DataOf(const TextDocument& rows1, const TextDocument& rows2,
                           std::string_view between = kBetweenBlocks,
-                          std::size_t pieceBytes = kDataPieceBytes) {
+                          std::size_t pieceBytes = kDataPieceBytes, LineIndex from = 0,
+                          LineIndex to = kEveryRow) {
     StringSink sink;
     {
         ChunkedOutput out(sink);
-        WriteReportData(rows1, rows2, out, between, pieceBytes);
+        WriteReportData(rows1, rows2, out, between, pieceBytes, from, to);
     }
     return sink.Take();
 }

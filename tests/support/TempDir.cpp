@@ -25,6 +25,7 @@ TempDir::~TempDir() {
 
 std::string TempDir::Write(std::string_view name, std::string_view bytes) const {
     const std::string path = path_ + "/" + std::string(name);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
     return path;
 }

@@ -16,7 +16,7 @@ public:
 
     const std::string& Path() const { return path_; }
 
-    // Writes the bytes as they are and returns the file's path.
+    // Writes the bytes as they are, making missing folders, and returns the file's path.
     std::string Write(std::string_view name, std::string_view bytes) const;
 
 private:
