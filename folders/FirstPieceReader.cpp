@@ -1,18 +1,11 @@
 #include "folders/FirstPieceReader.h"
 
-#if defined(__linux__) && __has_include(<linux/io_uring.h>)
+#ifdef __linux__
 #define TANDEMIX_HAS_RING 1
-#include <linux/io_uring.h>
-#include <sys/mman.h>
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <liburing.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <cstdint>
-#include <cstring>
-#include <utility>
 
 #include "base/UniqueFd.h"
 #endif
@@ -22,84 +15,36 @@ namespace tandemix {
 #ifdef TANDEMIX_HAS_RING
 namespace {
 
-// A shared mapping of the ring, unmapped when it goes.
-class Mapping {
-public:
-    Mapping() = default;
-    Mapping(int fd, std::size_t size, off_t offset)
-        : size_(size),
-          address_(::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_POPULATE, fd,
-                          offset)) {}
-    Mapping(Mapping&& other) noexcept
-        : size_(other.size_), address_(std::exchange(other.address_, MAP_FAILED)) {}
-    Mapping& operator=(Mapping&& other) noexcept {
-        std::swap(size_, other.size_);
-        std::swap(address_, other.address_);
-        return *this;
-    }
-    Mapping(const Mapping&) = delete;
-    Mapping& operator=(const Mapping&) = delete;
-    ~Mapping() {
-        if (address_ != MAP_FAILED) {
-            ::munmap(address_, size_);
-        }
-    }
-
-    bool IsMapped() const { return address_ != MAP_FAILED; }
-    template <class T>
-    T* At(std::size_t offset) const {
-        return reinterpret_cast<T*>(static_cast<char*>(address_) + offset);
-    }
-
-private:
-    std::size_t size_ = 0;
-    void* address_ = MAP_FAILED;
-};
-
 // A submission ring: entries are filled with Next, then Run submits them and waits for
 // all their completions.
 class Ring {
 public:
+    Ring() = default;
+    Ring(const Ring&) = delete;
+    Ring& operator=(const Ring&) = delete;
+    ~Ring() {
+        if (started_) {
+            io_uring_queue_exit(&ring_);
+        }
+    }
+
     // Room for entries at once; false where the system refuses a ring.
     bool Start(unsigned entries) {
         io_uring_params params{};
         // Not single issuer: the comparer's helper thread is a new one for each batch of
         // work, never two at once.
         params.flags = IORING_SETUP_SUBMIT_ALL | IORING_SETUP_COOP_TASKRUN;
-        fd_.Reset(static_cast<int>(::syscall(__NR_io_uring_setup, entries, &params)));
-        if (!fd_.IsOpen() || (params.features & IORING_FEAT_SINGLE_MMAP) == 0 ||
-            params.sq_entries < entries) {
-            return false;
-        }
-        const std::size_t rings =
-            std::max<std::size_t>(params.sq_off.array + params.sq_entries * sizeof(unsigned),
-                                  params.cq_off.cqes + params.cq_entries * sizeof(io_uring_cqe));
-        rings_ = Mapping(fd_.Get(), rings, IORING_OFF_SQ_RING);
-        sqes_ = Mapping(fd_.Get(), params.sq_entries * sizeof(io_uring_sqe), IORING_OFF_SQES);
-        if (!rings_.IsMapped() || !sqes_.IsMapped()) {
-            return false;
-        }
-        sqTail_ = rings_.At<unsigned>(params.sq_off.tail);
-        sqMask_ = *rings_.At<unsigned>(params.sq_off.ring_mask);
-        sqArray_ = rings_.At<unsigned>(params.sq_off.array);
-        cqHead_ = rings_.At<unsigned>(params.cq_off.head);
-        cqTail_ = rings_.At<unsigned>(params.cq_off.tail);
-        cqMask_ = *rings_.At<unsigned>(params.cq_off.ring_mask);
-        cqes_ = rings_.At<io_uring_cqe>(params.cq_off.cqes);
+        started_ = io_uring_queue_init_params(entries, &ring_, &params) == 0;
         capacity_ = entries;
-        return true;
+        return started_ && ring_.sq.ring_entries >= entries;
     }
 
-    int Fd() const { return fd_.Get(); }
+    int Fd() const { return ring_.ring_fd; }
     unsigned Capacity() const { return capacity_; }
+    bool Broken() const { return broken_; }
 
-    io_uring_sqe& Next() {
-        const unsigned at = (*sqTail_ + pending_++) & sqMask_;
-        sqArray_[at] = at;
-        io_uring_sqe& entry = sqes_.At<io_uring_sqe>(0)[at];
-        std::memset(&entry, 0, sizeof(entry));
-        return entry;
-    }
+    // Never more than Capacity between two runs.
+    io_uring_sqe& Next() { return *io_uring_get_sqe(&ring_); }
 
     // Submits the entries filled since the last run and hands each completion to done;
     // false when the ring failed, after which it is not to be used again.
@@ -108,45 +53,30 @@ public:
         if (broken_) {
             return false;
         }
-        const unsigned expected = std::exchange(pending_, 0);
-        std::atomic_ref<unsigned>(*sqTail_).fetch_add(expected, std::memory_order_release);
-        unsigned toSubmit = expected;
-        unsigned completed = 0;
-        unsigned head = *cqHead_;
-        while (completed < expected) {
-            const long entered =
-                ::syscall(__NR_io_uring_enter, fd_.Get(), toSubmit, expected - completed,
-                          IORING_ENTER_GETEVENTS, nullptr, 0);
-            if (entered < 0 && errno != EINTR) {
+        const unsigned expected = io_uring_sq_ready(&ring_);
+        for (unsigned completed = 0; completed < expected;) {
+            const int entered = io_uring_submit_and_wait(&ring_, expected - completed);
+            if (entered < 0 && entered != -EINTR) {
                 broken_ = true;
                 return false;
             }
-            if (entered > 0) {
-                toSubmit -= std::min(toSubmit, static_cast<unsigned>(entered));
+            unsigned head = 0;
+            unsigned seen = 0;
+            io_uring_cqe* cqe = nullptr;
+            io_uring_for_each_cqe(&ring_, head, cqe) {
+                done(*cqe);
+                ++seen;
             }
-            const unsigned ready =
-                std::atomic_ref<unsigned>(*cqTail_).load(std::memory_order_acquire);
-            for (; head != ready; ++head, ++completed) {
-                done(cqes_[head & cqMask_]);
-            }
-            std::atomic_ref<unsigned>(*cqHead_).store(head, std::memory_order_release);
+            io_uring_cq_advance(&ring_, seen);
+            completed += seen;
         }
         return true;
     }
 
 private:
-    UniqueFd fd_;
-    Mapping rings_;
-    Mapping sqes_;
-    unsigned* sqTail_ = nullptr;
-    unsigned sqMask_ = 0;
-    unsigned* sqArray_ = nullptr;
-    unsigned* cqHead_ = nullptr;
-    unsigned* cqTail_ = nullptr;
-    unsigned cqMask_ = 0;
-    io_uring_cqe* cqes_ = nullptr;
+    io_uring ring_{};
+    bool started_ = false;
     unsigned capacity_ = 0;
-    unsigned pending_ = 0;
     bool broken_ = false;
 };
 
@@ -164,35 +94,32 @@ public:
         if (!ring_.Start(static_cast<unsigned>(2 * capacity_))) {
             return false;
         }
+        // Registered directly: io_uring_register_files_sparse raises the process's
+        // descriptor limit when the table does not fit below it, where we fall back instead.
         io_uring_rsrc_register table{};
         table.nr = static_cast<unsigned>(capacity_);
         table.flags = IORING_RSRC_REGISTER_SPARSE;
-        return ::syscall(__NR_io_uring_register, ring_.Fd(), IORING_REGISTER_FILES2, &table,
-                         sizeof(table)) == 0;
+        return io_uring_register(static_cast<unsigned>(ring_.Fd()), IORING_REGISTER_FILES2, &table,
+                                 sizeof(table)) == 0;
     }
 
     bool Read(std::span<const File> files, std::span<Result> results) override {
-        if (files.size() > capacity_) {
+        if (files.size() > capacity_ || ring_.Broken()) {
             return false;
         }
         // Each file: an open into its slot of the table (which closes the file of the batch
         // before), linked to a read of its piece; a failed open cancels the read.
         for (std::size_t k = 0; k < files.size(); ++k) {
             io_uring_sqe& open = ring_.Next();
-            open.opcode = IORING_OP_OPENAT;
-            open.fd = files[k].folderFd;
-            open.addr = reinterpret_cast<std::uintptr_t>(files[k].name);
-            open.open_flags = static_cast<std::uint32_t>(files[k].openFlags);
-            open.file_index = static_cast<std::uint32_t>(k + 1);
+            io_uring_prep_openat_direct(&open, files[k].folderFd, files[k].name, files[k].openFlags,
+                                        0, static_cast<unsigned>(k));
             open.flags = IOSQE_IO_LINK;
-            open.user_data = 2 * k;
+            io_uring_sqe_set_data64(&open, 2 * k);
             io_uring_sqe& read = ring_.Next();
-            read.opcode = IORING_OP_READ;
-            read.fd = static_cast<int>(k);
+            io_uring_prep_read(&read, static_cast<int>(k), pieces_.get() + k * pieceSize_,
+                               static_cast<unsigned>(pieceSize_), 0);
             read.flags = IOSQE_FIXED_FILE;
-            read.addr = reinterpret_cast<std::uintptr_t>(pieces_.get() + k * pieceSize_);
-            read.len = static_cast<std::uint32_t>(pieceSize_);
-            read.user_data = 2 * k + 1;
+            io_uring_sqe_set_data64(&read, 2 * k + 1);
         }
         return ring_.Run([&](const io_uring_cqe& done) { Take(done, results); });
     }
@@ -251,9 +178,7 @@ void CloseAll(std::vector<UniqueFd>& fds) {
             const std::size_t begin = at;
             for (unsigned queued = 0; at < fds.size() && queued < ring.Capacity(); ++at) {
                 if (fds[at].IsOpen()) {
-                    io_uring_sqe& close = ring.Next();
-                    close.opcode = IORING_OP_CLOSE;
-                    close.fd = fds[at].Get();
+                    io_uring_prep_close(&ring.Next(), fds[at].Get());
                     ++queued;
                 }
             }

@@ -6,8 +6,9 @@
 #   install-deps.sh test   building everything and running every suite (the default)
 set -euo pipefail
 
-# What building tandemix-cli needs (RE2 runs the patterns of the matching rules).
-demo=(cmake ninja-build g++ libcurl4-openssl-dev libssl-dev libre2-dev)
+# What building tandemix-cli needs (RE2 runs the patterns of the matching rules; liburing
+# reads the first pieces of many files at once in a folder comparison).
+demo=(cmake ninja-build g++ libcurl4-openssl-dev libssl-dev libre2-dev liburing-dev)
 
 # What the suites add: GoogleTest; the window (Qt 6 Widgets and WebEngine), the font its
 # caption widths are tested with, and its screenshots under Xvfb; the web tests' loopback
