@@ -174,37 +174,37 @@ TEST_F(TreeComparisonTest, BriefListings) {
     }
 }
 
+// Adds under the name an equal pair ("same") and a pair differing in its last byte only
+// ("x"), and gives the latter's line of the brief listing.
+std::string AddPairs(Tree& tree1, Tree& tree2, const std::string& name, const std::string& bytes) {
+    for (Tree* tree : {&tree1, &tree2}) {
+        tree->push_back({name + "same", bytes});
+        tree->push_back({name + "x", bytes + (tree == &tree1 ? "1" : "2")});
+    }
+    return "ge\xC3\xA4ndert\t" + name + "x\n";
+}
+
 // Enough pairs for several batches on both threads, with sizes on both sides of the pieces
-// read at once and file by file; each changed file differs in its last byte only.
+// read at once and file by file.
 TEST_F(TreeComparisonTest, ManyPairsAroundThePieceSizesAreJudgedByEveryByte) {
-    const std::size_t sizes[] = {0,
-                                 1,
-                                 100,
-                                 16 * 1024 - 1,
-                                 16 * 1024,
-                                 16 * 1024 + 1,
-                                 128 * 1024 - 1,
-                                 128 * 1024,
-                                 128 * 1024 + 1};
+    constexpr std::size_t k16 = 16 * 1024;
+    constexpr std::size_t k128 = 128 * 1024;
+    const std::size_t sizes[] = {0, 1, 100, k16 - 1, k16, k16 + 1, k128 - 1, k128, k128 + 1};
     Tree tree1;
     Tree tree2;
     std::vector<std::string> changed;
     for (int folder = 0; folder < 8; ++folder) {
         for (const std::size_t size : sizes) {
-            const std::string name = "d" + std::to_string(folder) + "/" + std::to_string(size);
-            const std::string bytes(size, static_cast<char>('a' + folder));
-            tree1.push_back({name + "same", bytes});
-            tree2.push_back({name + "same", bytes});
-            tree1.push_back({name + "x", bytes + "1"});
-            tree2.push_back({name + "x", bytes + "2"});
-            changed.push_back(name + "x");
+            changed.push_back(AddPairs(tree1, tree2,
+                                       "d" + std::to_string(folder) + "/" + std::to_string(size),
+                                       std::string(size, static_cast<char>('a' + folder))));
         }
     }
     Build(tree1, tree2);
     std::sort(changed.begin(), changed.end());
     std::string expected;
-    for (const std::string& path : changed) {
-        expected += "ge\xC3\xA4ndert\t" + path + "\n";
+    for (const std::string& line : changed) {
+        expected += line;
     }
     EXPECT_EQ(BriefListing(Compare()), expected);
 }
@@ -216,12 +216,7 @@ TEST_F(TreeComparisonTest, FoldersBeyondTheDescriptorsHeldOpenAreFoundFromTheTop
     Tree tree2;
     std::string expected;
     for (int folder = 10; folder < 50; ++folder) {
-        const std::string name = "f" + std::to_string(folder) + "/";
-        tree1.push_back({name + "changed", "1"});
-        tree2.push_back({name + "changed", "2"});
-        tree1.push_back({name + "same", "s"});
-        tree2.push_back({name + "same", "s"});
-        expected += "ge\xC3\xA4ndert\t" + name + "changed\n";
+        expected += AddPairs(tree1, tree2, "f" + std::to_string(folder) + "/", "s");
     }
     Build(tree1, tree2);
     rlimit saved{};
