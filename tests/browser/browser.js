@@ -48,9 +48,10 @@ function serve(dir) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// Serves one page on 127.0.0.1: its bytes up to cut at once, the rest once release() is
-// called, so that a test sees what the page shows while the browser still reads it.
-async function serveHeld(html, cut) {
+// Opens one page served on 127.0.0.1 in the context, watched into seen: its bytes up to cut
+// at once, the rest once the test calls release(), so that it sees what the page shows
+// while the browser still reads it. Gives the page and release to test(p, release).
+async function withHeldPage(context, seen, html, cut, test) {
   let release;
   const held = new Promise((resolve) => {
     release = resolve;
@@ -61,7 +62,15 @@ async function serveHeld(html, cut) {
     held.then(() => res.end(html.subarray(cut)));
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { server, release };
+  try {
+    const p = watch(await context.newPage(), seen);
+    await p.goto(urlOf(server, 'held.html'), { waitUntil: 'commit' });
+    await test(p, release);
+    await p.close();
+  } finally {
+    release();
+    server.close();
+  }
 }
 
 const urlOf = (server, name) => `http://127.0.0.1:${server.address().port}/${name}`;
@@ -134,4 +143,4 @@ async function until(what, check, ms = 2000) {
   }
 }
 
-module.exports = { runCli, singleReport, serve, serveHeld, urlOf, launch, session, watch, pause, until };
+module.exports = { runCli, singleReport, serve, withHeldPage, urlOf, launch, session, watch, pause, until };

@@ -8,7 +8,7 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, singleReport, serveHeld, urlOf, session, watch } = require('./browser');
+const { runCli, singleReport, withHeldPage, session, watch } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -596,10 +596,7 @@ test('the first rows show while the browser still reads the rest, which search t
   // Served up to the data after the script; the rest when the test lets it go.
   const cut = html.indexOf('<script type="application/json"', html.indexOf('</script>\r\n<script>\r\n'));
   assert.ok(cut > 0, 'a data block after the script');
-  const { server, release } = await serveHeld(html, cut);
-  try {
-    const p = watch(await browser.context.newPage(), seen);
-    await p.goto(urlOf(server, REPORT), { waitUntil: 'commit' });
+  await withHeldPage(browser.context, seen, html, cut, async (p, release) => {
     await p.waitForSelector('#spacer .row[data-row="5"]');
     const early = await rows(p);
     assert.equal(early[0].cells[0].text, 'line 0');
@@ -620,11 +617,7 @@ test('the first rows show while the browser still reads the rest, which search t
     assert.equal(await textIn(p, '#kinds'), '(2 ge\u00e4ndert, 0 hinzugef\u00fcgt, 0 gel\u00f6scht)');
     await p.click('#next');
     assert.equal(await textIn(p, '#position'), '2 / 2 Abschnitte');
-    await p.close();
-  } finally {
-    release();
-    server.close();
-  }
+  });
 });
 
 test('a page that cannot read its rows says so instead of staying empty', async () => {

@@ -3,13 +3,12 @@
 // Chromium, opened from disk: the tree, the file shown in its frame, stepping across files,
 // the keys, the address fragment and the filters.
 
-const { test, before, after } = require('node:test');
+const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, serveHeld, urlOf, launch, watch, until } = require('./browser');
+const { runCli, withHeldPage, session, watch, until } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -29,8 +28,10 @@ const TREE = {
   'sub/moved-to.txt': [null, 'x'.repeat(100) + '\n'],
 };
 
-let work, url, context, page;
+let url, page;
 const seen = { errors: [], dialogs: [] };
+const browser = session('tandemix-tree-', { viewport: { width: 1400, height: 900 } }, openTheReport);
+const work = browser.work;
 
 const frame = () => page.frameLocator('#viewer iframe');
 const hash = () => page.evaluate(() => decodeURIComponent(window.location.hash));
@@ -38,14 +39,13 @@ const shownEntries = () => page.$$eval('#tree .entry .label', (all) => all.map((
 const position = () => frame().locator('#position').textContent();
 
 async function openPage(address) {
-  const p = watch(await context.newPage(), seen);
+  const p = watch(await browser.context.newPage(), seen);
   await p.goto(address);
   await p.waitForSelector('#tree .entry');
   return p;
 }
 
-before(async () => {
-  work = fs.mkdtempSync(path.join(os.tmpdir(), 'tandemix-tree-'));
+async function openTheReport() {
   for (const [name, contents] of Object.entries(TREE)) {
     contents.forEach((text, side) => {
       if (text === null) return;
@@ -57,14 +57,8 @@ before(async () => {
   const out = runCli(['--report', 'single', '-o', path.join(work, 'out'), path.join(work, '1'), path.join(work, '2')]);
   assert.equal(out.split('\n')[0], 'Ergebnis: 6 Unterschiede');
   url = pathToFileURL(path.join(work, 'out', REPORT)).href;
-  context = await launch(fs.mkdtempSync(path.join(work, 'profile-')), { viewport: { width: 1400, height: 900 } });
   page = await openPage(url);
-});
-
-after(async () => {
-  if (context) await context.close();
-  if (work) fs.rmSync(work, { recursive: true, force: true });
-});
+}
 
 test('the tree lists the differences, folders first, and the summary counts them', async () => {
   assert.deepEqual(await shownEntries(), [
@@ -192,10 +186,7 @@ test('the tree and the first file show while the browser still reads the rest; t
   // Served up to the end of the script; the other files' data and the counts when the test
   // lets them go.
   const cut = html.indexOf('</script>\r\n', html.indexOf('<script>\r\n')) + '</script>\r\n'.length;
-  const { server, release } = await serveHeld(html, cut);
-  try {
-    const p = watch(await context.newPage(), seen);
-    await p.goto(urlOf(server, REPORT), { waitUntil: 'commit' });
+  await withHeldPage(browser.context, seen, html, cut, async (p, release) => {
     const shown = p.frameLocator('#viewer iframe');
     await shown.locator('#spacer .row[data-row]').first().waitFor();
     assert.equal(await shown.locator('.name').first().textContent(), path.join(work, '1', 'sub/c.txt'));
@@ -216,11 +207,7 @@ test('the tree and the first file show while the browser still reads the rest; t
     await until('the counts', async () => !(await counts()).includes('\u2026'));
     assert.equal(await counts(), ' +0 \u22120 ~1 +0 \u22120 ~2 bin\u00e4r +0 \u22122 ~0  +1 \u22120 ~0');
     assert.match(await p.textContent('#summary'), /Zeilen: 1 hinzugef\u00fcgt, 2 gel\u00f6scht, 3 ge\u00e4ndert/);
-    await p.close();
-  } finally {
-    release();
-    server.close();
-  }
+  });
 });
 
 test('the filters show every entry, or those whose names hold a text', async () => {
