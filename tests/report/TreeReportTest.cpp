@@ -10,7 +10,6 @@
 namespace tandemix {
 namespace {
 
-using testing::DataOf;
 using testing::RowsOf;
 
 TreeEntry Entry(std::string path, EntryStatus status, EntryKind kind1, EntryKind kind2,
@@ -89,19 +88,6 @@ TEST_F(TreeReportTest, EntriesCarryTheirStatusAndOnlyDifferencesCarryDetails) {
     EXPECT_EQ(counts_.differences, 5);
     EXPECT_NE(page.find("Ergebnis: 5 Unterschiede</b>"), std::string::npos);
     EXPECT_EQ(counts_.changed, 2);
-}
-
-// Each file's rows are the data blocks of the one-file report, under the file's number.
-TEST_F(TreeReportTest, FileRowsAreTheOneFileReportsDataBlocks) {
-    const std::string page = Page({Entry("a", EntryStatus::Changed, F, F, 1, 1),
-                                   Entry("b", EntryStatus::OnlyIn1, F, N, 1, 0)});
-    const TextDocument rows1 = RowsOf({{"a", LineMark::MarkChanged}});
-    const TextDocument rows2 = RowsOf({{"b", LineMark::MarkChanged}});
-    for (const std::string file : {"0", "1"}) {
-        const std::string start =
-            R"(<script type="application/json" class="tandemix-file" data-file=")" + file + "\">";
-        EXPECT_NE(page.find(start + DataOf(rows1, rows2, start) + "</script>"), std::string::npos);
-    }
 }
 
 TEST_F(TreeReportTest, FilesTooLargeForABrowserAreLeftOutWithoutBeingRead) {
