@@ -129,7 +129,6 @@ printf 'not a folder\n' >"$WORK/regular"
 expect_result differ 1 "2 Unterschiede" "Tandemix.htm $FRAMED" "$IN/one.txt" "$IN/two.txt"
 expect_result same 0 "Keine Unterschiede" "Tandemix.htm $FRAMED" "$IN/one.txt" "$IN/one.txt"
 
-
 # The pages name the code page of the locale right after "<HEAD>"; the container does not.
 for locale in C.UTF-8:utf-8 de_DE.ISO-8859-1:windows-1252 C:; do
     name=${locale%%:*} charset=${locale#*:}
