@@ -74,15 +74,22 @@ void Expect(std::string_view& page, std::string_view text, std::string_view what
     page.remove_prefix(text.size());
 }
 
+// Takes the text before the marker, and the marker, off the front of the page.
+std::string_view TakeUntil(std::string_view& page, std::string_view marker, std::string_view what) {
+    const std::size_t at = page.find(marker);
+    Check(at != std::string_view::npos, what);
+    const std::string_view before = page.substr(0, at);
+    page.remove_prefix(at + marker.size());
+    return before;
+}
+
 void CheckSidePage(std::string_view page, const TextDocument& rows, LineNumbers lineNumbers) {
     if (rows.GetLineCount() == 0) {
         Check(page.ends_with(std::string(f::kEmptyFolder) + std::string(f::kSideEnd)),
               "a page without rows says so");
         return;
     }
-    const std::size_t opener = page.find(f::kRowsStart);
-    Check(opener != std::string_view::npos, "rows table opened");
-    page.remove_prefix(opener + f::kRowsStart.size());
+    TakeUntil(page, f::kRowsStart, "rows table opened");
     for (LineIndex r = 0; r < rows.GetLineCount(); ++r) {
         Expect(page, f::kRowStart, "row opened");
         Expect(page, f::RowClassOf(rows.GetMark(r)), "class of the row's mark");
@@ -94,27 +101,18 @@ void CheckSidePage(std::string_view page, const TextDocument& rows, LineNumbers 
         }
         Expect(page, " ", "blank before the text");
         // Escaped text holds no "<", so the first end tag is the row's own.
-        const std::size_t end = page.find(f::kRowEnd);
-        Check(end != std::string_view::npos, "row closed");
-        Check(Unescape(page.substr(0, end)) == Shown(rows.GetLineText(r)),
+        Check(Unescape(TakeUntil(page, f::kRowEnd, "row closed")) == Shown(rows.GetLineText(r)),
               "row shows its text, every byte of it");
-        page.remove_prefix(end + f::kRowEnd.size());
     }
     Expect(page, f::kRowsEnd, "rows table closed after the last row");
     Check(page == f::kSideEnd, "page ends after the rows");
 }
 
 void CheckNames(std::string_view top, std::string_view name1, std::string_view name2) {
-    const std::size_t start = top.find(f::kNamesStart);
-    Check(start != std::string_view::npos, "names row");
-    top.remove_prefix(start + f::kNamesStart.size());
-    const std::size_t between = top.find(f::kNamesBetween);
-    Check(between != std::string_view::npos, "names row parted");
-    Check(Unescape(top.substr(0, between)) == name1, "names row shows name 1");
-    top.remove_prefix(between + f::kNamesBetween.size());
-    const std::size_t end = top.find(f::kNamesEnd);
-    Check(end != std::string_view::npos, "names row ended");
-    const std::string_view escaped2 = top.substr(0, end);
+    TakeUntil(top, f::kNamesStart, "names row");
+    Check(Unescape(TakeUntil(top, f::kNamesBetween, "names row parted")) == name1,
+          "names row shows name 1");
+    const std::string_view escaped2 = TakeUntil(top, f::kNamesEnd, "names row ended");
     Check(Unescape(escaped2) == name2, "names row shows name 2");
     Check(escaped2.find('"') == std::string_view::npos, "no raw quote in a name");
 }
