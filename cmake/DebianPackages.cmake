@@ -54,12 +54,12 @@ if(TANDEMIX_DPKG_SHLIBDEPS AND TANDEMIX_FILE_COMMAND)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_APP_PACKAGE_DEPENDS "qt6-qpa-plugins")
 else()
-    set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6, libre2-9, liburing2")
+    set(CPACK_DEBIAN_CLI_PACKAGE_DEPENDS "libc6, libgcc-s1, libstdc++6")
     if(TANDEMIX_BUILD_WEB)
         string(APPEND CPACK_DEBIAN_CLI_PACKAGE_DEPENDS ", libcurl4, libssl3")
     endif()
     set(CPACK_DEBIAN_APP_PACKAGE_DEPENDS
-        "libc6, libgcc-s1, libstdc++6, libre2-9, liburing2, libqt6core6, libqt6gui6, libqt6widgets6, \
+        "libc6, libgcc-s1, libstdc++6, libqt6core6, libqt6gui6, libqt6widgets6, \
 libqt6webenginecore6, libqt6webenginewidgets6, qt6-qpa-plugins")
     if(TANDEMIX_BUILD_WEB)
         string(APPEND CPACK_DEBIAN_APP_PACKAGE_DEPENDS ", libcurl4, libssl3")

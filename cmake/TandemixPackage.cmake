@@ -20,5 +20,6 @@ write_basic_package_version_file(
 
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/TandemixConfig.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/TandemixConfigVersion.cmake
+              ${CMAKE_CURRENT_LIST_DIR}/TandemixStaticLibraries.cmake
         DESTINATION ${TANDEMIX_PACKAGE_DIR}
         COMPONENT engine)
