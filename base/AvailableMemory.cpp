@@ -1,44 +1,71 @@
 #include "base/AvailableMemory.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
-#include <fstream>
+#include <charconv>
 #include <string>
+#include <string_view>
+
+#include "base/UniqueFd.h"
 
 namespace tandemix {
 namespace {
 
 constexpr std::uint64_t kKibibyte = 1024;
 
-std::optional<std::uint64_t> MemAvailable() {
-    std::ifstream meminfo("/proc/meminfo");
-    std::string key;
-    std::uint64_t value = 0;
-    std::string unit;
-    while (meminfo >> key >> value) {
-        std::getline(meminfo, unit);
-        if (key == "MemAvailable:") {
-            return value * kKibibyte;
+// The start of a small system file. Read without streams: a run asks this before it
+// compares, and a stream would first set up the whole C++ locale.
+std::string ReadStart(const std::string& path) {
+    std::string text(8192, '\0');
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    std::size_t got = 0;
+    while (fd.IsOpen() && got < text.size()) {
+        const ssize_t n = ::read(fd.Get(), text.data() + got, text.size() - got);
+        if (n <= 0) {
+            break;
         }
+        got += static_cast<std::size_t>(n);
     }
-    return std::nullopt;
+    text.resize(got);
+    return text;
+}
+
+// The number at the start of text, after blanks.
+std::optional<std::uint64_t> LeadingNumber(std::string_view text) {
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::uint64_t> MemAvailable() {
+    const std::string meminfo = ReadStart("/proc/meminfo");
+    constexpr std::string_view kKey = "MemAvailable:";
+    const std::size_t at = meminfo.find(kKey);
+    if (at == std::string::npos || (at > 0 && meminfo[at - 1] != '\n')) {
+        return std::nullopt;
+    }
+    const auto kibibytes = LeadingNumber(std::string_view(meminfo).substr(at + kKey.size()));
+    return kibibytes ? std::optional(*kibibytes * kKibibyte) : std::nullopt;
 }
 
 std::optional<std::uint64_t> ReadNumber(const std::string& path) {
-    std::ifstream file(path);
-    std::uint64_t value = 0;
-    if (file >> value) {
-        return value;
-    }
-    return std::nullopt;
+    return LeadingNumber(ReadStart(path));
 }
 
 // The folder of the unified control group the process runs in ("0::/path").
 std::string ControlGroupFolder() {
-    std::ifstream groups("/proc/self/cgroup");
-    std::string line;
-    while (std::getline(groups, line)) {
+    const std::string groups = ReadStart("/proc/self/cgroup");
+    std::string_view rest = groups;
+    while (!rest.empty()) {
+        const std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(line.size() + 1, rest.size()));
         if (line.starts_with("0::")) {
-            return "/sys/fs/cgroup" + line.substr(3);
+            return "/sys/fs/cgroup" + std::string(line.substr(3));
         }
     }
     return "/sys/fs/cgroup";

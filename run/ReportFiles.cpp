@@ -4,9 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "base/FileReplacement.h"
 
@@ -192,10 +196,24 @@ bool ReportFiles::Commit() {
     for (const auto& file : files_) {
         file->StartWriteBack();
     }
-    bool complete = true;
-    for (const auto& file : files_) {
-        complete = file->Finish() && complete;
+    // Waited for side by side, the files' waits for the disk share its journal's commits.
+    std::vector<char> finished(files_.size(), 0);
+    {
+        std::vector<std::jthread> waits;
+        waits.reserve(files_.size());
+        for (std::size_t i = 1; i < files_.size(); ++i) {
+            const auto finish = [&, i] { finished[i] = files_[i]->Finish(); };
+            try {
+                waits.emplace_back(finish);
+            } catch (const std::system_error&) {
+                finish();  // no thread to be had: waited for here
+            }
+        }
+        if (!files_.empty()) {
+            finished[0] = files_[0]->Finish();
+        }
     }
+    const bool complete = std::find(finished.begin(), finished.end(), 0) == finished.end();
     // Each name is placed only once its bytes are on the disk, so after a crash a name shows
     // the old report or the new one, never an empty file. Which of the two a crash leaves the
     // folder's own next write-back decides; waiting for it would cost every run more than
