@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -165,9 +164,7 @@ private slots:
         QTemporaryDir inputs;
         QTemporaryDir chosen;
         for (const char* name : {"a.txt", "b.txt"}) {
-            QFile file(inputs.filePath(QString::fromLatin1(name)));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(name);
+            QVERIFY(WriteFile(inputs.filePath(QString::fromLatin1(name)), name));
         }
         WindowFixture fixture;
         fixture.pickers.answers = {std::optional<std::string>(chosen.path().toStdString())};
@@ -181,7 +178,7 @@ private slots:
         QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
         QCOMPARE(fixture.launcher.attempts.front().second,
                  chosen.filePath(QStringLiteral("Tandemix.htm")).toStdString());
-        QVERIFY(!QFile::exists(QString::fromStdString(fixture.OutputPath("Tandemix.htm"))));
+        QVERIFY(!fixture.Wrote("Tandemix.htm"));
     }
 };
 

@@ -2,7 +2,6 @@
 // the message boxes and the web fetch replaced by recorders.
 #include <QCursor>
 #include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,17 +25,6 @@ Q_DECLARE_METATYPE(Clicks)
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const std::string& path) {
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Two inputs that differ only in the case of one letter, in a folder of their own.
 struct Inputs {
     QTemporaryDir directory;
@@ -46,12 +34,11 @@ struct Inputs {
     QString folder2 = directory.filePath(QStringLiteral("after"));
 
     Inputs() {
-        WriteFile(file1, "Alpha\nBeta\n");
-        WriteFile(file2, "alpha\nBeta\n");
+        QVERIFY(WriteFile(file1, "Alpha\nBeta\n") && WriteFile(file2, "alpha\nBeta\n"));
         QDir(directory.path()).mkpath(folder1 + QStringLiteral("/sub"));
         QDir(directory.path()).mkpath(folder2);
-        WriteFile(folder1 + QStringLiteral("/sub/x.txt"), "x\n");
-        WriteFile(folder2 + QStringLiteral("/y.txt"), "y\n");
+        QVERIFY(WriteFile(folder1 + QStringLiteral("/sub/x.txt"), "x\n"));
+        QVERIFY(WriteFile(folder2 + QStringLiteral("/y.txt"), "y\n"));
     }
 };
 
@@ -159,12 +146,9 @@ private slots:
         QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
         QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ReportViewer);
         QCOMPARE(fixture.launcher.attempts.front().second, container);
-        QCOMPARE(ReadFile(container), QByteArray(ContainerText().data(),
-                                                 static_cast<qsizetype>(ContainerText().size())));
-        QVERIFY(ReadFile(fixture.OutputPath(kTopPageName)).contains(result));
-        for (const std::string_view page : {kPage1Name, kPage2Name}) {
-            QVERIFY(QFile::exists(QString::fromStdString(fixture.OutputPath(page))));
-        }
+        QCOMPARE(fixture.Read(containerName.toStdString()), ContainerBytes());
+        QVERIFY(fixture.Read(kTopPageName).contains(result));
+        QVERIFY(fixture.Wrote(kPage1Name) && fixture.Wrote(kPage2Name));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 
@@ -184,7 +168,7 @@ private slots:
         const std::string report = fixture.OutputPath(kSingleReportName);
         QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ByFileType);
         QCOMPARE(fixture.launcher.attempts.front().second, report);
-        const QByteArray page = ReadFile(report);
+        const QByteArray page = fixture.Read(kSingleReportName);
         QVERIFY(page.contains("Ergebnis: 2 Unterschiede"));
         QVERIFY(page.contains(R"(["sub/x.txt",2,"f-",)"));
         QVERIFY(page.contains(R"(["y.txt",3,"-f",)"));
@@ -198,8 +182,7 @@ private slots:
         fixture.Click(kIdCompare);
         fixture.Click(kIdHtml);
         fixture.Click(kIdCompare);
-        QVERIFY(QFile::exists(QString::fromStdString(fixture.OutputPath(kHtaContainerName))));
-        QVERIFY(QFile::exists(QString::fromStdString(fixture.OutputPath(kHtmlContainerName))));
+        QVERIFY(fixture.Wrote(kHtaContainerName) && fixture.Wrote(kHtmlContainerName));
         QCOMPARE(fixture.launcher.attempts.back().second, fixture.OutputPath(kHtmlContainerName));
     }
 
@@ -214,7 +197,7 @@ private slots:
                  std::vector<std::string>{std::string(tandemix::messages::kInput1Missing) + "\n" +
                                           missing.toStdString() + ": Der Pfad existiert nicht."});
         QVERIFY(fixture.launcher.attempts.empty());
-        QVERIFY(!QFile::exists(QString::fromStdString(fixture.OutputPath(kHtmlContainerName))));
+        QVERIFY(!fixture.Wrote(kHtmlContainerName));
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
 

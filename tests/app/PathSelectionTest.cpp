@@ -1,7 +1,6 @@
 // The "..." buttons: where the folder pickers open, what a choice changes, and the folder
 // picker's own status line and OK rule.
 #include <QDir>
-#include <QFile>
 #include <QPushButton>
 #include <QtTest>
 
@@ -118,8 +117,7 @@ private slots:
         if (content.endsWith(QLatin1Char('/'))) {
             QDir().mkpath(folder + QLatin1Char('/') + content);
         } else if (!content.isEmpty()) {
-            QFile file(folder + QLatin1Char('/') + content);
-            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(WriteFile(folder + QLatin1Char('/') + content, {}));
         }
         QCOMPARE(FolderHasEntry(folder.toStdString()), okEnabled);
         FolderPicker picker(folder.toStdString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QWidget>
 #include <deque>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "app/BrowserPane.h"
 #include "app/PathSelection.h"
 #include "app/StaticLink.h"
+#include "report/ResultContainer.h"
 #include "run/Comparison.h"
 #include "support/RecordingSinks.h"
 #include "web/CertificateQuestion.h"
@@ -18,6 +20,23 @@ namespace tandemix::app::test {
 // The warning boxes and the desktop's launcher are the engine tests' recorders.
 using RecordingSink = tandemix::testing::RecordingMessageSink;
 using tandemix::testing::RecordingLauncher;
+
+// Whether the whole file was written.
+inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A file's bytes, empty when it cannot be read.
+inline QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The fixed container page every framed report opens with.
+inline QByteArray ContainerBytes() {
+    return {ContainerText().data(), static_cast<qsizetype>(ContainerText().size())};
+}
 
 // Answers the pickers from a script of answers and records where the folder picker opened.
 class ScriptedPickers final : public PathPickers {

@@ -57,9 +57,8 @@ struct ViewerFixture {
 
     // The path of the file written, or nothing when it could not be written.
     QString Write(const QString& name, const QByteArray& bytes) const {
-        QFile file(directory.filePath(name));
-        const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-        return written ? file.fileName() : QString();
+        const QString path = directory.filePath(name);
+        return WriteFile(path, bytes) ? path : QString();
     }
 };
 
@@ -118,10 +117,6 @@ setTimeout(function () { location.href = '%8'; }, 300);
                  .replace(QStringLiteral("http:"), QStringLiteral("ws:")),
              server.Url(QStringLiteral("beacon")), server.Url(QStringLiteral("away")))
         .toUtf8();
-}
-
-QByteArray ContainerBytes() {
-    return {ContainerText().data(), static_cast<qsizetype>(ContainerText().size())};
 }
 
 }  // namespace
@@ -254,9 +249,7 @@ private slots:
         QVERIFY(server.server.isListening());
         QTemporaryDir outside;
         const QString secret = outside.filePath(QStringLiteral("secret.txt"));
-        QFile secretFile(secret);
-        QVERIFY(secretFile.open(QIODevice::WriteOnly) && secretFile.write("geheim") == 6);
-        secretFile.close();
+        QVERIFY(WriteFile(secret, "geheim"));
         ViewerFixture fixture;
         QVERIFY(!fixture.Write(QStringLiteral("inside.txt"), "drinnen").isEmpty());
         QVERIFY(QFile::link(secret, fixture.directory.filePath(QStringLiteral("link.txt"))));
@@ -423,9 +416,7 @@ private slots:
         QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
         QCOMPARE(fixture.launcher.attempts.front(),
                  std::pair(LaunchAttempt::BrowserLauncher, html.toStdString()));
-        QFile written(html);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), ContainerBytes());
+        QCOMPARE(ReadFile(html), ContainerBytes());
         QVERIFY(fixture.messages.messages.empty());
     }
 };

@@ -72,6 +72,12 @@ struct WindowFixture {
     std::string OutputPath(std::string_view name) const {
         return outputDirectory.path().toStdString() + "/" + std::string(name);
     }
+    QByteArray Read(std::string_view name) const {
+        return ReadFile(QString::fromStdString(OutputPath(name)));
+    }
+    bool Wrote(std::string_view name) const {
+        return QFile::exists(QString::fromStdString(OutputPath(name)));
+    }
 };
 
 }  // namespace tandemix::app::test
