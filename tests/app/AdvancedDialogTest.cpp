@@ -175,9 +175,9 @@ private slots:
         fixture.Edit(kIdInput2)->setText(inputs.filePath(QStringLiteral("b.txt")));
         fixture.Click(kIdCompare);
         QVERIFY(fixture.messages.messages.empty());
-        QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
-        QCOMPARE(fixture.launcher.attempts.front().second,
-                 chosen.filePath(QStringLiteral("Tandemix.htm")).toStdString());
+        QCOMPARE(fixture.launcher.attempts,
+                 (Launches{{LaunchAttempt::ReportViewer,
+                            chosen.filePath(QStringLiteral("Tandemix.htm")).toStdString()}}));
         QVERIFY(!fixture.Wrote("Tandemix.htm"));
     }
 };

@@ -143,9 +143,7 @@ private slots:
 
         QVERIFY(fixture.messages.messages.empty());
         const std::string container = fixture.OutputPath(containerName.toStdString());
-        QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
-        QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ReportViewer);
-        QCOMPARE(fixture.launcher.attempts.front().second, container);
+        QCOMPARE(fixture.launcher.attempts, (Launches{{LaunchAttempt::ReportViewer, container}}));
         QCOMPARE(fixture.Read(containerName.toStdString()), ContainerBytes());
         QVERIFY(fixture.Read(kTopPageName).contains(result));
         QVERIFY(fixture.Wrote(kPage1Name) && fixture.Wrote(kPage2Name));
@@ -166,8 +164,7 @@ private slots:
 
         QVERIFY(fixture.messages.messages.empty());
         const std::string report = fixture.OutputPath(kSingleReportName);
-        QCOMPARE(fixture.launcher.attempts.front().first, LaunchAttempt::ByFileType);
-        QCOMPARE(fixture.launcher.attempts.front().second, report);
+        QCOMPARE(fixture.launcher.attempts, (Launches{{LaunchAttempt::ByFileType, report}}));
         const QByteArray page = fixture.Read(kSingleReportName);
         QVERIFY(page.contains("Ergebnis: 2 Unterschiede"));
         QVERIFY(page.contains(R"(["sub/x.txt",2,"f-",)"));

@@ -20,6 +20,7 @@ namespace tandemix::app::test {
 // The warning boxes and the desktop's launcher are the engine tests' recorders.
 using RecordingSink = tandemix::testing::RecordingMessageSink;
 using tandemix::testing::RecordingLauncher;
+using Launches = decltype(RecordingLauncher::attempts);
 
 // Whether the whole file was written.
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {

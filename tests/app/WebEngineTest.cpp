@@ -413,9 +413,8 @@ private slots:
 
         viewer.BrowserButton()->click();
         const QString html = fixture.directory.filePath(QStringLiteral("Tandemix.htm"));
-        QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
-        QCOMPARE(fixture.launcher.attempts.front(),
-                 std::pair(LaunchAttempt::BrowserLauncher, html.toStdString()));
+        QCOMPARE(fixture.launcher.attempts,
+                 (Launches{{LaunchAttempt::BrowserLauncher, html.toStdString()}}));
         QCOMPARE(ReadFile(html), ContainerBytes());
         QVERIFY(fixture.messages.messages.empty());
     }
