@@ -158,11 +158,10 @@ TreeFileRows ShownRows(const HeldTops& tops, const TreeEntry& entry, const Optio
         return shown;
     }
     FileRows rows = AlignRead(files, options, alignment, context, &rule, log);
-    for (std::size_t side = 0; side < 2; ++side) {
-        if (rows.problems[side]) {
-            shown.problem =
-                ProblemMessage(rows.problems[side], "Datei " + std::to_string(side + 1),
-                               SidePath(tops.paths[side], entry.path), context.limits.document);
+    for (const Side side : kBothSides) {
+        if (const InputProblem& problem = rows.problems[Index(side)]) {
+            shown.problem = ProblemMessage(problem, "Datei " + std::to_string(Number(side)),
+                                           files.paths[Index(side)], context.limits.document);
             return shown;
         }
     }
