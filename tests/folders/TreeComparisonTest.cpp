@@ -54,14 +54,16 @@ protected:
     TreeComparison Compare(const TreeChoices& choices = {}) const {
         return CompareTrees(Side(1), Side(2), choices);
     }
-    const TreeEntry* Find(const TreeComparison& comparison, std::string_view path) const {
+    // The entry of the path; an empty one, and a failure, when there is none.
+    const TreeEntry& Find(const TreeComparison& comparison, std::string_view path) const {
         for (const TreeEntry& entry : comparison.entries) {
             if (entry.path == path) {
-                return &entry;
+                return entry;
             }
         }
         ADD_FAILURE() << "no entry " << path;
-        return nullptr;
+        static const TreeEntry kNone;
+        return kNone;
     }
 
     TempDir dir_;
@@ -253,27 +255,17 @@ TEST_F(TreeComparisonTest, EntriesCarryFoldersStatusesAndWhatIsBelowAOneSidedFol
     Build({{"same/a", "1"}, {"differs/deep/b", "1"}, {"moved/old", kLong}},
           {{"same/a", "1"}, {"differs/deep/b", "2"}, {"moved/new", kLong}, {"added/c", "3"}});
     const TreeComparison comparison = Compare();
-    const auto statusOf = [&](std::string_view path) {
-        const TreeEntry* entry = Find(comparison, path);
-        return entry != nullptr ? entry->status : EntryStatus::Equal;
-    };
-    EXPECT_EQ(statusOf("same"), EntryStatus::Equal);
-    EXPECT_EQ(statusOf("same/a"), EntryStatus::Equal);
-    EXPECT_EQ(statusOf("differs"), EntryStatus::Changed);
-    EXPECT_EQ(statusOf("differs/deep"), EntryStatus::Changed);
-    EXPECT_EQ(statusOf("moved"), EntryStatus::Changed);
-    EXPECT_EQ(statusOf("added"), EntryStatus::OnlyIn2);
-    const TreeEntry* inside = Find(comparison, "added/c");
-    ASSERT_NE(inside, nullptr);
-    EXPECT_TRUE(inside->insideOneSided);
-    EXPECT_EQ(inside->sides[1].size, 1u);
-    const TreeEntry* changed = Find(comparison, "differs/deep/b");
-    ASSERT_NE(changed, nullptr);
-    EXPECT_EQ(changed->sides[0].size, 1u);
-    EXPECT_EQ(changed->sides[1].size, 1u);
-    const TreeEntry* moved = Find(comparison, "moved/old");
-    ASSERT_NE(moved, nullptr);
-    EXPECT_EQ(moved->movedTo, "moved/new");
+    EXPECT_EQ(Find(comparison, "same").status, EntryStatus::Equal);
+    EXPECT_EQ(Find(comparison, "same/a").status, EntryStatus::Equal);
+    EXPECT_EQ(Find(comparison, "differs").status, EntryStatus::Changed);
+    EXPECT_EQ(Find(comparison, "differs/deep").status, EntryStatus::Changed);
+    EXPECT_EQ(Find(comparison, "moved").status, EntryStatus::Changed);
+    EXPECT_EQ(Find(comparison, "added").status, EntryStatus::OnlyIn2);
+    EXPECT_TRUE(Find(comparison, "added/c").insideOneSided);
+    EXPECT_EQ(Find(comparison, "added/c").sides[1].size, 1u);
+    EXPECT_EQ(Find(comparison, "differs/deep/b").sides[0].size, 1u);
+    EXPECT_EQ(Find(comparison, "differs/deep/b").sides[1].size, 1u);
+    EXPECT_EQ(Find(comparison, "moved/old").movedTo, "moved/new");
 }
 
 TEST_F(TreeComparisonTest, BinaryFilesAreFoundByANulByteInTheirFirst8KiB) {
@@ -290,12 +282,10 @@ TEST_F(TreeComparisonTest, BinaryFilesAreFoundByANulByteInTheirFirst8KiB) {
     const std::vector<std::pair<std::string, bool>> expected{
         {"bin", true}, {"grown", true}, {"late", false}, {"text", false}};
     for (const auto& [path, binary] : expected) {
-        const TreeEntry* entry = Find(looked, path);
-        ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->status, EntryStatus::Changed) << path;
-        EXPECT_EQ(entry->binary, binary) << path;
+        EXPECT_EQ(Find(looked, path).status, EntryStatus::Changed) << path;
+        EXPECT_EQ(Find(looked, path).binary, binary) << path;
     }
-    EXPECT_FALSE(Find(Compare(), "bin")->binary);
+    EXPECT_FALSE(Find(Compare(), "bin").binary);
 }
 
 TEST_F(TreeComparisonTest, TwoFilesAreOneEntryWithoutAPath) {
@@ -320,11 +310,11 @@ TEST_F(TreeComparisonTest, FilesEqualUnderTheRulesAreNoDifference) {
     rules.ignoredText = {"[0-9]{2}:[0-9]{2}:[0-9]{2}"};
     rules.ignoredLines = {"^#"};
     const TreeComparison comparison = Compare({.options = BuildOptionMap(rules)});
-    EXPECT_EQ(Find(comparison, "s/log.txt")->status, EntryStatus::EqualUnderOptions);
-    EXPECT_EQ(Find(comparison, "s/note.txt")->status, EntryStatus::EqualUnderOptions);
-    EXPECT_EQ(Find(comparison, "s")->status, EntryStatus::Equal);
+    EXPECT_EQ(Find(comparison, "s/log.txt").status, EntryStatus::EqualUnderOptions);
+    EXPECT_EQ(Find(comparison, "s/note.txt").status, EntryStatus::EqualUnderOptions);
+    EXPECT_EQ(Find(comparison, "s").status, EntryStatus::Equal);
     EXPECT_EQ(BriefListing(comparison), "ge\xC3\xA4ndert\treal.txt\n");
-    EXPECT_EQ(Find(Compare(), "s/log.txt")->status, EntryStatus::Changed) << "without the rules";
+    EXPECT_EQ(Find(Compare(), "s/log.txt").status, EntryStatus::Changed) << "without the rules";
 }
 
 TEST_F(TreeComparisonTest, SpecialFilesAreComparedByTypeWithoutOpeningThem) {
