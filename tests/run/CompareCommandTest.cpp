@@ -4,26 +4,16 @@
 
 #include "base/Messages.h"
 #include "base/WorkingFiles.h"
-#include "support/RecordingSinks.h"
-#include "support/TempDir.h"
+#include "support/RunFixture.h"
 
 namespace tandemix {
 namespace {
 
-using testing::RecordingDebugLog;
-using testing::RecordingMessageSink;
-using testing::TempDir;
-
-class CompareCommandTest : public ::testing::Test {
+class CompareCommandTest : public testing::RunFixture {
 protected:
     CompareRequest Request() const {
         return {.inputs = {inputs_.Write("one.txt", "a\n"), inputs_.Write("two.txt", "b\n")}};
     }
-
-    TempDir inputs_;
-    TempDir output_;
-    RecordingMessageSink messages_;
-    RecordingDebugLog log_;
 };
 
 // An output folder that cannot take the report is named for what is wrong with it, before
@@ -44,7 +34,7 @@ TEST_F(CompareCommandTest, UnusableOutputFolderIsReportedWithTheReason) {
         SCOPED_TRACE(c.name);
         const std::vector<std::string> expected = {
             messages::CannotOpenFile(c.folder + "/~tandemixtop.htm", c.reason)};
-        const RunContext context{c.folder, CodePage::None, messages_, log_};
+        const RunContext context = Context(c.folder);
         messages_.messages.clear();
         EXPECT_TRUE(CompareIntoReport(Request(), context, nullptr).containerPath.empty());
         EXPECT_EQ(messages_.messages, expected);
@@ -71,8 +61,7 @@ TEST_F(CompareCommandTest, ItsOwnWorkingFilesAreNoDifferences) {
     inputs_.Write("b/" + std::string(kPartPrefix) + "4242-0-~tandemixtop.htm", "left over");
     const CompareRequest request{.inputs = {inputs_.Path() + "/a", inputs_.Path() + "/b"},
                                  .choices = {.folderComparison = FolderComparison::ByContents}};
-    const RunContext context{request.inputs[0], CodePage::None, messages_, log_};
-    const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
+    const CompareOutcome outcome = CompareIntoReport(request, Context(request.inputs[0]), nullptr);
     EXPECT_FALSE(outcome.containerPath.empty());
     EXPECT_EQ(outcome.run.differenceCount, 0u);
 }

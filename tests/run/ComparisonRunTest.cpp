@@ -11,59 +11,33 @@
 #include "base/FailureReason.h"
 #include "base/Messages.h"
 #include "run/CompareCommand.h"
-#include "run/ReportFiles.h"
-#include "support/RecordingSinks.h"
-#include "support/TempDir.h"
+#include "support/RunFixture.h"
 
 namespace tandemix {
 namespace {
 
-using testing::ReadWholeFile;
-using testing::RecordingDebugLog;
 using testing::RecordingLauncher;
-using testing::RecordingMessageSink;
-using testing::TempDir;
 
 // Web pages are compared as their fetched copies and named by the typed addresses.
 CompareRequest WebPages(std::string address1, std::string address2) {
     return {.inputs = {std::move(address1), std::move(address2)}, .kind = InputsKind::WebPages};
 }
 
-class ComparisonRunTest : public ::testing::Test {
+class ComparisonRunTest : public testing::RunFixture {
 protected:
     ComparisonRunTest() {
-        for (const std::string& folder : {out_, folder1_, folder2_}) {
-            ::mkdir(folder.c_str(), 0777);
-        }
-        file1_ = inputs_.Write("one.txt", "a\nb\nc\n");
-        file2_ = inputs_.Write("two.txt", "a\nB\nc\nd\n");
+        ::mkdir(folder1_.c_str(), 0777);
+        ::mkdir(folder2_.c_str(), 0777);
     }
 
-    RunResult Run(const std::string& path1, const std::string& path2,
-                  const CompareRequest& request = {}) {
-        const RunContext context{out_, CodePage::None, messages_, log_, nullptr, limits_};
-        ReportFiles report(out_);
-        const RunResult result = ComparisonRun(request, {path1, path2}, context, report);
-        return result.written && CommitReport(report, context) ? result : RunResult{};
-    }
-    std::string Page(std::string_view name) const {
-        return ReadWholeFile(out_ + "/" + std::string(name));
-    }
-
-    TempDir inputs_;
-    TempDir output_;
-    std::string out_ = output_.Path() + "/out";
     const std::string folder1_ = inputs_.Path() + "/folder1";
     const std::string folder2_ = inputs_.Path() + "/folder2";
-    std::string file1_;
-    std::string file2_;
-    RecordingMessageSink messages_;
-    RecordingDebugLog log_;
-    RunLimits limits_;
+    const std::string file1_ = inputs_.Write("one.txt", "a\nb\nc\n");
+    const std::string file2_ = inputs_.Write("two.txt", "a\nB\nc\nd\n");
 };
 
 TEST_F(ComparisonRunTest, TwoFilesWriteThreePages) {
-    const RunResult result = Run(file1_, file2_);
+    const RunResult result = Run({file1_, file2_});
     EXPECT_TRUE(result.written);
     EXPECT_EQ(result.differenceCount, 2);
     EXPECT_TRUE(messages_.messages.empty());
@@ -75,7 +49,7 @@ TEST_F(ComparisonRunTest, TwoFilesWriteThreePages) {
 
 TEST_F(ComparisonRunTest, FolderTestDecidesAndTrailingSeparatorIsAccepted) {
     inputs_.Write("folder1/x.txt", "x");
-    const RunResult result = Run(folder1_ + "/", folder2_);
+    const RunResult result = Run({folder1_ + "/", folder2_});
     EXPECT_TRUE(result.written);
     EXPECT_EQ(result.differenceCount, 1);
     EXPECT_NE(
@@ -91,9 +65,9 @@ TEST_F(ComparisonRunTest, FolderContentsChoiceMatchesFilesByContentAndCarriesNot
     ASSERT_EQ(::utimensat(AT_FDCWD, (folder1_ + "/same.txt").c_str(), old, 0), 0);
     ASSERT_EQ(::symlink("nowhere", (folder2_ + "/dangling").c_str()), 0);
 
-    EXPECT_EQ(Run(folder1_, folder2_).differenceCount, 1);
+    EXPECT_EQ(Run({folder1_, folder2_}).differenceCount, 1);
     const RunResult byContents =
-        Run(folder1_, folder2_, {.choices = {.folderComparison = FolderComparison::ByContents}});
+        Run({folder1_, folder2_}, {.choices = {.folderComparison = FolderComparison::ByContents}});
     EXPECT_TRUE(byContents.written);
     EXPECT_EQ(byContents.differenceCount, 0);
     EXPECT_EQ(byContents.folderListings[0].brokenLinks, 0u);
@@ -138,7 +112,7 @@ TEST_F(ComparisonRunTest, ManyRowsMarkedByTheGreedyPassGiveAHint) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const RunResult result = Run(c.path1, c.path2, {.choices = {.alignment = c.alignment}});
+        const RunResult result = Run({c.path1, c.path2}, {.choices = {.alignment = c.alignment}});
         ASSERT_TRUE(result.written);
         EXPECT_EQ(result.hints.manyRowsDiffer, c.hint);
     }
@@ -166,25 +140,25 @@ TEST_F(ComparisonRunTest, FilesOfEqualNameAndTimeButOtherSizeGiveAHint) {
     write("folder1/touched.txt", "old", when);
     write("folder2/touched.txt", "newer", later);
 
-    const RunResult byTime = Run(folder1_, folder2_);
+    const RunResult byTime = Run({folder1_, folder2_});
     ASSERT_TRUE(byTime.written);
     EXPECT_EQ(byTime.differenceCount, 1) << "touched.txt only";
     EXPECT_EQ(byTime.hints.resizedFilePairs, 2u);
     EXPECT_FALSE(byTime.hints.manyRowsDiffer);
-    EXPECT_EQ(Run(folder1_, folder2_, {.choices = {.alignment = Alignment::Minimal}})
+    EXPECT_EQ(Run({folder1_, folder2_}, {.choices = {.alignment = Alignment::Minimal}})
                   .hints.resizedFilePairs,
               2u);
     const RunResult byContents =
-        Run(folder1_, folder2_, {.choices = {.folderComparison = FolderComparison::ByContents}});
+        Run({folder1_, folder2_}, {.choices = {.folderComparison = FolderComparison::ByContents}});
     EXPECT_EQ(byContents.hints.resizedFilePairs, 0u);
-    EXPECT_EQ(Run(folder1_, folder1_).hints.resizedFilePairs, 0u);
-    EXPECT_EQ(Run(file1_, file2_).hints.resizedFilePairs, 0u);
+    EXPECT_EQ(Run({folder1_, folder1_}).hints.resizedFilePairs, 0u);
+    EXPECT_EQ(Run({file1_, file2_}).hints.resizedFilePairs, 0u);
     EXPECT_TRUE(messages_.messages.empty());
 }
 
 TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {
     const CompareRequest web = WebPages("example.com/a", "http://example.com/b");
-    ASSERT_TRUE(Run(file1_, file2_, web).written);
+    ASSERT_TRUE(Run({file1_, file2_}, web).written);
     EXPECT_NE(Page("~tandemixtop.htm").find("&nbsp;example.com/a</font>"), std::string::npos);
     EXPECT_EQ(Page("~tandemixtop.htm").find(file1_), std::string::npos);
 }
@@ -192,7 +166,7 @@ TEST_F(ComparisonRunTest, WebPagesKindShowsTheTypedAddresses) {
 // Missing inputs, inputs of two kinds and inputs that cannot be taken in whole stop the run
 // with a message before anything is written.
 TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
-    ASSERT_TRUE(Run(file1_, file1_).written);
+    ASSERT_TRUE(Run({file1_, file1_}).written);
     const std::string oldTop = Page("~tandemixtop.htm");
     const std::string missing = inputs_.Path() + "/missing";
     const std::string pipe = inputs_.Path() + "/pipe";
@@ -260,7 +234,7 @@ TEST_F(ComparisonRunTest, StopsWithAMessageAndLeavesOldReportAlone) {
         SCOPED_TRACE(c.name);
         messages_.messages.clear();
         limits_ = c.limits;
-        EXPECT_FALSE(Run(c.path1, c.path2, c.request).written);
+        EXPECT_FALSE(Run({c.path1, c.path2}, c.request).written);
         EXPECT_EQ(messages_.messages, std::vector<std::string>{c.message});
         EXPECT_EQ(Page("~tandemixtop.htm"), oldTop);
     }
@@ -270,12 +244,12 @@ TEST_F(ComparisonRunTest, InputsWithoutReadPermissionStopTheRun) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "permissions do not apply to root; cli_end_to_end runs this as nobody";
     }
-    ASSERT_TRUE(Run(file1_, file1_).written);
+    ASSERT_TRUE(Run({file1_, file1_}).written);
     const std::string oldTop = Page("~tandemixtop.htm");
     ASSERT_EQ(::chmod(file2_.c_str(), 0), 0);
     ASSERT_EQ(::chmod(folder1_.c_str(), 0), 0);
-    EXPECT_FALSE(Run(file1_, file2_).written);
-    EXPECT_FALSE(Run(folder1_, folder2_).written);
+    EXPECT_FALSE(Run({file1_, file2_}).written);
+    EXPECT_FALSE(Run({folder1_, folder2_}).written);
     ::chmod(file2_.c_str(), 0600);
     ::chmod(folder1_.c_str(), 0700);
     EXPECT_EQ(messages_.messages,
@@ -288,7 +262,7 @@ TEST_F(ComparisonRunTest, InputsWithoutReadPermissionStopTheRun) {
 
 TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
     out_ = inputs_.Write("not-a-folder", "x");
-    EXPECT_FALSE(Run(file1_, file2_).written);
+    EXPECT_FALSE(Run({file1_, file2_}).written);
     ASSERT_EQ(log_.lines.size(), 3u);
     EXPECT_EQ(log_.lines[0], "error : cannot create " + out_ + "/~tandemixtop.htm\r\n");
     EXPECT_EQ(messages_.messages,
@@ -299,7 +273,7 @@ TEST_F(ComparisonRunTest, UnwritablePageFailsTheRunAfterTryingAllThree) {
 TEST_F(ComparisonRunTest, CompareCommandWritesTheChosenContainerAndOpensIt) {
     CompareRequest request{.inputs = {file1_, file2_}, .containerForm = ContainerForm::Hta};
     RecordingLauncher launcher(2);
-    const RunContext context{out_, CodePage::None, messages_, log_};
+    const RunContext context = Context(out_);
     const CompareOutcome outcome = CompareIntoReport(request, context, &launcher);
     EXPECT_EQ(outcome.containerPath, out_ + "/Tandemix.hta");
     EXPECT_FALSE(Page("Tandemix.hta").empty());
@@ -319,7 +293,7 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
     const CompareRequest request{.inputs = {file1_, file2_},
                                  .choices = {.reportForm = ReportForm::Single}};
     RecordingLauncher launcher;
-    const RunContext context{out_, CodePage::None, messages_, log_};
+    const RunContext context = Context(out_);
     const CompareOutcome outcome = CompareIntoReport(request, context, &launcher);
     EXPECT_TRUE(outcome.run.written);
     EXPECT_EQ(outcome.run.differenceCount, 2);
@@ -332,8 +306,7 @@ TEST_F(ComparisonRunTest, OneFileReportIsTheOnlyFileAndTheOneOpened) {
                                      {LaunchAttempt::ByFileType, outcome.containerPath}}));
 
     out_ = inputs_.Write("not-a-folder", "x");
-    const RunContext blocked{out_, CodePage::None, messages_, log_};
-    EXPECT_TRUE(CompareIntoReport(request, blocked, nullptr).containerPath.empty());
+    EXPECT_TRUE(CompareIntoReport(request, Context(out_), nullptr).containerPath.empty());
     EXPECT_EQ(messages_.messages, std::vector<std::string>{messages::CannotOpenFile(
                                       out_ + "/Tandemix-Bericht.html",
                                       "Das Ausgabeverzeichnis ist kein Verzeichnis.")});

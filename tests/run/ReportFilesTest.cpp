@@ -19,8 +19,7 @@
 #include "base/Messages.h"
 #include "run/CompareCommand.h"
 #include "run/OutputFolderLock.h"
-#include "support/RecordingSinks.h"
-#include "support/TempDir.h"
+#include "support/RunFixture.h"
 #include "support/Unprivileged.h"
 
 namespace tandemix {
@@ -51,50 +50,46 @@ private:
     void (*oldHandler_)(int) = nullptr;
 };
 
-class ReportFilesTest : public ::testing::Test {
+class ReportFilesTest : public testing::RunFixture {
 protected:
     ReportFilesTest() {
-        dir_.Write("a.htm", "old a");
-        dir_.Write("b.htm", "old b");
+        output_.Write("a.htm", "old a");
+        output_.Write("b.htm", "old b");
     }
-    std::string Read(const char* name) const { return ReadWholeFile(dir_.Path() + "/" + name); }
 
-    TempDir dir_;
     const std::string large_ = std::string(1 << 20, 'x');
-    testing::RecordingMessageSink messages_;
-    testing::RecordingDebugLog log_;
-    const RunContext context_{dir_.Path(), CodePage::None, messages_, log_};
+    const RunContext context_ = Context(out_);
 };
 
 TEST_F(ReportFilesTest, OldFilesStayUntilEveryFileIsComplete) {
-    ReportFiles report(dir_.Path());
+    ReportFiles report(out_);
     report.Add("a.htm").Append("new a");
     report.Add("b.htm").Append(large_);
     report.Add("c.htm").Append("new c");
-    EXPECT_EQ(Read("a.htm"), "old a");
-    EXPECT_EQ(NamesIn(dir_.Path()).size(), 5u);
+    EXPECT_EQ(Page("a.htm"), "old a");
+    EXPECT_EQ(NamesIn(out_).size(), 5u);
     ASSERT_TRUE(report.Commit());
-    EXPECT_EQ(Read("a.htm"), "new a");
-    EXPECT_EQ(Read("b.htm"), large_);
-    EXPECT_EQ(Read("c.htm"), "new c");
-    EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"a.htm", "b.htm", "c.htm"}));
+    EXPECT_EQ(Page("a.htm"), "new a");
+    EXPECT_EQ(Page("b.htm"), large_);
+    EXPECT_EQ(Page("c.htm"), "new c");
+    EXPECT_EQ(NamesIn(out_), (std::vector<std::string>{"a.htm", "b.htm", "c.htm"}));
 }
 
 TEST_F(ReportFilesTest, AFileThatCannotBeWrittenWholeReplacesNothing) {
     {
         const FileSizeLimit limit(64 << 10);
-        ReportFiles report(dir_.Path());
+        ReportFiles report(out_);
         report.Add("a.htm").Append("new a");
         report.Add("b.htm").Append(large_);
         EXPECT_FALSE(report.Commit());
         const auto failures = report.Failures();
         ASSERT_EQ(failures.size(), 1u);
-        EXPECT_EQ(failures[0].path, dir_.Path() + "/b.htm");
+        EXPECT_EQ(failures[0].path, out_ + "/b.htm");
         EXPECT_EQ(failures[0].errorNumber, EFBIG);
     }
-    EXPECT_EQ(Read("a.htm"), "old a");
-    EXPECT_EQ(Read("b.htm"), "old b");
-    EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"a.htm", "b.htm"}));
+    EXPECT_EQ(Page("a.htm"), "old a");
+    EXPECT_EQ(Page("b.htm"), "old b");
+    EXPECT_EQ(NamesIn(out_), (std::vector<std::string>{"a.htm", "b.htm"}));
 }
 
 // Every old file is kept until the last rename succeeded: a rename failing at any point,
@@ -150,34 +145,34 @@ TEST_F(ReportFilesTest, AFailedRenameLeavesThePreviousReportAsItWas) {
 TEST_F(ReportFilesTest, PartFilesTakeNoNameThatIsThereAlready) {
     const TempDir outside;
     const std::string target = outside.Path() + "/planted";
-    const std::string taken = PartPathFor(dir_.Path() + "/a.htm");
+    const std::string taken = PartPathFor(out_ + "/a.htm");
     const std::string stem = taken.substr(0, taken.rfind('-', taken.rfind('-') - 1) + 1);
     const int next = std::stoi(taken.substr(stem.size())) + 1;
     const std::string link = stem + std::to_string(next) + "-a.htm";
     const std::string file = stem + std::to_string(next + 1) + "-a.htm";
     ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
-    dir_.Write(file.substr(dir_.Path().size() + 1), "another run's");
+    output_.Write(file.substr(out_.size() + 1), "another run's");
 
-    ReportFiles report(dir_.Path());
+    ReportFiles report(out_);
     report.Add("a.htm").Append("new a");
     EXPECT_TRUE(report.Commit());
-    EXPECT_EQ(Read("a.htm"), "new a");
+    EXPECT_EQ(Page("a.htm"), "new a");
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(ReadWholeFile(file), "another run's");
 }
 
 TEST_F(ReportFilesTest, AnAbandonedReportLeavesNothingBehind) {
     {
-        ReportFiles report(dir_.Path());
+        ReportFiles report(out_);
         report.Add("a.htm").Append(large_);
     }
-    EXPECT_EQ(Read("a.htm"), "old a");
-    EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"a.htm", "b.htm"}));
+    EXPECT_EQ(Page("a.htm"), "old a");
+    EXPECT_EQ(NamesIn(out_), (std::vector<std::string>{"a.htm", "b.htm"}));
 }
 
 // A wait of more than a second is said once, with the folder, and its end is told too.
 TEST_F(ReportFilesTest, CommandsIntoOneFolderTakeTurns) {
-    auto first = std::make_unique<OutputFolderLock>(dir_.Path());
+    auto first = std::make_unique<OutputFolderLock>(out_);
     ASSERT_TRUE(first->Held());
     std::atomic<bool> secondHeld = false;
     std::thread waiting([&] {
@@ -189,10 +184,9 @@ TEST_F(ReportFilesTest, CommandsIntoOneFolderTakeTurns) {
     first.reset();
     waiting.join();
     EXPECT_TRUE(secondHeld);
-    EXPECT_EQ(messages_.statuses,
-              (std::vector<std::string>{messages::WaitingForFolder(dir_.Path()), ""}));
+    EXPECT_EQ(messages_.statuses, (std::vector<std::string>{messages::WaitingForFolder(out_), ""}));
     EXPECT_TRUE(messages_.messages.empty());
-    EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"a.htm", "b.htm"}));
+    EXPECT_EQ(NamesIn(out_), (std::vector<std::string>{"a.htm", "b.htm"}));
 }
 
 // A lock that is no regular file was planted: it is named in the message and never
@@ -200,7 +194,7 @@ TEST_F(ReportFilesTest, CommandsIntoOneFolderTakeTurns) {
 TEST_F(ReportFilesTest, ALockThatIsNoRegularFileIsRefusedByName) {
     const TempDir outside;
     const std::string target = outside.Write("target", "kept");
-    const std::string lock = dir_.Path() + "/" + std::string(OutputFolderLock::kFileName);
+    const std::string lock = out_ + "/" + std::string(OutputFolderLock::kFileName);
     const std::vector<std::pair<const char*, std::function<int()>>> plants = {
         {"dangling link",
          [&] { return ::symlink((outside.Path() + "/new").c_str(), lock.c_str()); }},
@@ -227,13 +221,13 @@ TEST_F(ReportFilesTest, AnotherUsersLockAndPartsDoNotStopTheRun) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "needs root to act as two users (root and nobody)";
     }
-    const std::string shared = dir_.Path() + "/shared";
-    ASSERT_EQ(::chmod(dir_.Path().c_str(), 0755), 0);
+    const std::string shared = out_ + "/shared";
+    ASSERT_EQ(::chmod(out_.c_str(), 0755), 0);
     ASSERT_EQ(::mkdir(shared.c_str(), 0), 0);
     ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
     const std::string part = std::string(kPartPrefix) + "1-0-~tandemixtop.htm";
-    dir_.Write("shared/" + std::string(OutputFolderLock::kFileName), "");
-    dir_.Write("shared/" + part, "half a page");
+    output_.Write("shared/" + std::string(OutputFolderLock::kFileName), "");
+    output_.Write("shared/" + part, "half a page");
     const testing::ChildOutcome outcome = testing::RunUnprivileged([&] {
         testing::RecordingMessageSink messages;
         testing::RecordingDebugLog log;
@@ -251,14 +245,14 @@ TEST_F(ReportFilesTest, AnotherUsersLockAndPartsDoNotStopTheRun) {
 
 TEST_F(ReportFilesTest, ATurnRemovesWhatAKilledRunLeft) {
     const std::string leftover = std::string(kPartPrefix) + "4242-0-~tandemix1.htm";
-    dir_.Write(leftover, "half a page");
-    dir_.Write(OutputFolderLock::kFileName, "");
+    output_.Write(leftover, "half a page");
+    output_.Write(OutputFolderLock::kFileName, "");
     {
         const OutputFolderTurn turn(context_, ReportForm::Framed);
         EXPECT_TRUE(turn.Usable());
-        EXPECT_FALSE(std::filesystem::exists(dir_.Path() + "/" + leftover));
+        EXPECT_FALSE(std::filesystem::exists(out_ + "/" + leftover));
     }
-    EXPECT_EQ(NamesIn(dir_.Path()), (std::vector<std::string>{"a.htm", "b.htm"}));
+    EXPECT_EQ(NamesIn(out_), (std::vector<std::string>{"a.htm", "b.htm"}));
     EXPECT_TRUE(messages_.messages.empty());
 }
 

@@ -12,18 +12,11 @@
 #include "report/ReportData.h"
 #include "report/SingleReport.h"
 #include "report/TreeReport.h"
-#include "run/ReportFiles.h"
-#include "support/RecordingSinks.h"
 #include "support/ReportRows.h"
-#include "support/TempDir.h"
+#include "support/RunFixture.h"
 
 namespace tandemix {
 namespace {
-
-using testing::ReadWholeFile;
-using testing::RecordingDebugLog;
-using testing::RecordingMessageSink;
-using testing::TempDir;
 
 // Lines from a small vocabulary, so that lines recur and the alignments have choices.
 std::string RandomText(std::mt19937& random, int lines) {
@@ -63,7 +56,7 @@ std::string Edited(std::mt19937& random, const std::string& text) {
     return edited;
 }
 
-class TreeRunTest : public ::testing::Test {
+class TreeRunTest : public testing::RunFixture {
 protected:
     // Generated files in three folders: every third the same on both sides, the others
     // edited on side 2.
@@ -82,25 +75,12 @@ protected:
         const CompareRequest& request = {.choices = {.alignment = Alignment::Minimal,
                                                      .reportForm = ReportForm::Single}},
         const std::array<std::string, 2>& inputs = {}) {
-        ReportFiles report(output_.Path());
-        const RunResult result = ComparisonRun(request, inputs[0].empty() ? tops_ : inputs,
-                                               Context(output_.Path()), report);
+        const RunResult result = Run(inputs[0].empty() ? tops_ : inputs, request);
         EXPECT_TRUE(result.written);
-        EXPECT_TRUE(report.Commit());
-        return {result, Page()};
-    }
-    std::string Page() const {
-        return ReadWholeFile(output_.Path() + "/" + std::string(kSingleReportName));
-    }
-    RunContext Context(const std::string& out) {
-        return RunContext{out, CodePage::None, messages_, log_, nullptr, {}};
+        return {result, Page(kSingleReportName)};
     }
 
-    TempDir inputs_;
-    TempDir output_;
     const std::array<std::string, 2> tops_{inputs_.Path() + "/1", inputs_.Path() + "/2"};
-    RecordingMessageSink messages_;
-    RecordingDebugLog log_;
 };
 
 // Every changed pair of a generated tree gets the rows a two-file run of the pair gives,
