@@ -148,13 +148,13 @@ int Report(const std::string& path1, const std::string& path2, const std::string
                                  OutputPath(outputDir, kPage2Name)};
     double framedBest = 1e9;
     double singleBest = 1e9;
-    const ReportHead head{path1, path2, CodePage::None, LineNumbers::Shown};
+    const ReportHead head{{path1, path2}, CodePage::None, LineNumbers::Shown};
     for (int run = 0; run < runs; ++run) {
         Clock::time_point start = Clock::now();
         ReportFiles framed(outputDir);
         WriteFramedReport(
             rows1, rows2, head,
-            {framed.Add(kTopPageName), framed.Add(kPage1Name), framed.Add(kPage2Name)});
+            {framed.Add(kTopPageName), {framed.Add(kPage1Name), framed.Add(kPage2Name)}});
         if (!framed.Commit()) {
             return 1;
         }

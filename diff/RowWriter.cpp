@@ -8,34 +8,35 @@ using enum LineMark;
 
 RowWriter::RowWriter(const TextDocument& input1, const TextDocument& input2, TextDocument& result1,
                      TextDocument& result2)
-    : input1_(input1), input2_(input2), result1_(result1), result2_(result2) {
-    result1_.SetName(input1_.GetName());
-    result2_.SetName(input2_.GetName());
-    // The rows show the inputs' own lines: they refer to them instead of copying them.
-    result1_.ShareTextOf(input1_);
-    result2_.ShareTextOf(input2_);
+    : inputs_{input1, input2}, results_{result1, result2} {
     // Room for the most rows there can be; memory that no row reaches is never touched.
-    const LineIndex most = input1_.GetLineCount() + input2_.GetLineCount();
-    result1_.ReserveLines(most);
-    result2_.ReserveLines(most);
+    const LineIndex most = input1.GetLineCount() + input2.GetLineCount();
+    for (std::size_t side = 0; side < 2; ++side) {
+        TextDocument& result = results_[side];
+        const TextDocument& input = inputs_[side];
+        result.SetName(input.GetName());
+        // The rows show the inputs' own lines: they refer to them instead of copying them.
+        result.ShareTextOf(input);
+        result.ReserveLines(most);
+    }
 }
 
 void RowWriter::Pair(LineIndex line1, LineMark mark1, LineIndex line2, LineMark mark2) {
-    result1_.AddRowOf(input1_, line1, mark1);
-    result2_.AddRowOf(input2_, line2, mark2);
+    results_[0].get().AddRowOf(inputs_[0], line1, mark1);
+    results_[1].get().AddRowOf(inputs_[1], line2, mark2);
 }
 
 void RowWriter::Deleted(LineIndex from, LineIndex to) {
     for (LineIndex line = from; line < to; ++line) {
-        result1_.AddRowOf(input1_, line, MarkDeleted);
-        result2_.AddEmptyLine();
+        results_[0].get().AddRowOf(inputs_[0], line, MarkDeleted);
+        results_[1].get().AddEmptyLine();
     }
 }
 
 void RowWriter::Added(LineIndex from, LineIndex to) {
     for (LineIndex line = from; line < to; ++line) {
-        result1_.AddEmptyLine();
-        result2_.AddRowOf(input2_, line, MarkAdded);
+        results_[0].get().AddEmptyLine();
+        results_[1].get().AddRowOf(inputs_[1], line, MarkAdded);
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <functional>
+
 #include "document/TextDocument.h"
 
 namespace tandemix {
@@ -19,10 +22,9 @@ public:
     void Added(LineIndex from, LineIndex to);
 
 private:
-    const TextDocument& input1_;
-    const TextDocument& input2_;
-    TextDocument& result1_;
-    TextDocument& result2_;
+    // By Index(side).
+    std::array<std::reference_wrapper<const TextDocument>, 2> inputs_;
+    std::array<std::reference_wrapper<TextDocument>, 2> results_;
 };
 
 }  // namespace tandemix

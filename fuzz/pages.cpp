@@ -160,8 +160,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StringSink top;
     StringSink page1;
     StringSink page2;
-    WriteFramedReport(rows1, rows2, {name1, name2, CodePage::None, lineNumbers},
-                      {top, page1, page2});
+    WriteFramedReport(rows1, rows2, {{name1, name2}, CodePage::None, lineNumbers},
+                      {top, {page1, page2}});
     CheckSidePage(page1.Text(), rows1, lineNumbers);
     CheckSidePage(page2.Text(), rows2, lineNumbers);
     CheckNames(top.Text(), name1, name2);

@@ -18,8 +18,7 @@ enum class LineNumbers { Hidden, Shown };
 
 // What a report shows besides the rows. The pages declare the code page's character set.
 struct ReportHead {
-    std::string_view name1;
-    std::string_view name2;
+    std::array<std::string_view, 2> names;  // of the inputs, by Index(side)
     CodePage codePage = CodePage::None;
     LineNumbers lineNumbers = LineNumbers::Shown;
 };

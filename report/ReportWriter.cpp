@@ -113,7 +113,7 @@ void WriteSidePage(const TextDocument& rows, std::string_view head, LineNumbers 
     sink.Append(piece);
 }
 
-std::string TopPage(LineIndex differenceCount, std::string_view name1, std::string_view name2,
+std::string TopPage(LineIndex differenceCount, const std::array<std::string_view, 2>& names,
                     CodePage codePage) {
     std::string page;
     AppendHeadStart(codePage, page);
@@ -127,9 +127,9 @@ std::string TopPage(LineIndex differenceCount, std::string_view name1, std::stri
     page.append(f::kLegendStart).append(Legend(f::kLegend)).append(f::kLegendEnd);
     page.append(f::kTextSizeChooser).append(f::kCredit).append(f::kControls);
     page.append(f::kNamesStart);
-    page.append(EscapedName(name1));
+    page.append(EscapedName(names[0]));
     page.append(f::kNamesBetween);
-    page.append(EscapedName(name2));
+    page.append(EscapedName(names[1]));
     page.append(f::kNamesEnd).append(f::kTopEnd);
     return page;
 }
@@ -140,7 +140,7 @@ void WriteFramedReport(const TextDocument& rows1, const TextDocument& rows2, con
                        const PageSinks& sinks) {
     const CodePage codePage = head.codePage;
     const LineNumbers lineNumbers = head.lineNumbers;
-    sinks.top.Append(TopPage(DifferenceCount(rows1, rows2), head.name1, head.name2, codePage));
+    sinks.top.Append(TopPage(DifferenceCount(rows1, rows2), head.names, codePage));
     // Both row lists are equally long, so the first decides the shared opener.
     const std::string opener = SideHead(rows1.GetLineCount(), codePage);
     // Writing a few thousand rows takes less than starting a thread.
@@ -148,8 +148,8 @@ void WriteFramedReport(const TextDocument& rows1, const TextDocument& rows2, con
     const Sharing sharing =
         rows1.GetLineCount() < kRowsWorthSharing ? Sharing::OneAfterTheOther : Sharing::SideBySide;
     RunSideBySide(
-        sharing, [&] { WriteSidePage(rows1, opener, lineNumbers, sinks.page1); },
-        [&] { WriteSidePage(rows2, opener, lineNumbers, sinks.page2); });
+        sharing, [&] { WriteSidePage(rows1, opener, lineNumbers, sinks.sides[0]); },
+        [&] { WriteSidePage(rows2, opener, lineNumbers, sinks.sides[1]); });
 }
 
 }  // namespace tandemix

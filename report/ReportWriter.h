@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <functional>
+
 #include "base/ByteSink.h"
 #include "document/TextDocument.h"
 #include "report/ReportParts.h"
@@ -9,8 +12,7 @@ namespace tandemix {
 // Where the framed report's three pages go as they are generated.
 struct PageSinks {
     ByteSink& top;
-    ByteSink& page1;
-    ByteSink& page2;
+    std::array<std::reference_wrapper<ByteSink>, 2> sides;  // by Index(side)
 };
 
 // Writes two aligned row lists as the top page and the two side pages, handed to the sinks

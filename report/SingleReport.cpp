@@ -73,7 +73,7 @@ std::string_view PageCharset(const TextDocument& rows1, const TextDocument& rows
         case CodePage::None:
             break;
     }
-    const bool utf8 = IsWellFormedUtf8(head.name1) && IsWellFormedUtf8(head.name2) &&
+    const bool utf8 = IsWellFormedUtf8(head.names[0]) && IsWellFormedUtf8(head.names[1]) &&
                       AllWellFormedUtf8(rows1) && AllWellFormedUtf8(rows2);
     return utf8 ? kUtf8 : kWindows1252;
 }
@@ -116,10 +116,10 @@ void WriteSingleReport(const TextDocument& rows1, const TextDocument& rows2, con
     WriteSinglePage(head, PageCharset(rows1, rows2, head), out, [&](SinglePageHole hole) {
         switch (hole) {
             case SinglePageHole::Name1:
-                out.Append(EscapedName(head.name1));
+                out.Append(EscapedName(head.names[0]));
                 break;
             case SinglePageHole::Name2:
-                out.Append(EscapedName(head.name2));
+                out.Append(EscapedName(head.names[1]));
                 break;
             case SinglePageHole::Result:
                 out.Append(ResultLine(DifferenceCount(rows1, rows2)));

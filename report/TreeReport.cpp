@@ -149,11 +149,11 @@ void WriteFileData(const TreeFileRows& rows, std::int64_t file, const TreeReport
     std::string start(kFileStart);
     start.append(std::to_string(file)).append(kFileStartEnd);
     page.Append(start);
-    const std::string_view charset = PageCharset(rows.rows1, rows.rows2, {"", "", head.codePage});
+    const std::string_view charset = PageCharset(rows.rows[0], rows.rows[1], {{}, head.codePage});
     Windows1252Sink converted(page);
     {
         ChunkedOutput data(charset == "utf-8" ? page : converted);
-        WriteReportData(rows.rows1, rows.rows2, data, std::string(kFileEnd) + start,
+        WriteReportData(rows.rows[0], rows.rows[1], data, std::string(kFileEnd) + start,
                         limits.pieceBytes);
     }
     page.Append(kFileEnd);
@@ -265,9 +265,9 @@ private:
             return;
         }
         outcome.written = true;
-        outcome.lines = {rows.rows2.CountMarks().added, rows.rows1.CountMarks().changed,
-                         rows.rows1.CountMarks().deleted};
-        outcome.differences = DifferenceCount(rows.rows1, rows.rows2);
+        outcome.lines = {rows.rows[1].CountMarks().added, rows.rows[0].CountMarks().changed,
+                         rows.rows[0].CountMarks().deleted};
+        outcome.differences = DifferenceCount(rows.rows[0], rows.rows[1]);
         counts_.added += outcome.lines.added;
         counts_.deleted += outcome.lines.deleted;
         counts_.changed += outcome.lines.changed;
@@ -366,9 +366,9 @@ void WriteEntries(const TreeReportHead& head, std::span<const TreeEntry> entries
                   const std::vector<std::int64_t>& numbers, const std::vector<bool>& first,
                   ChunkedOutput& out) {
     out.Append("{\"format\":1,\"tops\":[");
-    AppendName(head.top1, out);
+    AppendName(head.tops[0], out);
     out.Append(',');
-    AppendName(head.top2, out);
+    AppendName(head.tops[1], out);
     out.Append("],");
     AppendStatuses(out);
     out.Append(",\"later\":");
@@ -482,8 +482,8 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
     }
     CountingSink counted(sink);
     ChunkedOutput out(counted);
-    const std::string top1 = EscapedName(WithReplacementCharacters(head.top1));
-    const std::string top2 = EscapedName(WithReplacementCharacters(head.top2));
+    const std::array<std::string, 2> tops{EscapedName(WithReplacementCharacters(head.tops[0])),
+                                          EscapedName(WithReplacementCharacters(head.tops[1]))};
     const std::vector<std::int64_t> numbers = FileNumbers(entries, limits);
     const std::vector<bool> atFirst = ShownAtFirst(entries);
     FileWriter files(entries, numbers, rowsOf, head, limits, counted);
@@ -492,7 +492,7 @@ TreeReportCounts WriteTreeReport(const TreeReportHead& head, std::span<const Tre
         if (name == "banner") {
             out.Append(kReportBanner);
         } else if (name == "top1" || name == "top2") {
-            out.Append(name == "top1" ? top1 : top2);
+            out.Append(tops[name == "top1" ? 0 : 1]);
         } else if (name == "colours") {
             AppendColours(out);
         } else if (name == "style") {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -18,8 +19,7 @@ namespace tandemix {
 
 // What the page shows of one file entry: its aligned rows, or why there are none.
 struct TreeFileRows {
-    TextDocument rows1{CodePage::None};
-    TextDocument rows2{CodePage::None};
+    std::array<TextDocument, 2> rows{TextDocument(CodePage::None), TextDocument(CodePage::None)};
     bool binary = false;  // a NUL byte in the first 8 KiB: shown by its size only
     std::string problem;  // why the file could not be read, shown instead of its rows
 };
@@ -48,8 +48,7 @@ struct TreeReportLimits {
 };
 
 struct TreeReportHead {
-    std::string_view top1;  // the two compared folders
-    std::string_view top2;
+    std::array<std::string_view, 2> tops;  // the two compared folders, by Index(side)
     CodePage codePage = CodePage::None;
     LineNumbers lineNumbers = LineNumbers::Shown;
 };

@@ -151,14 +151,14 @@ RunResult ComparisonRun(const CompareRequest& request, const std::array<std::str
 
     // The pages are generated straight into their files.
     Notify(context, RunStage::Generating);
-    const ReportHead head{names.Shown(Side::One), names.Shown(Side::Two), context.codePage,
-                          lineNumbers};
+    const ReportHead head{
+        {names.Shown(Side::One), names.Shown(Side::Two)}, context.codePage, lineNumbers};
     if (choices.reportForm == ReportForm::Single) {
         WriteSingleReport(rows[0], rows[1], head, report.Add(kSingleReportName));
     } else {
         WriteFramedReport(
             rows[0], rows[1], head,
-            PageSinks{report.Add(kTopPageName), report.Add(kPage1Name), report.Add(kPage2Name)});
+            PageSinks{report.Add(kTopPageName), {report.Add(kPage1Name), report.Add(kPage2Name)}});
     }
     Notify(context, RunStage::Writing);
     const LineIndex differenceCount = DifferenceCount(rows[0], rows[1]);

@@ -165,8 +165,7 @@ TreeFileRows ShownRows(const HeldTops& tops, const TreeEntry& entry, const Optio
             return shown;
         }
     }
-    shown.rows1 = std::move(rows.rows[0]);
-    shown.rows2 = std::move(rows.rows[1]);
+    shown.rows = std::move(rows.rows);
     return shown;
 }
 
@@ -274,7 +273,7 @@ RunResult TreeReportRun(const std::string& path1, const std::string& path2,
     const TreeRowsSource rowsOf = [&](const TreeEntry& entry) { return ahead.Take(entry); };
     Notify(context, RunStage::Generating);
     const TreeReportCounts counts =
-        WriteTreeReport({tops[0], tops[1], context.codePage, lineNumbers}, comparison->entries,
+        WriteTreeReport({{tops[0], tops[1]}, context.codePage, lineNumbers}, comparison->entries,
                         rowsOf, report.Add(kSingleReportName));
     Notify(context, RunStage::Writing);
     RunResult result{true, counts.differences, comparison->walks, {}};

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     TextDocument rows2(CodePage::Utf8);
     ComputeDifferences(input1, input2, rows1, rows2);
     FileReplacement file(argv[4]);
-    WriteSingleReport(rows1, rows2, {argv[1], argv[2], CodePage::Utf8, LineNumbers::Shown}, file,
+    WriteSingleReport(rows1, rows2, {{argv[1], argv[2]}, CodePage::Utf8, LineNumbers::Shown}, file,
                       std::strtoull(argv[3], nullptr, 10));
     return file.Commit() ? 0 : 2;
 }

@@ -34,8 +34,8 @@ Pages Generate(const TextDocument& rows1, const TextDocument& rows2,
     StringSink top;
     StringSink page1;
     StringSink page2;
-    WriteFramedReport(rows1, rows2, {name1, name2, rows1.GetCodePage(), numbers},
-                      {top, page1, page2});
+    WriteFramedReport(rows1, rows2, {{name1, name2}, rows1.GetCodePage(), numbers},
+                      {top, {page1, page2}});
     return {top.Take(), page1.Take(), page2.Take()};
 }
 
@@ -91,7 +91,7 @@ TEST(ReportWriterTest, PagesAreWrittenInBoundedPieces) {
     testing::PieceSink top;
     testing::PieceSink page1;
     testing::PieceSink page2;
-    WriteFramedReport(rows, rows, {"a", "b"}, {top, page1, page2});
+    WriteFramedReport(rows, rows, {{"a", "b"}}, {top, {page1, page2}});
     EXPECT_EQ(page2.text, page1.text);
     EXPECT_GT(page1.pieces, 3u);
     EXPECT_LT(page1.largest, page1.text.size() / 3);

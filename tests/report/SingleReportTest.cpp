@@ -51,7 +51,7 @@ TEST(SingleReportTest, DeclaresTheCodePagesCharacterSet) {
     for (const CharsetCase& c : cases) {
         SCOPED_TRACE(c.name);
         const TextDocument rows = RowsOf({{c.row, LineMark::MarkUnchanged}});
-        const ReportHead head{c.name1, "b", c.codePage, LineNumbers::Shown};
+        const ReportHead head{{c.name1, "b"}, c.codePage, LineNumbers::Shown};
         EXPECT_EQ(PageCharset(rows, rows, head), c.charset);
         const std::string meta = "<meta charset=\"" + std::string(c.charset) + "\">";
         EXPECT_NE(Page(rows, rows, head).find(meta), std::string::npos);
@@ -65,7 +65,7 @@ TEST(SingleReportTest, PageIsTheCheckedInHeadThenTheDataThenTheScript) {
     const TextDocument rows2 =
         RowsOf({{"</script><script>alert(1)</script>", LineMark::MarkChanged},
                 {"", LineMark::MarkUnchanged}});
-    const ReportHead head{"x&<y>.txt", "\"z\".txt", CodePage::Utf8, LineNumbers::Hidden};
+    const ReportHead head{{"x&<y>.txt", "\"z\".txt"}, CodePage::Utf8, LineNumbers::Hidden};
     const std::string page = Page(rows1, rows2, head);
     const std::string data = testing::DataOf(rows1, rows2, {});
     const std::size_t at = page.find(data);
@@ -98,7 +98,7 @@ TEST(SingleReportTest, RowsGoIntoAsManyDataBlocksAsTheirSizeNeeds) {
     for (SourceLine n = 1; n <= 100; ++n) {
         rows.AddMarkedLine(std::string(100, 'x'), LineMark::MarkUnchanged, n);
     }
-    const ReportHead head{"a", "b", CodePage::Utf8, LineNumbers::Shown};
+    const ReportHead head{{"a", "b"}, CodePage::Utf8, LineNumbers::Shown};
     const auto count = [](const std::string& page, std::string_view what) {
         std::size_t n = 0;
         for (std::size_t at = page.find(what); at != std::string::npos;
@@ -127,7 +127,7 @@ TEST(SingleReportTest, FirstScreensStandBeforeTheScriptAndTheOtherRowsAfterIt) {
         rows.AddMarkedLine("row " + std::to_string(n), LineMark::MarkUnchanged, n);
     }
     StringSink sink;
-    WriteSingleReport(rows, rows, {"a", "b", CodePage::Utf8, LineNumbers::Shown}, sink);
+    WriteSingleReport(rows, rows, {{"a", "b"}, CodePage::Utf8, LineNumbers::Shown}, sink);
     const std::string page = sink.Take();
     const std::string first =
         "{\"format\":2,\"rows\":2500,\"from\":0,\"to\":" + std::to_string(kFirstScreensRows) + ",";
@@ -149,7 +149,7 @@ TEST(SingleReportTest, LargeReportsReachTheSinkInPieces) {
         rows.AddMarkedLine(line, LineMark::MarkUnchanged, n);
     }
     testing::PieceSink sink;
-    WriteSingleReport(rows, rows, {"a", "b", CodePage::None, LineNumbers::Shown}, sink);
+    WriteSingleReport(rows, rows, {{"a", "b"}, CodePage::None, LineNumbers::Shown}, sink);
     EXPECT_GT(sink.text.size(), 50000u * line.size());
     EXPECT_LE(sink.largest, kPagePieceSize);
     EXPECT_GT(sink.pieces, sink.text.size() / kPagePieceSize);

@@ -30,12 +30,12 @@ protected:
     std::string Page(const std::vector<TreeEntry>& entries, const TreeReportLimits& limits = {}) {
         StringSink sink;
         counts_ = WriteTreeReport(
-            {"eins", "zwei", CodePage::None, LineNumbers::Shown}, entries,
+            {{"eins", "zwei"}, CodePage::None, LineNumbers::Shown}, entries,
             [this](const TreeEntry& entry) {
                 asked_.push_back(entry.path);
                 TreeFileRows rows;
-                rows.rows1 = RowsOf({{"a", LineMark::MarkChanged}});
-                rows.rows2 = RowsOf({{"b", LineMark::MarkChanged}});
+                rows.rows[0] = RowsOf({{"a", LineMark::MarkChanged}});
+                rows.rows[1] = RowsOf({{"b", LineMark::MarkChanged}});
                 rows.binary = entry.path.ends_with(".bin");
                 return rows;
             },
@@ -164,8 +164,8 @@ TEST(TreeReportCharsetTest, TextsThatAreNoUtf8AreShownAsWindows1252) {
         {"1", "2"}, std::vector{Entry("t", EntryStatus::OnlyIn1, F, N, 4, 0)},
         [](const TreeEntry&) {
             TreeFileRows rows;
-            rows.rows1 = RowsOf({{"gr\xfc\x80", LineMark::MarkDeleted}});
-            rows.rows2 = RowsOf({{"", LineMark::MarkUnchanged}});
+            rows.rows[0] = RowsOf({{"gr\xfc\x80", LineMark::MarkDeleted}});
+            rows.rows[1] = RowsOf({{"", LineMark::MarkUnchanged}});
             return rows;
         },
         sink);
