@@ -20,11 +20,11 @@ function runCli(args, env = {}) {
   return run.stdout;
 }
 
-// Writes two inputs, [name, contents] each, into folders 1 and 2 of a new folder in work, and
+// Writes two inputs, { name: contents }, into folders 1 and 2 of a new folder in work, and
 // their one-file report beside them; gives the report's path.
 function singleReport(work, inputs, args = [], env = {}) {
   const dir = fs.mkdtempSync(path.join(work, 'report-'));
-  const files = inputs.map(([name, contents], side) => {
+  const files = Object.entries(inputs).map(([name, contents], side) => {
     const file = path.join(dir, String(side + 1), name);
     fs.mkdirSync(path.dirname(file));
     fs.writeFileSync(file, contents);
@@ -48,10 +48,10 @@ function serve(dir) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// Opens one page served on 127.0.0.1 in the context, watched into seen: its bytes up to cut
-// at once, the rest once the test calls release(), so that it sees what the page shows
-// while the browser still reads it. Gives the page and release to test(p, release).
-async function withHeldPage(context, seen, html, cut, test) {
+// Opens one page served on 127.0.0.1 in the session, watched: its bytes up to cut at once,
+// the rest once the test calls release(), so that it sees what the page shows while the
+// browser still reads it. Gives the page and release to test(p, release).
+async function withHeldPage(s, html, cut, test) {
   let release;
   const held = new Promise((resolve) => {
     release = resolve;
@@ -63,8 +63,7 @@ async function withHeldPage(context, seen, html, cut, test) {
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   try {
-    const p = watch(await context.newPage(), seen);
-    await p.goto(urlOf(server, 'held.html'), { waitUntil: 'commit' });
+    const p = await s.open(urlOf(server, 'held.html'), null, { waitUntil: 'commit' });
     await test(p, release);
     await p.close();
   } finally {
@@ -103,9 +102,9 @@ function launch(profile, { viewport, firefoxPath } = {}) {
 
 // A work folder for one test file, made at once, and a browser with a fresh profile in it,
 // started before the first test, then the file's own set-up (the root's before hooks would
-// run side by side); both go after the last test.
+// run side by side); both go after the last test. Its pages are watched into s.seen.
 function session(prefix, launchOptions, setUp = async () => {}) {
-  const s = { work: fs.mkdtempSync(path.join(os.tmpdir(), prefix)) };
+  const s = { work: fs.mkdtempSync(path.join(os.tmpdir(), prefix)), seen: { errors: [], dialogs: [] } };
   before(async () => {
     s.context = await launch(fs.mkdtempSync(path.join(s.work, 'profile-')), launchOptions);
     await setUp();
@@ -114,6 +113,16 @@ function session(prefix, launchOptions, setUp = async () => {}) {
     if (s.context) await s.context.close();
     fs.rmSync(s.work, { recursive: true, force: true });
   });
+  // Opens url in a new watched page, after the init script and colour scheme if given, and
+  // waits for the selector ready if given.
+  s.open = async (url, ready, { init, colorScheme, consoleErrors, waitUntil } = {}) => {
+    const page = watch(await s.context.newPage(), s.seen, { consoleErrors });
+    if (init) await page.addInitScript(init);
+    if (colorScheme) await page.emulateMedia({ colorScheme });
+    await page.goto(url, { waitUntil });
+    if (ready) await page.waitForSelector(ready);
+    return page;
+  };
   return s;
 }
 

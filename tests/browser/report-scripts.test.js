@@ -38,9 +38,9 @@ const WORD = 'tandem';
 const QUERY = 'TaNdEm';
 const PAIR = ['alpha', 'beta'];
 
-let server, page, top, sides, unmarked, onDiskUrl;
-const seen = { errors: [], dialogs: [] };
+let server, top, sides, unmarked, onDiskUrl;
 const browser = session('tandemix-browser-', {}, openTheReport);
+const seen = browser.seen;
 
 // --- what the page should show, worked out from the untouched text nodes ---
 
@@ -161,8 +161,7 @@ async function openTheReport() {
   const reportDir = path.join(work, 'report');
   runCli(['-q', '-o', reportDir, ...files]);
   server = await serve(reportDir);
-  page = watch(await browser.context.newPage(), seen, { consoleErrors: false });
-  await page.goto(urlOf(server, 'Tandemix.htm'));
+  const page = await browser.open(urlOf(server, 'Tandemix.htm'), null, { consoleErrors: false });
   top = page.frame({ name: 'top' });
   sides = [page.frame({ name: 'frame0' }), page.frame({ name: 'frame1' })];
   unmarked = [await textNodes(sides[0]), await textNodes(sides[1])];
@@ -204,36 +203,30 @@ test('one character shows the alert once and leaves no highlight', async () => {
   assert.deepEqual(seen.dialogs, [ALERT]);
 });
 
-test('clearing removes all highlights and rejoins the rows', async () => {
-  // Marking the middle of the word splits it; after clearing, the whole word must
-  // be found again, which needs the pieces joined.
-  await search(WORD.slice(1, -1));
-  assert.ok((await state(sides[0])).marks.length > 0);
-  await top.click('input[name="clear"]');
-  await expectNoMarks();
-  const loose = await sides[0].evaluate(
-    () =>
-      [...document.getElementsByTagName('p')].filter((p) =>
-        [...p.childNodes].some(
-          (n, i, all) => n.nodeType === 3 && (n.data === '' || (all[i + 1] && all[i + 1].nodeType === 3)),
-        ),
-      ).length,
-  );
-  assert.equal(loose, 0, 'rows with empty or adjacent text pieces');
-  await search(WORD);
-  await expectMarks(WORD);
-  await top.click('input[name="clear"]');
-  await expectNoMarks();
-});
-
-test('a new search first removes the old highlights, adjacent ones included', async () => {
-  // "lalala" gives three highlights side by side; fuzzy leaves two kinds of highlight.
-  for (const [query, mode] of [
-    ['la', 1],
-    [PAIR.join(' '), 2],
+test('clearing, or a new search, first removes the old highlights, adjacent ones included', async () => {
+  // Marking the middle of the word splits it: finding the whole word again after clearing
+  // needs the pieces joined. "lalala" gives three highlights side by side; fuzzy leaves two
+  // kinds of highlight.
+  for (const [query, mode, clear] of [
+    [WORD.slice(1, -1), 1, true],
+    ['la', 1, false],
+    [PAIR.join(' '), 2, false],
   ]) {
     await search(query, mode);
     assert.ok((await state(sides[0])).marks.length > 0, query);
+    if (clear) {
+      await top.click('input[name="clear"]');
+      await expectNoMarks();
+      const loose = await sides[0].evaluate(
+        () =>
+          [...document.getElementsByTagName('p')].filter((p) =>
+            [...p.childNodes].some(
+              (n, i, all) => n.nodeType === 3 && (n.data === '' || (all[i + 1] && all[i + 1].nodeType === 3)),
+            ),
+          ).length,
+      );
+      assert.equal(loose, 0, 'rows with empty or adjacent text pieces');
+    }
     await search(QUERY);
     await expectMarks(WORD);
   }

@@ -6,25 +6,16 @@
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { pathToFileURL } = require('node:url');
-const { singleReport, session, watch, until } = require('./browser');
+const { singleReport, session, until } = require('./browser');
 
 const LIGHT = 'rgb(255, 255, 255)';
 const DARK = 'rgb(29, 31, 33)';
-const seen = { errors: [], dialogs: [] };
 const browser = session('tandemix-look-', { viewport: { width: 1200, height: 700 } });
 
 // Writes the report of two inputs of the given names and lines and opens it from disk.
-async function openPair(name1, lines1, name2, lines2, { colorScheme = 'light', init } = {}) {
-  const report = singleReport(browser.work, [
-    [name1, lines1.join('\n') + '\n'],
-    [name2, lines2.join('\n') + '\n'],
-  ]);
-  const page = watch(await browser.context.newPage(), seen);
-  if (init) await page.addInitScript(init);
-  await page.emulateMedia({ colorScheme });
-  await page.goto(pathToFileURL(report).href);
-  await page.waitForSelector('#spacer .row');
-  return page;
+function openPair(name1, lines1, name2, lines2, init) {
+  const report = singleReport(browser.work, { [name1]: lines1.join('\n') + '\n', [name2]: lines2.join('\n') + '\n' });
+  return browser.open(pathToFileURL(report).href, '#spacer .row', { colorScheme: 'light', init });
 }
 
 async function reload(page) {
@@ -87,21 +78,12 @@ test('colours follow the system, or the choice, which the browser keeps', async 
 });
 
 test('without storage the choices last as long as the page', async () => {
-  const page = await openPair('a.js', ['let a = 1;'], 'b.js', ['let a = 2;'], {
-    init: () =>
-      Object.defineProperty(window, 'localStorage', {
-        get() {
-          throw new DOMException('refused', 'SecurityError');
-        },
-      }),
-  });
-  assert.ok(
-    await page.evaluate(() => {
-      try {
-        return !window.localStorage;
-      } catch (e) {
-        return true;
-      }
+  // Were the storage not refused, the choices would outlast the reload below.
+  const page = await openPair('a.js', ['let a = 1;'], 'b.js', ['let a = 2;'], () =>
+    Object.defineProperty(window, 'localStorage', {
+      get() {
+        throw new DOMException('refused', 'SecurityError');
+      },
     }),
   );
   await page.selectOption('#scheme', 'dark');
@@ -122,20 +104,7 @@ test('"?" shows every key the page handles, Esc closes it and the keys act again
   await page.keyboard.press('?');
   assert.equal(await shown(), true);
   const keys = (await page.$$eval('#help th', (all) => all.map((th) => th.textContent))).join(' | ');
-  for (const key of [
-    'n',
-    'F7',
-    'p',
-    'Umschalt+F7',
-    'Eingabe',
-    'Umschalt+Eingabe',
-    'Strg+F',
-    'F3',
-    'Bild\u2193',
-    'Leertaste',
-    '?',
-    'Esc',
-  ]) {
+  for (const key of 'n F7 p Umschalt+F7 Eingabe Umschalt+Eingabe Strg+F F3 Bild\u2193 Leertaste ? Esc'.split(' ')) {
     assert.ok(keys.includes(key), `${key} in ${keys}`);
   }
   // While the help is open, the page's keys rest.
@@ -270,5 +239,5 @@ test('inputs of no known type stay plain, and the switch says why', async () => 
 });
 
 test('no page error, no console error, no dialog', () => {
-  assert.deepEqual(seen, { errors: [], dialogs: [] });
+  assert.deepEqual(browser.seen, { errors: [], dialogs: [] });
 });

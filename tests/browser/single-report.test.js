@@ -8,7 +8,7 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, singleReport, withHeldPage, session, watch } = require('./browser');
+const { runCli, singleReport, withHeldPage, session } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -40,34 +40,19 @@ let reportDir, resultLine, page;
 const firefoxPath = process.env.TANDEMIX_TEST_FIREFOX;
 // Playwright cannot emulate media over WebDriver BiDi (print, colour scheme).
 const NO_MEDIA = firefoxPath && 'media emulation is not available in Firefox over BiDi';
-const seen = { errors: [], dialogs: [] };
 const browser = session('tandemix-single-', { viewport: { width: 1200, height: 700 }, firefoxPath }, openTheReport);
-const work = browser.work;
-
-async function open(url, { ready = '#spacer .row' } = {}) {
-  const p = watch(await browser.context.newPage(), seen);
-  await p.goto(url);
-  await p.waitForSelector(ready);
-  return p;
-}
+const { work, seen } = browser;
+const open = (url, ready = '#spacer .row', options) => browser.open(url, ready, options);
 
 // Writes the report of two inputs of the given contents into a folder of its own.
-function reportOf(contents1, contents2, env, args = []) {
-  const report = singleReport(
-    work,
-    [
-      ['1', contents1],
-      ['2', contents2],
-    ],
-    args,
-    env,
-  );
+function reportOf(contents1, contents2, env, args) {
+  const report = singleReport(work, { 1: contents1, 2: contents2 }, args, env);
   return { html: fs.readFileSync(report), url: pathToFileURL(report).href };
 }
 
-async function openReportOf(contents1, contents2, { env, ready, args = [] } = {}) {
+async function openReportOf(contents1, contents2, { env, ready, args } = {}) {
   const { html, url } = reportOf(contents1, contents2, env, args);
-  return { html, page: await open(url, { ready }) };
+  return { html, page: await open(url, ready) };
 }
 
 // Writes the report and opens it.
@@ -180,15 +165,9 @@ test('the result line, the differences by kind that add up to it, and the legend
 
 test("line numbers are the files' own, none on filler rows", async () => {
   const shown = await rows();
-  assert.deepEqual(
-    shown[0].cells.map((c) => c.number),
-    ['1', '1'],
-  );
   // The empty second line is dropped; the next row is line 3 of both files.
-  assert.deepEqual(
-    shown[1].cells.map((c) => c.number),
-    ['3', '3'],
-  );
+  const numbers = shown.slice(0, 2).map((r) => r.cells.map((c) => c.number).join());
+  assert.deepEqual(numbers, ['1,1', '3,3']);
   const gaps = await page.$$eval('#spacer .row[data-row="0"] .number, #spacer .row[data-row="1"] .number', (all) =>
     all.map((n) => n.classList.contains('gap') && n.title),
   );
@@ -202,13 +181,16 @@ test("line numbers are the files' own, none on filler rows", async () => {
   await page.check('#numbers');
 });
 
+// The changed words of each side of a row.
+const changedWords = (p, row) =>
+  p.$$eval(`#spacer .row[data-row="${row}"] .side`, (cells) =>
+    cells.map((c) => [...c.querySelectorAll('.changed')].map((d) => d.textContent)),
+  );
+
 test('a changed pair shows the changed words', async () => {
   await page.keyboard.press('Escape');
   const changed = (await rows()).find((r) => r.cells[0].cls === 'side C');
-  const parts = await page.$$eval(`#spacer .row[data-row="${changed.row}"] .side`, (cells) =>
-    cells.map((c) => [...c.querySelectorAll('.changed')].map((d) => d.textContent)),
-  );
-  assert.deepEqual(parts, [['brown'], ['red']]);
+  assert.deepEqual(await changedWords(page, changed.row), [['brown'], ['red']]);
 });
 
 // Two lines of some 2,600 characters whose words between the first and the last change are
@@ -217,10 +199,7 @@ test('a long changed pair shows its changed words', async () => {
   const words = Array.from({ length: 500 }, (_, i) => `w${i}`);
   const line = (changes) => words.map((w) => changes[w] || w).join(' ');
   const report = await openReportOf(line({}) + '\n', line({ w10: 'v10', w480: 'v480' }) + '\n');
-  const parts = await report.page.$$eval('#spacer .row[data-row="0"] .side', (cells) =>
-    cells.map((c) => [...c.querySelectorAll('.changed')].map((d) => d.textContent)),
-  );
-  assert.deepEqual(parts, [
+  assert.deepEqual(await changedWords(report.page, 0), [
     ['w10', 'w480'],
     ['v10', 'v480'],
   ]);
@@ -240,11 +219,9 @@ test("a selection stays on its side and copies that side's lines only", async ()
   await page.mouse.down();
   await page.mouse.move(to.right - 4, to.middle, { steps: 5 });
   await page.mouse.up();
-  assert.equal(
-    await page.$eval(`#spacer .row[data-row="${changed.row}"] .side`, (s) => getComputedStyle(s).userSelect),
-    'none',
-    'the other side cannot be selected',
-  );
+  const userSelect = () =>
+    page.$eval(`#spacer .row[data-row="${changed.row}"] .side`, (s) => getComputedStyle(s).userSelect);
+  assert.equal(await userSelect(), 'none', 'the other side cannot be selected');
   const copied = await page.evaluate(() => {
     const event = new ClipboardEvent('copy', { clipboardData: new DataTransfer(), bubbles: true, cancelable: true });
     document.dispatchEvent(event);
@@ -253,10 +230,7 @@ test("a selection stays on its side and copies that side's lines only", async ()
   const rights = (await rows()).filter((r) => Math.abs(r.row - changed.row) <= 1).map((r) => r.cells[1].text);
   assert.equal(copied, rights.join('\n'));
   await page.mouse.click(5, 5);
-  assert.equal(
-    await page.$eval(`#spacer .row[data-row="${changed.row}"] .side`, (s) => getComputedStyle(s).userSelect),
-    'auto',
-  );
+  assert.equal(await userSelect(), 'auto');
 });
 
 test("Ctrl+F and F3 go to the report's search, Esc back to the rows", async () => {
@@ -596,7 +570,7 @@ test('the first rows show while the browser still reads the rest, which search t
   // Served up to the data after the script; the rest when the test lets it go.
   const cut = html.indexOf('<script type="application/json"', html.indexOf('</script>\r\n<script>\r\n'));
   assert.ok(cut > 0, 'a data block after the script');
-  await withHeldPage(browser.context, seen, html, cut, async (p, release) => {
+  await withHeldPage(browser, html, cut, async (p, release) => {
     await p.waitForSelector('#spacer .row[data-row="5"]');
     const early = await rows(p);
     assert.equal(early[0].cells[0].text, 'line 0');
@@ -621,17 +595,15 @@ test('the first rows show while the browser still reads the rest, which search t
 });
 
 test('a page that cannot read its rows says so instead of staying empty', async () => {
-  const p = watch(await browser.context.newPage(), seen);
   // What a browser does with a data block longer than its longest string.
-  await p.addInitScript(() =>
+  const init = () =>
     Object.defineProperty(HTMLScriptElement.prototype, 'textContent', {
       get() {
         throw new RangeError('Invalid string length');
       },
-    }),
-  );
-  await p.goto(pathToFileURL(path.join(reportDir, REPORT)).href);
-  const failure = await p.waitForSelector('#failure');
+    });
+  const p = await open(pathToFileURL(path.join(reportDir, REPORT)).href, '#failure', { init });
+  const failure = p.locator('#failure');
   assert.match(await failure.textContent(), /^Der Bericht ist zu gro\u00df f\u00fcr diesen Browser\./);
   assert.ok(await failure.isVisible());
   await p.close();

@@ -8,7 +8,7 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { runCli, withHeldPage, session, watch, until } = require('./browser');
+const { runCli, withHeldPage, session, until } = require('./browser');
 
 const REPORT = 'Tandemix-Bericht.html';
 
@@ -29,21 +29,14 @@ const TREE = {
 };
 
 let url, page;
-const seen = { errors: [], dialogs: [] };
 const browser = session('tandemix-tree-', { viewport: { width: 1400, height: 900 } }, openTheReport);
 const work = browser.work;
+const openPage = (address) => browser.open(address, '#tree .entry');
 
 const frame = () => page.frameLocator('#viewer iframe');
 const hash = () => page.evaluate(() => decodeURIComponent(window.location.hash));
 const shownEntries = () => page.$$eval('#tree .entry .label', (all) => all.map((e) => e.textContent));
 const position = () => frame().locator('#position').textContent();
-
-async function openPage(address) {
-  const p = watch(await browser.context.newPage(), seen);
-  await p.goto(address);
-  await p.waitForSelector('#tree .entry');
-  return p;
-}
 
 async function openTheReport() {
   for (const [name, contents] of Object.entries(TREE)) {
@@ -138,14 +131,9 @@ test('the address names the file shown: a link opens it, and Back returns', asyn
 });
 
 test('the frame shows each file afresh: its rows, its differences, its search, wrapping', async () => {
-  for (const [label, address] of [
-    ['c.txt', '#datei=sub/c.txt'],
-    ['a.txt', '#datei=a.txt'],
-    ['c.txt', '#datei=sub/c.txt'],
-    ['a.txt', '#datei=a.txt'],
-  ]) {
-    await page.click(`#tree .entry:has-text("${label}")`);
-    await until(label, async () => (await hash()) === address);
+  for (const file of ['sub/c.txt', 'a.txt', 'sub/c.txt', 'a.txt']) {
+    await page.click(`#tree .entry:has-text("${path.basename(file)}")`);
+    await until(file, async () => (await hash()) === `#datei=${file}`);
   }
   await until(
     'the rows of a.txt',
@@ -186,7 +174,7 @@ test('the tree and the first file show while the browser still reads the rest; t
   // Served up to the end of the script; the other files' data and the counts when the test
   // lets them go.
   const cut = html.indexOf('</script>\r\n', html.indexOf('<script>\r\n')) + '</script>\r\n'.length;
-  await withHeldPage(browser.context, seen, html, cut, async (p, release) => {
+  await withHeldPage(browser, html, cut, async (p, release) => {
     const shown = p.frameLocator('#viewer iframe');
     await shown.locator('#spacer .row[data-row]').first().waitFor();
     assert.equal(await shown.locator('.name').first().textContent(), path.join(work, '1', 'sub/c.txt'));
@@ -219,5 +207,5 @@ test('the filters show every entry, or those whose names hold a text', async () 
   await page.fill('#namefilter', '');
   await page.selectOption('#filter', 'differences');
   assert.ok(!(await shownEntries()).includes('same.txt'));
-  assert.deepEqual(seen.errors, []);
+  assert.deepEqual(browser.seen.errors, []);
 });
