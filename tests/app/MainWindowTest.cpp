@@ -314,9 +314,7 @@ private slots:
     }
 
     void escapeAndTheCloseButtonCloseTheWindow_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("escape") << true;
-        QTest::newRow("close button") << false;
+        AddRows<bool>("escape", {{"escape", true}, {"close button", false}});
     }
     void escapeAndTheCloseButtonCloseTheWindow() {
         QFETCH(bool, escape);

@@ -26,6 +26,8 @@ using namespace tandemix;
 using namespace tandemix::app;
 using namespace tandemix::app::test;
 
+Q_DECLARE_METATYPE(tandemix::ContainerForm)
+
 namespace {
 
 constexpr int kLoadTimeoutMs = 30000;
@@ -126,29 +128,25 @@ class WebEngineTest : public QObject {
 private slots:
     void externalProperty_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("the property") << "xxyyzz"
-                                      << "Wibble";
-        QTest::newRow("only three characters decide") << "xxyabc"
-                                                      << "Wibble";
+        QTest::addColumn<bool>("defined");
+        QTest::newRow("the property") << "xxyyzz" << true;
+        QTest::newRow("only three characters decide") << "xxyabc" << true;
         QTest::newRow("full-width letters")
-            << QString::fromUtf8("\xEF\xBD\x98\xEF\xBD\x98\xEF\xBD\x99zz") << "Wibble";
-        QTest::newRow("another name") << "abcdef"
-                                      << "undefined";
-        QTest::newRow("too short") << "xx"
-                                   << "undefined";
-        QTest::newRow("case matters") << "XXYYZZ"
-                                      << "undefined";
+            << QString::fromUtf8("\xEF\xBD\x98\xEF\xBD\x98\xEF\xBD\x99zz") << true;
+        QTest::newRow("another name") << "abcdef" << false;
+        QTest::newRow("too short") << "xx" << false;
+        QTest::newRow("case matters") << "XXYYZZ" << false;
     }
     void externalProperty() {
         QFETCH(QString, name);
-        QFETCH(QString, value);
+        QFETCH(bool, defined);
         CWebBrowser2 pane;
         pane.setHtml(QStringLiteral("<html><body>x</body></html>"),
                      QUrl(QStringLiteral("http://localhost/")));
         QVERIFY(WaitForLoad(pane));
         const QString script = QStringLiteral("String(window.external['%1'])").arg(name);
-        QCOMPARE(Evaluate(pane, script).toString(), value);
+        QCOMPARE(Evaluate(pane, script).toString(),
+                 defined ? QStringLiteral("Wibble") : QStringLiteral("undefined"));
     }
 
     void unreachablePageShowsTheBundledHelp() {
@@ -184,12 +182,10 @@ private slots:
     }
 
     void viewerReportFramesScriptEachOther_data() {
-        QTest::addColumn<int>("form");
-        QTest::newRow("hta") << static_cast<int>(ContainerForm::Hta);
-        QTest::newRow("htm") << static_cast<int>(ContainerForm::Html);
+        AddRows<ContainerForm>("form", {{"hta", ContainerForm::Hta}, {"htm", ContainerForm::Html}});
     }
     void viewerReportFramesScriptEachOther() {
-        QFETCH(int, form);
+        QFETCH(ContainerForm, form);
         ViewerFixture fixture;
         SilentDebugLog debugLog;
         const RunContext context{fixture.directory.path().toStdString(), CodePage::Utf8,
@@ -199,7 +195,7 @@ private slots:
             fixture.Write(QStringLiteral("a.txt"), "Sleeping bag\nHead torch\n").toStdString();
         request.inputs[1] =
             fixture.Write(QStringLiteral("b.txt"), "Sleeping mat\nHead torch\n").toStdString();
-        request.containerForm = static_cast<ContainerForm>(form);
+        request.containerForm = form;
         const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
         QVERIFY(!outcome.containerPath.empty());
 
@@ -239,9 +235,7 @@ private slots:
     }
 
     void viewerKeepsPagesInTheirFolder_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("hta") << "Tandemix.hta";
-        QTest::newRow("htm") << "Tandemix.htm";
+        AddRows<QString>("name", {{"hta", "Tandemix.hta"}, {"htm", "Tandemix.htm"}});
     }
     void viewerKeepsPagesInTheirFolder() {
         QFETCH(QString, name);
@@ -280,9 +274,7 @@ private slots:
 
     // Only a link the user follows leaves the report, and then for the web browser.
     void viewerHandsClickedLinksToTheBrowser_data() {
-        QTest::addColumn<QString>("target");
-        QTest::newRow("same window") << "_self";
-        QTest::newRow("a window of its own") << "blank";
+        AddRows<QString>("target", {{"same window", "_self"}, {"a window of its own", "blank"}});
     }
     void viewerHandsClickedLinksToTheBrowser() {
         QFETCH(QString, target);
@@ -319,9 +311,8 @@ private slots:
 
     // The engine's sandbox cannot work for root: the programs start without it and say so.
     void rootStartsWithoutSandbox_data() {
-        QTest::addColumn<QString>("variable");
-        QTest::newRow("viewer") << "TANDEMIX_VIEWER";
-        QTest::newRow("window") << "TANDEMIX_WINDOW";
+        AddRows<QString>("variable",
+                         {{"viewer", "TANDEMIX_VIEWER"}, {"window", "TANDEMIX_WINDOW"}});
     }
     void rootStartsWithoutSandbox() {
         QFETCH(QString, variable);
