@@ -255,27 +255,20 @@ private slots:
         QCOMPARE(defaultButton, QStringLiteral("Nein"));
     }
 
-    // An error page is compared, but the window says so in one note box.
-    void errorPagesAreNotedAfterTheCompare() {
+    // Error pages are compared, but the window says so after the compare, in one note box
+    // with the run's hints, which name the window's own controls.
+    void errorPagesAndHintsAreNotedAfterTheCompare() {
         WindowFixture fixture;
         fixture.Click(kIdWebPages);
         fixture.webOutcome.pageStatus = {404, 500};
-        fixture.Click(kIdCompare);
-        QVERIFY(fixture.messages.messages.empty());
-        QCOMPARE(fixture.messages.notes,
-                 std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404\n"
-                                          "Warnung: Internet-Seite 2 antwortete mit 500"});
-    }
-
-    // The run's hints name the window's own controls, in the same note box.
-    void hintsNameTheWindowsControls() {
-        WindowFixture fixture;
-        fixture.Click(kIdWebPages);
         fixture.webOutcome.run.hints = {true, 2};
         fixture.Click(kIdCompare);
+        QVERIFY(fixture.messages.messages.empty());
         QCOMPARE(fixture.Button(kIdAdvanced)->text(), QString::fromUtf8("Erweitert\xE2\x80\xA6"));
         QCOMPARE(fixture.messages.notes,
                  std::vector<std::string>{
+                     "Warnung: Internet-Seite 1 antwortete mit 404\n"
+                     "Warnung: Internet-Seite 2 antwortete mit 500\n"
                      "Hinweis: Viele Zeilen sind als verschieden markiert; \xE2\x80\x9EGenaue "
                      "Zeilenzuordnung (k\xC3\xBCrzeste \xC3\x84nderungsliste)\xE2\x80\x9C unter "
                      "\xE2\x80\x9E"
