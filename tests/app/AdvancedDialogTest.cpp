@@ -158,16 +158,15 @@ private slots:
     void chosenFolderTakesTheReport() {
         QTemporaryDir inputs;
         QTemporaryDir chosen;
-        for (const char* name : {"a.txt", "b.txt"}) {
-            QVERIFY(WriteFile(inputs.filePath(QString::fromLatin1(name)), name));
-        }
+        const QString input1 = inputs.filePath(QStringLiteral("a.txt"));
+        const QString input2 = inputs.filePath(QStringLiteral("b.txt"));
+        QVERIFY(WriteFile(input1, "a") && WriteFile(input2, "b"));
         WindowFixture fixture;
         fixture.pickers.answers = {std::optional<std::string>(chosen.path().toStdString())};
         QVERIFY(AnswerDialog(
             fixture, [](AdvancedDialog& dialog) { dialog.PickFolderButton()->click(); },
             Answer::Ok));
-        fixture.Type(inputs.filePath(QStringLiteral("a.txt")),
-                     inputs.filePath(QStringLiteral("b.txt")));
+        fixture.Type(input1, input2);
         fixture.Click(kIdCompare);
         QVERIFY(fixture.messages.messages.empty());
         QCOMPARE(fixture.launcher.attempts,

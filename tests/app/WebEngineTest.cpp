@@ -1,7 +1,4 @@
-// The browser pane and the report viewer in a real web engine: the external property,
-// the bundled help page when offline, a report whose frames script one another, a one-file
-// report, a hostile page kept to its folder, links handed to the browser, a report whose
-// page process dies, and the programs started as root.
+// The browser pane and the report viewer in a real web engine, and the programs run as root.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -31,6 +28,7 @@ Q_DECLARE_METATYPE(tandemix::ContainerForm)
 namespace {
 
 constexpr int kLoadTimeoutMs = 30000;
+constexpr char kTooBig[] = "Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige";
 
 QVariant Evaluate(QWebEngineView& view, const QString& script) {
     QVariant result;
@@ -357,10 +355,8 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        const QString tooBig =
-            QString::fromUtf8("Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige");
         QTest::newRow("killed by the out-of-memory killer")
-            << int{QWebEnginePage::KilledTerminationStatus} << 9 << tooBig;
+            << int{QWebEnginePage::KilledTerminationStatus} << 9 << QString::fromUtf8(kTooBig);
         QTest::newRow("exit code")
             << int{QWebEnginePage::AbnormalTerminationStatus} << 3
             << "Die Anzeige des Berichts wurde mit dem Fehlercode 3 beendet.";
@@ -384,7 +380,7 @@ private slots:
                                       "rzt (Speicherzugriffsfehler, Signal 11).");
         QTest::newRow("out of memory")
             << "var keep = []; for (;;) { keep.push(new Array(100000).fill(Math.random())); }"
-            << QString::fromUtf8("Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige");
+            << QString::fromUtf8(kTooBig);
     }
     void deadPageProcessIsReported() {
         QFETCH(QString, cause);
