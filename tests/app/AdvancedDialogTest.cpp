@@ -69,9 +69,7 @@ class AdvancedDialogTest : public QObject {
 private slots:
     // The answer is kept for the next start and reaches the comparison's request.
     void answerIsKeptAcrossStarts_data() {
-        QTest::addColumn<bool>("confirm");
-        QTest::newRow("OK keeps the settings") << true;
-        QTest::newRow("cancel changes nothing") << false;
+        AddRows<bool>("confirm", {{"OK keeps the settings", true}, {"cancel", false}});
     }
     void answerIsKeptAcrossStarts() {
         QFETCH(bool, confirm);
@@ -122,9 +120,7 @@ private slots:
     // A pattern that does not compile, in either list, is named at once, and OK waits until
     // it is mended.
     void invalidPatternShowsAtOnce_data() {
-        QTest::addColumn<bool>("lines");
-        QTest::newRow("text patterns") << false;
-        QTest::newRow("line patterns") << true;
+        AddRows<bool>("lines", {{"text patterns", false}, {"line patterns", true}});
     }
     void invalidPatternShowsAtOnce() {
         QFETCH(bool, lines);
@@ -149,8 +145,7 @@ private slots:
 
     void unknownStoredValuesReadAsDefaults() {
         QTemporaryDir config;
-        const QString file = config.filePath(QStringLiteral("tandemix.ini"));
-        QSettings store(file, QSettings::IniFormat);
+        QSettings store(config.filePath(QStringLiteral("tandemix.ini")), QSettings::IniFormat);
         store.setValue(QStringLiteral("advanced/alignment"), QStringLiteral("Minimal!"));
         store.setValue(QStringLiteral("advanced/report"), 7);
         store.setValue(QStringLiteral("advanced/ignoreAllSpace"), QStringLiteral("yes!"));
@@ -163,16 +158,15 @@ private slots:
     void chosenFolderTakesTheReport() {
         QTemporaryDir inputs;
         QTemporaryDir chosen;
-        for (const char* name : {"a.txt", "b.txt"}) {
-            QVERIFY(WriteFile(inputs.filePath(QString::fromLatin1(name)), name));
-        }
+        const QString input1 = inputs.filePath(QStringLiteral("a.txt"));
+        const QString input2 = inputs.filePath(QStringLiteral("b.txt"));
+        QVERIFY(WriteFile(input1, "a") && WriteFile(input2, "b"));
         WindowFixture fixture;
         fixture.pickers.answers = {std::optional<std::string>(chosen.path().toStdString())};
         QVERIFY(AnswerDialog(
             fixture, [](AdvancedDialog& dialog) { dialog.PickFolderButton()->click(); },
             Answer::Ok));
-        fixture.Edit(kIdInput1)->setText(inputs.filePath(QStringLiteral("a.txt")));
-        fixture.Edit(kIdInput2)->setText(inputs.filePath(QStringLiteral("b.txt")));
+        fixture.Type(input1, input2);
         fixture.Click(kIdCompare);
         QVERIFY(fixture.messages.messages.empty());
         QCOMPARE(fixture.launcher.attempts,

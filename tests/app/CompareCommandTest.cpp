@@ -42,11 +42,6 @@ struct Inputs {
     }
 };
 
-void Type(WindowFixture& fixture, const QString& input1, const QString& input2) {
-    fixture.Edit(kIdInput1)->setText(input1);
-    fixture.Edit(kIdInput2)->setText(input2);
-}
-
 }  // namespace
 
 class CompareCommandTest : public QObject {
@@ -135,9 +130,9 @@ private slots:
             fixture.Click(id);
         }
         if (clicks.front() == kIdFiles) {
-            Type(fixture, inputs.file1, inputs.file2);
+            fixture.Type(inputs.file1, inputs.file2);
         } else {
-            Type(fixture, inputs.folder1, inputs.folder2);
+            fixture.Type(inputs.folder1, inputs.folder2);
         }
         fixture.Click(kIdCompare);
 
@@ -159,7 +154,7 @@ private slots:
             .setValue(QStringLiteral("advanced/report"), QStringLiteral("single"));
         WindowFixture fixture(ini);
         fixture.Click(kIdFolders);
-        Type(fixture, inputs.folder1, inputs.folder2);
+        fixture.Type(inputs.folder1, inputs.folder2);
         fixture.Click(kIdCompare);
 
         QVERIFY(fixture.messages.messages.empty());
@@ -175,7 +170,7 @@ private slots:
         Inputs inputs;
         WindowFixture fixture;
         fixture.Click(kIdHta);
-        Type(fixture, inputs.file1, inputs.file2);
+        fixture.Type(inputs.file1, inputs.file2);
         fixture.Click(kIdCompare);
         fixture.Click(kIdHtml);
         fixture.Click(kIdCompare);
@@ -187,7 +182,7 @@ private slots:
         Inputs inputs;
         WindowFixture fixture;
         const QString missing = inputs.directory.filePath(QStringLiteral("missing.txt"));
-        Type(fixture, missing, inputs.file1);
+        fixture.Type(missing, inputs.file1);
         fixture.Click(kIdCompare);
         // One box: the fixed sentence, then the path and why it is not there.
         QCOMPARE(fixture.messages.messages,
@@ -201,9 +196,7 @@ private slots:
     // The wait cursor shows while comparing and goes on every way out; an exception becomes
     // a message and the window stays usable.
     void exceptionsBecomeAMessageAndTheWindowStaysUsable_data() {
-        QTest::addColumn<bool>("outOfMemory");
-        QTest::newRow("memory exhausted") << true;
-        QTest::newRow("other error") << false;
+        AddRows<bool>("outOfMemory", {{"memory exhausted", true}, {"other error", false}});
     }
     void exceptionsBecomeAMessageAndTheWindowStaysUsable() {
         QFETCH(bool, outOfMemory);
@@ -229,19 +222,15 @@ private slots:
         QVERIFY(QGuiApplication::overrideCursor() == nullptr);
 
         fixture.Click(kIdFiles);
-        Type(fixture, inputs.file1, inputs.file2);
+        fixture.Type(inputs.file1, inputs.file2);
         fixture.Click(kIdCompare);
         QCOMPARE(fixture.launcher.attempts.size(), std::size_t{1});
     }
 
     void certificateQuestion_data() {
-        QTest::addColumn<int>("pressed");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("Ja loads") << int{QMessageBox::Yes} << true;
-        QTest::newRow("Nein refuses") << int{QMessageBox::No} << false;
+        AddRows<bool>("accepted", {{"Ja loads", true}, {"Nein refuses", false}});
     }
     void certificateQuestion() {
-        QFETCH(int, pressed);
         QFETCH(bool, accepted);
         QString title;
         QString text;
@@ -254,7 +243,7 @@ private slots:
                 buttons << button->text();
             }
             defaultButton = box.defaultButton()->text();
-            return static_cast<QMessageBox::StandardButton>(pressed);
+            return accepted ? QMessageBox::Yes : QMessageBox::No;
         });
         const CertificateProblem problem{"example.com", "abgelaufen"};
         QCOMPARE(question.AcceptInvalidCertificate(problem), accepted);
@@ -266,27 +255,20 @@ private slots:
         QCOMPARE(defaultButton, QStringLiteral("Nein"));
     }
 
-    // An error page is compared, but the window says so in one note box.
-    void errorPagesAreNotedAfterTheCompare() {
+    // Error pages are compared, but the window says so after the compare, in one note box
+    // with the run's hints, which name the window's own controls.
+    void errorPagesAndHintsAreNotedAfterTheCompare() {
         WindowFixture fixture;
         fixture.Click(kIdWebPages);
         fixture.webOutcome.pageStatus = {404, 500};
-        fixture.Click(kIdCompare);
-        QVERIFY(fixture.messages.messages.empty());
-        QCOMPARE(fixture.messages.notes,
-                 std::vector<std::string>{"Warnung: Internet-Seite 1 antwortete mit 404\n"
-                                          "Warnung: Internet-Seite 2 antwortete mit 500"});
-    }
-
-    // The run's hints name the window's own controls, in the same note box.
-    void hintsNameTheWindowsControls() {
-        WindowFixture fixture;
-        fixture.Click(kIdWebPages);
         fixture.webOutcome.run.hints = {true, 2};
         fixture.Click(kIdCompare);
+        QVERIFY(fixture.messages.messages.empty());
         QCOMPARE(fixture.Button(kIdAdvanced)->text(), QString::fromUtf8("Erweitert\xE2\x80\xA6"));
         QCOMPARE(fixture.messages.notes,
                  std::vector<std::string>{
+                     "Warnung: Internet-Seite 1 antwortete mit 404\n"
+                     "Warnung: Internet-Seite 2 antwortete mit 500\n"
                      "Hinweis: Viele Zeilen sind als verschieden markiert; \xE2\x80\x9EGenaue "
                      "Zeilenzuordnung (k\xC3\xBCrzeste \xC3\x84nderungsliste)\xE2\x80\x9C unter "
                      "\xE2\x80\x9E"

@@ -235,13 +235,6 @@ private slots:
                                                {kIdFollowRedirects, kUnchecked, kDisabled},
                                                {kIdBrowse1, kUnchecked, kEnabled}}
             << true;
-        QTest::newRow("files after folders enables them again")
-            << Clicks{kIdFolders, kIdFiles}
-            << BoxStates{{kIdCaseSensitive, kChecked, kEnabled},
-                         {kIdKeepEmptyLines, kUnchecked, kEnabled},
-                         {kIdLineBreakAfterEachTag, kUnchecked, kEnabled},
-                         {kIdDeleteAllTags, kUnchecked, kEnabled}}
-            << false;
         QTest::newRow("line break stays disabled under delete all tags")
             << Clicks{kIdDeleteAllTags, kIdFolders, kIdFiles}
             << BoxStates{{kIdDeleteAllTags, kChecked, kEnabled},
@@ -279,10 +272,7 @@ private slots:
             << BoxStates{{kIdFollowRedirects, kUnchecked, kDisabled},
                          {kIdLineBreakAfterEachTag, kChecked, kDisabled}}
             << true;
-        QTest::newRow("unticked case sensitive survives a kind change")
-            << Clicks{kIdCaseSensitive, kIdFolders, kIdFiles}
-            << BoxStates{{kIdCaseSensitive, kUnchecked, kEnabled}} << false;
-        QTest::newRow("every option box keeps its mark across kinds")
+        QTest::newRow("every option box keeps its mark across kinds, enabled again by files")
             << Clicks{kIdCaseSensitive,  kIdIndent,   kIdShowLineNumbers,
                       kIdKeepEmptyLines, kIdWebPages, kIdFolders,
                       kIdFiles}
@@ -290,7 +280,8 @@ private slots:
                          {kIdIndent, kUnchecked, kEnabled},
                          {kIdShowLineNumbers, kUnchecked, kEnabled},
                          {kIdKeepEmptyLines, kChecked, kEnabled},
-                         {kIdLineBreakAfterEachTag, kChecked, kEnabled}}
+                         {kIdLineBreakAfterEachTag, kChecked, kEnabled},
+                         {kIdDeleteAllTags, kUnchecked, kEnabled}}
             << false;
     }
     void rules() {
@@ -314,9 +305,7 @@ private slots:
     }
 
     void escapeAndTheCloseButtonCloseTheWindow_data() {
-        QTest::addColumn<bool>("escape");
-        QTest::newRow("escape") << true;
-        QTest::newRow("close button") << false;
+        AddRows<bool>("escape", {{"escape", true}, {"close button", false}});
     }
     void escapeAndTheCloseButtonCloseTheWindow() {
         QFETCH(bool, escape);

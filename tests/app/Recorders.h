@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QFile>
+#include <QTest>
 #include <QWidget>
 #include <deque>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/BrowserPane.h"
@@ -21,6 +24,15 @@ namespace tandemix::app::test {
 using RecordingSink = tandemix::testing::RecordingMessageSink;
 using tandemix::testing::RecordingLauncher;
 using Launches = decltype(RecordingLauncher::attempts);
+
+// The one column of a data-driven test, a row per name and value.
+template <typename T>
+void AddRows(const char* column, std::initializer_list<std::pair<const char*, T>> rows) {
+    QTest::addColumn<T>(column);
+    for (const auto& [name, value] : rows) {
+        QTest::newRow(name) << value;
+    }
+}
 
 // Whether the whole file was written.
 inline bool WriteFile(const QString& path, const QByteArray& bytes) {

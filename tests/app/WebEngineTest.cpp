@@ -1,7 +1,4 @@
-// The browser pane and the report viewer in a real web engine: the external property,
-// the bundled help page when offline, a report whose frames script one another, a one-file
-// report, a hostile page kept to its folder, links handed to the browser, a report whose
-// page process dies, and the programs started as root.
+// The browser pane and the report viewer in a real web engine, and the programs run as root.
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -26,9 +23,12 @@ using namespace tandemix;
 using namespace tandemix::app;
 using namespace tandemix::app::test;
 
+Q_DECLARE_METATYPE(tandemix::ContainerForm)
+
 namespace {
 
 constexpr int kLoadTimeoutMs = 30000;
+constexpr char kTooBig[] = "Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige";
 
 QVariant Evaluate(QWebEngineView& view, const QString& script) {
     QVariant result;
@@ -126,29 +126,25 @@ class WebEngineTest : public QObject {
 private slots:
     void externalProperty_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("the property") << "xxyyzz"
-                                      << "Wibble";
-        QTest::newRow("only three characters decide") << "xxyabc"
-                                                      << "Wibble";
+        QTest::addColumn<bool>("defined");
+        QTest::newRow("the property") << "xxyyzz" << true;
+        QTest::newRow("only three characters decide") << "xxyabc" << true;
         QTest::newRow("full-width letters")
-            << QString::fromUtf8("\xEF\xBD\x98\xEF\xBD\x98\xEF\xBD\x99zz") << "Wibble";
-        QTest::newRow("another name") << "abcdef"
-                                      << "undefined";
-        QTest::newRow("too short") << "xx"
-                                   << "undefined";
-        QTest::newRow("case matters") << "XXYYZZ"
-                                      << "undefined";
+            << QString::fromUtf8("\xEF\xBD\x98\xEF\xBD\x98\xEF\xBD\x99zz") << true;
+        QTest::newRow("another name") << "abcdef" << false;
+        QTest::newRow("too short") << "xx" << false;
+        QTest::newRow("case matters") << "XXYYZZ" << false;
     }
     void externalProperty() {
         QFETCH(QString, name);
-        QFETCH(QString, value);
+        QFETCH(bool, defined);
         CWebBrowser2 pane;
         pane.setHtml(QStringLiteral("<html><body>x</body></html>"),
                      QUrl(QStringLiteral("http://localhost/")));
         QVERIFY(WaitForLoad(pane));
         const QString script = QStringLiteral("String(window.external['%1'])").arg(name);
-        QCOMPARE(Evaluate(pane, script).toString(), value);
+        QCOMPARE(Evaluate(pane, script).toString(),
+                 defined ? QStringLiteral("Wibble") : QStringLiteral("undefined"));
     }
 
     void unreachablePageShowsTheBundledHelp() {
@@ -184,12 +180,10 @@ private slots:
     }
 
     void viewerReportFramesScriptEachOther_data() {
-        QTest::addColumn<int>("form");
-        QTest::newRow("hta") << static_cast<int>(ContainerForm::Hta);
-        QTest::newRow("htm") << static_cast<int>(ContainerForm::Html);
+        AddRows<ContainerForm>("form", {{"hta", ContainerForm::Hta}, {"htm", ContainerForm::Html}});
     }
     void viewerReportFramesScriptEachOther() {
-        QFETCH(int, form);
+        QFETCH(ContainerForm, form);
         ViewerFixture fixture;
         SilentDebugLog debugLog;
         const RunContext context{fixture.directory.path().toStdString(), CodePage::Utf8,
@@ -199,7 +193,7 @@ private slots:
             fixture.Write(QStringLiteral("a.txt"), "Sleeping bag\nHead torch\n").toStdString();
         request.inputs[1] =
             fixture.Write(QStringLiteral("b.txt"), "Sleeping mat\nHead torch\n").toStdString();
-        request.containerForm = static_cast<ContainerForm>(form);
+        request.containerForm = form;
         const CompareOutcome outcome = CompareIntoReport(request, context, nullptr);
         QVERIFY(!outcome.containerPath.empty());
 
@@ -239,9 +233,7 @@ private slots:
     }
 
     void viewerKeepsPagesInTheirFolder_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("hta") << "Tandemix.hta";
-        QTest::newRow("htm") << "Tandemix.htm";
+        AddRows<QString>("name", {{"hta", "Tandemix.hta"}, {"htm", "Tandemix.htm"}});
     }
     void viewerKeepsPagesInTheirFolder() {
         QFETCH(QString, name);
@@ -280,9 +272,7 @@ private slots:
 
     // Only a link the user follows leaves the report, and then for the web browser.
     void viewerHandsClickedLinksToTheBrowser_data() {
-        QTest::addColumn<QString>("target");
-        QTest::newRow("same window") << "_self";
-        QTest::newRow("a window of its own") << "blank";
+        AddRows<QString>("target", {{"same window", "_self"}, {"a window of its own", "blank"}});
     }
     void viewerHandsClickedLinksToTheBrowser() {
         QFETCH(QString, target);
@@ -319,9 +309,8 @@ private slots:
 
     // The engine's sandbox cannot work for root: the programs start without it and say so.
     void rootStartsWithoutSandbox_data() {
-        QTest::addColumn<QString>("variable");
-        QTest::newRow("viewer") << "TANDEMIX_VIEWER";
-        QTest::newRow("window") << "TANDEMIX_WINDOW";
+        AddRows<QString>("variable",
+                         {{"viewer", "TANDEMIX_VIEWER"}, {"window", "TANDEMIX_WINDOW"}});
     }
     void rootStartsWithoutSandbox() {
         QFETCH(QString, variable);
@@ -366,10 +355,8 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        const QString tooBig =
-            QString::fromUtf8("Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige");
         QTest::newRow("killed by the out-of-memory killer")
-            << int{QWebEnginePage::KilledTerminationStatus} << 9 << tooBig;
+            << int{QWebEnginePage::KilledTerminationStatus} << 9 << QString::fromUtf8(kTooBig);
         QTest::newRow("exit code")
             << int{QWebEnginePage::AbnormalTerminationStatus} << 3
             << "Die Anzeige des Berichts wurde mit dem Fehlercode 3 beendet.";
@@ -393,7 +380,7 @@ private slots:
                                       "rzt (Speicherzugriffsfehler, Signal 11).");
         QTest::newRow("out of memory")
             << "var keep = []; for (;;) { keep.push(new Array(100000).fill(Math.random())); }"
-            << QString::fromUtf8("Der Bericht ist zu gro\xC3\x9F f\xC3\xBCr die Anzeige");
+            << QString::fromUtf8(kTooBig);
     }
     void deadPageProcessIsReported() {
         QFETCH(QString, cause);

@@ -69,6 +69,10 @@ struct WindowFixture {
     }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(window->Control(id)); }
     void Click(int id) const { Button(id)->click(); }
+    void Type(const QString& input1, const QString& input2) const {
+        Edit(kIdInput1)->setText(input1);
+        Edit(kIdInput2)->setText(input2);
+    }
     std::string OutputPath(std::string_view name) const {
         return outputDirectory.path().toStdString() + "/" + std::string(name);
     }
