@@ -30,13 +30,9 @@ inline FuzzedOptions OptionsFromByte(std::uint8_t byte) {
     constexpr CodePage kCodePages[] = {CodePage::Windows1252, CodePage::Utf8, CodePage::None,
                                        CodePage::Utf8};
     fuzzed.codePage = kCodePages[(byte >> 5) & 3];
-    if (!bit(7)) {
-        fuzzed.options = BuildOptionMap(chosen);
-        return fuzzed;
-    }
     const OptionMap built = BuildOptionMap(chosen);
     for (const std::string& entry : built.Entries()) {
-        const auto value = entry.find(";yes");
+        const auto value = bit(7) ? entry.find(";yes") : std::string::npos;
         fuzzed.options.Append(value == std::string::npos ? entry : entry.substr(0, value) + ";Yes");
     }
     return fuzzed;

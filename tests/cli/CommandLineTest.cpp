@@ -11,6 +11,15 @@ namespace {
 
 using Fields = std::map<std::string, std::string>;
 
+// Each pattern with its prefix and a "|" after it.
+std::string Joined(const std::vector<std::string>& patterns, const std::string& prefix = "") {
+    std::string joined;
+    for (const std::string& pattern : patterns) {
+        joined += prefix + pattern + "|";
+    }
+    return joined;
+}
+
 // Every field of an invocation, so that a failing row shows all differences at once.
 Fields FieldsOf(const CompareInvocation& invocation) {
     const CompareRequest& r = invocation.request;
@@ -41,25 +50,8 @@ Fields FieldsOf(const CompareInvocation& invocation) {
         {"space", r.options.ignoreAllSpace      ? "all"
                   : r.options.ignoreSpaceChange ? "change"
                                                 : "keep"},
-        {"patterns",
-         [&] {
-             std::string joined;
-             for (const std::string& pattern : r.options.ignoredText) {
-                 joined += pattern + "|";
-             }
-             for (const std::string& pattern : r.options.ignoredLines) {
-                 joined += "I:" + pattern + "|";
-             }
-             return joined;
-         }()},
-        {"exclude",
-         [&] {
-             std::string joined;
-             for (const std::string& pattern : r.choices.exclusions) {
-                 joined += pattern + "|";
-             }
-             return joined;
-         }()},
+        {"patterns", Joined(r.options.ignoredText) + Joined(r.options.ignoredLines, "I:")},
+        {"exclude", Joined(r.choices.exclusions)},
     };
 }
 

@@ -12,35 +12,34 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Collects what would go to the terminal.
+// Collects what would go to the terminal, where the progress line is shown too.
 struct Terminal {
     std::string text;
     TextOut Out() {
         return [this](std::string_view written) { text.append(written); };
     }
     std::string Take() { return std::exchange(text, {}); }
+    ProgressLine line{Out()};
 };
 
 TEST(ProgressLineTest, RewritesAndClearsInPlace) {
     Terminal terminal;
-    ProgressLine line(terminal.Out());
-    line.Clear();
+    terminal.line.Clear();
     EXPECT_EQ(terminal.Take(), "") << "nothing shown, nothing to clear";
-    line.Show("Erzeuge Seiten...");
+    terminal.line.Show("Erzeuge Seiten...");
     EXPECT_EQ(terminal.Take(), "\rErzeuge Seiten...");
-    line.Show("Lade...");
+    terminal.line.Show("Lade...");
     EXPECT_EQ(terminal.Take(), "\rLade...          ") << "the shorter text covers the longer";
-    line.Clear();
+    terminal.line.Clear();
     EXPECT_EQ(terminal.Take(), "\r" + std::string(17, ' ') + "\r");
-    line.Clear();
+    terminal.line.Clear();
     EXPECT_EQ(terminal.Take(), "");
 }
 
 TEST(StageProgressTest, StaysQuietForQuickRuns) {
     Terminal terminal;
-    ProgressLine line(terminal.Out());
     StageProgress::Clock::time_point now{};
-    StageProgress progress(line, [&now] { return now; });
+    StageProgress progress(terminal.line, [&now] { return now; });
 
     progress.OnStage(RunStage::Loading);
     now += 400ms;
@@ -56,16 +55,15 @@ TEST(StageProgressTest, StaysQuietForQuickRuns) {
 
 TEST(ConsoleSinksTest, MessagesStartOnAClearedLine) {
     Terminal terminal;
-    ProgressLine line(terminal.Out());
-    ConsoleMessages messages(terminal.Out(), line);
-    ConsoleDebugLog debugLog(terminal.Out(), line);
+    ConsoleMessages messages(terminal.Out(), terminal.line);
+    ConsoleDebugLog debugLog(terminal.Out(), terminal.line);
 
     EXPECT_FALSE(messages.AnyWarned());
-    line.Show("Schreibe...");
+    terminal.line.Show("Schreibe...");
     terminal.Take();
     debugLog.Write("error : cannot create x\r\n");
     EXPECT_EQ(terminal.Take(), "\r           \rerror : cannot create x\n");
-    line.Show("Schreibe...");
+    terminal.line.Show("Schreibe...");
     terminal.Take();
     messages.Warn(
         "Die Datei x kann nicht\nge\xC3\xB6"
@@ -149,8 +147,7 @@ TEST(OutcomeTest, HintsNameTheCommandLineOptions) {
 
 TEST(ConsoleCertificateQuestionTest, AnswersNoAndNamesTheProblemAndTheWayAround) {
     Terminal terminal;
-    ProgressLine line(terminal.Out());
-    ConsoleCertificateQuestion question(terminal.Out(), line);
+    ConsoleCertificateQuestion question(terminal.Out(), terminal.line);
     EXPECT_FALSE(question.AcceptInvalidCertificate({"example.org", "abgelaufen"}));
     EXPECT_EQ(terminal.Take(),
               "Das Zertifikat von example.org ist ung\xC3\xBCltig (abgelaufen). Mit --insecure "

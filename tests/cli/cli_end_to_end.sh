@@ -135,11 +135,10 @@ for locale in C.UTF-8:utf-8 de_DE.ISO-8859-1:windows-1252 C:; do
     expected=$'<TITLE> Tandemix Ergebnisse </TITLE>\r'
     [ -z "$charset" ] ||
         expected="<META http-equiv=\"Content-Type\" content=\"text/html; charset=$charset\">"$'\r'
-    outdir "charset-$name"
     LAUNCH=(env "LC_ALL=$name")
-    run "charset-$name" -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
+    expect_result "charset-$name" 1 "2 Unterschiede" "Tandemix.htm $FRAMED" \
+        "$IN/one.txt" "$IN/two.txt"
     LAUNCH=()
-    expect_status "charset-$name" 1
     for page in $FRAMED; do
         after_head=$(grep -A1 -x $'<HEAD>\r' "$OUTDIR/$page" | sed -n 2p)
         [ "$after_head" = "$expected" ] || fail "charset-$name: $page has [$after_head] after <HEAD>"
@@ -328,11 +327,8 @@ mkdir "$WORK/bin"
 printf '#!/bin/sh\necho "$@" >"%s"\n' "$WORK/opened" >"$WORK/bin/xdg-open"
 chmod +x "$WORK/bin/xdg-open"
 [ ! -e "$(dirname "$CLI")/tandemix-viewer" ] || fail "open: a viewer lies beside the program"
-outdir open
-PATH="$WORK/bin:$PATH" run open --open -o "$OUTDIR" "$IN/one.txt" "$IN/two.txt"
-expect_status open 1
-expect_out open "Ergebnis: 2 Unterschiede
-$OUTDIR/Tandemix.htm"
+PATH="$WORK/bin:$PATH" expect_result open 1 "2 Unterschiede" "Tandemix.htm $FRAMED" \
+    --open "$IN/one.txt" "$IN/two.txt"
 opened=$(cat "$WORK/opened" 2>/dev/null)
 [ "$opened" = "$OUTDIR/Tandemix.htm" ] || fail "open: xdg-open was asked [$opened]"
 
@@ -359,13 +355,9 @@ if [ -z "${TLS_PORT:-}" ]; then
 else
     BASE="http://127.0.0.1:$HTTP_PORT"
     unset TANDEMIX_PASSWORD
-    outdir web
-    run web --web -o "$OUTDIR" "$BASE/files/a.html" "$BASE/files/b.html"
-    expect_status web 1
-    expect_out web "Ergebnis: 1 Unterschiede
-$OUTDIR/Tandemix.htm"
-    [ ! -e "$OUTDIR/~tandemixurl1" ] && [ ! -e "$OUTDIR/~tandemixurl2" ] ||
-        fail "web: fetched copies left behind"
+    # No fetched copy is left beside the report.
+    expect_result web 1 "1 Unterschiede" "Tandemix.htm $FRAMED" --web \
+        "$BASE/files/a.html" "$BASE/files/b.html"
 
     TANDEMIX_PASSWORD=s3cret run user-env --web -o "$OUTDIR" --user tandem \
         "$BASE/basic" "$BASE/files/b.html"

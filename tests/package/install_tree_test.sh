@@ -33,22 +33,17 @@ for header in base/OptionMap.h document/TextDocument.h diff/DifferenceEngine.h \
     report/ResultContainer.h run/Comparison.h run/CompareRequest.h run/RunContext.h; do
     expect_file "include/tandemix/$header"
 done
-# Internals stay private to their layer.
-for header in report/ByteScan.h report/PageFragments.h report/ChunkedOutput.h \
+# Internals stay private to their layer, the front ends' headers private to them.
+for private in report/ByteScan.h report/PageFragments.h report/ChunkedOutput.h \
     report/ReportWriter.h diff/MyersSearch.h web/CurlHandles.h run/ComparisonRun.h \
-    run/CompareCommand.h run/TreeRun.h run/InputLoading.h; do
-    expect_none "include/tandemix/$header"
+    run/CompareCommand.h run/TreeRun.h run/InputLoading.h cli desktop app; do
+    expect_none "include/tandemix/$private"
 done
-expect_none "include/tandemix/cli"
-expect_none "include/tandemix/desktop"
-expect_none "include/tandemix/app"
 expect_none "bin/*_tests"
 expect_none "bin/tandemix-bench*"
-config=$(cd "$prefix" && find . -name TandemixConfig.cmake)
-[[ -n $config ]] || fail "TandemixConfig.cmake not installed"
-[[ -n $(cd "$prefix" && find . -name TandemixConfigVersion.cmake) ]] ||
-    fail "TandemixConfigVersion.cmake not installed"
-[[ -n $(cd "$prefix" && find . -name 'libtandemix_run.a') ]] || fail "libtandemix_run.a not installed"
+for name in TandemixConfig.cmake TandemixConfigVersion.cmake libtandemix_run.a; do
+    [[ -n $(cd "$prefix" && find . -name "$name") ]] || fail "$name not installed"
+done
 
 if [[ $app_built == ON ]]; then
     expect_file bin/tandemix

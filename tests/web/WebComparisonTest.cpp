@@ -52,7 +52,7 @@ protected:
     }
 
     CompareOutcome Run(const std::string& input1, const std::string& input2,
-                       CredentialsPrompt& prompt, const ComparisonOptions& options = {}) {
+                       const ComparisonOptions& options = {}, CredentialsPrompt* prompt = nullptr) {
         CompareRequest request;
         request.options = options;
         request.inputs[0] = input1;
@@ -62,11 +62,8 @@ protected:
         FetchSettings settings = settings_;
         settings.caBundlePath = certificates_.CaBundle();
         return CompareWebPagesIntoReport(request, context, &launcher_, settings,
-                                         FetchQuestions{prompt, question_},
+                                         FetchQuestions{prompt ? *prompt : prompt_, question_},
                                          tandemix_web_retrieval());
-    }
-    CompareOutcome Run(const std::string& input1, const std::string& input2) {
-        return Run(input1, input2, prompt_);
     }
     bool TemporaryFilesGone() const {
         return !std::filesystem::exists(output_.Path() + "/~tandemixurl1") &&
@@ -94,7 +91,7 @@ TEST_F(WebComparisonTest, PagesAreFetchedSecondFirstComparedUnderTheirAddressesA
     const std::string address1 =
         server_.Url("/respond?status=302&location=/files/a.html&body=moved");
     const std::string address2 = server_.Url("/files/b.html");
-    const CompareOutcome outcome = Run(address1, address2, prompt_);
+    const CompareOutcome outcome = Run(address1, address2);
 
     ASSERT_TRUE(outcome.run.written) << ::testing::PrintToString(messages_.messages);
     EXPECT_EQ(outcome.run.differenceCount, 1);
@@ -119,30 +116,12 @@ TEST_F(WebComparisonTest, PatternsLeaveOutWhatChangesOnEveryFetch) {
     const std::string address = server_.Url("/fresh");
     ComparisonOptions options;
     options.breakAfterEachTag = true;
-    EXPECT_GT(Run(address, address, prompt_, options).run.differenceCount, 0);
+    EXPECT_GT(Run(address, address, options).run.differenceCount, 0);
     options.ignoredText = {"nonce=\"[^\"]*\"", "data-build=\"[0-9a-f]+\""};
-    const CompareOutcome outcome = Run(address, address, prompt_, options);
+    const CompareOutcome outcome = Run(address, address, options);
     ASSERT_TRUE(outcome.run.written) << ::testing::PrintToString(messages_.messages);
     EXPECT_EQ(outcome.run.differenceCount, 0);
     EXPECT_NE(ReadWholeFile(output_.Path() + "/~tandemix1.htm").find("nonce="), std::string::npos);
-}
-
-// A file called "ERROR" where the command runs must not stand in for a failed page.
-TEST_F(WebComparisonTest, PageThatCannotBeFetchedIsAMissingInput) {
-    const TempDir workingFolder;
-    workingFolder.Write("ERROR", "not a web page");
-    const std::string previous = std::filesystem::current_path();
-    std::filesystem::current_path(workingFolder.Path());
-    const CompareOutcome outcome =
-        Run(server_.Url("/files/a.html"), server_.Url("/respond?status=404"), prompt_);
-    std::filesystem::current_path(previous);
-
-    EXPECT_FALSE(outcome.run.written);
-    EXPECT_EQ(messages_.messages,
-              std::vector{messages::InputMissing(
-                  2, DisplayAddress(server_.Url("/respond?status=404")), "Die Seite ist leer.")});
-    EXPECT_TRUE(launcher_.attempts.empty());
-    EXPECT_TRUE(TemporaryFilesGone());
 }
 
 struct FailureCase {
@@ -151,12 +130,18 @@ struct FailureCase {
     std::string reason;  // the second line of the message
 };
 
-// The message names the input that could not be fetched and, on a line of its own, why.
-TEST_F(WebComparisonTest, MessageOfAPageNotFetchedSaysWhy) {
+// The message names the input that could not be fetched and, on a line of its own, why. A
+// file called "ERROR" where the command runs must not stand in for a failed page.
+TEST_F(WebComparisonTest, PageNotFetchedIsAMissingInputWhoseMessageSaysWhy) {
     settings_.bodyCap = 64;
+    const TempDir workingFolder;
+    workingFolder.Write("ERROR", "not a web page");
+    const std::string previous = std::filesystem::current_path();
+    std::filesystem::current_path(workingFolder.Path());
     const std::string redirect = "/respond?status=302&location=";
     const FailureCase cases[] = {
         {"refused", "http://127.0.0.1:1/", "Verbindung abgelehnt: 127.0.0.1."},
+        {"empty", server_.Url("/respond?status=404"), "Die Seite ist leer."},
         {"timeout", server_.Url("/stall-headers"),
          "Zeit\xC3\xBC"
          "berschreitung."},
@@ -183,13 +168,15 @@ TEST_F(WebComparisonTest, MessageOfAPageNotFetchedSaysWhy) {
         EXPECT_FALSE(outcome.run.written);
         EXPECT_EQ(messages_.messages,
                   std::vector{messages::InputMissing(1, DisplayAddress(c.address), c.reason)});
+        EXPECT_TRUE(launcher_.attempts.empty());
         EXPECT_TRUE(TemporaryFilesGone());
     }
+    std::filesystem::current_path(previous);
 }
 
 TEST_F(WebComparisonTest, TemporaryFilesAreRemovedWhenAnExceptionLeavesTheCommand) {
     ThrowingPrompt prompt;
-    EXPECT_THROW(Run(server_.Url("/basic"), server_.Url("/files/b.html"), prompt),
+    EXPECT_THROW(Run(server_.Url("/basic"), server_.Url("/files/b.html"), {}, &prompt),
                  std::runtime_error);
     EXPECT_TRUE(TemporaryFilesGone());
 }
