@@ -20,12 +20,12 @@ function runCli(args, env = {}) {
   return run.stdout;
 }
 
-// Writes two inputs, { name: contents }, into folders 1 and 2 of a new folder in work, and
-// their one-file report beside them; gives the report's path.
-function singleReport(work, inputs, args = [], env = {}) {
+// Writes two inputs, names[side] holding texts[side], into folders 1 and 2 of a new folder in
+// work, and their one-file report beside them; gives the report's path.
+function singleReport(work, names, texts, args = [], env = {}) {
   const dir = fs.mkdtempSync(path.join(work, 'report-'));
-  const files = Object.entries(inputs).map(([name, contents], side) => {
-    const file = path.join(dir, String(side + 1), name);
+  const files = texts.map((contents, side) => {
+    const file = path.join(dir, String(side + 1), names[side]);
     fs.mkdirSync(path.dirname(file));
     fs.writeFileSync(file, contents);
     return file;

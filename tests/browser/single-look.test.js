@@ -14,7 +14,11 @@ const browser = session('tandemix-look-', { viewport: { width: 1200, height: 700
 
 // Writes the report of two inputs of the given names and lines and opens it from disk.
 function openPair(name1, lines1, name2, lines2, init) {
-  const report = singleReport(browser.work, { [name1]: lines1.join('\n') + '\n', [name2]: lines2.join('\n') + '\n' });
+  const report = singleReport(
+    browser.work,
+    [name1, name2],
+    [lines1, lines2].map((lines) => lines.join('\n') + '\n'),
+  );
   return browser.open(pathToFileURL(report).href, '#spacer .row', { colorScheme: 'light', init });
 }
 

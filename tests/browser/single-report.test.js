@@ -46,7 +46,7 @@ const open = (url, ready = '#spacer .row', options) => browser.open(url, ready, 
 
 // Writes the report of two inputs of the given contents into a folder of its own.
 function reportOf(contents1, contents2, env, args) {
-  const report = singleReport(work, { 1: contents1, 2: contents2 }, args, env);
+  const report = singleReport(work, ['1', '2'], [contents1, contents2], args, env);
   return { html: fs.readFileSync(report), url: pathToFileURL(report).href };
 }
 
