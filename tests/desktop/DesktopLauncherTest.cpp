@@ -101,7 +101,7 @@ TEST_F(DesktopLauncherTest, OpensByFileTypeAndWaitsForTheExitStatus) {
 
 // Not waited for, so even a viewer that fails later counts as started; one beside the
 // program comes before the one on PATH.
-TEST_F(DesktopLauncherTest, ViewerOnPathThenBesideTheProgram) {
+TEST_F(DesktopLauncherTest, ViewerBesideTheProgramComesBeforeTheOneOnPath) {
     DesktopLauncher launcher(Beside());
     EXPECT_FALSE(launcher.Launch(LaunchAttempt::ReportViewer, kAwkwardPath));
     AddProgram(Bin(), "tandemix-viewer", 5);
