@@ -1,6 +1,6 @@
 #include "diff/RowWriter.h"
 
-#include <algorithm>
+#include <cstddef>
 
 namespace tandemix {
 
